@@ -1,0 +1,171 @@
+// CxImage.cpp - PNG decoding (stb_image) and alpha drawing (AlphaBlend).
+//
+// Decoding only touches the heap, so loading is safe inside DllMain: the GDI surface that
+// AlphaBlend needs is made at the first draw and kept until the image is released.
+#include "CxImage.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#include <stb_image.h>
+
+namespace
+{
+// Images larger than this are refused rather than trusted to fit in memory.
+const int kMaxSide = 8192;
+
+inline DWORD Premultiply(const unsigned char* p)
+{
+    DWORD a = p[3];
+    DWORD r = (p[0] * a + 127) / 255;
+    DWORD g = (p[1] * a + 127) / 255;
+    DWORD b = (p[2] * a + 127) / 255;
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+} // namespace
+
+CxImage::CxImage()
+    : m_nWidth(0), m_nHeight(0), m_pPixels(nullptr), m_hSurface(nullptr), m_hSurfaceDC(nullptr),
+      m_hOldBitmap(nullptr)
+{
+}
+
+CxImage::~CxImage()
+{
+    ReleaseImage();
+}
+
+int CxImage::LoadPNGFromResource(HMODULE hModule, WORD wResId)
+{
+    ReleaseImage();
+
+    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(wResId), L"PNG");
+    if (!hRes)
+        return 0;
+    DWORD cbData = SizeofResource(hModule, hRes);
+    HGLOBAL hData = LoadResource(hModule, hRes);
+    const void* pData = hData ? LockResource(hData) : nullptr;
+    if (!pData || cbData == 0 || cbData > 0x7FFFFFFF)
+        return 0;
+
+    int cx = 0, cy = 0, nChannels = 0;
+    if (!stbi_info_from_memory(static_cast<const stbi_uc*>(pData), static_cast<int>(cbData), &cx,
+                               &cy, &nChannels) ||
+        cx <= 0 || cy <= 0 || cx > kMaxSide || cy > kMaxSide)
+        return 0;
+
+    stbi_uc* pRgba = stbi_load_from_memory(static_cast<const stbi_uc*>(pData),
+                                           static_cast<int>(cbData), &cx, &cy, &nChannels, 4);
+    if (!pRgba)
+        return 0;
+
+    const size_t nPixels = static_cast<size_t>(cx) * static_cast<size_t>(cy);
+    m_pPixels = static_cast<DWORD*>(malloc(nPixels * sizeof(DWORD)));
+    if (m_pPixels)
+    {
+        for (size_t i = 0; i < nPixels; ++i)
+            m_pPixels[i] = Premultiply(pRgba + 4 * i);
+        m_nWidth = static_cast<DWORD>(cx);
+        m_nHeight = static_cast<DWORD>(cy);
+    }
+    stbi_image_free(pRgba);
+    return m_pPixels ? 1 : 0;
+}
+
+int CxImage::GetImageState()
+{
+    return m_nWidth != 0 ? 1 : 0;
+}
+
+DWORD CxImage::GetWidth() const
+{
+    return m_nWidth;
+}
+
+// Moves the pixels into a DIB section selected into a DC of our own, once.
+bool CxImage::EnsureSurface()
+{
+    if (m_hSurfaceDC)
+        return true;
+    if (!m_pPixels)
+        return false;
+
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = static_cast<LONG>(m_nWidth);
+    bmi.bmiHeader.biHeight = -static_cast<LONG>(m_nHeight); // top-down
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+
+    void* pBits = nullptr;
+    HBITMAP hSurface = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (!hSurface)
+        return false;
+    HDC hdc = CreateCompatibleDC(nullptr);
+    if (!hdc)
+    {
+        DeleteObject(hSurface);
+        return false;
+    }
+    memcpy(pBits, m_pPixels, static_cast<size_t>(m_nWidth) * m_nHeight * sizeof(DWORD));
+    free(m_pPixels);
+    m_pPixels = nullptr;
+
+    m_hSurface = hSurface;
+    m_hSurfaceDC = hdc;
+    m_hOldBitmap = SelectObject(hdc, hSurface);
+    return true;
+}
+
+DWORD CxImage::DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc, int ySrc,
+                                BYTE nAlpha, int /*nReserved*/)
+{
+    if (!hdc || cx <= 0 || cy <= 0 || m_nWidth == 0)
+        return 0;
+
+    // Clip the source region to the image, moving the destination with it.
+    const long long w = m_nWidth, h = m_nHeight;
+    long long l = xSrc, t = ySrc, r = static_cast<long long>(xSrc) + cx,
+              b = static_cast<long long>(ySrc) + cy;
+    long long dx = x, dy = y;
+    if (l < 0) { dx -= l; l = 0; }
+    if (t < 0) { dy -= t; t = 0; }
+    if (r > w) r = w;
+    if (b > h) b = h;
+    if (l >= r || t >= b)
+        return 0;
+    if (!EnsureSurface())
+        return 0;
+
+    BLENDFUNCTION bf = {AC_SRC_OVER, 0, nAlpha, AC_SRC_ALPHA};
+    return AlphaBlend(hdc, static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(r - l),
+                      static_cast<int>(b - t), m_hSurfaceDC, static_cast<int>(l),
+                      static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t), bf)
+               ? 1
+               : 0;
+}
+
+void CxImage::ReleaseImage()
+{
+    if (m_hSurfaceDC)
+    {
+        SelectObject(m_hSurfaceDC, m_hOldBitmap);
+        DeleteDC(m_hSurfaceDC);
+        m_hSurfaceDC = nullptr;
+        m_hOldBitmap = nullptr;
+    }
+    if (m_hSurface)
+    {
+        DeleteObject(m_hSurface);
+        m_hSurface = nullptr;
+    }
+    free(m_pPixels);
+    m_pPixels = nullptr;
+    m_nWidth = 0;
+    m_nHeight = 0;
+}

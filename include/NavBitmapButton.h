@@ -1,0 +1,4 @@
+// NavBitmapButton.h
+#pragma once
+
+#include "NavCommon.h"

@@ -1,0 +1,4 @@
+// NavCombobox.h
+#pragma once
+
+#include "NavCommon.h"

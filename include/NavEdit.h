@@ -1,0 +1,4 @@
+// NavEdit.h
+#pragma once
+
+#include "NavCommon.h"

@@ -1,0 +1,4 @@
+// NavGroupBox.h
+#pragma once
+
+#include "NavCommon.h"

@@ -1,0 +1,4 @@
+// NavListCtrl.h
+#pragma once
+
+#include "NavCommon.h"

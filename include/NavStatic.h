@@ -1,0 +1,4 @@
+// NavStatic.h
+#pragma once
+
+#include "NavCommon.h"

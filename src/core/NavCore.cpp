@@ -1,0 +1,92 @@
+// NavCore.cpp - entry point, module handle and the images several controls share.
+#include "core/NavCore.h"
+
+#include <new>
+
+#include "CxImage.h"
+#include "resource.h"
+
+namespace
+{
+HINSTANCE g_hModule;
+
+// Makes one shared face: an image object that may stay empty when its PNG does not decode.
+CxImage* LoadFace(HINSTANCE hModule, WORD wResId)
+{
+    CxImage* pFace = new (std::nothrow) CxImage;
+    if (pFace)
+        pFace->LoadPNGFromResource(hModule, wResId);
+    return pFace;
+}
+
+void FreeFace(CxImage*& pFace)
+{
+    delete pFace;
+    pFace = nullptr;
+}
+} // namespace
+
+namespace nav
+{
+HBITMAP g_hBarBitmap;
+CxImage* g_pSmallFace;
+CxImage* g_pLargeFace;
+} // namespace nav
+
+HINSTANCE GetModuleInstance(void)
+{
+    return g_hModule;
+}
+
+void NavLoadSharedImages(HINSTANCE hModule)
+{
+    using namespace nav;
+    if (!g_hBarBitmap)
+        g_hBarBitmap = LoadBitmapW(hModule, MAKEINTRESOURCEW(IDB_LIST_BAR));
+    if (!g_pSmallFace)
+        g_pSmallFace = LoadFace(hModule, IDP_FACES_SMALL);
+    if (!g_pLargeFace)
+        g_pLargeFace = LoadFace(hModule, IDP_FACES_LARGE);
+}
+
+void NavReleaseSharedImages(void)
+{
+    using namespace nav;
+    if (g_pSmallFace)
+        FreeFace(g_pSmallFace);
+    if (g_pLargeFace)
+        FreeFace(g_pLargeFace);
+    if (g_hBarBitmap)
+    {
+        DeleteObject(g_hBarBitmap);
+        g_hBarBitmap = nullptr;
+    }
+}
+
+HBITMAP NavSharedBarBitmap(void)
+{
+    return nav::g_hBarBitmap;
+}
+
+CxImage* NavSharedFace(BOOL bLarge)
+{
+    return bLarge ? nav::g_pLargeFace : nav::g_pSmallFace;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*pReserved*/)
+{
+    g_hModule = hInstance;
+    switch (dwReason)
+    {
+    case DLL_PROCESS_ATTACH:
+        NavReleaseSharedImages();
+        NavLoadSharedImages(hInstance);
+        break;
+    case DLL_PROCESS_DETACH:
+        NavReleaseSharedImages();
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}

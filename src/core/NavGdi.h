@@ -1,0 +1,220 @@
+// NavGdi.h - small owners for GDI handles, shared by every control.
+//
+// An owner releases what it holds with the right call (DeleteObject, DeleteDC, ReleaseDC,
+// EndPaint); SelectGuard puts the previous object back. Declare them in acquisition order so
+// that a bitmap is deselected before it is deleted (Wine forgives the wrong order, Windows
+// does not). Handles the application lends us (fonts, image lists, bitmaps) are never put in
+// an owner.
+//
+// Every owner counts itself in NavGdiLiveObjects(), so tests can show that a paint leaves
+// nothing behind even where the platform cannot count GDI handles.
+#pragma once
+
+#include "NavCommon.h"
+
+extern "C" ZNC_API long NavGdiLiveObjects(void);
+
+namespace nav
+{
+namespace detail
+{
+void CountAcquire(const void* h);
+void CountRelease(const void* h);
+} // namespace detail
+
+// Owner of a GDI object (bitmap, pen, font, brush) released with DeleteObject.
+template <class H> class GdiObject
+{
+public:
+    GdiObject() = default;
+    explicit GdiObject(H h) : m_h(h) { detail::CountAcquire(m_h); }
+    ~GdiObject() { Reset(); }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+
+    void Reset(H h = nullptr)
+    {
+        if (m_h)
+        {
+            DeleteObject(m_h);
+            detail::CountRelease(m_h);
+        }
+        m_h = h;
+        detail::CountAcquire(m_h);
+    }
+    H Get() const { return m_h; }
+    operator H() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+
+private:
+    H m_h = nullptr;
+};
+
+typedef GdiObject<HBITMAP> Bitmap;
+typedef GdiObject<HPEN> Pen;
+typedef GdiObject<HFONT> Font;
+typedef GdiObject<HBRUSH> Brush;
+
+// An image list the library made itself (never one the application lent), destroyed with
+// ImageList_Destroy.
+class ImageList
+{
+public:
+    explicit ImageList(HIMAGELIST h) : m_h(h) { detail::CountAcquire(m_h); }
+    ~ImageList()
+    {
+        if (m_h)
+        {
+            ImageList_Destroy(m_h);
+            detail::CountRelease(m_h);
+        }
+    }
+    ImageList(const ImageList&) = delete;
+    ImageList& operator=(const ImageList&) = delete;
+    HIMAGELIST Get() const { return m_h; }
+    operator HIMAGELIST() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+
+private:
+    HIMAGELIST m_h;
+};
+
+// A memory DC made with CreateCompatibleDC, deleted with DeleteDC.
+class MemDC
+{
+public:
+    explicit MemDC(HDC hdcRef) : m_hdc(CreateCompatibleDC(hdcRef)) { detail::CountAcquire(m_hdc); }
+    ~MemDC()
+    {
+        if (m_hdc)
+        {
+            DeleteDC(m_hdc);
+            detail::CountRelease(m_hdc);
+        }
+    }
+    MemDC(const MemDC&) = delete;
+    MemDC& operator=(const MemDC&) = delete;
+    HDC Get() const { return m_hdc; }
+    operator HDC() const { return m_hdc; }
+    explicit operator bool() const { return m_hdc != nullptr; }
+
+private:
+    HDC m_hdc;
+};
+
+// A window's DC from GetDC, given back with ReleaseDC.
+class WindowDC
+{
+public:
+    explicit WindowDC(HWND hwnd) : m_hwnd(hwnd), m_hdc(GetDC(hwnd)) { detail::CountAcquire(m_hdc); }
+    ~WindowDC()
+    {
+        if (m_hdc)
+        {
+            ReleaseDC(m_hwnd, m_hdc);
+            detail::CountRelease(m_hdc);
+        }
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return m_hdc; }
+    operator HDC() const { return m_hdc; }
+    explicit operator bool() const { return m_hdc != nullptr; }
+
+private:
+    HWND m_hwnd;
+    HDC m_hdc;
+};
+
+// BeginPaint / EndPaint.
+class PaintDC
+{
+public:
+    explicit PaintDC(HWND hwnd) : m_hwnd(hwnd) { m_hdc = BeginPaint(hwnd, &m_ps); }
+    ~PaintDC() { EndPaint(m_hwnd, &m_ps); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC Get() const { return m_hdc; }
+    operator HDC() const { return m_hdc; }
+    const PAINTSTRUCT& Info() const { return m_ps; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_ps;
+    HDC m_hdc;
+};
+
+// Selects an object into a DC and puts the previous one back when it goes out of scope.
+// A null object or DC selects nothing.
+class SelectGuard
+{
+public:
+    SelectGuard(HDC hdc, HGDIOBJ hObj) : m_hdc(hdc)
+    {
+        if (hdc && hObj)
+            m_hOld = SelectObject(hdc, hObj);
+    }
+    ~SelectGuard()
+    {
+        if (m_hOld)
+            SelectObject(m_hdc, m_hOld);
+    }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC m_hdc;
+    HGDIOBJ m_hOld = nullptr;
+};
+
+// Saves a DC's whole state (selections, clip region, modes, colours) and restores it.
+class SavedDC
+{
+public:
+    explicit SavedDC(HDC hdc) : m_hdc(hdc), m_nSaved(hdc ? SaveDC(hdc) : 0) {}
+    ~SavedDC()
+    {
+        if (m_nSaved)
+            RestoreDC(m_hdc, m_nSaved);
+    }
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+
+private:
+    HDC m_hdc;
+    int m_nSaved;
+};
+
+// The off-screen picture of one paint: a memory DC compatible with the target holding a
+// bitmap of the given size. Members are declared so that the bitmap is deselected before it
+// is deleted, and the DC deleted last.
+class BackBuffer
+{
+public:
+    BackBuffer(HDC hdcTarget, int cx, int cy)
+        : m_dc(hdcTarget),
+          m_bitmap(CreateCompatibleBitmap(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
+          m_select(m_dc, m_bitmap), m_cx(cx), m_cy(cy)
+    {
+    }
+    // False when the DC or the bitmap could not be made; nothing should be drawn then.
+    explicit operator bool() const { return m_dc && m_bitmap; }
+    HDC Get() const { return m_dc; }
+    operator HDC() const { return m_dc; }
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+    // Copies the whole picture to (x, y) of the target.
+    BOOL CopyTo(HDC hdcTarget, int x = 0, int y = 0) const
+    {
+        return BitBlt(hdcTarget, x, y, m_cx, m_cy, m_dc, 0, 0, SRCCOPY);
+    }
+
+private:
+    MemDC m_dc;
+    Bitmap m_bitmap;
+    SelectGuard m_select;
+    int m_cx;
+    int m_cy;
+};
+
+} // namespace nav

@@ -1,0 +1,386 @@
+// TestHost.cpp - the shared parent window, spy, pixel read-back and debug capture.
+#include "TestHost.h"
+
+#include "core/NavGdi.h"
+#include "platform/NavPlatform.h"
+
+#include <stdio.h>
+
+#include <stb_image_write.h>
+
+namespace navtest
+{
+namespace
+{
+const wchar_t kHostClass[] = L"ZorNavTestHost";
+const int kTile = 1024; // the cached pattern; it repeats every 256 pixels
+
+// A DC holding the pattern for 0..kTile-1 in both directions, made once per process.
+HDC PatternDC()
+{
+    static HDC s_hdc;
+    if (s_hdc)
+        return s_hdc;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = kTile;
+    bmi.bmiHeader.biHeight = -kTile;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HBITMAP hbm = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    DWORD* p = static_cast<DWORD*>(pBits);
+    for (int y = 0; y < kTile; ++y)
+        for (int x = 0; x < kTile; ++x)
+        {
+            COLORREF c = PatternAt(x, y);
+            p[y * kTile + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    s_hdc = CreateCompatibleDC(nullptr);
+    SelectObject(s_hdc, hbm); // kept for the life of the process
+    return s_hdc;
+}
+
+int Mod256(int v)
+{
+    return ((v % 256) + 256) % 256;
+}
+
+ATOM RegisterHostClass()
+{
+    static ATOM s_atom;
+    if (s_atom)
+        return s_atom;
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcW; // replaced per window in the constructor
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.lpszClassName = kHostClass;
+    s_atom = RegisterClassW(&wc);
+    return s_atom;
+}
+} // namespace
+
+void TestHost::PaintPattern(HDC hdc, const RECT& rc)
+{
+    HDC hdcPattern = PatternDC();
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    // Blit in pieces that each start on the right phase of the 256-pixel pattern.
+    for (int y = 0; y < cy; y += kTile - 256)
+        for (int x = 0; x < cx; x += kTile - 256)
+        {
+            int w = cx - x < kTile - 256 ? cx - x : kTile - 256;
+            int h = cy - y < kTile - 256 ? cy - y : kTile - 256;
+            BitBlt(hdc, x, y, w, h, hdcPattern, Mod256(rc.left + x), Mod256(rc.top + y),
+                   SRCCOPY);
+        }
+}
+
+TestHost::TestHost(int cx, int cy, DWORD dwStyle)
+{
+    RegisterHostClass();
+    RECT rc = {0, 0, cx, cy};
+    AdjustWindowRect(&rc, dwStyle, FALSE);
+    m_hwnd = CreateWindowExW(0, kHostClass, L"ZorNavCtrl test host", dwStyle, 0, 0,
+                             rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc));
+    PumpMessages();
+}
+
+TestHost::~TestHost()
+{
+    if (IsWindow(m_hwnd))
+    {
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(m_hwnd);
+    }
+    PumpMessages();
+}
+
+LRESULT CALLBACK TestHost::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TestHost* pHost = reinterpret_cast<TestHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!pHost)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return pHost->OnMessage(msg, wParam, lParam);
+}
+
+LRESULT TestHost::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    m_messages.push_back({m_hwnd, msg, wParam, lParam});
+    if (hook)
+    {
+        LRESULT lr = 0;
+        if (hook(msg, wParam, lParam, &lr))
+            return lr;
+    }
+    switch (msg)
+    {
+    case WM_NAV_PAINTBKGND:
+    {
+        const RECT* prc = reinterpret_cast<const RECT*>(lParam);
+        if (prc)
+            m_bkgndRects.push_back(*prc);
+        if (paintBackground && prc && wParam)
+            PaintPattern(reinterpret_cast<HDC>(wParam), *prc);
+        return 0;
+    }
+    case WM_DRAWITEM:
+    {
+        const DRAWITEMSTRUCT* pdis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (forwardDrawItem && pdis && IsWindow(pdis->hwndItem))
+            return SendMessageW(pdis->hwndItem, WM_DRAWITEM, wParam, lParam);
+        return FALSE;
+    }
+    case WM_MEASUREITEM:
+    {
+        MEASUREITEMSTRUCT* pmis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (pmis)
+            pmis->itemHeight = measureItemHeight;
+        return TRUE;
+    }
+    case WM_ERASEBKGND:
+    {
+        RECT rc;
+        GetClientRect(m_hwnd, &rc);
+        PaintPattern(reinterpret_cast<HDC>(wParam), rc);
+        return 1;
+    }
+    default:
+        return DefWindowProcW(m_hwnd, msg, wParam, lParam);
+    }
+}
+
+std::vector<Msg> TestHost::Messages(UINT message) const
+{
+    std::vector<Msg> out;
+    for (const Msg& m : m_messages)
+        if (m.message == message)
+            out.push_back(m);
+    return out;
+}
+
+int TestHost::Count(UINT message) const
+{
+    return static_cast<int>(Messages(message).size());
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void PumpFor(DWORD dwMilliseconds)
+{
+    DWORD dwStart = GetTickCount();
+    do
+    {
+        PumpMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - dwStart < dwMilliseconds);
+    PumpMessages();
+}
+
+// ---- MessageSpy ----
+
+namespace
+{
+const wchar_t kSpyProp[] = L"ZorNavTestSpy";
+}
+
+MessageSpy::MessageSpy(HWND hwnd) : m_hwnd(hwnd), m_pfnNext(nullptr)
+{
+    SetPropW(hwnd, kSpyProp, this);
+    m_pfnNext = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SpyProc)));
+}
+
+MessageSpy::~MessageSpy()
+{
+    if (IsWindow(m_hwnd))
+    {
+        SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnNext));
+        RemovePropW(m_hwnd, kSpyProp);
+    }
+}
+
+LRESULT CALLBACK MessageSpy::SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    MessageSpy* pSpy = static_cast<MessageSpy*>(GetPropW(hwnd, kSpyProp));
+    if (!pSpy)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    pSpy->m_messages.push_back({hwnd, msg, wParam, lParam});
+    WNDPROC pfnNext = pSpy->m_pfnNext;
+    if (msg == WM_NCDESTROY)
+    {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnNext));
+        RemovePropW(hwnd, kSpyProp);
+    }
+    return CallWindowProcW(pfnNext, hwnd, msg, wParam, lParam);
+}
+
+std::vector<Msg> MessageSpy::Messages(UINT message) const
+{
+    std::vector<Msg> out;
+    for (const Msg& m : m_messages)
+        if (m.message == message)
+            out.push_back(m);
+    return out;
+}
+
+int MessageSpy::Count(UINT message) const
+{
+    return static_cast<int>(Messages(message).size());
+}
+
+// ---- Pixels ----
+
+Pixels Pixels::FromDC(HDC hdc, int x, int y, int cx, int cy)
+{
+    Pixels px;
+    if (cx <= 0 || cy <= 0)
+        return px;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HBITMAP hbm = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (!hbm)
+        return px;
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
+    BitBlt(hdcMem, 0, 0, cx, cy, hdc, x, y, SRCCOPY);
+    GdiFlush();
+    px.m_cx = cx;
+    px.m_cy = cy;
+    const DWORD* p = static_cast<const DWORD*>(pBits);
+    px.m_bits.assign(p, p + static_cast<size_t>(cx) * cy);
+    for (DWORD& v : px.m_bits)
+        v &= 0x00FFFFFF;
+    SelectObject(hdcMem, hOld);
+    DeleteDC(hdcMem);
+    DeleteObject(hbm);
+    return px;
+}
+
+Pixels Pixels::FromWindow(HWND hwnd)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    HDC hdc = GetDC(hwnd);
+    Pixels px = FromDC(hdc, 0, 0, rc.right, rc.bottom);
+    ReleaseDC(hwnd, hdc);
+    return px;
+}
+
+COLORREF Pixels::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_cx || y >= m_cy)
+        return CLR_INVALID;
+    DWORD v = m_bits[static_cast<size_t>(y) * m_cx + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+namespace
+{
+void WriteToFile(void* pContext, void* pData, int cb)
+{
+    FILE* f = static_cast<FILE*>(pContext);
+    fwrite(pData, 1, cb, f);
+}
+} // namespace
+
+bool Pixels::SavePng(const wchar_t* pszPath) const
+{
+    if (m_cx <= 0 || m_cy <= 0)
+        return false;
+    std::vector<unsigned char> rgb(static_cast<size_t>(m_cx) * m_cy * 3);
+    for (size_t i = 0; i < m_bits.size(); ++i)
+    {
+        rgb[3 * i] = (m_bits[i] >> 16) & 0xFF;
+        rgb[3 * i + 1] = (m_bits[i] >> 8) & 0xFF;
+        rgb[3 * i + 2] = m_bits[i] & 0xFF;
+    }
+    FILE* f = _wfopen(pszPath, L"wb");
+    if (!f)
+        return false;
+    int ok = stbi_write_png_to_func(WriteToFile, f, m_cx, m_cy, 3, rgb.data(), m_cx * 3);
+    return fclose(f) == 0 && ok;
+}
+
+bool ColorNear(COLORREF a, COLORREF b, int tolerance)
+{
+    return abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+std::string ColorText(COLORREF c)
+{
+    char sz[16];
+    snprintf(sz, sizeof(sz), "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return sz;
+}
+
+// ---- DebugCapture ----
+
+DebugCapture::DebugCapture()
+{
+    NavSetDebugHook(Hook, this);
+}
+
+DebugCapture::~DebugCapture()
+{
+    NavSetDebugHook(nullptr, nullptr);
+}
+
+void DebugCapture::Hook(const wchar_t* pszLine, void* pContext)
+{
+    static_cast<DebugCapture*>(pContext)->m_lines.push_back(pszLine);
+}
+
+int DebugCapture::Count(const std::wstring& line) const
+{
+    int n = 0;
+    for (const std::wstring& l : m_lines)
+        n += (l == line);
+    return n;
+}
+
+// ---- Input ----
+
+void SendPenDown(HWND hwnd, int x, int y)
+{
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+void SendPenUp(HWND hwnd, int x, int y)
+{
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void SendTap(HWND hwnd, int x, int y)
+{
+    SendPenDown(hwnd, x, y);
+    SendPenUp(hwnd, x, y);
+}
+
+HFONT MakeFont(int nHeight, const wchar_t* pszFace, int nWeight)
+{
+    return CreateFontW(-nHeight, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, pszFace);
+}
+
+} // namespace navtest

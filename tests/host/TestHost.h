@@ -1,0 +1,155 @@
+// TestHost.h - a parent window for driving controls in tests, benchmarks and the gallery.
+//
+// The host paints a known pattern (PatternAt) for WM_NAV_PAINTBKGND and for its own client
+// area, forwards WM_DRAWITEM to the window named in the structure, answers WM_MEASUREITEM with
+// a fixed row height, and records every message it receives, so that a test can say "this tap
+// posted exactly this" and "these pixels are the background".
+#pragma once
+
+#include "NavCommon.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace navtest
+{
+
+// One message as a window procedure saw it.
+struct Msg
+{
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// The host's background: a gradient that differs at every point of a 256 x 256 tile, so a
+// pixel tells where in the parent it came from.
+inline COLORREF PatternAt(int x, int y)
+{
+    return RGB(x & 0xFF, y & 0xFF, 0x80);
+}
+
+class TestHost
+{
+public:
+    TestHost(int cx = 640, int cy = 480, DWORD dwStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE |
+                                                           WS_CLIPCHILDREN);
+    ~TestHost();
+    TestHost(const TestHost&) = delete;
+    TestHost& operator=(const TestHost&) = delete;
+
+    HWND Hwnd() const { return m_hwnd; }
+    operator HWND() const { return m_hwnd; }
+
+    // Every message the host received since the last Clear, in order.
+    const std::vector<Msg>& Messages() const { return m_messages; }
+    void Clear() { m_messages.clear(); m_bkgndRects.clear(); }
+    // Messages with the given id, in order.
+    std::vector<Msg> Messages(UINT message) const;
+    int Count(UINT message) const;
+
+    // The rectangles of the WM_NAV_PAINTBKGND requests since the last Clear.
+    const std::vector<RECT>& BackgroundRequests() const { return m_bkgndRects; }
+
+    // What the host does on requests; tests may change these.
+    bool paintBackground = true;   // answer WM_NAV_PAINTBKGND with the pattern
+    bool forwardDrawItem = true;   // pass WM_DRAWITEM to the item's window
+    UINT measureItemHeight = 30;   // row height for WM_MEASUREITEM
+    // Called for every message before the host's own handling; a non-empty result ends it.
+    std::function<bool(UINT, WPARAM, LPARAM, LRESULT*)> hook;
+
+    // Paints the pattern for the parent rectangle rc into hdc, rc's corner at hdc's origin.
+    static void PaintPattern(HDC hdc, const RECT& rc);
+
+private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT OnMessage(UINT, WPARAM, LPARAM);
+
+    HWND m_hwnd = nullptr;
+    std::vector<Msg> m_messages;
+    std::vector<RECT> m_bkgndRects;
+};
+
+// Dispatches every queued message of this thread (and sent messages) until the queue is empty.
+void PumpMessages();
+// Pumps for the given time, so that timers can fire.
+void PumpFor(DWORD dwMilliseconds);
+
+// Records what a window receives, by subclassing it on top of whatever procedure it has.
+// Restores that procedure when destroyed.
+class MessageSpy
+{
+public:
+    explicit MessageSpy(HWND hwnd);
+    ~MessageSpy();
+    MessageSpy(const MessageSpy&) = delete;
+    MessageSpy& operator=(const MessageSpy&) = delete;
+
+    const std::vector<Msg>& Messages() const { return m_messages; }
+    std::vector<Msg> Messages(UINT message) const;
+    int Count(UINT message) const;
+    void Clear() { m_messages.clear(); }
+
+private:
+    static LRESULT CALLBACK SpyProc(HWND, UINT, WPARAM, LPARAM);
+    HWND m_hwnd;
+    WNDPROC m_pfnNext;
+    std::vector<Msg> m_messages;
+};
+
+// A 32-bit top-down copy of pixels, read from a window or a DC.
+class Pixels
+{
+public:
+    Pixels() = default;
+    // The client area of a window (through GetDC).
+    static Pixels FromWindow(HWND hwnd);
+    // A rectangle of a DC.
+    static Pixels FromDC(HDC hdc, int x, int y, int cx, int cy);
+
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+    // The colour at (x, y) as a COLORREF; CLR_INVALID outside.
+    COLORREF At(int x, int y) const;
+    // Writes an 8-bit RGB PNG; returns false on failure.
+    bool SavePng(const wchar_t* pszPath) const;
+    const std::vector<DWORD>& Raw() const { return m_bits; }
+
+private:
+    int m_cx = 0, m_cy = 0;
+    std::vector<DWORD> m_bits; // 0x00RRGGBB
+};
+
+// Colours close enough (each channel within tolerance).
+bool ColorNear(COLORREF a, COLORREF b, int tolerance = 2);
+std::string ColorText(COLORREF c);
+
+// Collects the library's debug lines while it lives.
+class DebugCapture
+{
+public:
+    DebugCapture();
+    ~DebugCapture();
+    DebugCapture(const DebugCapture&) = delete;
+    DebugCapture& operator=(const DebugCapture&) = delete;
+
+    const std::vector<std::wstring>& Lines() const { return m_lines; }
+    void Clear() { m_lines.clear(); }
+    int Count(const std::wstring& line) const;
+
+private:
+    static void Hook(const wchar_t* pszLine, void* pContext);
+    std::vector<std::wstring> m_lines;
+};
+
+// Taps: the messages a pen down / up at a client point of a window produce, sent directly.
+void SendTap(HWND hwnd, int x, int y);
+void SendPenDown(HWND hwnd, int x, int y);
+void SendPenUp(HWND hwnd, int x, int y);
+
+// Creates a font of the given pixel height (owned by the caller, DeleteObject when done).
+HFONT MakeFont(int nHeight, const wchar_t* pszFace = L"Tahoma", int nWeight = FW_NORMAL);
+
+} // namespace navtest

@@ -1,0 +1,12 @@
+#!/bin/sh
+# Sets up a fresh Debian machine if needed, builds everything, runs every test under Wine,
+# and checks that the library also compiles for the 32-bit target.
+set -e
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/tools/setup-debian.sh"
+"$top/tools/build.sh"
+(cd "$top/build" && ctest --output-on-failure -j2)
+cmake -S "$top" -B "$top/build-i686" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-i686.cmake" \
+    -DZNC_BUILD_TESTS=OFF -DZNC_BUILD_BENCH=OFF -DZNC_BUILD_GALLERY=OFF >/dev/null
+cmake --build "$top/build-i686" -j"$(nproc)"
+echo "All tests passed; the 32-bit library builds."
