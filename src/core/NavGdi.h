@@ -18,8 +18,8 @@ namespace nav
 {
 namespace detail
 {
-void CountAcquire(const void* h);
-void CountRelease(const void* h);
+ZNC_API void CountAcquire(const void* h);
+ZNC_API void CountRelease(const void* h);
 } // namespace detail
 
 // Owner of a GDI object (bitmap, pen, font, brush) released with DeleteObject.
