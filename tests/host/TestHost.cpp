@@ -191,40 +191,27 @@ void PumpFor(DWORD dwMilliseconds)
 
 // ---- MessageSpy ----
 
-namespace
+// Spies use the common controls' subclass chain, so that several can stack on one window.
+MessageSpy::MessageSpy(HWND hwnd) : m_hwnd(hwnd)
 {
-const wchar_t kSpyProp[] = L"ZorNavTestSpy";
-}
-
-MessageSpy::MessageSpy(HWND hwnd) : m_hwnd(hwnd), m_pfnNext(nullptr)
-{
-    SetPropW(hwnd, kSpyProp, this);
-    m_pfnNext = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SpyProc)));
+    SetWindowSubclass(hwnd, SpyProc, reinterpret_cast<UINT_PTR>(this),
+                      reinterpret_cast<DWORD_PTR>(this));
 }
 
 MessageSpy::~MessageSpy()
 {
     if (IsWindow(m_hwnd))
-    {
-        SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnNext));
-        RemovePropW(m_hwnd, kSpyProp);
-    }
+        RemoveWindowSubclass(m_hwnd, SpyProc, reinterpret_cast<UINT_PTR>(this));
 }
 
-LRESULT CALLBACK MessageSpy::SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK MessageSpy::SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR uId, DWORD_PTR dwRefData)
 {
-    MessageSpy* pSpy = static_cast<MessageSpy*>(GetPropW(hwnd, kSpyProp));
-    if (!pSpy)
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    MessageSpy* pSpy = reinterpret_cast<MessageSpy*>(dwRefData);
     pSpy->m_messages.push_back({hwnd, msg, wParam, lParam});
-    WNDPROC pfnNext = pSpy->m_pfnNext;
     if (msg == WM_NCDESTROY)
-    {
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnNext));
-        RemovePropW(hwnd, kSpyProp);
-    }
-    return CallWindowProcW(pfnNext, hwnd, msg, wParam, lParam);
+        RemoveWindowSubclass(hwnd, SpyProc, uId);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 std::vector<Msg> MessageSpy::Messages(UINT message) const

@@ -78,7 +78,7 @@ void PumpMessages();
 void PumpFor(DWORD dwMilliseconds);
 
 // Records what a window receives, by subclassing it on top of whatever procedure it has.
-// Restores that procedure when destroyed.
+// Removes itself when destroyed; spies may stack.
 class MessageSpy
 {
 public:
@@ -93,9 +93,8 @@ public:
     void Clear() { m_messages.clear(); }
 
 private:
-    static LRESULT CALLBACK SpyProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK SpyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     HWND m_hwnd;
-    WNDPROC m_pfnNext;
     std::vector<Msg> m_messages;
 };
 
