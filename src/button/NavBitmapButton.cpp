@@ -1,0 +1,567 @@
+// NavBitmapButton.cpp - CNavBitmapButton: the object, its window procedure, painting and taps.
+//
+// The native window is an owner-drawn "BUTTON": it keeps its own pressed look, capture and
+// BN_CLICKED notification, and asks its parent for WM_DRAWITEM, which the parent hands back to
+// this window. The face is composed off screen in one back buffer and copied once.
+#include "NavBitmapButton.h"
+
+#include <new>
+
+#include "CxImage.h"
+#include "core/NavCore.h"
+#include "core/NavGdi.h"
+#include "platform/NavPlatform.h"
+#include "resource.h"
+
+namespace
+{
+// Set by a double tap so that the release that follows it is not counted a second time;
+// cleared by the next pen-down on any button of the process.
+int g_nIgnoreNextRelease;
+
+const int kIconSize = 30;          // check and radio icons of bitmap 108
+const int kIconTextGap = 32;       // caption offset right of those icons
+const int kSmallFrameWidth = 78;   // frame width of the small PNG faces
+const int kFaceHeight = 50;
+const int kMaxRadioSteps = 20;     // group members cleared after a radio tap, at most
+const int kCaptionBuffer = 50;     // wide characters, so at most 49 are shown
+
+enum IconIndex
+{
+    kIconCheckOff = 0,
+    kIconCheckOn = 1,
+    kIconRadioOff = 2,
+    kIconRadioOn = 3,
+};
+
+// The check-state word and the number of buttons that share it, in one allocation. The word
+// comes first so that m_pCheck points at the start of the block.
+struct CheckBlock
+{
+    int nCheck;
+    LONG nRefs;
+};
+
+CheckBlock* BlockOf(int* pCheck)
+{
+    return reinterpret_cast<CheckBlock*>(pCheck);
+}
+
+bool Has(UINT nState, UINT nBit)
+{
+    return (nState & nBit) != 0;
+}
+
+// Which image of the application's list shows the face.
+int ImageIndex(ButtonType nType, UINT nState, bool bChecked, int nImages)
+{
+    const bool bFour = nImages == 4;
+    if (nType == NAVBTN_PUSH)
+    {
+        if (Has(nState, ODS_SELECTED))
+            return 1;
+        if (Has(nState, ODS_FOCUS) || Has(nState, ODS_DISABLED))
+            return bFour ? (Has(nState, ODS_FOCUS) ? 2 : 3) : 0;
+        return 0;
+    }
+    // push-on/push-off
+    if (bChecked)
+        return Has(nState, ODS_DISABLED) ? 1 : (bFour ? 3 : 1);
+    return Has(nState, ODS_DISABLED) ? 0 : (bFour ? 1 : 0);
+}
+
+// The state value handed to the application's face painter.
+UINT CallbackFlags(ButtonType nType, UINT nState, bool bChecked)
+{
+    if (nType == NAVBTN_PUSH)
+    {
+        if (Has(nState, ODS_SELECTED))
+            return ODS_SELECTED;
+        if (Has(nState, ODS_FOCUS))
+            return ODS_FOCUS;
+        return Has(nState, ODS_DISABLED) ? ODS_DISABLED : 0;
+    }
+    const UINT nDisabled = Has(nState, ODS_DISABLED) ? ODS_DISABLED : 0;
+    return (bChecked ? ODS_CHECKED : 0) | nDisabled;
+}
+
+// Frame of the shared PNG faces for the owner-draw state: pressed, focused, disabled, normal.
+int FaceFrame(UINT nState)
+{
+    if (Has(nState, ODS_SELECTED))
+        return 1;
+    if (Has(nState, ODS_FOCUS))
+        return 2;
+    return Has(nState, ODS_DISABLED) ? 3 : 0;
+}
+
+// Draws one icon of bitmap 108. The strip is loaded for this draw only: a failed load draws
+// nothing.
+void DrawIcon(HDC hdc, int x, int y, int nIcon)
+{
+    nav::ImageList icons(ImageList_LoadImageW(GetModuleInstance(),
+                                              MAKEINTRESOURCEW(IDB_CHECK_RADIO), kIconSize, 0,
+                                              RGB(0xFF, 0x00, 0xFF), IMAGE_BITMAP, 0));
+    if (icons)
+        ImageList_Draw(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
+}
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND hwnd, HWND hwndParent)
+{
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    POINT ptTopLeft = {rc.left, rc.top}, ptBottomRight = {rc.right, rc.bottom};
+    ScreenToClient(hwndParent, &ptTopLeft);
+    ScreenToClient(hwndParent, &ptBottomRight);
+    RECT rcParent = {ptTopLeft.x, ptTopLeft.y, ptBottomRight.x, ptBottomRight.y};
+    return rcParent;
+}
+
+CNavBitmapButton* FromWindow(HWND hwnd)
+{
+    return reinterpret_cast<CNavBitmapButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+} // namespace
+
+// ---- Object ----
+
+// A button without a window; only the check-state word is made now.
+CNavBitmapButton::CNavBitmapButton()
+    : m_hWnd(nullptr), m_hFont(nullptr), m_nType(NAVBTN_PUSH), m_pfnDrawBk(nullptr),
+      m_pCheck(nullptr), m_hImageList(nullptr), m_pfnOldProc(nullptr)
+{
+    CheckBlock* pBlock = new (std::nothrow) CheckBlock{0, 1};
+    if (pBlock)
+        m_pCheck = &pBlock->nCheck;
+}
+
+// Shares every field with the original, the check-state word included.
+CNavBitmapButton::CNavBitmapButton(const CNavBitmapButton& other)
+    : m_hWnd(other.m_hWnd), m_hFont(other.m_hFont), m_nType(other.m_nType),
+      m_pfnDrawBk(other.m_pfnDrawBk), m_pCheck(other.m_pCheck),
+      m_hImageList(other.m_hImageList), m_pfnOldProc(other.m_pfnOldProc)
+{
+    AddRefCheck();
+}
+
+// Takes over every field of the source; the word this button held before is let go (and
+// freed when no other copy shares it).
+CNavBitmapButton& CNavBitmapButton::operator=(const CNavBitmapButton& other)
+{
+    if (other.m_pCheck != m_pCheck)
+    {
+        ReleaseCheck();
+        m_pCheck = other.m_pCheck;
+        AddRefCheck();
+    }
+    m_hWnd = other.m_hWnd;
+    m_hFont = other.m_hFont;
+    m_nType = other.m_nType;
+    m_pfnDrawBk = other.m_pfnDrawBk;
+    m_hImageList = other.m_hImageList;
+    m_pfnOldProc = other.m_pfnOldProc;
+    return *this;
+}
+
+// The native procedure goes back before the window is destroyed, so no message of the
+// destruction reaches an object that is going away.
+CNavBitmapButton::~CNavBitmapButton()
+{
+    if (IsWindow(m_hWnd))
+    {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+        DestroyWindow(m_hWnd);
+    }
+    ReleaseCheck();
+}
+
+void CNavBitmapButton::AddRefCheck()
+{
+    if (m_pCheck)
+        InterlockedIncrement(&BlockOf(m_pCheck)->nRefs);
+}
+
+// Drops this button's share of the check-state word; the last share frees it.
+void CNavBitmapButton::ReleaseCheck()
+{
+    if (m_pCheck && InterlockedDecrement(&BlockOf(m_pCheck)->nRefs) == 0)
+        delete BlockOf(m_pCheck);
+    m_pCheck = nullptr;
+}
+
+bool CNavBitmapButton::IsChecked() const
+{
+    return m_pCheck && (*m_pCheck & 1);
+}
+
+// Makes the owner-drawn window and installs BitmapButtonProc on it.
+int CNavBitmapButton::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCaption, RECT& rc,
+                             HWND hwndParent, UINT nId, HIMAGELIST hImageList,
+                             ButtonType nType, DrawBkProc pfnDrawBk)
+{
+    if (IsWindow(m_hWnd))
+        return 1;
+    if (hImageList)
+        m_hImageList = hImageList;
+    m_nType = nType;
+    if (!hImageList && pfnDrawBk)
+        m_pfnDrawBk = pfnDrawBk;
+
+    m_hWnd = CreateWindowExW(0, L"BUTTON", pszCaption, dwStyle | WS_TABSTOP | BS_OWNERDRAW,
+                             rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                             hwndParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)),
+                             hInstance, nullptr);
+    if (!m_hWnd)
+    {
+        NKDbgPrintfW(L"CreateButton failed: %d\n", GetLastError());
+        return 0;
+    }
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BitmapButtonProc)));
+    return 1;
+}
+
+// Resizes the window in place.
+void CNavBitmapButton::ReSize(int cx, int cy)
+{
+    if (IsWindow(m_hWnd))
+        SetWindowPos(m_hWnd, nullptr, -1, -1, cx, cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Remembers the caption font for the next paint.
+void CNavBitmapButton::SetFont(HFONT hFont)
+{
+    m_hFont = hFont;
+}
+
+// Bit 0 of the check-state word.
+int CNavBitmapButton::GetCheck()
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    return IsChecked() ? 1 : 0;
+}
+
+// Sets or clears the check state; the application repaints when it wants the change seen.
+void CNavBitmapButton::SetCheck(int nCheck)
+{
+    if (!IsWindow(m_hWnd) || !m_pCheck)
+        return;
+    if (nCheck)
+        *m_pCheck |= 1;
+    else
+        *m_pCheck = 0;
+}
+
+// Shows or hides the window.
+int CNavBitmapButton::Show(int nCmdShow)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    return ShowWindow(m_hWnd, nCmdShow);
+}
+
+// Sets the caption (the native window's text).
+void CNavBitmapButton::SetText(const wchar_t* pszText)
+{
+    if (IsWindow(m_hWnd))
+        SetWindowTextW(m_hWnd, pszText);
+}
+
+// Reads the caption into the caller's buffer.
+int CNavBitmapButton::GetText(wchar_t* pszBuffer, int cchBuffer)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    return GetWindowTextW(m_hWnd, pszBuffer, cchBuffer);
+}
+
+HWND CNavBitmapButton::GetSafeHwnd()
+{
+    return m_hWnd;
+}
+
+// Paints the normal face into the parent's DC at the button's place.
+int CNavBitmapButton::OnPaintEx(HDC hdcParent)
+{
+    if (!hdcParent || !IsWindow(m_hWnd))
+        return 0;
+    RECT rcFace = {};
+    GetClientRect(m_hWnd, &rcFace);
+    DrawFace(hdcParent, rcFace, 0, true);
+    return 1;
+}
+
+// ---- Window procedure ----
+
+// Reads like a table of contents: each case unpacks its parameters and calls one handler;
+// everything else goes to the native button.
+LRESULT CALLBACK CNavBitmapButton::BitmapButtonProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                                    LPARAM lParam)
+{
+    CNavBitmapButton* pThis = FromWindow(hwnd);
+    if (!pThis)
+        return 0;
+    switch (msg)
+    {
+    case WM_DRAWITEM:
+        return pThis->OnDrawItem(hwnd, wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_ERASEBKGND:
+        return 1; // the background comes with the face
+    case WM_CTLCOLORBTN:
+        return pThis->OnCtlColorBtn(reinterpret_cast<HDC>(wParam));
+    case WM_LBUTTONDOWN:
+        return pThis->OnLButtonDown(hwnd, wParam, lParam);
+    case WM_LBUTTONUP:
+        return pThis->OnLButtonUp(hwnd, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+        return pThis->OnLButtonDblClk(hwnd, wParam, lParam);
+    case WM_NAV_RADIOCLEAR:
+        return pThis->OnRadioClear(hwnd);
+    default:
+        return pThis->CallOld(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT CNavBitmapButton::CallOld(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(m_pfnOldProc, hwnd, msg, wParam, lParam);
+}
+
+// Draws the face of a button item; other owner-draw requests belong to the native procedure.
+LRESULT CNavBitmapButton::OnDrawItem(HWND hwnd, WPARAM wParam, const DRAWITEMSTRUCT* pdis)
+{
+    if (!pdis || pdis->CtlType != ODT_BUTTON)
+        return CallOld(hwnd, WM_DRAWITEM, wParam, reinterpret_cast<LPARAM>(pdis));
+    DrawFace(pdis->hDC, pdis->rcItem, pdis->itemState, false);
+    return 1;
+}
+
+// The native button asks for its colours; it draws nothing of its own over the face.
+LRESULT CNavBitmapButton::OnCtlColorBtn(HDC hdc)
+{
+    SetBkMode(hdc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+// A new tap starts: any double tap before it is over.
+LRESULT CNavBitmapButton::OnLButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    g_nIgnoreNextRelease = 0;
+    NKDbgPrintfW(L"WM_LBUTTONDOWN\n");
+    return CallOld(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// The end of a tap changes the state, unless a double tap has already counted it.
+LRESULT CNavBitmapButton::OnLButtonUp(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC pfnOld = m_pfnOldProc;
+    if (!g_nIgnoreNextRelease)
+    {
+        NKDbgPrintfW(L"WM_LBUTTONUP\n");
+        SetButtonState(wParam, lParam, hwnd);
+    }
+    return CallWindowProcW(pfnOld, hwnd, WM_LBUTTONUP, wParam, lParam);
+}
+
+// The second tap of a double tap counts here; the release that follows it does not.
+LRESULT CNavBitmapButton::OnLButtonDblClk(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC pfnOld = m_pfnOldProc;
+    g_nIgnoreNextRelease = 1;
+    SetButtonState(wParam, lParam, hwnd);
+    return CallWindowProcW(pfnOld, hwnd, WM_LBUTTONDBLCLK, wParam, lParam);
+}
+
+// Another radio button of the group was tapped. Other kinds ignore the request.
+LRESULT CNavBitmapButton::OnRadioClear(HWND hwnd)
+{
+    if (m_nType == NAVBTN_RADIO)
+    {
+        if (m_pCheck)
+            *m_pCheck = 0;
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+    return 0;
+}
+
+// ---- Taps ----
+
+// Applies a tap released at the point in lParam: nothing when it lies outside the button.
+void CNavBitmapButton::SetButtonState(WPARAM /*wParam*/, LPARAM lParam, HWND hwnd)
+{
+    CNavBitmapButton* pThis = FromWindow(hwnd);
+    if (!pThis)
+        return;
+    RECT rc = {};
+    GetClientRect(hwnd, &rc);
+    // Unsigned on purpose: a release left of or above the button is far outside.
+    const POINT pt = {static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam))};
+    if (!PtInRect(&rc, pt))
+        return;
+
+    int* pCheck = pThis->m_pCheck;
+    switch (pThis->m_nType)
+    {
+    case NAVBTN_CHECK:
+    case NAVBTN_TOGGLE:
+        if (pCheck)
+            *pCheck = (*pCheck & 1) ? 0 : (*pCheck | 1);
+        break;
+    case NAVBTN_RADIO:
+        if (pCheck)
+            *pCheck |= 1;
+        pThis->ClearGroup(hwnd);
+        break;
+    default:
+        break;
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+// Asks the controls that follow this radio button in its dialog group to uncheck themselves.
+void CNavBitmapButton::ClearGroup(HWND hwnd)
+{
+    const HWND hwndParent = GetParent(hwnd);
+    if (!IsWindow(hwnd) || !IsWindow(hwndParent))
+        return;
+    HWND hwndItem = hwnd;
+    for (int i = 0; i < kMaxRadioSteps; ++i)
+    {
+        hwndItem = GetNextDlgGroupItem(hwndParent, hwndItem, FALSE);
+        if (hwndItem == hwnd || !IsWindow(hwndItem))
+            break;
+        SendMessageW(hwndItem, WM_NAV_RADIOCLEAR, 0, 0);
+    }
+}
+
+// ---- Painting ----
+
+// Composes the face off screen: the parent's background, the artwork, the caption; then one
+// copy to the target, to (0, 0) for an owner-draw request or to the button's place in the
+// parent for OnPaintEx.
+void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent)
+{
+    const int cx = rcFace.right - rcFace.left, cy = rcFace.bottom - rcFace.top;
+    nav::BackBuffer buffer(hdcTarget, cx, cy);
+    if (!buffer)
+        return;
+
+    const HWND hwndParent = GetParent(m_hWnd);
+    RECT rcParent = RectInParent(m_hWnd, hwndParent);
+    // A parent that does not paint beneath the button (a group box, for one) leaves this
+    // neutral colour rather than whatever the new bitmap happened to hold.
+    RECT rcAll = {0, 0, cx, cy};
+    FillRect(buffer, &rcAll, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(hwndParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(buffer.Get()),
+                 reinterpret_cast<LPARAM>(&rcParent));
+
+    SetTextColor(buffer, RGB(0, 0, 0));
+    SetBkMode(buffer, TRANSPARENT);
+    RECT rcText = rcFace;
+    DrawFaceArt(buffer, rcFace, nState, rcText);
+    DrawCaption(buffer, rcText, cx);
+
+    if (bToParent)
+        BitBlt(hdcTarget, rcParent.left, rcParent.top, rcParent.right - rcParent.left,
+               rcParent.bottom - rcParent.top, buffer, 0, 0, SRCCOPY);
+    else
+        buffer.CopyTo(hdcTarget, 0, 0);
+}
+
+// The face itself, by the first rule that applies: radio icon (and the application's icon),
+// check icon, the application's image list, its callback, the shared PNG faces. Moves the
+// caption's left edge past the icons.
+void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, RECT& rcText)
+{
+    const bool bChecked = IsChecked();
+    if (m_nType == NAVBTN_RADIO)
+    {
+        DrawIcon(hdc, rcFace.left, rcFace.top, bChecked ? kIconRadioOn : kIconRadioOff);
+        rcText.left = rcFace.left + kIconTextGap;
+        if (m_hImageList)
+        {
+            int cxIcon = 0, cyIcon = 0;
+            ImageList_GetIconSize(m_hImageList, &cxIcon, &cyIcon);
+            ImageList_Draw(m_hImageList, 0, hdc, rcFace.left + kIconTextGap, rcFace.top,
+                           ILD_TRANSPARENT);
+            rcText.left = rcFace.left + kIconTextGap + cxIcon + 1;
+        }
+        return;
+    }
+    if (m_nType == NAVBTN_CHECK)
+    {
+        DrawIcon(hdc, rcFace.left, rcFace.top, bChecked ? kIconCheckOn : kIconCheckOff);
+        rcText.left = rcFace.left + kIconTextGap;
+        return;
+    }
+    const bool bFaceKind = m_nType == NAVBTN_PUSH || m_nType == NAVBTN_TOGGLE;
+    if (m_hImageList)
+    {
+        if (bFaceKind)
+        {
+            const int nImages = ImageList_GetImageCount(m_hImageList);
+            ImageList_Draw(m_hImageList, ImageIndex(m_nType, nState, bChecked, nImages), hdc, 0,
+                           0, ILD_TRANSPARENT);
+        }
+        return;
+    }
+    if (m_pfnDrawBk)
+    {
+        if (bFaceKind)
+        {
+            RECT rc = rcFace; // the application gets its own copy to scribble on
+            m_pfnDrawBk(hdc, &rc, CallbackFlags(m_nType, nState, bChecked),
+                        static_cast<UINT>(GetDlgCtrlID(m_hWnd)));
+        }
+        return;
+    }
+
+    // The shared faces are not stretched: a small button shows the 78-pixel frame, any wider
+    // one the large frame at its left.
+    CxImage* pSmall = nav::g_pSmallFace;
+    if (!pSmall)
+        return;
+    const int cx = rcFace.right - rcFace.left;
+    const int nSmallLimit = static_cast<int>(pSmall->GetWidth() / 4) + 5;
+    CxImage* pFace = pSmall;
+    int cxFrame = kSmallFrameWidth;
+    if (cx > nSmallLimit)
+    {
+        pFace = nav::g_pLargeFace;
+        cxFrame = pFace ? static_cast<int>(pFace->GetWidth() / 4) : 0;
+    }
+    if (!pFace || !pFace->GetImageState())
+        return;
+    pFace->DrawAlphaChannel(hdc, 0, 0, cxFrame, kFaceHeight, FaceFrame(nState) * cxFrame, 0, 255,
+                            0);
+}
+
+// The caption, at most 49 characters of the window text, placed by kind.
+void CNavBitmapButton::DrawCaption(HDC hdc, RECT rcText, int cxFace)
+{
+    wchar_t szText[kCaptionBuffer];
+    const int nLen = GetWindowTextW(m_hWnd, szText, kCaptionBuffer);
+    if (nLen <= 0 || szText[0] == L'\0')
+        return;
+
+    nav::SelectGuard font(hdc, m_hFont);
+    UINT nFormat = DT_VCENTER | DT_SINGLELINE;
+    if (m_nType == NAVBTN_PUSH)
+    {
+        // Centred as one line when the caption fits the width, as two when it wraps.
+        SIZE size = {};
+        GetTextExtentExPointW(hdc, szText, nLen, 0, nullptr, nullptr, &size);
+        const int nLines = size.cx > cxFace ? 2 : 1;
+        rcText.top += (rcText.bottom - nLines * size.cy - rcText.top) / 2;
+        nFormat = DT_CENTER | DT_WORDBREAK;
+    }
+    else if (m_nType == NAVBTN_TOGGLE)
+    {
+        nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    }
+    DrawTextW(hdc, szText, nLen, &rcText, nFormat);
+}

@@ -1,0 +1,127 @@
+// NavGroupBox.cpp - CNavGroupBox: the bitmap background, owner-draw forwarding to button
+// children and transparent child colours. The native group box still draws its frame and
+// caption in WM_PAINT.
+#include "NavGroupBox.h"
+
+#include "core/NavGdi.h"
+#include "platform/NavPlatform.h"
+
+namespace
+{
+CNavGroupBox* FromWindow(HWND hwnd)
+{
+    return reinterpret_cast<CNavGroupBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+} // namespace
+
+// A group box without a window.
+CNavGroupBox::CNavGroupBox() : m_hWnd(nullptr), m_hBitmap(nullptr), m_pfnOldProc(nullptr)
+{
+}
+
+CNavGroupBox::CNavGroupBox(const CNavGroupBox& other)
+    : m_hWnd(other.m_hWnd), m_hBitmap(other.m_hBitmap), m_pfnOldProc(other.m_pfnOldProc)
+{
+}
+
+CNavGroupBox& CNavGroupBox::operator=(const CNavGroupBox& other)
+{
+    m_hWnd = other.m_hWnd;
+    m_hBitmap = other.m_hBitmap;
+    m_pfnOldProc = other.m_pfnOldProc;
+    return *this;
+}
+
+// Restores the native procedure first, so that the destruction's messages do not reach an
+// object that is going away.
+CNavGroupBox::~CNavGroupBox()
+{
+    if (IsWindow(m_hWnd))
+    {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+        DestroyWindow(m_hWnd);
+    }
+}
+
+// Makes the native group box and installs GrouProc on it.
+int CNavGroupBox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCaption, RECT& rc,
+                         HWND hwndParent, UINT nId, HBITMAP hBitmap)
+{
+    if (IsWindow(m_hWnd))
+        return 1;
+    if (hBitmap)
+        m_hBitmap = hBitmap;
+    m_hWnd = CreateWindowExW(0, L"BUTTON", pszCaption,
+                             dwStyle | WS_CHILD | WS_TABSTOP | BS_GROUPBOX, rc.left, rc.top,
+                             rc.right - rc.left, rc.bottom - rc.top, hwndParent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)), hInstance,
+                             nullptr);
+    if (!m_hWnd)
+    {
+        NKDbgPrintfW(L"CreateButton failed: %d\n", GetLastError());
+        return 0;
+    }
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GrouProc)));
+    return 1;
+}
+
+HWND CNavGroupBox::GetSafeHwnd()
+{
+    return m_hWnd;
+}
+
+// The window procedure: one handler per message, everything else to the native group box.
+LRESULT CALLBACK CNavGroupBox::GrouProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CNavGroupBox* pThis = FromWindow(hwnd);
+    if (!pThis)
+        return 0;
+    switch (msg)
+    {
+    case WM_ERASEBKGND:
+        return pThis->OnEraseBkgnd(hwnd, reinterpret_cast<HDC>(wParam));
+    case WM_DRAWITEM:
+        return pThis->OnDrawItem(hwnd, wParam, lParam);
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return pThis->OnCtlColor(reinterpret_cast<HDC>(wParam));
+    default:
+        return CallWindowProcW(pThis->m_pfnOldProc, hwnd, msg, wParam, lParam);
+    }
+}
+
+// Copies the bitmap, unscaled, under the whole box.
+LRESULT CNavGroupBox::OnEraseBkgnd(HWND hwnd, HDC hdc)
+{
+    if (!hdc || !m_hBitmap)
+        return 1;
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    nav::MemDC dcBitmap(hdc);
+    if (!dcBitmap)
+        return 1;
+    nav::SelectGuard select(dcBitmap, m_hBitmap);
+    BitBlt(hdc, 0, 0, cx, cy, dcBitmap, 0, 0, SRCCOPY);
+    return 1;
+}
+
+// A button child draws itself only when its owner-draw request reaches its own window; other
+// kinds of request are swallowed.
+LRESULT CNavGroupBox::OnDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    const DRAWITEMSTRUCT* pdis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (!pdis || pdis->CtlType != ODT_BUTTON)
+        return 0;
+    SendDlgItemMessageW(hwnd, static_cast<int>(pdis->CtlID), WM_DRAWITEM, wParam, lParam);
+    return 1;
+}
+
+// Children paint over the bitmap without filling their background.
+LRESULT CNavGroupBox::OnCtlColor(HDC hdc)
+{
+    SetBkMode(hdc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
