@@ -250,6 +250,17 @@ TEST(ButtonObject, CopiesShareStateAndWordIsFreedOnce)
     EXPECT_FALSE(IsWindow(btn->GetSafeHwnd()));
     EXPECT_EQ(0, btn->GetCheck());
 
+    // A copy that lets go of the word leaves it to the others: it outlives new allocations.
+    auto live = MakeButton(host, {0, 0, 80, 40}, NAVBTN_CHECK);
+    live->SetCheck(1);
+    {
+        CNavBitmapButton tmp;
+        tmp = *live;
+        tmp = CNavBitmapButton();
+    }
+    std::vector<CNavBitmapButton> fresh(16);
+    EXPECT_EQ(1, live->GetCheck());
+
     // Many copies and assignments: memory stays flat (no word is lost) and the heap stays
     // consistent (none is freed twice).
     PROCESS_MEMORY_COUNTERS before = {}, after = {};
