@@ -185,15 +185,40 @@ private:
     int m_nSaved;
 };
 
+// What a back buffer's bitmap is: compatible with the target, or a 32-bit top-down DIB
+// section. The DIB section is far cheaper to make under Wine (a compatible bitmap costs tens
+// of microseconds there) and lets image code blend straight into its pixels.
+enum class Surface
+{
+    Compatible,
+    Dib32,
+};
+
+// A 32-bit top-down DIB section of the given size (null on failure).
+inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    return CreateDIBSection(hdcRef, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+}
+
 // The off-screen picture of one paint: a memory DC compatible with the target holding a
 // bitmap of the given size. Members are declared so that the bitmap is deselected before it
 // is deleted, and the DC deleted last.
 class BackBuffer
 {
 public:
-    BackBuffer(HDC hdcTarget, int cx, int cy)
+    BackBuffer(HDC hdcTarget, int cx, int cy, Surface surface = Surface::Compatible)
         : m_dc(hdcTarget),
-          m_bitmap(CreateCompatibleBitmap(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
+          m_bitmap(surface == Surface::Dib32
+                       ? CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)
+                       : CreateCompatibleBitmap(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
           m_select(m_dc, m_bitmap), m_cx(cx), m_cy(cy)
     {
     }
