@@ -18,6 +18,113 @@ namespace
 // Images larger than this are refused rather than trusted to fit in memory.
 const int kMaxSide = 8192;
 
+// x / 255, rounded, for x in 0..65535.
+inline DWORD Div255(DWORD x)
+{
+    x += 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+// One premultiplied pixel over another: src scaled by nAlpha, then src + dst * (1 - a).
+inline DWORD BlendPixel(DWORD dst, DWORD src, DWORD nAlpha)
+{
+    if (nAlpha != 255)
+    {
+        src = (Div255(((src >> 24) & 0xFF) * nAlpha) << 24) |
+              (Div255(((src >> 16) & 0xFF) * nAlpha) << 16) |
+              (Div255(((src >> 8) & 0xFF) * nAlpha) << 8) | Div255((src & 0xFF) * nAlpha);
+    }
+    const DWORD a = src >> 24;
+    if (a == 255)
+        return src;
+    if (a == 0 && src == 0)
+        return dst;
+    const DWORD inv = 255 - a;
+    DWORD out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+    {
+        DWORD c = ((src >> shift) & 0xFF) + Div255(((dst >> shift) & 0xFF) * inv);
+        out |= (c > 255 ? 255 : c) << shift;
+    }
+    return out;
+}
+
+// The pixels of a 32-bit top-down-or-bottom-up DIB section selected into a memory DC that
+// draws unscaled and unrotated, with the DC's simple clip box; false when the DC is anything
+// else, and AlphaBlend must do the work.
+struct DibTarget
+{
+    BYTE* pBits;
+    LONG nStride; // bytes from one row to the next one down
+    POINT ptOrigin; // device point of logical (0, 0)
+    RECT rcClip;    // device coordinates
+};
+
+// Which way up a DIB section's rows lie. The platform reports a positive height for top-down
+// sections too, so one pixel is written through the DC and looked for in memory, then both
+// candidates are put back. False when the probe could not tell (device (0, 0) clipped away).
+bool IsBottomUp(HDC hdc, BYTE* pBits, LONG nStride, LONG nHeight, bool* pbBottomUp)
+{
+    GdiFlush();
+    DWORD* pFirst = reinterpret_cast<DWORD*>(pBits);
+    DWORD* pLast = reinterpret_cast<DWORD*>(pBits + static_cast<size_t>(nStride) * (nHeight - 1));
+    const DWORD nFirst = *pFirst, nLast = *pLast;
+    DWORD nProbe = 0x00010203;
+    while ((nProbe & 0xFFFFFF) == (nFirst & 0xFFFFFF) || (nProbe & 0xFFFFFF) == (nLast & 0xFFFFFF))
+        nProbe += 0x00030303;
+    POINT pt = {0, 0};
+    DPtoLP(hdc, &pt, 1);
+    SetPixelV(hdc, pt.x, pt.y, RGB(nProbe >> 16, (nProbe >> 8) & 0xFF, nProbe & 0xFF));
+    GdiFlush();
+    const bool bTopChanged = (*pFirst & 0xFFFFFF) == nProbe;
+    const bool bBottomChanged = (*pLast & 0xFFFFFF) == nProbe;
+    *pFirst = nFirst;
+    *pLast = nLast;
+    if (bTopChanged == bBottomChanged)
+        return false;
+    *pbBottomUp = bBottomChanged;
+    return true;
+}
+
+bool GetDibTarget(HDC hdc, DibTarget* pTarget)
+{
+    if (GetObjectType(hdc) != OBJ_MEMDC || GetMapMode(hdc) != MM_TEXT ||
+        GetGraphicsMode(hdc) != GM_COMPATIBLE || GetLayout(hdc) != 0)
+        return false;
+    HGDIOBJ hBitmap = GetCurrentObject(hdc, OBJ_BITMAP);
+    DIBSECTION ds = {};
+    if (!hBitmap || GetObjectW(hBitmap, sizeof(ds), &ds) != sizeof(ds) || !ds.dsBm.bmBits ||
+        ds.dsBm.bmBitsPixel != 32 || ds.dsBmih.biCompression != BI_RGB)
+        return false;
+    RECT rcClip;
+    if (GetClipBox(hdc, &rcClip) != SIMPLEREGION)
+        return false;
+    POINT pt = {0, 0};
+    LPtoDP(hdc, &pt, 1);
+    OffsetRect(&rcClip, pt.x, pt.y);
+    RECT rcBitmap = {0, 0, ds.dsBm.bmWidth, ds.dsBm.bmHeight};
+    IntersectRect(&rcClip, &rcClip, &rcBitmap);
+
+    const LONG nStride = ds.dsBm.bmWidthBytes;
+    BYTE* pBits = static_cast<BYTE*>(ds.dsBm.bmBits);
+    bool bBottomUp = false;
+    if (ds.dsBm.bmHeight > 1 && !IsBottomUp(hdc, pBits, nStride, ds.dsBm.bmHeight, &bBottomUp))
+        return false;
+    if (bBottomUp) // row 0 is the last one in memory
+    {
+        pTarget->pBits = pBits + static_cast<size_t>(nStride) * (ds.dsBm.bmHeight - 1);
+        pTarget->nStride = -nStride;
+    }
+    else
+    {
+        pTarget->pBits = pBits;
+        pTarget->nStride = nStride;
+    }
+    pTarget->ptOrigin = pt;
+    pTarget->rcClip = rcClip;
+    return true;
+}
+
 inline DWORD Premultiply(const unsigned char* p)
 {
     DWORD a = p[3];
@@ -122,6 +229,15 @@ bool CxImage::EnsureSurface()
     return true;
 }
 
+// The pixels once they live in the drawing surface (null without a surface).
+const DWORD* CxImage::SurfaceBits() const
+{
+    DIBSECTION ds = {};
+    if (!m_hSurface || GetObjectW(m_hSurface, sizeof(ds), &ds) != sizeof(ds))
+        return nullptr;
+    return static_cast<const DWORD*>(ds.dsBm.bmBits);
+}
+
 DWORD CxImage::DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc, int ySrc,
                                 BYTE nAlpha, int /*nReserved*/)
 {
@@ -139,6 +255,34 @@ DWORD CxImage::DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc,
     if (b > h) b = h;
     if (l >= r || t >= b)
         return 0;
+
+    // Straight into the pixels of a DIB section: the common case of composing a control off
+    // screen, and several times faster than AlphaBlend under Wine.
+    DibTarget target;
+    const DWORD* pSource = m_pPixels ? m_pPixels : SurfaceBits();
+    if (pSource && GetDibTarget(hdc, &target))
+    {
+        RECT rcDest = {static_cast<LONG>(dx + target.ptOrigin.x),
+                       static_cast<LONG>(dy + target.ptOrigin.y),
+                       static_cast<LONG>(dx + target.ptOrigin.x + (r - l)),
+                       static_cast<LONG>(dy + target.ptOrigin.y + (b - t))};
+        RECT rcDraw;
+        if (!IntersectRect(&rcDraw, &rcDest, &target.rcClip))
+            return 0;
+        GdiFlush();
+        const DWORD nAlphaScale = nAlpha;
+        for (LONG y = rcDraw.top; y < rcDraw.bottom; ++y)
+        {
+            const DWORD* pSrc = pSource + static_cast<size_t>(t + y - rcDest.top) * m_nWidth +
+                                (l + rcDraw.left - rcDest.left);
+            DWORD* pDst = reinterpret_cast<DWORD*>(target.pBits + y * target.nStride) +
+                          rcDraw.left;
+            for (LONG x = rcDraw.left; x < rcDraw.right; ++x, ++pSrc, ++pDst)
+                *pDst = BlendPixel(*pDst, *pSrc, nAlphaScale);
+        }
+        return 1;
+    }
+
     if (!EnsureSurface())
         return 0;
 

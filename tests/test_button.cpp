@@ -5,6 +5,8 @@
 #include "NavBitmapButton.h"
 #include "Sequence.h"
 #include "TestHost.h"
+#include "CxImage.h"
+#include "core/NavCore.h"
 #include "core/NavGdi.h"
 
 #include <malloc.h>
@@ -758,4 +760,54 @@ TEST(ButtonPaint, NoGdiObjectSurvivesAPaint)
     ReleaseDC(nullptr, hdcScreen);
     DeleteObject(hFont);
     ImageList_Destroy(hList);
+}
+
+// The faces blend straight into a DIB section's pixels; the result must match the blend the
+// platform does into any other bitmap, at full and at half strength.
+TEST(ButtonPaint, DirectFaceBlendMatchesPlatformBlend)
+{
+    CxImage* pFace = NavSharedFace(TRUE);
+    ASSERT_TRUE(pFace && pFace->GetImageState());
+    const int cx = static_cast<int>(pFace->GetWidth()) + 20, cy = 70;
+    HDC hdcScreen = GetDC(nullptr);
+    // Blends onto the host pattern in the given bitmap, through a shifted logical origin.
+    auto blend = [&](HBITMAP hbm, BYTE nAlpha) {
+        HDC hdc = CreateCompatibleDC(hdcScreen);
+        HGDIOBJ hOld = SelectObject(hdc, hbm);
+        TestHost::PaintPattern(hdc, {0, 0, cx, cy});
+        SetViewportOrgEx(hdc, 7, 3, nullptr);
+        pFace->DrawAlphaChannel(hdc, 3, 7, cx + 20, 50, 0, 0, nAlpha, 0);
+        SetViewportOrgEx(hdc, 0, 0, nullptr);
+        Pixels px = Pixels::FromDC(hdc, 0, 0, cx, cy);
+        SelectObject(hdc, hOld);
+        DeleteDC(hdc);
+        return px;
+    };
+    HBITMAP hbmDdb = CreateCompatibleBitmap(hdcScreen, cx, cy);
+    for (int nHeight : {cy, -cy})
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = nHeight; // bottom-up, then top-down
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        void* pBits = nullptr;
+        HBITMAP hbmDib = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        for (BYTE nAlpha : {255, 127})
+        {
+            SCOPED_TRACE(testing::Message() << "height " << nHeight << " alpha " << +nAlpha);
+            Pixels direct = blend(hbmDib, nAlpha), platform = blend(hbmDdb, nAlpha);
+            int nDiffer = 0;
+            for (int y = 0; y < cy; ++y)
+                for (int x = 0; x < cx; ++x)
+                    nDiffer += !ColorNear(direct.At(x, y), platform.At(x, y), 1);
+            EXPECT_EQ(0, nDiffer);
+            EXPECT_NE(PatternAt(60, 30), direct.At(60, 30)) << "something was drawn";
+            EXPECT_EQ(PatternAt(5, 5), direct.At(5, 5)) << "nothing left of the face";
+        }
+        DeleteObject(hbmDib);
+    }
+    DeleteObject(hbmDdb);
+    ReleaseDC(nullptr, hdcScreen);
 }

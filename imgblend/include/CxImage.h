@@ -43,6 +43,7 @@ private:
     CxImage& operator=(const CxImage&);
 
     bool EnsureSurface();
+    const DWORD* SurfaceBits() const;
 
     DWORD m_nWidth;
     DWORD m_nHeight;
