@@ -20,15 +20,10 @@ const COLORREF kFacePressed = RGB(0xF1, 0xF3, 0xF5);
 // A bitmap whose every pixel tells where it is: RGB(x, y, 0x40).
 HBITMAP MakeGradient(int cx, int cy)
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    DWORD* p = static_cast<DWORD*>(pBits);
+    HBITMAP hbm = nav::CreateDib32(nullptr, cx, cy);
+    DIBSECTION ds = {};
+    GetObjectW(hbm, sizeof(ds), &ds);
+    DWORD* p = static_cast<DWORD*>(ds.dsBm.bmBits);
     for (int y = 0; y < cy; ++y)
         for (int x = 0; x < cx; ++x)
             p[y * cx + x] = ((x & 0xFF) << 16) | ((y & 0xFF) << 8) | 0x40;
