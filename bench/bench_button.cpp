@@ -70,7 +70,12 @@ int main()
     check.SetCheck(1);
     navtest::PumpMessages();
 
-    double usNativePush, usPush, usNativeCheck, usCheck;
+    // An owner-drawn BUTTON whose request nobody answers: what invalidate, erase, paint and
+    // the owner-draw round trip cost before anything is drawn.
+    HWND hwndEmpty = MakeNative(host, BS_OWNERDRAW, 10, 150, kPushCx, kPushCy, L"");
+    double usNativePush, usPush, usNativeCheck, usCheck, usEmpty, usNativePush2;
+    TimePair([&] { Repaint(hwndEmpty); }, [&] { Repaint(hwndNativePush); }, &usEmpty,
+             &usNativePush2);
     TimePair([&] { Repaint(push.GetSafeHwnd()); }, [&] { Repaint(hwndNativePush); }, &usPush,
              &usNativePush);
     TimePair([&] { Repaint(check.GetSafeHwnd()); }, [&] { Repaint(hwndNativeCheck); }, &usCheck,
@@ -140,6 +145,7 @@ int main()
         "bitmap button: full repaint (invalidate + update)",
         {{"native BUTTON push 106x50", usNativePush, "", 0, 0},
          {"CNavBitmapButton push 106x50", usPush, "native push", usNativePush, 1.0},
+         {"owner-drawn BUTTON drawing nothing 106x50", usEmpty, "native push", usNativePush2, 0},
          {"native BUTTON check box 180x34", usNativeCheck, "", 0, 0},
          {"CNavBitmapButton check box 180x34", usCheck, "native check box", usNativeCheck, 1.0}});
     missed += PrintTable(
