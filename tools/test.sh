@@ -6,6 +6,17 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/setup-debian.sh"
 "$top/tools/build.sh"
 (cd "$top/build" && ctest --output-on-failure -j2)
+
+# The installed package works for an application: install, build the minimal consumer
+# against it, start it once.
+rm -rf "$top/build/stage" "$top/build/consumer"
+cmake --install "$top/build" --prefix "$top/build/stage" >/dev/null
+cmake -S "$top/examples/consumer" -B "$top/build/consumer" -DZorNavCtrl_DIR="$top/build/stage/lib/cmake/ZorNavCtrl" \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$top/build/consumer" >/dev/null
+cp "$top/build/stage/bin/"*.dll "$top/build/consumer/"
+(cd "$top/build/consumer" && "$top/build/wine-run.sh" ./consumer.exe --quit)
+echo "The installed package builds and runs an application."
 cmake -S "$top" -B "$top/build-i686" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-i686.cmake" \
     -DZNC_BUILD_TESTS=OFF -DZNC_BUILD_BENCH=OFF -DZNC_BUILD_GALLERY=OFF >/dev/null
 cmake --build "$top/build-i686" -j"$(nproc)"
