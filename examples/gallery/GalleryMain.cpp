@@ -78,6 +78,14 @@ LRESULT CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         const DRAWITEMSTRUCT* pdis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return pdis ? SendMessageW(pdis->hwndItem, WM_DRAWITEM, wParam, lParam) : FALSE;
     }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+        // Native edits and list boxes ask their parent for colours; the controls answer
+        // themselves, so that what they composed beneath the text stays visible.
+        if (IsChild(hwnd, reinterpret_cast<HWND>(lParam)))
+            return SendMessageW(reinterpret_cast<HWND>(lParam), msg, wParam, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_MEASUREITEM:
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 30;
         return TRUE;

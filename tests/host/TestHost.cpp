@@ -135,6 +135,15 @@ LRESULT TestHost::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return SendMessageW(pdis->hwndItem, WM_DRAWITEM, wParam, lParam);
         return FALSE;
     }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    {
+        HWND hwndChild = reinterpret_cast<HWND>(lParam);
+        if (forwardCtlColor && hwndChild != m_hwnd && IsChild(m_hwnd, hwndChild))
+            return SendMessageW(hwndChild, msg, wParam, lParam);
+        return DefWindowProcW(m_hwnd, msg, wParam, lParam);
+    }
     case WM_MEASUREITEM:
     {
         MEASUREITEMSTRUCT* pmis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -224,6 +233,71 @@ std::vector<Msg> MessageSpy::Messages(UINT message) const
 }
 
 int MessageSpy::Count(UINT message) const
+{
+    return static_cast<int>(Messages(message).size());
+}
+
+// ---- NativeClassSpy ----
+
+namespace
+{
+std::vector<NativeClassSpy*> g_classSpies;
+// The system procedures, kept for windows that outlive their spy.
+std::vector<std::pair<std::wstring, WNDPROC>> g_nativeProcs;
+}
+
+NativeClassSpy::NativeClassSpy(const wchar_t* pszClass) : m_class(pszClass)
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(nullptr, pszClass, &wc))
+        return;
+    m_pfnNative = wc.lpfnWndProc;
+    wc.lpfnWndProc = SpyProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.style &= ~CS_GLOBALCLASS;
+    wc.lpszClassName = pszClass;
+    m_atom = RegisterClassExW(&wc);
+    if (m_atom)
+    {
+        g_classSpies.push_back(this);
+        g_nativeProcs.push_back({m_class, m_pfnNative});
+    }
+}
+
+NativeClassSpy::~NativeClassSpy()
+{
+    if (!m_atom)
+        return;
+    UnregisterClassW(m_class.c_str(), GetModuleHandleW(nullptr));
+    for (size_t i = 0; i < g_classSpies.size(); ++i)
+        if (g_classSpies[i] == this)
+            g_classSpies.erase(g_classSpies.begin() + i);
+}
+
+LRESULT CALLBACK NativeClassSpy::SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t szClass[64] = L"";
+    GetClassNameW(hwnd, szClass, 64);
+    for (NativeClassSpy* pSpy : g_classSpies)
+        if (lstrcmpiW(pSpy->m_class.c_str(), szClass) == 0)
+            pSpy->m_messages.push_back({hwnd, msg, wParam, lParam});
+    for (const auto& native : g_nativeProcs)
+        if (lstrcmpiW(native.first.c_str(), szClass) == 0)
+            return CallWindowProcW(native.second, hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+std::vector<Msg> NativeClassSpy::Messages(UINT message) const
+{
+    std::vector<Msg> out;
+    for (const Msg& m : m_messages)
+        if (m.message == message)
+            out.push_back(m);
+    return out;
+}
+
+int NativeClassSpy::Count(UINT message) const
 {
     return static_cast<int>(Messages(message).size());
 }

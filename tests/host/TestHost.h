@@ -56,6 +56,9 @@ public:
     // What the host does on requests; tests may change these.
     bool paintBackground = true;   // answer WM_NAV_PAINTBKGND with the pattern
     bool forwardDrawItem = true;   // pass WM_DRAWITEM to the item's window
+    // Pass WM_CTLCOLOREDIT / WM_CTLCOLORLISTBOX / WM_CTLCOLORSTATIC to the child named in
+    // lParam: native children ask their parent for colours, the library's controls answer.
+    bool forwardCtlColor = true;
     UINT measureItemHeight = 30;   // row height for WM_MEASUREITEM
     // Called for every message before the host's own handling; a non-empty result ends it.
     std::function<bool(UINT, WPARAM, LPARAM, LRESULT*)> hook;
@@ -95,6 +98,31 @@ public:
 private:
     static LRESULT CALLBACK SpyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     HWND m_hwnd;
+    std::vector<Msg> m_messages;
+};
+
+// Records what reaches a system control class's own procedure, beneath any subclass: while it
+// lives, windows of that class created with this program's instance get a local class of the
+// same name whose procedure records each message and hands it to the system's procedure.
+class NativeClassSpy
+{
+public:
+    explicit NativeClassSpy(const wchar_t* pszClass);
+    ~NativeClassSpy();
+    NativeClassSpy(const NativeClassSpy&) = delete;
+    NativeClassSpy& operator=(const NativeClassSpy&) = delete;
+
+    bool Registered() const { return m_atom != 0; }
+    const std::vector<Msg>& Messages() const { return m_messages; }
+    std::vector<Msg> Messages(UINT message) const;
+    int Count(UINT message) const;
+    void Clear() { m_messages.clear(); }
+
+private:
+    static LRESULT CALLBACK SpyProc(HWND, UINT, WPARAM, LPARAM);
+    std::wstring m_class;
+    WNDPROC m_pfnNative = nullptr;
+    ATOM m_atom = 0;
     std::vector<Msg> m_messages;
 };
 

@@ -1,0 +1,484 @@
+// NavCombobox.cpp - CNavCombobox: the edit with its arrow, the drop-down list, and the list
+// operations forwarded to the native list box.
+#include "NavCombobox.h"
+
+#include "combo/ComboTextBuffer.h"
+#include "core/NavCore.h"
+#include "core/NavGdi.h"
+#include "edit/EditShared.h"
+#include "platform/NavPlatform.h"
+#include "resource.h"
+
+namespace
+{
+const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
+const UINT kListIdOffset = 1010;
+const DWORD kEditStyle = WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+const DWORD kListStyle = WS_CHILD | WS_VSCROLL | LBS_NOTIFY;
+const UINT kHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
+
+bool g_bFailTextBuffers;
+} // namespace
+
+#if !defined(_WIN32_WCE)
+void NavComboFailTextBuffers(BOOL bFail)
+{
+    g_bFailTextBuffers = bFail != FALSE;
+}
+#endif
+
+namespace nav
+{
+namespace combo
+{
+bool TextBuffersFail()
+{
+    return g_bFailTextBuffers;
+}
+} // namespace combo
+} // namespace nav
+
+// Sets the defaults: no windows, 24 x 22 arrows.
+CNavCombobox::CNavCombobox()
+    : m_hWnd(nullptr), m_hList(nullptr), m_hFont(nullptr), m_bPressed(0), m_rcList(),
+      m_pfnOldProc(nullptr), m_pfnOldListProc(nullptr), m_nArrowWidth(24), m_nArrowHeight(22),
+      m_bLarger(0), m_bListOpenAtPress(0)
+{
+}
+
+// Gives each window its native procedure back and destroys it, the list first.
+CNavCombobox::~CNavCombobox()
+{
+    if (IsWindow(m_hList))
+    {
+        SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldListProc));
+        DestroyWindow(m_hList);
+    }
+    if (IsWindow(m_hWnd))
+    {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+        DestroyWindow(m_hWnd);
+    }
+}
+
+// Creates the edit and the hidden list and subclasses both. rect is turned into the list's
+// rectangle in screen coordinates; its height is the list's greatest height from now on.
+int CNavCombobox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* /*pszText*/, RECT& rect,
+                         HWND hParent, UINT nID)
+{
+    if (IsWindow(m_hWnd))
+        return 1;
+    m_hWnd = CreateWindowExW(0, L"EDIT", L"", kEditStyle | (dwStyle & WS_VISIBLE), rect.left,
+                             rect.top, rect.right - rect.left, m_nArrowHeight + 2, hParent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
+                             nullptr);
+
+    ClientToScreen(hParent, reinterpret_cast<POINT*>(&rect.left));
+    ClientToScreen(hParent, reinterpret_cast<POINT*>(&rect.right));
+    rect.top += m_nArrowHeight + 2;
+    if (rect.bottom <= rect.top)
+        rect.bottom = rect.top + m_nArrowHeight;
+    m_rcList = rect;
+
+    // A list left from an earlier attempt whose edit failed is used again, not orphaned.
+    if (!IsWindow(m_hList))
+        m_hList = CreateWindowExW(WS_EX_TOOLWINDOW, L"LISTBOX", L"ComboboxList", kListStyle,
+                                  m_rcList.left, m_rcList.top, m_rcList.right - m_rcList.left,
+                                  m_rcList.bottom - m_rcList.top, hParent,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID + kListIdOffset)),
+                                  hInstance, nullptr);
+    if (!IsWindow(m_hWnd) || !IsWindow(m_hList))
+    {
+        NKDbgPrintfW(L"CNavCombobox::Create failed: %d\n", GetLastError());
+        return 0;
+    }
+
+    if (m_hFont)
+    {
+        SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+        SendMessageW(m_hList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+    }
+    // After the font: on the desktop WM_SETFONT resets the margins. The text never runs
+    // under the arrow.
+    SendMessageW(m_hWnd, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, m_nArrowWidth));
+    SendMessageW(m_hList, LB_SETITEMHEIGHT, 0, MAKELPARAM(LOWORD(m_nArrowHeight), 0));
+
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboboxProc)));
+    SetWindowLongPtrW(m_hList, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldListProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboboxListProc)));
+    return 1;
+}
+
+// The edit window as stored.
+HWND CNavCombobox::GetSafeHwnd()
+{
+    return m_hWnd;
+}
+
+// Records the font that Create hands to both windows.
+void CNavCombobox::SetFont(HFONT hFont)
+{
+    m_hFont = hFont;
+}
+
+// Chooses the 32 x 32 or the 24 x 22 arrows.
+void CNavCombobox::IsLargerCB(int bLarger)
+{
+    m_bLarger = bLarger;
+    m_nArrowWidth = bLarger ? 32 : 24;
+    m_nArrowHeight = bLarger ? 32 : 22;
+}
+
+// Shows or hides the edit and closes an open list.
+void CNavCombobox::Show(int nCmdShow)
+{
+    ShowWindow(m_hWnd, nCmdShow);
+    if (HasList() && IsWindowVisible(m_hList))
+        ShowWindow(m_hList, SW_HIDE);
+}
+
+// Moves the edit; the list is placed again at its next opening.
+int CNavCombobox::MoveWindow(int x, int y, int nWidth, int nHeight)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, TRUE);
+    return 1;
+}
+
+int CNavCombobox::InsertString(int nIndex, const wchar_t* pszText)
+{
+    return HasList() ? static_cast<int>(SendList(LB_INSERTSTRING, nIndex,
+                                                 reinterpret_cast<LPARAM>(pszText)))
+                     : -1;
+}
+
+int CNavCombobox::AddString(const wchar_t* pszText)
+{
+    return HasList() ? static_cast<int>(SendList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszText)))
+                     : -1;
+}
+
+int CNavCombobox::DeleteString(int nIndex)
+{
+    return HasList() ? static_cast<int>(SendList(LB_DELETESTRING, nIndex)) : -1;
+}
+
+// Selects an item; one with text also becomes the edit's text and closes the list.
+int CNavCombobox::SetCurSel(int nIndex)
+{
+    if (nIndex == -1 || !HasList())
+        return -1;
+    const int nResult = static_cast<int>(SendList(LB_SETCURSEL, nIndex));
+    if (static_cast<int>(SendList(LB_GETTEXTLEN, nIndex)) <= 0)
+        return nResult;
+    CopyItemToEdit(nIndex);
+    HideList();
+    return nResult;
+}
+
+int CNavCombobox::GetCurSel()
+{
+    return HasList() ? static_cast<int>(SendList(LB_GETCURSEL)) : -1;
+}
+
+int CNavCombobox::GetCount()
+{
+    return HasList() ? static_cast<int>(SendList(LB_GETCOUNT)) : -1;
+}
+
+int CNavCombobox::GetLBText(int nIndex, wchar_t* pszText)
+{
+    return HasList() ? static_cast<int>(SendList(LB_GETTEXT, nIndex,
+                                                 reinterpret_cast<LPARAM>(pszText)))
+                     : 0;
+}
+
+int CNavCombobox::GetLBTextLen(int nIndex)
+{
+    return HasList() ? static_cast<int>(SendList(LB_GETTEXTLEN, nIndex)) : 0;
+}
+
+// Empties the list; the edit keeps its text. Always 0.
+int CNavCombobox::ResetContent()
+{
+    if (HasList())
+        SendList(LB_RESETCONTENT);
+    return 0;
+}
+
+// Sets the height of every row (the list has fixed rows, so the index is ignored).
+int CNavCombobox::SetItemHeight(int /*nIndex*/, UINT cyItemHeight)
+{
+    return HasList() ? static_cast<int>(SendList(LB_SETITEMHEIGHT, 0,
+                                                 MAKELPARAM(LOWORD(cyItemHeight), 0)))
+                     : -1;
+}
+
+int CNavCombobox::GetItemHeight(int nIndex)
+{
+    return HasList() ? static_cast<int>(SendList(LB_GETITEMHEIGHT, nIndex)) : 0;
+}
+
+// The edit's procedure: paints the arrow under the text, presses it, opens and closes the
+// list.
+LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CNavCombobox* pThis = reinterpret_cast<CNavCombobox*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (!pThis)
+        return 0;
+    switch (msg)
+    {
+    case WM_PAINT:
+        return pThis->OnPaint(hWnd, lParam);
+    case WM_ERASEBKGND:
+        return 1; // the paint covers the whole client area
+    case WM_KEYDOWN:
+        InvalidateRect(hWnd, nullptr, TRUE);
+        break;
+    case WM_COMMAND:
+        return pThis->OnCommand(hWnd, wParam);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: // what a read-only or disabled edit asks instead
+        return nav::edit::TransparentCtlColor(reinterpret_cast<HDC>(wParam));
+    case WM_SETFONT:
+        return nav::edit::SetFontKeepingMargins(pThis->m_pfnOldProc, hWnd, wParam, lParam);
+    case WM_MOUSEMOVE:
+        return pThis->OnMouseMove(hWnd, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        return pThis->OnLButtonDown(hWnd, wParam, lParam);
+    case WM_LBUTTONUP:
+        return pThis->OnLButtonUp(hWnd, wParam, lParam);
+    default:
+        break;
+    }
+    return CallWindowProcW(pThis->m_pfnOldProc, hWnd, msg, wParam, lParam);
+}
+
+// The list's procedure: closes on focus loss, grey background, an item chosen by the pen.
+LRESULT CALLBACK CNavCombobox::ComboboxListProc(HWND hWnd, UINT msg, WPARAM wParam,
+                                                LPARAM lParam)
+{
+    CNavCombobox* pThis = reinterpret_cast<CNavCombobox*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (!pThis)
+        return 0;
+    switch (msg)
+    {
+    case WM_KILLFOCUS:
+        return pThis->OnListKillFocus(hWnd, wParam);
+    case WM_CTLCOLORLISTBOX:
+        return pThis->OnListCtlColor(reinterpret_cast<HDC>(wParam));
+    case WM_LBUTTONUP:
+        return pThis->OnListLButtonUp(hWnd, wParam, lParam);
+    default:
+        break;
+    }
+    return CallWindowProcW(pThis->m_pfnOldListProc, hWnd, msg, wParam, lParam);
+}
+
+// Whether the list window exists.
+BOOL CNavCombobox::HasList() const
+{
+    return IsWindow(m_hList);
+}
+
+// Sends a list-box message to the list.
+LRESULT CNavCombobox::SendList(UINT msg, WPARAM wParam, LPARAM lParam) const
+{
+    return SendMessageW(m_hList, msg, wParam, lParam);
+}
+
+// Makes an item's text the edit's text. Nothing changes for an empty item or when no
+// buffer can be had.
+BOOL CNavCombobox::CopyItemToEdit(int nIndex)
+{
+    const int nLength = static_cast<int>(SendList(LB_GETTEXTLEN, nIndex));
+    if (nLength <= 0)
+        return FALSE;
+    nav::combo::TextBuffer buffer(nLength);
+    if (!buffer.Get())
+        return FALSE;
+    if (static_cast<int>(SendList(LB_GETTEXT, nIndex, reinterpret_cast<LPARAM>(buffer.Get()))) < 0)
+        return FALSE;
+    SetWindowTextW(m_hWnd, buffer.Get());
+    return TRUE;
+}
+
+// Closes the list if it is open.
+void CNavCombobox::HideList()
+{
+    if (IsWindowVisible(m_hList))
+        ShowWindow(m_hList, SW_HIDE);
+}
+
+// Opens the list under the edit, or over it when the parent has no room below, with as many
+// whole rows as the greatest height allows (at least one).
+void CNavCombobox::OpenList()
+{
+    const int cyItem = static_cast<int>(SendList(LB_GETITEMHEIGHT, 0));
+    const int nCount = static_cast<int>(SendList(LB_GETCOUNT));
+    if (cyItem <= 0 || nCount <= 0)
+        return;
+    HWND hParent = GetParent(m_hWnd);
+    RECT rcEdit;
+    GetWindowRect(m_hWnd, &rcEdit);
+    rcEdit = nav::edit::ScreenToParent(hParent, rcEdit);
+    RECT rcParent;
+    GetClientRect(hParent, &rcParent);
+
+    const int cyMax = m_rcList.bottom - m_rcList.top;
+    int cy = nCount * cyItem;
+    if (cy > cyMax)
+        cy = (cyMax / cyItem) * cyItem;
+    if (cy < cyItem)
+        cy = cyItem; // rows taller than the greatest height: one row rather than none
+    const int y = rcEdit.bottom + cy > rcParent.bottom ? rcEdit.top - cy : rcEdit.bottom;
+
+    SetFocus(m_hList);
+    SetWindowPos(m_hList, nullptr, rcEdit.left, y, rcEdit.right - rcEdit.left, cy,
+                 SWP_SHOWWINDOW);
+}
+
+// The arrow's hit area: the right end of the edit's client area.
+RECT CNavCombobox::ArrowRect(HWND hWnd) const
+{
+    RECT rcClient;
+    GetClientRect(hWnd, &rcClient);
+    RECT rc;
+    SetRect(&rc, rcClient.right - m_nArrowWidth, rcClient.top, rcClient.right, rcClient.bottom);
+    return rc;
+}
+
+// Draws arrow bitmap nBitmapID at (x, 0), magenta transparent; nothing if it cannot be loaded.
+void CNavCombobox::DrawArrow(HDC hdc, int x, int nBitmapID)
+{
+    nav::Bitmap arrow(LoadBitmapW(GetModuleInstance(), MAKEINTRESOURCEW(nBitmapID)));
+    if (!arrow)
+        return;
+    nav::MemDC dcArrow(hdc);
+    if (!dcArrow)
+        return;
+    nav::SelectGuard select(dcArrow, arrow);
+    TransparentImage(hdc, x, 0, m_nArrowWidth, m_nArrowHeight, dcArrow, 0, 0, m_nArrowWidth,
+                     m_nArrowHeight, kKey);
+}
+
+// Composes the parent's background, the resting arrow and the native text; one copy to the
+// screen.
+LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
+{
+    nav::PaintDC dc(hWnd);
+    RECT rcClient;
+    GetClientRect(hWnd, &rcClient);
+    nav::BackBuffer buffer(dc, rcClient.right, rcClient.bottom);
+    if (!buffer)
+        return 0;
+
+    HWND hParent = GetParent(hWnd);
+    RECT rcWindow;
+    GetWindowRect(hWnd, &rcWindow);
+    InflateRect(&rcWindow, -1, -1); // inside the native border
+    RECT rcRequest = nav::edit::ScreenToParent(hParent, rcWindow);
+    SendMessageW(hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(buffer.Get()),
+                 reinterpret_cast<LPARAM>(&rcRequest));
+
+    DrawArrow(buffer, rcClient.right - m_nArrowWidth,
+              m_bLarger ? IDB_COMBO_ARROW_LARGE : IDB_COMBO_ARROW);
+    {
+        nav::SavedDC saved(buffer); // the native edit leaves its clip region behind
+        CallWindowProcW(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(buffer.Get()),
+                        lParam);
+    }
+    buffer.CopyTo(dc);
+    return 0;
+}
+
+// Commands to the edit are consumed; EN_UPDATE repaints.
+LRESULT CNavCombobox::OnCommand(HWND hWnd, WPARAM wParam)
+{
+    if (HIWORD(wParam) == EN_UPDATE)
+        InvalidateRect(hWnd, nullptr, FALSE);
+    return 0;
+}
+
+// While pressed, each move repaints, which puts the resting arrow back.
+LRESULT CNavCombobox::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    if (m_bPressed)
+        InvalidateRect(hWnd, nullptr, TRUE);
+    return CallWindowProcW(m_pfnOldProc, hWnd, WM_MOUSEMOVE, wParam, lParam);
+}
+
+// Pen down: pressed; on the arrow the pressed arrow appears at once.
+LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    const RECT rcArrow = ArrowRect(hWnd);
+    m_bPressed = 1;
+    m_bListOpenAtPress = 0;
+    if (PtInRect(&rcArrow, nav::edit::PointFromLParam(lParam)))
+    {
+        m_bListOpenAtPress = HasList() && IsWindowVisible(m_hList);
+        nav::WindowDC dc(hWnd);
+        if (dc)
+            DrawArrow(dc, rcArrow.left,
+                      m_bLarger ? IDB_COMBO_ARROW_LARGE_PRESSED : IDB_COMBO_ARROW_PRESSED);
+    }
+    // The native edit takes the focus here, which closes an open list (see OnLButtonUp).
+    return CallWindowProcW(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// Pen up on the arrow: closes an open list (or one that this tap's pen-down closed) or opens
+// a hidden one that has items.
+LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    const RECT rcArrow = ArrowRect(hWnd);
+    const BOOL bWasOpen = m_bListOpenAtPress;
+    m_bPressed = 0;
+    m_bListOpenAtPress = 0;
+    if (PtInRect(&rcArrow, nav::edit::PointFromLParam(lParam)) && HasList())
+    {
+        const int nCount = static_cast<int>(SendList(LB_GETCOUNT));
+        if (IsWindowVisible(m_hList) || bWasOpen || nCount <= 0)
+            SetWindowPos(m_hList, nullptr, 0, 0, 0, 0, kHideFlags);
+        else
+            OpenList();
+    }
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return CallWindowProcW(m_pfnOldProc, hWnd, WM_LBUTTONUP, wParam, lParam);
+}
+
+// The list closes when it loses the focus.
+LRESULT CNavCombobox::OnListKillFocus(HWND hWnd, WPARAM wParam)
+{
+    HideList();
+    return CallWindowProcW(m_pfnOldListProc, hWnd, WM_KILLFOCUS, wParam, 0);
+}
+
+// Light grey text background, grey field.
+LRESULT CNavCombobox::OnListCtlColor(HDC hdc)
+{
+    if (hdc)
+    {
+        SetBkColor(hdc, RGB(0xCC, 0xCC, 0xCC));
+        SetBkMode(hdc, TRANSPARENT);
+    }
+    return reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH));
+}
+
+// Pen up on the list: an item with text becomes the edit's text and the list closes; an
+// empty item changes nothing. The native list sees the pen-up afterwards.
+LRESULT CNavCombobox::OnListLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    const int nSel = static_cast<int>(SendList(LB_GETCURSEL));
+    if (nSel != LB_ERR && IsWindowVisible(m_hList) &&
+        static_cast<int>(SendList(LB_GETTEXTLEN, nSel)) > 0)
+    {
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        CopyItemToEdit(nSel);
+        HideList();
+    }
+    return CallWindowProcW(m_pfnOldListProc, hWnd, WM_LBUTTONUP, wParam, lParam);
+}

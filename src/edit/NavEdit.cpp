@@ -1,0 +1,374 @@
+// NavEdit.cpp - CNavEdit: creation, operations, the window procedure and the off-screen paint.
+#include "NavEdit.h"
+
+#include "core/NavCore.h"
+#include "core/NavGdi.h"
+#include "edit/EditShared.h"
+#include "platform/NavPlatform.h"
+#include "resource.h"
+
+namespace
+{
+const int kFrameBorder = 5;      // the frame bitmaps' fixed border, and the text's left margin
+const UINT kCmdCopy = 1010;      // WM_COMMAND id: copy the selection to the clipboard
+const UINT kCmdSelectAll = 1011; // WM_COMMAND id: select the whole text
+const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
+
+// Opens the soft input panel unless it reports exactly "on"; a failed query leaves it alone.
+void OpenInputPanel()
+{
+    SIPINFO si;
+    ZeroMemory(&si, sizeof(si));
+    // 48 bytes on the 32-bit device; the structure holds a pointer, so it is larger on a
+    // 64-bit build, and the query checks the size.
+    si.cbSize = sizeof(SIPINFO);
+    if (SipGetInfo(&si) && si.fdwFlags != SIPF_ON)
+        SipShowIM(SIPF_ON);
+}
+} // namespace
+
+// Sets the initial values: no window, grey frame.
+CNavEdit::CNavEdit()
+    : m_pfnDrawBk(nullptr), m_hWnd(nullptr), m_hFont(nullptr), m_bPressed(0),
+      m_pfnOldProc(nullptr), m_bNoFrame(0), m_nFrameBitmapID(IDB_EDIT_FRAME)
+{
+}
+
+// Hands the window back to the native procedure, so that its destruction never reaches
+// EditProc, and destroys it.
+CNavEdit::~CNavEdit()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    m_pfnDrawBk = nullptr;
+    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+    DestroyWindow(m_hWnd);
+}
+
+// Creates and subclasses the native edit; the skin frame replaces a native border.
+int CNavEdit::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszText, RECT& rect,
+                     HWND hParent, UINT nID, DrawBkProc pfnDrawBk, int bNoFrame)
+{
+    if (IsWindow(m_hWnd))
+        return 1;
+    if (pfnDrawBk)
+        m_pfnDrawBk = pfnDrawBk;
+    m_bNoFrame = bNoFrame;
+    if (!bNoFrame)
+        dwStyle &= ~WS_BORDER;
+
+    m_hWnd = CreateWindowExW(0, L"EDIT", pszText, dwStyle, rect.left, rect.top,
+                             rect.right - rect.left, rect.bottom - rect.top, hParent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
+                             nullptr);
+    if (!m_hWnd)
+    {
+        NKDbgPrintfW(L"CNavEdit::Create failed: %d\n", GetLastError());
+        return 0;
+    }
+    // The font goes first: on the desktop WM_SETFONT resets the margins.
+    if (m_hFont)
+        SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+    SendMessageW(m_hWnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFrameBorder, 0));
+
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    return 1;
+}
+
+// The window's text, when the window is alive.
+int CNavEdit::SetText(wchar_t* pszText)
+{
+    return IsWindow(m_hWnd) ? SetWindowTextW(m_hWnd, pszText) : 0;
+}
+
+// Copies at most nMaxCount - 1 characters and a terminator; the buffer is untouched without
+// a window.
+int CNavEdit::GetText(wchar_t* pszBuffer, int nMaxCount)
+{
+    return IsWindow(m_hWnd) ? GetWindowTextW(m_hWnd, pszBuffer, nMaxCount) : 0;
+}
+
+// The text's length in characters, 0 without a window.
+int CNavEdit::GetTextLength()
+{
+    return IsWindow(m_hWnd) ? GetWindowTextLengthW(m_hWnd) : 0;
+}
+
+// Limits the number of characters the user can type.
+void CNavEdit::SetLimitText(UINT nLimit)
+{
+    if (IsWindow(m_hWnd))
+        SendMessageW(m_hWnd, EM_LIMITTEXT, nLimit, 0);
+}
+
+// Records the font that Create hands to the window.
+void CNavEdit::SetFont(HFONT hFont)
+{
+    m_hFont = hFont;
+}
+
+// The native edit window (null before Create).
+HWND CNavEdit::GetSafeHwnd()
+{
+    return m_hWnd;
+}
+
+// Composes the field without its text and copies it into the parent's DC at the field's
+// place.
+int CNavEdit::OnPaintEx(HDC hdc)
+{
+    if (!hdc)
+        return 0;
+    if (!IsWindow(m_hWnd))
+        return 1; // nothing to place
+    RECT rcClient;
+    GetClientRect(m_hWnd, &rcClient);
+    const RECT rcInParent = WindowRectInParent();
+    nav::BackBuffer buffer(hdc, rcClient.right, rcClient.bottom);
+    if (!buffer)
+        return 1;
+    ComposeBackground(buffer, rcClient, rcInParent);
+    DrawBottomLine(buffer);
+    BitBlt(hdc, rcInParent.left, rcInParent.top, rcInParent.right - rcInParent.left,
+           rcInParent.bottom - rcInParent.top, buffer, 0, 0, SRCCOPY);
+    return 1;
+}
+
+// The field's procedure: skinned painting, frame by focus, the panel on a tap, the copy and
+// select-all commands; everything else goes to the native edit.
+LRESULT CALLBACK CNavEdit::EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CNavEdit* pThis = reinterpret_cast<CNavEdit*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (!pThis)
+        return 0;
+    switch (msg)
+    {
+    case WM_SETFOCUS:
+        return pThis->OnSetFocus(hWnd, wParam);
+    case WM_KILLFOCUS:
+        return pThis->OnKillFocus(hWnd, wParam);
+    case WM_PAINT:
+        return pThis->OnPaint(hWnd, lParam);
+    case WM_ERASEBKGND:
+        return 1; // the paint covers every pixel
+    case WM_KEYDOWN:
+    case WM_VSCROLL:
+        InvalidateRect(hWnd, nullptr, TRUE);
+        break;
+    case WM_COMMAND:
+        return pThis->OnCommand(hWnd, wParam, lParam);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: // what a read-only or disabled edit asks instead
+        return pThis->OnCtlColor(reinterpret_cast<HDC>(wParam));
+    case WM_SETFONT:
+        return pThis->OnSetFont(hWnd, wParam, lParam);
+    case WM_MOUSEMOVE:
+        return pThis->OnMouseMove(hWnd, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        return pThis->OnLButtonDown(hWnd, wParam, lParam);
+    case WM_LBUTTONUP:
+        return pThis->OnLButtonUp(hWnd, wParam, lParam);
+    default:
+        break;
+    }
+    return pThis->CallOld(hWnd, msg, wParam, lParam);
+}
+
+// Hands a message to the native edit.
+LRESULT CNavEdit::CallOld(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(m_pfnOldProc, hWnd, msg, wParam, lParam);
+}
+
+// The orange frame shows from the next paint on.
+LRESULT CNavEdit::OnSetFocus(HWND hWnd, WPARAM wParam)
+{
+    m_nFrameBitmapID = IDB_EDIT_FRAME_FOCUS;
+    return CallOld(hWnd, WM_SETFOCUS, wParam, 0);
+}
+
+// The grey frame returns at once.
+LRESULT CNavEdit::OnKillFocus(HWND hWnd, WPARAM wParam)
+{
+    m_nFrameBitmapID = IDB_EDIT_FRAME;
+    InvalidateRect(hWnd, nullptr, FALSE);
+    return CallOld(hWnd, WM_KILLFOCUS, wParam, 0);
+}
+
+// Composes background, frame, native text and bottom line off screen; one copy to the
+// screen.
+LRESULT CNavEdit::OnPaint(HWND hWnd, LPARAM lParam)
+{
+    nav::PaintDC dc(hWnd);
+    RECT rcClient;
+    GetClientRect(hWnd, &rcClient);
+    nav::BackBuffer buffer(dc, rcClient.right, rcClient.bottom);
+    if (!buffer)
+        return 0;
+    ComposeBackground(buffer, rcClient, WindowRectInParent());
+    {
+        // The native edit paints into the DC in wParam and leaves its clip region on it;
+        // without the restore the bottom line would be clipped away.
+        nav::SavedDC saved(buffer);
+        CallOld(hWnd, WM_PAINT, reinterpret_cast<WPARAM>(buffer.Get()), lParam);
+    }
+    DrawBottomLine(buffer);
+    buffer.CopyTo(dc);
+    return 0;
+}
+
+// Commands sent to the field: repaint on EN_UPDATE, copy (1010), select all (1011). None
+// reaches the native edit.
+LRESULT CNavEdit::OnCommand(HWND hWnd, WPARAM wParam, LPARAM /*lParam*/)
+{
+    if (HIWORD(wParam) == EN_UPDATE)
+    {
+        InvalidateRect(hWnd, nullptr, FALSE);
+        return 0;
+    }
+    switch (LOWORD(wParam))
+    {
+    case kCmdCopy:
+        SendMessageW(hWnd, WM_COPY, 0, 0);
+        break;
+    case kCmdSelectAll:
+        SendMessageW(hWnd, EM_SETSEL, 0xFF00, 0);
+        SendMessageW(hWnd, EM_SCROLLCARET, 0, 0);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+// The native edit draws its text over what was composed, without filling the field.
+LRESULT CNavEdit::OnCtlColor(HDC hdc)
+{
+    return nav::edit::TransparentCtlColor(hdc);
+}
+
+// A new font keeps the field's margins.
+LRESULT CNavEdit::OnSetFont(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    return nav::edit::SetFontKeepingMargins(m_pfnOldProc, hWnd, wParam, lParam);
+}
+
+// While the pen is down a dragged selection is repainted over the skin at once.
+LRESULT CNavEdit::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    if (m_bPressed)
+        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    return CallOld(hWnd, WM_MOUSEMOVE, wParam, lParam);
+}
+
+// Pen down: pressed, and the soft input panel for a tap inside the client area.
+LRESULT CNavEdit::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    m_bPressed = 1;
+    RECT rcClient;
+    GetClientRect(hWnd, &rcClient);
+    if (PtInRect(&rcClient, nav::edit::PointFromLParam(lParam)))
+        OpenInputPanel();
+    return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// Pen up: released; the field repaints.
+LRESULT CNavEdit::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    m_bPressed = 0;
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return CallOld(hWnd, WM_LBUTTONUP, wParam, lParam);
+}
+
+// The parent's background, then the application's background or the frame.
+void CNavEdit::ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& rcInParent)
+{
+    RECT rcRequest = rcInParent;
+    SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdcMem),
+                 reinterpret_cast<LPARAM>(&rcRequest));
+    if (m_pfnDrawBk)
+    {
+        RECT rc = rcClient;
+        m_pfnDrawBk(hdcMem, &rc, m_bPressed == 1 ? 1 : 0,
+                    static_cast<UINT>(GetDlgCtrlID(m_hWnd)));
+    }
+    else if (!m_bNoFrame)
+    {
+        DrawFrame(hdcMem, rcClient);
+    }
+}
+
+// Nine-slice copy of the frame bitmap: stretched edges and centre, colour-keyed corners.
+// A field smaller than two borders gets borders of half its size, so that no piece has a
+// negative size (StretchBlt would mirror it); a bitmap that cannot be loaded leaves the
+// parent's background.
+void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
+{
+    nav::Bitmap frame(LoadBitmapW(GetModuleInstance(), MAKEINTRESOURCEW(LOWORD(m_nFrameBitmapID))));
+    BITMAP bm;
+    if (!frame || GetObjectW(frame, sizeof(bm), &bm) != sizeof(bm))
+        return;
+    const int bw = bm.bmWidth, bh = bm.bmHeight;
+    if (bw <= 2 * kFrameBorder || bh <= 2 * kFrameBorder)
+        return;
+    nav::MemDC dcFrame(hdcMem);
+    if (!dcFrame)
+        return;
+    nav::SelectGuard select(dcFrame, frame);
+
+    const int l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
+    const int cx = r - l, cy = b - t;
+    const int bx = cx / 2 < kFrameBorder ? cx / 2 : kFrameBorder;
+    const int by = cy / 2 < kFrameBorder ? cy / 2 : kFrameBorder;
+    const int cxMid = cx - 2 * bx, cyMid = cy - 2 * by;
+    const int cxSrcMid = bw - 2 * kFrameBorder, cySrcMid = bh - 2 * kFrameBorder;
+
+    struct Piece
+    {
+        int x, y, cx, cy, xSrc, ySrc, cxSrc, cySrc;
+    };
+    const Piece stretched[] = {
+        {l + bx, t + by, cxMid, cyMid, kFrameBorder, kFrameBorder, cxSrcMid, cySrcMid},
+        {l + bx, t, cxMid, by, kFrameBorder, 0, cxSrcMid, by},
+        {l + bx, b - by, cxMid, by, kFrameBorder, bh - by, cxSrcMid, by},
+        {l, t + by, bx, cyMid, 0, kFrameBorder, bx, cySrcMid},
+        {r - bx, t + by, bx, cyMid, bw - bx, kFrameBorder, bx, cySrcMid},
+    };
+    const Piece corners[] = {
+        {l, t, bx, by, 0, 0, bx, by},
+        {l, b - by, bx, by, 0, bh - by, bx, by},
+        {r - bx, t, bx, by, bw - bx, 0, bx, by},
+        {r - bx, b - by, bx, by, bw - bx, bh - by, bx, by},
+    };
+    SetStretchBltMode(hdcMem, COLORONCOLOR);
+    for (const Piece& p : stretched)
+        if (p.cx > 0 && p.cy > 0)
+            StretchBlt(hdcMem, p.x, p.y, p.cx, p.cy, dcFrame, p.xSrc, p.ySrc, p.cxSrc, p.cySrc,
+                       SRCCOPY);
+    for (const Piece& p : corners)
+        if (p.cx > 0 && p.cy > 0)
+            TransparentImage(hdcMem, p.x, p.y, p.cx, p.cy, dcFrame, p.xSrc, p.ySrc, p.cxSrc,
+                             p.cySrc, kKey);
+}
+
+// The black line along the window's bottom row, drawn over frame, background and text.
+void CNavEdit::DrawBottomLine(HDC hdcMem)
+{
+    RECT rcWindow = {0, 0, 0, 0};
+    GetWindowRect(m_hWnd, &rcWindow);
+    const int w = rcWindow.right - rcWindow.left, h = rcWindow.bottom - rcWindow.top;
+    nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    nav::SelectGuard select(hdcMem, pen);
+    MoveToEx(hdcMem, 0, h - 1, nullptr);
+    LineTo(hdcMem, w, h - 1);
+}
+
+// The field's window rectangle in its parent's client coordinates.
+RECT CNavEdit::WindowRectInParent()
+{
+    RECT rc = {0, 0, 0, 0};
+    GetWindowRect(m_hWnd, &rc);
+    return nav::edit::ScreenToParent(GetParent(m_hWnd), rc);
+}
