@@ -377,11 +377,12 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
     if (!buffer)
         return 0;
 
+    // The client area in the parent's coordinates. On the device that is the window less its
+    // one-pixel border; the desktop's edit keeps no non-client border and paints its line
+    // inside the client area instead.
     HWND hParent = GetParent(hWnd);
-    RECT rcWindow;
-    GetWindowRect(hWnd, &rcWindow);
-    InflateRect(&rcWindow, -1, -1); // inside the native border
-    RECT rcRequest = nav::edit::ScreenToParent(hParent, rcWindow);
+    RECT rcRequest = rcClient;
+    MapWindowPoints(hWnd, hParent, reinterpret_cast<POINT*>(&rcRequest), 2);
     SendMessageW(hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(buffer.Get()),
                  reinterpret_cast<LPARAM>(&rcRequest));
 
