@@ -17,6 +17,10 @@ struct GalleryContext
     void (*pfnSnapshot)(const wchar_t* pszName);
 };
 
+// A child window with this property (any non-null value) gets light text from the gallery's
+// colour answer: for text drawn straight on the dark background.
+const wchar_t kLightTextProp[] = L"GalleryLightText";
+
 // Draws a section title; returns the y where the section's controls start.
 int GalleryTitle(GalleryContext& ctx, const wchar_t* pszTitle);
 // Pumps messages for the given time so that timers and repaints happen.

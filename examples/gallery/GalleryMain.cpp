@@ -81,11 +81,17 @@ LRESULT CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
+    {
         // Native edits and list boxes ask their parent for colours; the controls answer
-        // themselves, so that what they composed beneath the text stays visible.
-        if (IsChild(hwnd, reinterpret_cast<HWND>(lParam)))
-            return SendMessageW(reinterpret_cast<HWND>(lParam), msg, wParam, lParam);
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        // themselves, so that what they composed beneath the text stays visible. Text drawn
+        // straight on the dark background is made light (a section marks those children).
+        HWND hwndChild = reinterpret_cast<HWND>(lParam);
+        if (!IsChild(hwnd, hwndChild))
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+        if (GetPropW(hwndChild, kLightTextProp))
+            SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0xE8, 0xEE, 0xF6));
+        return SendMessageW(hwndChild, msg, wParam, lParam);
+    }
     case WM_MEASUREITEM:
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 30;
         return TRUE;
