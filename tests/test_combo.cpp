@@ -181,6 +181,81 @@ TEST_F(ComboTest, FailedCreateWritesTheDebugLine)
     EXPECT_EQ(L"CNavCombobox::Create failed: 1406\n", debug.Lines()[0]);
 }
 
+namespace
+{
+// Refuses to create windows of one class on this thread while it lives.
+class RefuseClass
+{
+public:
+    explicit RefuseClass(const wchar_t* pszClass)
+    {
+        s_pszClass = pszClass;
+        m_hHook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~RefuseClass() { UnhookWindowsHookEx(m_hHook); }
+
+private:
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        wchar_t szClass[32] = L"";
+        if (nCode == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), szClass, 32) &&
+            lstrcmpiW(szClass, s_pszClass) == 0)
+            return 1;
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    static const wchar_t* s_pszClass;
+    HHOOK m_hHook;
+};
+const wchar_t* RefuseClass::s_pszClass;
+} // namespace
+
+TEST_F(ComboTest, CreateThatFailsHalfWayLeavesNothingBroken)
+{
+    {
+        SCOPED_TRACE("no list");
+        DebugCapture debug;
+        HWND hEdit = nullptr;
+        {
+            TestCombo combo;
+            RefuseClass refuse(L"ListBox");
+            RECT rc = {20, 20, 220, 80};
+            EXPECT_EQ(0, combo.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host, kId));
+            EXPECT_EQ(1u, debug.Lines().size());
+            hEdit = combo.GetSafeHwnd();
+            ASSERT_TRUE(IsWindow(hEdit)) << "the edit is left in place";
+            SetWindowTextW(hEdit, L"still an edit");
+            EXPECT_EQ(L"still an edit", WindowText(hEdit));
+        }
+        EXPECT_FALSE(IsWindow(hEdit)) << "the destructor destroys it";
+    }
+    {
+        SCOPED_TRACE("no edit");
+        TestCombo combo;
+        {
+            RefuseClass refuse(L"Edit");
+            RECT rc = {20, 20, 220, 80};
+            EXPECT_EQ(0, combo.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host, kId));
+        }
+        HWND hList = List();
+        ASSERT_TRUE(IsWindow(hList));
+        // A second attempt uses the list that is there rather than making another.
+        RECT rc = {20, 20, 220, 80};
+        EXPECT_EQ(1, combo.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host, kId));
+        EXPECT_EQ(hList, List());
+        int nLists = 0;
+        for (HWND h = GetWindow(host, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        {
+            wchar_t szClass[32] = L"";
+            GetClassNameW(h, szClass, 32);
+            nLists += lstrcmpiW(szClass, L"ListBox") == 0;
+        }
+        EXPECT_EQ(1, nLists);
+        combo.AddString(L"One");
+        TapArrow(combo);
+        EXPECT_TRUE(ListOpen());
+    }
+}
+
 // ---- List operations ----
 
 TEST_F(ComboTest, ListOperationsWithoutAList)

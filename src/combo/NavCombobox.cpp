@@ -46,17 +46,21 @@ CNavCombobox::CNavCombobox()
 {
 }
 
-// Gives each window its native procedure back and destroys it, the list first.
+// Gives each window its native procedure back and destroys it, the list first. After a
+// Create that failed half-way a window may exist that was never subclassed; it keeps its
+// procedure (there is none to give back).
 CNavCombobox::~CNavCombobox()
 {
     if (IsWindow(m_hList))
     {
-        SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldListProc));
+        if (m_pfnOldListProc)
+            SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldListProc));
         DestroyWindow(m_hList);
     }
     if (IsWindow(m_hWnd))
     {
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+        if (m_pfnOldProc)
+            SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
         DestroyWindow(m_hWnd);
     }
 }
