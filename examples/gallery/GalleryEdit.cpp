@@ -53,13 +53,13 @@ void BuildEditSection(GalleryContext& ctx)
 
     // Left column: the edits.
     const int xEdit = ctx.area.left + 8, cxEdit = 230, cyEdit = 32, gap = 12;
-    struct EditSpec
+    struct EditSample
     {
         const wchar_t* pszText;
         DrawBkProc pfn;
         int bNoFrame;
     };
-    const EditSpec edits[4] = {
+    const EditSample edits[4] = {
         {L"Main Street 12", nullptr, 0},
         {L"Berlin", nullptr, 0},
         {L"Own background", GreenFieldBackground, 0},
