@@ -52,7 +52,7 @@ void BuildEditSection(GalleryContext& ctx)
                               DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
 
     // Left column: the edits.
-    const int xEdit = ctx.area.left + 8, cxEdit = 230, cyEdit = 32, gap = 12;
+    const int xEdit = ctx.area.left, cxEdit = 238, cyEdit = 32, gap = 12;
     struct EditSample
     {
         const wchar_t* pszText;
@@ -77,7 +77,7 @@ void BuildEditSection(GalleryContext& ctx)
 
     // Right column: a combo box whose list opens downward, and a large one at the bottom of
     // the window, whose list has no room below and opens upward.
-    const int xCombo = ctx.area.left + 258, cxCombo = 226;
+    const int xCombo = ctx.area.left + 256, cxCombo = 240;
     const wchar_t* const cities[] = {L"Berlin", L"Hamburg", L"Munich", L"Cologne",
                                      L"Frankfurt", L"Stuttgart"};
     RECT rcCombo = {xCombo, top, xCombo + cxCombo, top + 24 + 4 * 22};
