@@ -45,6 +45,15 @@ public:
     H Get() const { return m_h; }
     operator H() const { return m_h; }
     explicit operator bool() const { return m_h != nullptr; }
+    // Hands the object over to whoever takes it next (for example SetWindowRgn, after which
+    // the system owns the region); the owner forgets it.
+    H Release()
+    {
+        H h = m_h;
+        detail::CountRelease(m_h);
+        m_h = nullptr;
+        return h;
+    }
 
 private:
     H m_h = nullptr;
@@ -54,6 +63,7 @@ typedef GdiObject<HBITMAP> Bitmap;
 typedef GdiObject<HPEN> Pen;
 typedef GdiObject<HFONT> Font;
 typedef GdiObject<HBRUSH> Brush;
+typedef GdiObject<HRGN> Region;
 
 // An image list the library made itself (never one the application lent), destroyed with
 // ImageList_Destroy.
