@@ -1,0 +1,651 @@
+// NavListCtrl.cpp - the list's object, its creation and its item and check model: rows,
+// check words of a virtual list or state images of an ordinary one, page size, the scroll bar
+// beside it, and everything the application calls.
+//
+// Desktop bridge for LVS_NOSCROLL: a "SysListView32" created with it cannot scroll at all on
+// the desktop, yet the list must scroll by its bar's messages and report its top row. The
+// window is therefore made without the bit, and the bit is added once the window is subclassed
+// without telling the native list (see OnStyleChange), so the style reads back as asked while
+// the native list keeps scrolling. The native scroll bars that it then shows are taken away
+// again before they take any room (OnNcCalcSize).
+#include "NavListCtrl.h"
+
+#include "list/NavListShared.h"
+#include "platform/NavPlatform.h"
+
+#include <new>
+#include <string.h>
+
+namespace
+{
+const DWORD kExStyle = 0x10000020;
+const DWORD kBaseStyle = WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                         LVS_OWNERDRAWFIXED | LVS_NOSCROLL | LVS_NOCOLUMNHEADER;
+const DWORD kCallerStyles = WS_VISIBLE | WS_BORDER | LVS_OWNERDATA;
+const DWORD kShortFormStyle = 0x10801000; // visible, bordered, virtual
+const COLORREF kSeparatorColor = 0x5D92C7;
+const int kBarWidth = 40;
+const int kBarIdOffset = 1001;
+const int kDefaultLineHeight = 30;
+const UINT_PTR kScrollTimer = 1;
+const UINT kStateChecked = 0x2000;   // state image 2
+const UINT kStateUnchecked = 0x1000; // state image 1
+} // namespace
+
+int CNavListCtrl::FixLineHeight = kDefaultLineHeight;
+
+// The row height to compute with.
+int CNavListCtrl::LineHeight()
+{
+    return FixLineHeight > 0 ? FixLineHeight : kDefaultLineHeight;
+}
+
+void CNavListShared::ResetChecks(int nCount)
+{
+    FreeChecks();
+    if (nCount <= 0 || nCount >= (1 << 30))
+        return;
+    int* pWords = static_cast<int*>(std::calloc(static_cast<size_t>(nCount), sizeof(int)));
+    if (!pWords)
+        return;
+    pCheckFlags.reset(pWords);
+    nCheckWords = nCount;
+}
+
+void CNavListShared::FreeChecks()
+{
+    pCheckFlags.reset();
+    nCheckWords = 0;
+}
+
+// Initial values, and the scroll bar object (without a window yet).
+CNavListCtrl::CNavListCtrl()
+    : m_nScrollChar(0), m_bSelectHScroll(0), m_pShared(nullptr), m_pfnOldProc(nullptr),
+      m_pfnDrawItem(nullptr), m_nScrollPos(0), m_nPageSize(0), m_nItemCount(0), m_bCheckBox(0),
+      m_bSelChecked(0), m_bPageScroll(1), m_bIsScrollPage(0), m_bHScrollBar(1),
+      m_sizeIcon{0, 0}, m_hFont(nullptr), m_hWnd(nullptr), m_hImageList(nullptr),
+      m_hInst(nullptr)
+{
+    m_pShared = new (std::nothrow) CNavListShared;
+    if (m_pShared)
+        m_pShared->pScrollBar.reset(new (std::nothrow) CNavScrollBar);
+}
+
+// Field-by-field copy; the copy shares the window and the shared pieces.
+CNavListCtrl::CNavListCtrl(const CNavListCtrl& other)
+    : m_nScrollChar(other.m_nScrollChar), m_bSelectHScroll(other.m_bSelectHScroll),
+      m_pShared(other.m_pShared), m_pfnOldProc(other.m_pfnOldProc),
+      m_pfnDrawItem(other.m_pfnDrawItem), m_nScrollPos(other.m_nScrollPos),
+      m_nPageSize(other.m_nPageSize), m_nItemCount(other.m_nItemCount),
+      m_bCheckBox(other.m_bCheckBox), m_bSelChecked(other.m_bSelChecked),
+      m_bPageScroll(other.m_bPageScroll), m_bIsScrollPage(other.m_bIsScrollPage),
+      m_bHScrollBar(other.m_bHScrollBar), m_sizeIcon(other.m_sizeIcon), m_hFont(other.m_hFont),
+      m_hWnd(other.m_hWnd), m_hImageList(other.m_hImageList), m_hInst(other.m_hInst)
+{
+    if (m_pShared)
+        ++m_pShared->nRefs;
+}
+
+// Lets go of this object's share, then copies every field of the other and shares its pieces.
+// A window this object referred to is left alone, as a plain field copy would.
+CNavListCtrl& CNavListCtrl::operator=(const CNavListCtrl& other)
+{
+    if (this == &other)
+        return *this;
+    ReleaseShared();
+    m_nScrollChar = other.m_nScrollChar;
+    m_bSelectHScroll = other.m_bSelectHScroll;
+    m_pShared = other.m_pShared;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_pfnDrawItem = other.m_pfnDrawItem;
+    m_nScrollPos = other.m_nScrollPos;
+    m_nPageSize = other.m_nPageSize;
+    m_nItemCount = other.m_nItemCount;
+    m_bCheckBox = other.m_bCheckBox;
+    m_bSelChecked = other.m_bSelChecked;
+    m_bPageScroll = other.m_bPageScroll;
+    m_bIsScrollPage = other.m_bIsScrollPage;
+    m_bHScrollBar = other.m_bHScrollBar;
+    m_sizeIcon = other.m_sizeIcon;
+    m_hFont = other.m_hFont;
+    m_hWnd = other.m_hWnd;
+    m_hImageList = other.m_hImageList;
+    m_hInst = other.m_hInst;
+    if (m_pShared)
+        ++m_pShared->nRefs;
+    return *this;
+}
+
+// Does what Destroy does.
+CNavListCtrl::~CNavListCtrl()
+{
+    Destroy();
+}
+
+// Gives up this object's share of the scroll bar, pen and check words; the last holder frees
+// them. A bar window that this object made, or that stands beside the window it is about to
+// destroy, goes at once, so that no bar outlives its list.
+void CNavListCtrl::ReleaseShared()
+{
+    CNavListShared* pShared = m_pShared;
+    m_pShared = nullptr;
+    if (!pShared)
+        return;
+    const bool bLast = --pShared->nRefs == 0;
+    if (CNavScrollBar* pBar = pShared->pScrollBar.get())
+    {
+        const bool bBeside = pBar->m_pListCtrl == this ||
+                             (IsWindow(m_hWnd) && pBar->m_pListCtrl &&
+                              pBar->m_pListCtrl->m_hWnd == m_hWnd);
+        if (bLast || bBeside)
+            pBar->DestroyBarWindow();
+        if (pBar->m_pListCtrl == this)
+            pBar->m_pListCtrl = nullptr;
+    }
+    if (bLast)
+        delete pShared;
+}
+
+// Releases everything: timer, scroll bar, pen, window and check words. The subclassing is not
+// undone first.
+void CNavListCtrl::Destroy()
+{
+    m_hImageList = nullptr;
+    m_nScrollChar = 0;
+    if (IsWindow(m_hWnd))
+        KillTimer(m_hWnd, kScrollTimer);
+    ReleaseShared();
+    if (IsWindow(m_hWnd))
+        DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+}
+
+CNavScrollBar* CNavListCtrl::ScrollBar() const
+{
+    return m_pShared ? m_pShared->pScrollBar.get() : nullptr;
+}
+
+HPEN CNavListCtrl::SeparatorPen() const
+{
+    return m_pShared ? m_pShared->pen.Get() : nullptr;
+}
+
+// Makes the native list, subclasses it, sizes its single column and puts the scroll bar beside
+// it. After Destroy there is nothing left to create with, and Create fails.
+int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const RECT& rc, UINT nID)
+{
+    if (IsWindow(m_hWnd))
+        return 1;
+    if (!m_pShared)
+        return 0;
+    m_hInst = hInst;
+    if (!m_pShared->pen) // a Create after a failed one keeps the first pen
+        m_pShared->pen.Reset(CreatePen(PS_SOLID, 1, kSeparatorColor));
+
+    const DWORD dwListStyle = kBaseStyle | (dwStyle & kCallerStyles);
+    m_hWnd = CreateWindowExW(kExStyle, WC_LISTVIEWW, L"NavListView",
+                             dwListStyle & ~LVS_NOSCROLL, rc.left, rc.top, rc.right - rc.left,
+                             rc.bottom - rc.top, hParent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInst, nullptr);
+    if (!m_hWnd)
+        return 0;
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    // Now that the native list can no longer hear about it, the style gets LVS_NOSCROLL.
+    SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(dwListStyle));
+
+    RECT rcWindow;
+    GetWindowRect(m_hWnd, &rcWindow);
+    m_nPageSize = (rcWindow.bottom - rcWindow.top) / LineHeight();
+
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = (rcWindow.right - rcWindow.left) - kBarWidth;
+    column.pszText = const_cast<wchar_t*>(L" ");
+    SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+
+    if (CNavScrollBar* pBar = ScrollBar())
+    {
+        pBar->m_pListCtrl = this;
+        pBar->Create(m_hWnd, m_hInst, nID + kBarIdOffset);
+        pBar->UpdateThumb();
+    }
+    EnableHScrollBar(m_bHScrollBar);
+    return 1;
+}
+
+int CNavListCtrl::Create(HWND hParent, HINSTANCE hInst, const RECT& rc, UINT nID)
+{
+    return Create(hParent, kShortFormStyle, hInst, rc, nID);
+}
+
+HWND CNavListCtrl::GetSafeHwnd()
+{
+    return m_hWnd;
+}
+
+UINT CNavListCtrl::GetDlgCtrlID()
+{
+    return static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
+}
+
+// The list window does not clip its siblings, so its own paints would cover the bar where they
+// overlap (the device clips them). The list's window region leaves out the part under a
+// visible bar; a hidden bar gives the whole window back.
+void CNavListCtrl::ClipUnderScrollBar()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    CNavScrollBar* pBar = ScrollBar();
+    RECT rcList, rcBar, rcOverlap;
+    GetWindowRect(m_hWnd, &rcList);
+    const bool bBarShown = pBar && IsWindow(pBar->m_hWnd) &&
+                           (GetWindowLongW(pBar->m_hWnd, GWL_STYLE) & WS_VISIBLE);
+    if (!bBarShown || !GetWindowRect(pBar->m_hWnd, &rcBar) ||
+        !IntersectRect(&rcOverlap, &rcList, &rcBar))
+    {
+        SetWindowRgn(m_hWnd, nullptr, TRUE);
+        return;
+    }
+    OffsetRect(&rcOverlap, -rcList.left, -rcList.top);
+    nav::Region visible(CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top));
+    nav::Region covered(CreateRectRgnIndirect(&rcOverlap));
+    if (!visible || !covered)
+        return;
+    CombineRgn(visible, visible, covered, RGN_DIFF);
+    if (SetWindowRgn(m_hWnd, visible, TRUE))
+        visible.Release(); // the system owns it now
+}
+
+// Shows or hides the list; showing also shows and raises the bar, whatever EnableHScrollBar
+// said.
+void CNavListCtrl::Show(int nCmdShow)
+{
+    ShowWindow(m_hWnd, nCmdShow);
+    CNavScrollBar* pBar = ScrollBar();
+    if (!pBar)
+        return;
+    if (nCmdShow)
+        SetWindowPos(pBar->m_hWnd, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    else if (IsWindowVisible(pBar->m_hWnd))
+        ShowWindow(pBar->m_hWnd, SW_HIDE);
+    ClipUnderScrollBar();
+}
+
+// Moves the list and its bar; the bar keeps to the list's right 40 pixels.
+int CNavListCtrl::MoveWindow(int x, int y, int cx, int cy)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    ::MoveWindow(m_hWnd, x, y, cx, cy, TRUE);
+    SetColumn0Width(cx - kBarWidth);
+    CNavScrollBar* pBar = ScrollBar();
+    if (!pBar)
+        return 0;
+    if (IsWindow(pBar->m_hWnd))
+    {
+        RECT rc;
+        GetWindowRect(m_hWnd, &rc);
+        HWND hParent = GetParent(m_hWnd);
+        POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+        ScreenToClient(hParent, &corners[0]);
+        ScreenToClient(hParent, &corners[1]);
+        SetWindowPos(pBar->m_hWnd, HWND_TOP, corners[1].x - kBarWidth, corners[0].y, kBarWidth,
+                     corners[1].y - corners[0].y, SWP_SHOWWINDOW);
+        pBar->UpdateThumb();
+    }
+    EnableHScrollBar(m_bHScrollBar);
+    return 1;
+}
+
+void CNavListCtrl::Invalidate()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    UpdateThumb();
+}
+
+void CNavListCtrl::Update()
+{
+    if (IsWindow(m_hWnd))
+        UpdateWindow(m_hWnd);
+}
+
+void CNavListCtrl::SetFont(HFONT hFont)
+{
+    m_hFont = hFont;
+}
+
+int CNavListCtrl::OnPaintEx(HDC /*hdc*/)
+{
+    return 1;
+}
+
+// Asks the bar to place its thumb again, when there is a bar.
+void CNavListCtrl::UpdateThumb()
+{
+    if (CNavScrollBar* pBar = ScrollBar())
+        pBar->UpdateThumb();
+}
+
+void CNavListCtrl::SetColumn0Width(int cx)
+{
+    SendMessageW(m_hWnd, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(cx, 0));
+}
+
+// ---- Rows ----
+
+int CNavListCtrl::InsertItem(int index, wchar_t* pszText, int nImage, LPARAM lParam)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = pszText;
+    item.iImage = nImage;
+    item.lParam = lParam;
+    int nResult = static_cast<int>(
+        SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    m_nItemCount = static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
+    return nResult;
+}
+
+int CNavListCtrl::SetItemText(int index, int nSubItem, const wchar_t* pszText)
+{
+    if (!IsWindow(m_hWnd) || IsVirtualList())
+        return 0;
+    LVITEMW item = {};
+    item.iSubItem = nSubItem;
+    item.pszText = const_cast<wchar_t*>(pszText);
+    return static_cast<int>(
+        SendMessageW(m_hWnd, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
+}
+
+// Deletes a row; a virtual list's check words behind it move down by one.
+int CNavListCtrl::DeleteItem(int index)
+{
+    if (!IsWindow(m_hWnd) || index < 0 || index >= m_nItemCount)
+        return 0;
+    if (IsVirtualList() && m_pShared && m_pShared->pCheckFlags)
+    {
+        int* pWords = m_pShared->pCheckFlags.get();
+        const int nWords = m_nItemCount < m_pShared->nCheckWords ? m_nItemCount
+                                                                 : m_pShared->nCheckWords;
+        if (index + 1 < nWords)
+            memmove(pWords + index, pWords + index + 1,
+                    static_cast<size_t>(nWords - index - 1) * sizeof(int));
+    }
+    if (m_nItemCount > 0)
+        --m_nItemCount;
+    return static_cast<int>(SendMessageW(m_hWnd, LVM_DELETEITEM, index, 0));
+}
+
+int CNavListCtrl::DeleteAllItems()
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    m_nScrollChar = 0;
+    KillTimer(m_hWnd, kScrollTimer);
+    m_nItemCount = 0;
+    if (m_pShared)
+        m_pShared->FreeChecks();
+    int nResult = static_cast<int>(SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0));
+    UpdateThumb();
+    return nResult;
+}
+
+// Sets a virtual list's row count; every row is unchecked afterwards. A negative count counts
+// as 0.
+void CNavListCtrl::SetItemCount(int nCount)
+{
+    if (!IsWindow(m_hWnd) || !IsVirtualList())
+        return;
+    if (nCount < 0)
+        nCount = 0;
+    m_nItemCount = nCount;
+    if (m_pShared)
+        m_pShared->ResetChecks(nCount);
+    SendMessageW(m_hWnd, LVM_SETITEMCOUNT, nCount, 0);
+    UpdateThumb();
+}
+
+int CNavListCtrl::GetItemCount()
+{
+    m_nItemCount = static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
+    return m_nItemCount;
+}
+
+int CNavListCtrl::GetNextItem(int nStart, int nFlags)
+{
+    if (!IsWindow(m_hWnd))
+        return -1;
+    return static_cast<int>(SendMessageW(m_hWnd, LVM_GETNEXTITEM, nStart, LOWORD(nFlags)));
+}
+
+void CNavListCtrl::SetItemState(int index, UINT nState, UINT nMask)
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    LVITEMW item = {};
+    item.state = nState;
+    item.stateMask = nMask;
+    SendMessageW(m_hWnd, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+int CNavListCtrl::EnsureVisible(int index, int bPartialOK)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    int nResult =
+        static_cast<int>(SendMessageW(m_hWnd, LVM_ENSUREVISIBLE, index, LOWORD(bPartialOK)));
+    UpdateThumb();
+    return nResult;
+}
+
+// ---- Check boxes ----
+
+int CNavListCtrl::IsVirtualList()
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    return GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_OWNERDATA;
+}
+
+// Whether a row is checked: bit 0 of its word in a virtual list, state image 2 otherwise.
+bool CNavListCtrl::IsRowChecked(int index)
+{
+    if (IsVirtualList())
+    {
+        return m_pShared && m_pShared->pCheckFlags && index >= 0 && index < m_nItemCount &&
+               index < m_pShared->nCheckWords && (m_pShared->pCheckFlags[index] & 1);
+    }
+    UINT state = static_cast<UINT>(
+        SendMessageW(m_hWnd, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
+    return state == kStateChecked;
+}
+
+// Checks a row (word or-ed with 1, state image 2) or unchecks it (word 0, state image 1).
+void CNavListCtrl::WriteRowCheck(int index, bool bCheck)
+{
+    if (IsVirtualList())
+    {
+        if (m_pShared && m_pShared->pCheckFlags && index >= 0 && index < m_nItemCount &&
+            index < m_pShared->nCheckWords)
+        {
+            int& word = m_pShared->pCheckFlags[index];
+            word = bCheck ? (word | 1) : 0;
+        }
+        return;
+    }
+    LVITEMW item = {};
+    item.state = bCheck ? kStateChecked : kStateUnchecked;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    SendMessageW(m_hWnd, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+// Flips a row's check: a checked row (bit 0 / image 2) is unchecked, any other checked.
+void CNavListCtrl::ToggleRowCheck(int index)
+{
+    WriteRowCheck(index, !IsRowChecked(index));
+}
+
+void CNavListCtrl::SetCheckBox(int bCheckBox)
+{
+    m_bCheckBox = bCheckBox;
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    UpdateWindow(m_hWnd);
+}
+
+int CNavListCtrl::GetCheckStatus(int index)
+{
+    if (!m_bCheckBox || index < 0 || index >= m_nItemCount)
+        return 0;
+    return IsRowChecked(index) ? 1 : 0;
+}
+
+void CNavListCtrl::SetCheckStatus(int index, int bCheck)
+{
+    if (!m_bCheckBox || index < 0 || index >= m_nItemCount)
+        return;
+    WriteRowCheck(index, bCheck != 0);
+}
+
+// Checks or unchecks every row and repaints at once.
+void CNavListCtrl::SetAllChecks(bool bCheck)
+{
+    if (!m_bCheckBox)
+        return;
+    if (IsVirtualList())
+    {
+        for (int i = 0; m_pShared && m_pShared->pCheckFlags && i < m_nItemCount; ++i)
+            WriteRowCheck(i, bCheck);
+    }
+    else
+    {
+        for (int i = 0; i < static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); ++i)
+            WriteRowCheck(i, bCheck);
+    }
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    UpdateWindow(m_hWnd);
+}
+
+void CNavListCtrl::SetCheckAll()
+{
+    SetAllChecks(true);
+}
+
+void CNavListCtrl::SetCheckOff()
+{
+    SetAllChecks(false);
+}
+
+void CNavListCtrl::SetSelChecked(int bSelChecked)
+{
+    m_bSelChecked = bSelChecked;
+}
+
+// ---- Images ----
+
+// An image list (its image size read for painting), or else a painting callback with the size
+// it wants. Neither: 0 and nothing changes.
+int CNavListCtrl::SetImageList(HIMAGELIST hImageList, SIZE* pSize, DrawItemProc pfnDrawItem)
+{
+    if (hImageList)
+    {
+        m_hImageList = hImageList;
+        int cx = 0, cy = 0;
+        if (ImageList_GetIconSize(hImageList, &cx, &cy))
+        {
+            m_sizeIcon.cx = cx;
+            m_sizeIcon.cy = cy;
+        }
+        else
+        {
+            NKDbgPrintfW(L"ImageList_GetIconSize failed: %d!!", GetLastError());
+        }
+        return 1;
+    }
+    if (!pfnDrawItem)
+        return 0;
+    if (pSize)
+        m_sizeIcon = *pSize;
+    m_pfnDrawItem = pfnDrawItem;
+    return 1;
+}
+
+// ---- Scrolling and the scroll bar ----
+
+int CNavListCtrl::GetPageSize()
+{
+    return m_nPageSize;
+}
+
+// The native list's top row, from its vertical scroll position.
+int CNavListCtrl::GetScrollPos()
+{
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    m_nScrollPos = GetScrollInfo(m_hWnd, SB_VERT, &si) ? si.nPos : 0;
+    return m_nScrollPos;
+}
+
+int CNavListCtrl::EnablePageScroll(int bEnable)
+{
+    int bPrevious = m_bPageScroll;
+    m_bPageScroll = bEnable;
+    if (CNavScrollBar* pBar = ScrollBar())
+        pBar->m_nPageArrowHeight = bEnable ? 39 : 0;
+    return bPrevious;
+}
+
+int CNavListCtrl::GetIsScrollPage()
+{
+    return m_bIsScrollPage;
+}
+
+void CNavListCtrl::SetIsScrollPage(int bIsScrollPage)
+{
+    m_bIsScrollPage = bIsScrollPage;
+}
+
+// Shows the bar and narrows column 0 by its width, or hides it and gives the column the whole
+// client width. Before Create it only stores the flag.
+int CNavListCtrl::EnableHScrollBar(int bEnable)
+{
+    m_bHScrollBar = bEnable;
+    if (!IsWindow(m_hWnd))
+        return 1;
+    RECT rcClient;
+    GetClientRect(m_hWnd, &rcClient);
+    const int W = rcClient.right - rcClient.left;
+    CNavScrollBar* pBar = ScrollBar();
+    if (bEnable)
+    {
+        SetColumn0Width(W - kBarWidth);
+        if (pBar)
+            ShowWindow(pBar->m_hWnd, SW_SHOW);
+    }
+    else
+    {
+        SetColumn0Width(W);
+        if (pBar)
+            ShowWindow(pBar->m_hWnd, SW_HIDE);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+    ClipUnderScrollBar();
+    return 1;
+}
+
+void CNavListCtrl::EnableSelectHScroll(int bEnable)
+{
+    m_bSelectHScroll = bEnable;
+    m_nScrollChar = 0;
+    if (IsWindow(m_hWnd))
+        KillTimer(m_hWnd, kScrollTimer);
+}

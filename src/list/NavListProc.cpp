@@ -1,0 +1,437 @@
+// NavListProc.cpp - the list window's procedure: painting (the parent's background, rows
+// drawn off screen, the skinned selection bar), taps on rows and their check boxes, and the
+// once-a-second sideways scrolling of a selected row's text that does not fit.
+#include "NavListCtrl.h"
+
+#include "core/NavCore.h"
+#include "core/NavGdi.h"
+#include "list/NavListShared.h"
+#include "platform/NavPlatform.h"
+
+#include <wchar.h>
+
+namespace
+{
+const UINT_PTR kScrollTimer = 1;
+const UINT kScrollPeriod = 1000;
+const int kCheckRight = 31;        // check box from L to L + 31
+const int kCheckTop = 2;           // ... and from T + 2
+const int kCheckBottom = 34;       // ... to T + 34
+const int kImageTopWithCheck = 3;  // image at T + 3 when rows have check boxes
+const int kCheckZoneRight = 30;    // tap zone of the check box: client x below 30
+const int kCheckZoneHeight = 34;   // ... and the row's top 34 pixels
+const int kTextChars = 64;         // cell buffer: at most 63 characters are drawn
+const int kBarBorder = 6;          // nine-part selection bar
+const COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
+const UINT kTextFlags = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+const LONG kNativeBars = WS_VSCROLL | WS_HSCROLL;
+
+// The rectangle of a child's client area in its parent's client coordinates.
+RECT ClientRectInParent(HWND hwnd, const RECT& rc)
+{
+    HWND hParent = GetParent(hwnd);
+    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    ClientToScreen(hwnd, &corners[0]);
+    ClientToScreen(hwnd, &corners[1]);
+    ScreenToClient(hParent, &corners[0]);
+    ScreenToClient(hParent, &corners[1]);
+    return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+// The check-box, image and text-start areas of a row.
+struct RowAreas
+{
+    RECT check;
+    RECT image;
+};
+
+RowAreas LayOutRow(const RECT& rc, bool bCheckBox, int cxImage)
+{
+    RowAreas a;
+    if (bCheckBox)
+        SetRect(&a.check, rc.left, rc.top + kCheckTop, rc.left + kCheckRight,
+                rc.top + kCheckBottom);
+    else
+        SetRect(&a.check, rc.left, rc.top, rc.left, rc.bottom);
+    if (cxImage > 0)
+        SetRect(&a.image, a.check.right, bCheckBox ? rc.top + kImageTopWithCheck : rc.top,
+                a.check.right + cxImage + 1, rc.bottom);
+    else
+        a.image = a.check;
+    return a;
+}
+
+// Draws the shared bar bitmap over rc as a nine-part frame with 6-pixel borders; the corners
+// are colour-keyed, the rest stretched.
+void DrawSelectionBar(HDC hdc, const RECT& rc)
+{
+    HBITMAP hBar = nav::g_hBarBitmap;
+    BITMAP bm;
+    if (!hBar || !GetObjectW(hBar, sizeof(bm), &bm))
+        return;
+    nav::MemDC dcBar(hdc);
+    nav::SelectGuard select(dcBar, hBar);
+    const int b = kBarBorder;
+    const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
+    const int W = R - L, H = B - T, bw = bm.bmWidth, bh = bm.bmHeight;
+    StretchBlt(hdc, L + b, T + b, W - 2 * b, H - 2 * b, dcBar, b, b, bw - 2 * b, bh - 2 * b,
+               SRCCOPY);
+    StretchBlt(hdc, L + b, T, W - 2 * b, b, dcBar, b, 0, bw - 2 * b, b, SRCCOPY);
+    StretchBlt(hdc, L + b, B - b, W - 2 * b, b, dcBar, b, bh - b, bw - 2 * b, b, SRCCOPY);
+    StretchBlt(hdc, L, T + b, b, H - 2 * b, dcBar, 0, b, b, bh - 2 * b, SRCCOPY);
+    StretchBlt(hdc, R - b, T + b, b, H - 2 * b, dcBar, bw - b, b, b, bh - 2 * b, SRCCOPY);
+    TransparentImage(hdc, L, T, b, b, dcBar, 0, 0, b, b, kMagenta);
+    TransparentImage(hdc, L, B - b, b, b, dcBar, 0, bh - b, b, b, kMagenta);
+    TransparentImage(hdc, R - b, T, b, b, dcBar, bw - b, 0, b, b, kMagenta);
+    TransparentImage(hdc, R - b, B - b, b, b, dcBar, bw - b, bh - b, b, b, kMagenta);
+}
+
+// Draws a cell's text; a line feed splits it into an upper and a lower half of the row.
+void DrawCellText(HDC hdc, const wchar_t* pszText, RECT rc, UINT uFlags)
+{
+    const wchar_t* pszFeed = wcschr(pszText, L'\n');
+    if (!pszFeed)
+    {
+        DrawTextW(hdc, pszText, -1, &rc, uFlags);
+        return;
+    }
+    const int half = (rc.bottom - rc.top) / 2;
+    RECT rcUpper = {rc.left, rc.top, rc.right, rc.top + half};
+    RECT rcLower = {rc.left, rc.top + half, rc.right, rc.top + half + half};
+    DrawTextW(hdc, pszText, static_cast<int>(pszFeed - pszText), &rcUpper, uFlags);
+    DrawTextW(hdc, pszFeed + 1, -1, &rcLower, uFlags);
+}
+
+// Fetches one cell (text, image, application value) into szText, cut to 63 characters.
+LVITEMW FetchCell(HWND hList, int row, int nSubItem, wchar_t (&szText)[kTextChars])
+{
+    szText[0] = L'\0';
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = row;
+    item.iSubItem = nSubItem;
+    item.pszText = szText;
+    item.cchTextMax = kTextChars;
+    SendMessageW(hList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    // A virtual list's parent may answer with a text of its own instead of filling ours.
+    if (item.pszText != szText)
+        lstrcpynW(szText, item.pszText ? item.pszText : L"", kTextChars);
+    item.pszText = szText;
+    item.cchTextMax = kTextChars;
+    return item;
+}
+
+UINT AlignmentOf(int fmt)
+{
+    switch (fmt & LVCFMT_JUSTIFYMASK)
+    {
+    case LVCFMT_RIGHT:
+        return DT_RIGHT;
+    case LVCFMT_CENTER:
+        return DT_CENTER;
+    default:
+        return DT_LEFT;
+    }
+}
+} // namespace
+
+// The procedure installed on the list window: finds the object in the user data.
+LRESULT CALLBACK CNavListCtrl::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CNavListCtrl* pList = reinterpret_cast<CNavListCtrl*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (!pList)
+        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return pList->ListCtrlProc(hWnd, uMsg, wParam, lParam);
+}
+
+LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+    case WM_SIZE:
+        return OnSize(hWnd, wParam, lParam);
+    case WM_PAINT:
+        return OnPaint(hWnd, lParam);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_DRAWITEM:
+        return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_KEYUP:
+        return OnKeyUp(hWnd, wParam, lParam);
+    case WM_TIMER:
+        return OnTimer(hWnd, wParam);
+    case WM_VSCROLL:
+        return OnVScroll(hWnd, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(hWnd, wParam, lParam);
+    case WM_NCCALCSIZE:
+        return OnNcCalcSize(hWnd, wParam, lParam);
+    case WM_STYLECHANGING:
+    case WM_STYLECHANGED:
+        return OnStyleChange(hWnd, uMsg, wParam, lParam);
+    default:
+        return CallOld(hWnd, uMsg, wParam, lParam);
+    }
+}
+
+// Everything the control leaves to the native list.
+LRESULT CNavListCtrl::CallOld(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
+}
+
+// A new client height gives a new page size.
+LRESULT CNavListCtrl::OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    m_nPageSize = (HIWORD(lParam) + 2) / LineHeight();
+    return CallOld(hWnd, WM_SIZE, wParam, lParam);
+}
+
+// The parent paints the list's background into the paint DC, then the native list paints its
+// rows there, asking for each with WM_DRAWITEM.
+LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
+{
+    HWND hParent = GetParent(hWnd);
+    nav::PaintDC dc(hWnd);
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    ScreenToClient(hParent, &corners[0]);
+    ScreenToClient(hParent, &corners[1]);
+    RECT rcParent = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    SendMessageW(hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(dc.Get()),
+                 reinterpret_cast<LPARAM>(&rcParent));
+    CallOld(hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);
+    return 0;
+}
+
+// Draws one whole row: background (the parent's or the selection bar), check box, image,
+// the columns' texts with separators, and the bottom line of an unselected row. The row's DC
+// is handed back as it came.
+LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
+{
+    if (!pdis)
+        return 1;
+    HDC hdc = pdis->hDC;
+    const RECT& rc = pdis->rcItem;
+    const int row = static_cast<int>(pdis->itemID);
+    const bool bSelected = (pdis->itemState & ODS_SELECTED) != 0;
+    const RowAreas areas = LayOutRow(rc, m_bCheckBox != 0, m_sizeIcon.cx);
+    nav::SavedDC saved(hdc);
+
+    if (bSelected)
+    {
+        DrawSelectionBar(hdc, rc);
+    }
+    else
+    {
+        // The parent's background beneath the row, composed off screen and copied at once.
+        const int W = rc.right - rc.left, H = rc.bottom - rc.top;
+        nav::BackBuffer back(hdc, W, H);
+        if (back)
+        {
+            RECT rcParent = ClientRectInParent(m_hWnd, rc);
+            SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND,
+                         reinterpret_cast<WPARAM>(back.Get()),
+                         reinterpret_cast<LPARAM>(&rcParent));
+            back.CopyTo(hdc, rc.left, rc.top);
+        }
+    }
+
+    HPEN hPen = SeparatorPen();
+    nav::SelectGuard selectPen(hdc, hPen);
+    if (m_bCheckBox)
+    {
+        RECT rcCheck = areas.check;
+        DrawFrameControl(hdc, &rcCheck, DFC_BUTTON,
+                         DFCS_BUTTONCHECK | (IsRowChecked(row) ? DFCS_CHECKED : 0));
+    }
+    SetBkMode(hdc, TRANSPARENT);
+    nav::SelectGuard selectFont(hdc, m_hFont);
+
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    int right = areas.image.right; // right edge of the previous column's text
+    for (int i = 0; SendMessageW(m_hWnd, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+         ++i)
+    {
+        wchar_t szText[kTextChars];
+        LVITEMW item = FetchCell(m_hWnd, row, i, szText);
+        const wchar_t* pszText = szText;
+
+        RECT rcText = {0, rc.top, 0, rc.bottom};
+        if (i == 0)
+        {
+            rcText.left = areas.image.right + 1;
+            rcText.right = rcText.left + column.cx;
+            SetTextColor(hdc, RGB(0, 0, 0));
+            RECT rcImage = areas.image;
+            if (m_hImageList && item.iImage != -1)
+                ImageList_Draw(m_hImageList, item.iImage, hdc, rcImage.left, rcImage.top,
+                               ILD_TRANSPARENT);
+            else if (m_pfnDrawItem)
+                m_pfnDrawItem(hdc, &rcImage, &item);
+        }
+        else
+        {
+            const int x = pszText[0] ? right : right - 1;
+            rcText.left = pszText[0] ? right + 1 : right;
+            rcText.right = right + column.cx;
+            MoveToEx(hdc, x, rc.top, nullptr);
+            LineTo(hdc, x, rc.bottom);
+        }
+        if (rcText.right > rc.right)
+            rcText.right = rc.right - 2;
+        DrawCellText(hdc, pszText, rcText, AlignmentOf(column.fmt) | kTextFlags);
+        right = rcText.right;
+    }
+
+    if (!bSelected)
+    {
+        MoveToEx(hdc, rc.left, rc.bottom - 1, nullptr);
+        LineTo(hdc, rc.right, rc.bottom - 1);
+    }
+    return 1;
+}
+
+// The arrow keys move the selection and may scroll: the thumb follows.
+LRESULT CNavListCtrl::OnKeyUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == VK_UP || wParam == VK_DOWN)
+        UpdateThumb();
+    return CallOld(hWnd, WM_KEYUP, wParam, lParam);
+}
+
+// Timer 1 drives the selected-row scrolling; no timer reaches the native list.
+LRESULT CNavListCtrl::OnTimer(HWND hWnd, WPARAM nTimerId)
+{
+    if (nTimerId == kScrollTimer && m_bSelectHScroll)
+        OnSelectScroll(hWnd);
+    return 0;
+}
+
+// The native list scrolls; every row is drawn again.
+LRESULT CNavListCtrl::OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    InvalidateRect(hWnd, nullptr, FALSE);
+    return CallOld(hWnd, WM_VSCROLL, wParam, lParam);
+}
+
+// A tap on a row: toggles its check inside the check zone (the whole row with m_bSelChecked),
+// repaints an already selected row at once, restarts the text scrolling, then lets the native
+// list select the row.
+LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    LVHITTESTINFO hit = {};
+    hit.pt.x = LOWORD(lParam);
+    hit.pt.y = HIWORD(lParam);
+    hit.flags = LVHT_ONITEM;
+    if (SendMessageW(hWnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) != -1)
+    {
+        const int row = hit.iItem;
+        RECT rcRow = {};
+        rcRow.left = LVIR_BOUNDS;
+        SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow));
+        if (m_bCheckBox)
+        {
+            RECT rcZone = rcRow;
+            if (!m_bSelChecked)
+                SetRect(&rcZone, rcRow.left, rcRow.top, kCheckZoneRight,
+                        rcRow.top + kCheckZoneHeight);
+            if (PtInRect(&rcZone, hit.pt))
+            {
+                ToggleRowCheck(row);
+                if (SendMessageW(hWnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED)
+                {
+                    InvalidateRect(hWnd, &rcRow, FALSE);
+                    UpdateWindow(hWnd);
+                }
+            }
+        }
+        if (m_bSelectHScroll)
+        {
+            m_nScrollChar = 0;
+            KillTimer(hWnd, kScrollTimer);
+            SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
+        }
+    }
+    return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// Desktop bridge: the native list, which does not know about LVS_NOSCROLL, shows its own scroll
+// bars when its rows outgrow the window. They are taken off again before the frame is measured,
+// so they never take room or show; the native list's scroll position stays intact.
+LRESULT CNavListCtrl::OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    const LONG style = GetWindowLongW(hWnd, GWL_STYLE);
+    if (style & kNativeBars)
+        SetWindowLongW(hWnd, GWL_STYLE, style & ~kNativeBars);
+    return CallOld(hWnd, WM_NCCALCSIZE, wParam, lParam);
+}
+
+// Desktop bridge: the native list must never see LVS_NOSCROLL, or it stops scrolling. Changes
+// that only touch it and the scroll-bar bits are the bridge's own and stay unheard; any other
+// change reaches the native list without that bit.
+LRESULT CNavListCtrl::OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    const STYLESTRUCT* pStyle = reinterpret_cast<const STYLESTRUCT*>(lParam);
+    if (static_cast<int>(wParam) != GWL_STYLE || !pStyle)
+        return CallOld(hWnd, uMsg, wParam, lParam);
+    const DWORD bridgeBits = LVS_NOSCROLL | kNativeBars;
+    if (((pStyle->styleOld ^ pStyle->styleNew) & ~bridgeBits) == 0)
+        return 0;
+    STYLESTRUCT seen = {pStyle->styleOld & ~LVS_NOSCROLL, pStyle->styleNew & ~LVS_NOSCROLL};
+    return CallOld(hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(&seen));
+}
+
+// One step of the selected row's sideways scrolling: while its first column's text is too wide,
+// redraw the row with the text starting one character further on, wrapping to the full text
+// after the last one; a text that fits stops the timer.
+void CNavListCtrl::OnSelectScroll(HWND hWnd)
+{
+    nav::WindowDC dc(hWnd);
+    if (!dc)
+        return;
+    const int row = static_cast<int>(
+        SendMessageW(hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
+    if (row == -1)
+        return;
+    wchar_t szText[kTextChars];
+    FetchCell(hWnd, row, 0, szText);
+    const wchar_t* pszText = szText;
+    if (!pszText[0])
+        return;
+    RECT rc = {};
+    rc.left = LVIR_BOUNDS;
+    if (!SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)))
+        return;
+
+    const int n = static_cast<int>(wcslen(pszText));
+    nav::SelectGuard selectFont(dc, m_hFont);
+    RECT rcCheck = {}, rcText = rc;
+    if (m_bCheckBox)
+    {
+        SetRect(&rcCheck, rc.left, rc.top + kCheckTop, rc.left + kCheckRight,
+                rc.top + kCheckBottom);
+        rcText.left = rc.left + kCheckRight;
+    }
+    SIZE size = {};
+    GetTextExtentExPointW(dc, pszText, n, 0, nullptr, nullptr, &size);
+    if (size.cx <= (rc.right - rc.left) - m_sizeIcon.cx - rcText.left)
+    {
+        KillTimer(hWnd, kScrollTimer);
+        return;
+    }
+
+    DrawSelectionBar(dc, rc);
+    if (m_bCheckBox)
+        DrawFrameControl(dc, &rcCheck, DFC_BUTTON,
+                         DFCS_BUTTONCHECK | (IsRowChecked(row) ? DFCS_CHECKED : 0));
+    if (m_nScrollChar < 0)
+        m_nScrollChar = 0;
+    if (++m_nScrollChar >= n)
+        m_nScrollChar = 0;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    DrawTextW(dc, pszText + m_nScrollChar, -1, &rcText, DT_LEFT | kTextFlags);
+}

@@ -1,0 +1,29 @@
+// NavListShared.h - what a list and its copies share: the scroll bar, the separator pen and the
+// check words of a virtual list. The last owner to let go frees them.
+#pragma once
+
+#include "core/NavGdi.h"
+#include "list/NavScrollBar.h"
+
+#include <cstdlib>
+#include <memory>
+
+struct CNavListShared
+{
+    struct FreeWords
+    {
+        void operator()(int* p) const { std::free(p); }
+    };
+
+    long nRefs = 1;
+    std::unique_ptr<CNavScrollBar> pScrollBar; // null only when its allocation failed
+    nav::Pen pen;                              // separator lines, made by the first Create
+    std::unique_ptr<int[], FreeWords> pCheckFlags; // one 32-bit word per row, bit 0 = checked
+    int nCheckWords = 0;
+
+    // Replaces the check words with nCount clear ones (none for a count of 0 or below, or of
+    // 2^30 and more, which the 32-bit device could not allocate either).
+    void ResetChecks(int nCount);
+    // Drops the check words.
+    void FreeChecks();
+};

@@ -1,0 +1,365 @@
+// NavScrollBar.cpp - the list's scroll bar: its window, thumb placement, painting from the
+// PNG strip and the thumb, and the pen: arrows and the track scroll the list at release, page
+// arrows post WM_NAV_PAGESCROLL to the parent, the thumb is dragged and dropped.
+#include "list/NavScrollBar.h"
+
+#include "NavListCtrl.h"
+#include "CxImage.h"
+#include "core/NavCore.h"
+#include "core/NavGdi.h"
+#include "resource.h"
+
+namespace
+{
+const int kBarWidth = 40;
+const int kArrowHeight = 39;
+const int kThumbHeight = 45;
+const int kThumbHold = 22;           // pen's distance below the thumb's top edge
+const int kFixedHeights = 123;       // two line arrows and the thumb
+const int kTrackRowInStrip = 78;     // first track row in PNG 105
+const int kLineUpRowInStrip = 39;
+const int kLineDownRowInStrip = 402;
+const int kPageDownRowInStrip = 441;
+const BYTE kActive = 255;
+const BYTE kInactive = 127;
+
+// The window rectangle of hwnd in its parent's client coordinates.
+RECT RectInParent(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    HWND hParent = GetParent(hwnd);
+    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    ScreenToClient(hParent, &corners[0]);
+    ScreenToClient(hParent, &corners[1]);
+    return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+} // namespace
+
+// Initial values: no window, thumb at its top below a page and a line arrow.
+CNavScrollBar::CNavScrollBar()
+    : m_hWnd(nullptr), m_hInst(nullptr), m_pfnOldProc(nullptr), m_pListCtrl(nullptr),
+      m_bLineUpPressed(0), m_bLineDownPressed(0), m_bPageUpPressed(0), m_bPageDownPressed(0),
+      m_bThumbPressed(0), m_nThumbTop(2 * kArrowHeight), m_nPageArrowHeight(kArrowHeight)
+{
+}
+
+// Destroys the window if it still exists; the subclassing is not undone first.
+CNavScrollBar::~CNavScrollBar()
+{
+    DestroyBarWindow();
+}
+
+// Destroys the bar's window, if any.
+void CNavScrollBar::DestroyBarWindow()
+{
+    if (IsWindow(m_hWnd))
+        DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+}
+
+// Makes the "STATIC" window over the list's right 40 pixels, raises it and subclasses it. A bar
+// that has a window already keeps it.
+BOOL CNavScrollBar::Create(HWND hList, HINSTANCE hInst, UINT nID)
+{
+    if (IsWindow(m_hWnd))
+        return FALSE;
+    HWND hParent = GetParent(hList);
+    RECT rc = RectInParent(hList);
+    m_hInst = hInst;
+    m_hWnd = CreateWindowExW(0, L"STATIC", L"NavScrollBar", WS_CHILD | WS_VISIBLE,
+                             rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top, hParent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInst, nullptr);
+    if (!IsWindow(m_hWnd))
+    {
+        m_hWnd = nullptr;
+        return FALSE;
+    }
+    SetWindowPos(m_hWnd, HWND_TOP, rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top,
+                 SWP_NOSIZE);
+    // User data first, so that WindowProc always finds the object.
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    return TRUE;
+}
+
+// The client height H of the bar's window.
+int CNavScrollBar::ClientHeight()
+{
+    RECT rc = {};
+    GetClientRect(m_hWnd, &rc);
+    return rc.bottom - rc.top;
+}
+
+// The list has more rows than one page shows.
+bool CNavScrollBar::IsListScrollable()
+{
+    return m_pListCtrl && m_pListCtrl->GetItemCount() > m_pListCtrl->GetPageSize();
+}
+
+// Places the thumb after the list's top row: at the top for row 0, at the bottom while the last
+// row is in view, proportionally in between. A bar without a window has nothing to place.
+void CNavScrollBar::UpdateThumb()
+{
+    if (!IsWindow(m_hWnd) || !m_pListCtrl)
+        return;
+    const int H = ClientHeight();
+    const int P = m_nPageArrowHeight;
+    const double page = m_pListCtrl->GetPageSize();
+    const double pos = m_pListCtrl->GetScrollPos();
+    const double count = m_pListCtrl->GetItemCount();
+    const double travel = H - 2 * P - kFixedHeights;
+
+    if (pos == 0)
+        m_nThumbTop = P + kArrowHeight;
+    else if (pos > 0 && page + pos >= count)
+        m_nThumbTop = static_cast<int>((P + travel) + kArrowHeight);
+    else
+    {
+        double ratio = count == 0 ? 0 : travel / (count - page);
+        m_nThumbTop = static_cast<int>(((ratio * pos) + P) + kArrowHeight);
+    }
+    ClampAndRepaint();
+}
+
+// Keeps the thumb between the line arrows (the upper bound first, so that on a bar too short
+// for the thumb it ends at the top) and repaints the bar.
+void CNavScrollBar::ClampAndRepaint()
+{
+    const int H = ClientHeight();
+    const int P = m_nPageArrowHeight;
+    const int lineDownTop = H - P - kArrowHeight;
+    if (m_nThumbTop + kThumbHeight >= lineDownTop)
+        m_nThumbTop = lineDownTop - kThumbHeight;
+    if (m_nThumbTop <= P + kArrowHeight)
+        m_nThumbTop = P + kArrowHeight;
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+// The procedure installed on the bar's window: finds the object in the user data.
+LRESULT CALLBACK CNavScrollBar::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CNavScrollBar* pBar =
+        reinterpret_cast<CNavScrollBar*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (!pBar)
+        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return pBar->ScrollBarProc(hWnd, uMsg, wParam, lParam);
+}
+
+// The bar's messages; everything else goes to the native "STATIC" procedure.
+LRESULT CNavScrollBar::ScrollBarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+    case WM_PAINT:
+    {
+        nav::PaintDC dc(hWnd);
+        OnPaintEx(dc);
+        return 1;
+    }
+    case WM_ERASEBKGND:
+        return 1; // the paint covers every pixel
+    case WM_CTLCOLORSTATIC:
+        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    case WM_MOUSEMOVE:
+        TrackThumb(lParam, FALSE);
+        break;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(wParam, lParam);
+        return 1;
+    case WM_LBUTTONUP:
+        OnLButtonUp(wParam, lParam);
+        return 1;
+    default:
+        break;
+    }
+    return CallWindowProcW(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
+}
+
+// Paints the whole bar into hdc (or into the window's own DC when hdc is null). A bar without a
+// window paints nothing.
+void CNavScrollBar::OnPaintEx(HDC hdc)
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    if (hdc)
+    {
+        Paint(hdc);
+        return;
+    }
+    nav::WindowDC dc(m_hWnd);
+    if (dc)
+        Paint(dc);
+}
+
+// Composes the parent's background, the arrows, the track and the thumb off screen and copies
+// the picture in one step. Arrows and track are half-faded while there is nothing to scroll;
+// the page arrows are at full strength while the application says so.
+void CNavScrollBar::Paint(HDC hdc)
+{
+    const bool bScrollable = IsListScrollable();
+    const BYTE lineAlpha = bScrollable ? kActive : kInactive;
+    const BYTE pageAlpha = (m_pListCtrl && m_pListCtrl->GetIsScrollPage()) ? kActive : kInactive;
+
+    RECT rcClient;
+    GetClientRect(m_hWnd, &rcClient);
+    const int W = rcClient.right - rcClient.left;
+    const int H = rcClient.bottom - rcClient.top;
+    const int P = m_nPageArrowHeight;
+    const int lineDownTop = H - P - kArrowHeight;
+    const int left = rcClient.left, top = rcClient.top;
+
+    nav::BackBuffer back(hdc, W, H);
+    if (!back)
+        return;
+    RECT rcParent = RectInParent(m_hWnd);
+    SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(back.Get()),
+                 reinterpret_cast<LPARAM>(&rcParent));
+
+    CxImage image;
+    if (image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR))
+    {
+        if (m_pListCtrl && m_pListCtrl->m_bPageScroll && P > 0)
+        {
+            image.DrawAlphaChannel(back, left, top, kBarWidth, P, 0, 0, pageAlpha, 0);
+            image.DrawAlphaChannel(back, left, lineDownTop + kArrowHeight, kBarWidth, P, 0,
+                                   kPageDownRowInStrip, pageAlpha, 0);
+        }
+        image.DrawAlphaChannel(back, left, top + P, kBarWidth, kArrowHeight, 0,
+                               kLineUpRowInStrip, lineAlpha, 0);
+        image.DrawAlphaChannel(back, left, lineDownTop, kBarWidth, kArrowHeight, 0,
+                               kLineDownRowInStrip, lineAlpha, 0);
+        image.DrawAlphaChannel(back, left, top + P + kArrowHeight, kBarWidth,
+                               lineDownTop - P - kArrowHeight, 0, kTrackRowInStrip, lineAlpha, 0);
+        image.ReleaseImage();
+
+        if (bScrollable && P + kArrowHeight <= m_nThumbTop &&
+            m_nThumbTop + kThumbHeight <= lineDownTop &&
+            image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB))
+        {
+            image.DrawAlphaChannel(back, left, top + m_nThumbTop, kBarWidth, kThumbHeight, 0, 0,
+                                   kActive, 0);
+            image.ReleaseImage();
+        }
+    }
+    BitBlt(hdc, left, top, W, H, back, left, top, SRCCOPY);
+}
+
+// Pen down: takes the capture and remembers which zone was hit. Nothing scrolls yet.
+void CNavScrollBar::OnLButtonDown(WPARAM /*wParam*/, LPARAM lParam)
+{
+    SetCapture(m_hWnd);
+    RECT rcClient;
+    GetClientRect(m_hWnd, &rcClient);
+    const int H = rcClient.bottom - rcClient.top;
+    const int P = m_nPageArrowHeight;
+    const int lineDownTop = H - P - kArrowHeight;
+
+    RECT rcPageUp, rcPageDown, rcLineDown, rcLineUp, rcThumb;
+    SetRect(&rcPageUp, 0, 0, kBarWidth, P);
+    SetRect(&rcPageDown, 0, H - P, kBarWidth, rcClient.bottom);
+    SetRect(&rcLineDown, 0, lineDownTop, kBarWidth, lineDownTop + kArrowHeight);
+    SetRect(&rcLineUp, 0, P, kBarWidth, P + kArrowHeight);
+    if (IsListScrollable() && m_nThumbTop < lineDownTop)
+        SetRect(&rcThumb, 0, m_nThumbTop, kBarWidth, m_nThumbTop + kThumbHeight);
+    else
+        SetRect(&rcThumb, 0, 0, 0, 0);
+
+    const POINT pt = {LOWORD(lParam), HIWORD(lParam)};
+    if (PtInRect(&rcPageUp, pt))
+        m_bPageUpPressed = 1;
+    else if (PtInRect(&rcPageDown, pt))
+        m_bPageDownPressed = 1;
+    else if (PtInRect(&rcLineDown, pt))
+        m_bLineDownPressed = 1;
+    else if (PtInRect(&rcLineUp, pt))
+        m_bLineUpPressed = 1;
+    else if (PtInRect(&rcThumb, pt))
+        m_bThumbPressed = 1;
+}
+
+// Pen up: acts on the zone pressed. Page arrows post WM_NAV_PAGESCROLL to the parent, line
+// arrows and the track scroll the list, a dragged thumb drops the list at its row.
+void CNavScrollBar::OnLButtonUp(WPARAM /*wParam*/, LPARAM lParam)
+{
+    const int y = static_cast<short>(HIWORD(lParam));
+    HWND hList = m_pListCtrl ? m_pListCtrl->GetSafeHwnd() : nullptr;
+    const bool bPageScroll = m_pListCtrl && m_pListCtrl->m_bPageScroll;
+
+    if (m_bPageUpPressed)
+    {
+        if (bPageScroll)
+            PostMessageW(GetParent(m_hWnd), WM_NAV_PAGESCROLL, 1, 0);
+    }
+    else if (m_bPageDownPressed)
+    {
+        if (bPageScroll)
+            PostMessageW(GetParent(m_hWnd), WM_NAV_PAGESCROLL, 0, 0);
+    }
+    else if (m_bLineUpPressed && IsListScrollable())
+    {
+        SendMessageW(hList, WM_VSCROLL, SB_LINEUP, 0);
+        UpdateThumb();
+    }
+    else if (m_bLineDownPressed && IsListScrollable())
+    {
+        SendMessageW(hList, WM_VSCROLL, SB_LINEDOWN, 0);
+        UpdateThumb();
+    }
+    else if (m_bThumbPressed)
+    {
+        TrackThumb(lParam, TRUE);
+    }
+    else if (IsListScrollable())
+    {
+        // A tap on the track; the release point decides, and the thumb's top row pages up.
+        SendMessageW(hList, WM_VSCROLL, y > m_nThumbTop ? SB_PAGEDOWN : SB_PAGEUP, 0);
+        UpdateThumb();
+    }
+    ReleaseCapture();
+    m_bLineUpPressed = m_bLineDownPressed = m_bPageUpPressed = m_bPageDownPressed =
+        m_bThumbPressed = 0;
+}
+
+// Follows the pen with the thumb, held 22 pixels below its top edge. At the release of a dragged
+// thumb the list scrolls once to the row the drop position stands for. On a bar too short for
+// the thumb to travel, the drop leaves the list where it is.
+void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    if (m_bThumbPressed || bApply)
+    {
+        const int y = static_cast<short>(HIWORD(lParam));
+        m_nThumbTop = y > 0 ? y - kThumbHold : 0;
+        const int P = m_nPageArrowHeight;
+        const int travel = ClientHeight() - 2 * P - kFixedHeights;
+        if (bApply && m_pListCtrl && travel > 0)
+        {
+            const double pos = m_pListCtrl->GetScrollPos();
+            const double count = m_pListCtrl->GetItemCount();
+            const double page = m_pListCtrl->GetPageSize();
+            const double top = static_cast<double>(m_nThumbTop);
+            const int newTop =
+                static_cast<int>((count - page) * (top - P - kArrowHeight) / travel);
+            HWND hList = m_pListCtrl->GetSafeHwnd();
+            const int dy = (newTop - static_cast<int>(pos)) * CNavListCtrl::LineHeight();
+            SendMessageW(hList, LVM_SCROLL, 0, dy);
+            InvalidateRect(hList, nullptr, FALSE);
+        }
+    }
+    ClampAndRepaint();
+}
+
+int NavScrollBarThumbTop(HWND hwndBar)
+{
+    if (!IsWindow(hwndBar) ||
+        GetWindowLongPtrW(hwndBar, GWLP_WNDPROC) !=
+            reinterpret_cast<LONG_PTR>(CNavScrollBar::WindowProc))
+        return -1;
+    CNavScrollBar* pBar =
+        reinterpret_cast<CNavScrollBar*>(GetWindowLongPtrW(hwndBar, GWLP_USERDATA));
+    return pBar ? pBar->m_nThumbTop : -1;
+}
