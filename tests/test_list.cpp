@@ -1,0 +1,854 @@
+// test_list.cpp - the list control through real windows and messages: creation and styles,
+// page size, the check model, copies, painting of rows, taps and the selected-row scrolling.
+#include "test_list_fixture.h"
+
+#include <climits>
+#include <memory>
+
+using namespace listtest;
+
+namespace
+{
+const DWORD kVirtualStyle = WS_VISIBLE | WS_BORDER | LVS_OWNERDATA;
+const DWORD kOrdinaryStyle = WS_VISIBLE | WS_BORDER;
+
+struct ListTest : ::testing::Test
+{
+    ListHost host;
+    ProbeList list;
+
+    void Make(DWORD dwStyle = kVirtualStyle, const RECT& rc = kListRect)
+    {
+        ASSERT_EQ(1, list.Create(host, dwStyle, GetModuleHandleW(nullptr), rc, kListId));
+        PumpMessages();
+    }
+    HWND Hwnd() { return list.GetSafeHwnd(); }
+    LONG Style() { return GetWindowLongW(Hwnd(), GWL_STYLE); }
+    UINT StateImage(int row)
+    {
+        return static_cast<UINT>(
+            SendMessageW(Hwnd(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+    }
+    void AddRows(int n)
+    {
+        for (int i = 0; i < n; ++i)
+        {
+            std::wstring text = L"Row " + std::to_wstring(i);
+            list.InsertItem(i, &text[0], -1, i);
+        }
+    }
+    int ChildWindows(const wchar_t* pszName)
+    {
+        int n = 0;
+        for (HWND h = FindWindowExW(host, nullptr, nullptr, pszName); h;
+             h = FindWindowExW(host, h, nullptr, pszName))
+            ++n;
+        return n;
+    }
+};
+
+// ---- Creation ----
+
+TEST_F(ListTest, CreateStylesFollowTheCallersThreeBitsOnly)
+{
+    struct Case
+    {
+        const char* label;
+        DWORD dwCaller;
+        LONG expected;
+    } cases[] = {
+        {"visible bordered virtual", kVirtualStyle, 0x5080740D},
+        {"visible bordered ordinary", kOrdinaryStyle, 0x5080640D},
+        {"hidden borderless virtual", LVS_OWNERDATA, 0x4000740D},
+        {"other bits ignored", kVirtualStyle | WS_TABSTOP | LVS_SORTASCENDING | WS_VSCROLL,
+         0x5080740D},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        ProbeList l;
+        ASSERT_EQ(1, l.Create(host, c.dwCaller, nullptr, kListRect, kListId));
+        EXPECT_EQ(c.expected, GetWindowLongW(l.GetSafeHwnd(), GWL_STYLE));
+        wchar_t szClass[32] = {}, szName[32] = {};
+        GetClassNameW(l.GetSafeHwnd(), szClass, 32);
+        GetWindowTextW(l.GetSafeHwnd(), szName, 32);
+        EXPECT_STREQ(WC_LISTVIEWW, szClass);
+        EXPECT_STREQ(L"NavListView", szName);
+        EXPECT_EQ(kListId, l.GetDlgCtrlID());
+    }
+}
+
+TEST_F(ListTest, ShortCreateMakesVisibleBorderedVirtualList)
+{
+    ASSERT_EQ(1, list.Create(host, nullptr, kListRect, kListId));
+    EXPECT_EQ(0x5080740D, Style());
+    EXPECT_EQ(0x1000, list.IsVirtualList());
+}
+
+TEST_F(ListTest, SecondCreateReturnsOneAndMakesNoSecondWindow)
+{
+    Make();
+    HWND first = Hwnd();
+    EXPECT_EQ(1, list.Create(host, kVirtualStyle, nullptr, {0, 0, 50, 50}, 7));
+    EXPECT_EQ(first, Hwnd());
+    EXPECT_EQ(1, ChildWindows(L"NavListView"));
+    EXPECT_EQ(1, ChildWindows(L"NavScrollBar"));
+}
+
+TEST_F(ListTest, CreateAfterDestroyFailsAndMakesNothing)
+{
+    Make();
+    list.Destroy();
+    EXPECT_EQ(nullptr, Hwnd());
+    EXPECT_EQ(0, ChildWindows(L"NavListView"));
+    EXPECT_EQ(0, ChildWindows(L"NavScrollBar"));
+    EXPECT_EQ(0, list.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
+    EXPECT_EQ(0, ChildWindows(L"NavListView"));
+}
+
+// The desktop list view refuses to scroll with LVS_NOSCROLL; ours scrolls by the bar's messages,
+// reports its top row, reads its style back unchanged and never shows a native scroll bar.
+TEST_F(ListTest, ScrollsAndReportsTopRowWithoutNativeScrollBars)
+{
+    Make();
+    list.SetItemCount(100);
+    RECT rcClient;
+    GetClientRect(Hwnd(), &rcClient);
+    struct Step
+    {
+        const char* label;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        int top;
+    } steps[] = {
+        {"line down", WM_VSCROLL, SB_LINEDOWN, 0, 1},
+        {"page down", WM_VSCROLL, SB_PAGEDOWN, 0, 9},
+        {"scroll 3 rows by distance", LVM_SCROLL, 0, 90, 12},
+        {"line up", WM_VSCROLL, SB_LINEUP, 0, 11},
+        {"scroll far past the end", LVM_SCROLL, 0, 30 * 500, 92},
+    };
+    for (const Step& s : steps)
+    {
+        SCOPED_TRACE(s.label);
+        SendMessageW(Hwnd(), s.msg, s.wParam, s.lParam);
+        EXPECT_EQ(s.top, list.GetScrollPos());
+        EXPECT_EQ(0x5080740D, Style());
+        RECT rc;
+        GetClientRect(Hwnd(), &rc);
+        EXPECT_EQ(rcClient.right, rc.right) << "a native scroll bar took room";
+    }
+    list.EnsureVisible(0, 0);
+    EXPECT_EQ(0, list.GetScrollPos());
+}
+
+TEST_F(ListTest, ApplicationStyleChangesStillReachTheNativeList)
+{
+    Make(kOrdinaryStyle);
+    AddRows(3);
+    Select(Hwnd(), 1);
+    // Dropping LVS_SHOWSELALWAYS is the application's own change and must not be swallowed.
+    SetWindowLongW(Hwnd(), GWL_STYLE, Style() & ~LVS_SHOWSELALWAYS);
+    EXPECT_EQ(0x5080640D & ~LVS_SHOWSELALWAYS, Style());
+    // The list still scrolls afterwards, so LVS_NOSCROLL stayed hidden from the native list.
+    AddRows(30);
+    SendMessageW(Hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(1, list.GetScrollPos());
+}
+
+// ---- Page size ----
+
+TEST_F(ListTest, PageSizeFromWindowHeightThenFromEverySize)
+{
+    Make();
+    EXPECT_EQ(8, list.GetPageSize()); // 243 / 30
+    struct Case
+    {
+        int windowHeight; // client = window - 2 (border)
+        int page;
+    } cases[] = {{240, 8}, {270, 9}, {90, 3}, {89, 2}, {20, 0}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.windowHeight);
+        SetWindowPos(Hwnd(), nullptr, 0, 0, 300, c.windowHeight, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(c.page, list.GetPageSize());
+    }
+}
+
+TEST_F(ListTest, NonPositiveLineHeightCountsAsThirty)
+{
+    for (int height : {0, -7})
+    {
+        SCOPED_TRACE(height);
+        CNavListCtrl::FixLineHeight = height;
+        ProbeList l;
+        ASSERT_EQ(1, l.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
+        EXPECT_EQ(8, l.GetPageSize());
+        SetWindowPos(l.GetSafeHwnd(), nullptr, 0, 0, 300, 270, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(9, l.GetPageSize());
+    }
+    CNavListCtrl::FixLineHeight = 30;
+}
+
+// ---- Rows and check model ----
+
+TEST_F(ListTest, VirtualCheckWordsMoveDownOnDelete)
+{
+    Make();
+    list.SetCheckBox(1);
+    list.SetItemCount(5);
+    list.SetCheckStatus(2, 1);
+    EXPECT_EQ(1, list.GetCheckStatus(2));
+    EXPECT_NE(0, list.DeleteItem(1));
+    EXPECT_EQ(4, list.m_nItemCount);
+    EXPECT_EQ(1, list.GetCheckStatus(1));
+    EXPECT_EQ(0, list.GetCheckStatus(2));
+    EXPECT_EQ(0, list.GetCheckStatus(4)) << "row 4 is out of range now";
+    for (int bad : {-1, 4, 100})
+        EXPECT_EQ(0, list.DeleteItem(bad)) << bad;
+    EXPECT_EQ(4, list.m_nItemCount);
+}
+
+TEST_F(ListTest, SetItemCountClearsEveryCheckEvenWithTheSameCount)
+{
+    Make();
+    list.SetCheckBox(1);
+    list.SetItemCount(5);
+    list.SetCheckAll();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(1, list.GetCheckStatus(i)) << i;
+    list.SetItemCount(5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(0, list.GetCheckStatus(i)) << i;
+}
+
+TEST_F(ListTest, ChecksReadZeroWhileCheckBoxesAreOffAndComeBack)
+{
+    for (DWORD dwStyle : {kVirtualStyle, kOrdinaryStyle})
+    {
+        SCOPED_TRACE(dwStyle == kVirtualStyle ? "virtual" : "ordinary");
+        ProbeList l;
+        ASSERT_EQ(1, l.Create(host, dwStyle, nullptr, kListRect, kListId));
+        if (dwStyle == kVirtualStyle)
+            l.SetItemCount(3);
+        else
+            for (int i = 0; i < 3; ++i)
+                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        l.SetCheckStatus(1, 1); // ignored: check boxes off
+        l.SetCheckBox(1);
+        EXPECT_EQ(0, l.GetCheckStatus(1));
+        l.SetCheckStatus(1, 1);
+        l.SetCheckBox(0);
+        EXPECT_EQ(0, l.GetCheckStatus(1));
+        l.SetCheckBox(1);
+        EXPECT_EQ(1, l.GetCheckStatus(1));
+        l.SetCheckOff();
+        EXPECT_EQ(0, l.GetCheckStatus(1));
+    }
+}
+
+TEST_F(ListTest, OrdinaryRowsUseStateImagesOneAndTwo)
+{
+    Make(kOrdinaryStyle);
+    AddRows(3);
+    list.SetCheckBox(1);
+    EXPECT_EQ(0u, StateImage(0));
+    EXPECT_EQ(0, list.GetCheckStatus(0)) << "a fresh row reads as unchecked";
+    list.SetCheckStatus(0, 0);
+    EXPECT_EQ(0x1000u, StateImage(0));
+    list.SetCheckStatus(0, 1);
+    EXPECT_EQ(0x2000u, StateImage(0));
+    list.SetCheckAll();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(0x2000u, StateImage(i)) << i;
+    list.SetCheckOff();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(0x1000u, StateImage(i)) << i;
+}
+
+TEST_F(ListTest, ItemTextOnlyOnOrdinaryLists)
+{
+    Make(kOrdinaryStyle);
+    AddRows(2);
+    EXPECT_EQ(2, list.GetItemCount());
+    EXPECT_NE(0, list.SetItemText(1, 0, L"changed"));
+    wchar_t szText[32] = {};
+    LVITEMW item = {};
+    item.pszText = szText;
+    item.cchTextMax = 32;
+    SendMessageW(Hwnd(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(L"changed", szText);
+    list.SetItemCount(50); // ordinary lists ignore it
+    EXPECT_EQ(2, list.GetItemCount());
+
+    ProbeList v;
+    ASSERT_EQ(1, v.Create(host, kVirtualStyle, nullptr, kListRect, kListId + 1));
+    v.SetItemCount(3);
+    EXPECT_EQ(0, v.SetItemText(0, 0, L"no"));
+}
+
+TEST_F(ListTest, NegativeAndHugeCountsStayDefined)
+{
+    Make();
+    list.SetCheckBox(1);
+    struct Case
+    {
+        const char* label;
+        int count;
+        int expectedCount;
+    } cases[] = {
+        {"negative", -5, 0},
+        {"2^30, no check words", 1 << 30, 1 << 30},
+        {"INT_MAX, no check words", INT_MAX, INT_MAX},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        list.SetItemCount(c.count);
+        EXPECT_EQ(c.expectedCount, list.m_nItemCount);
+        list.SetCheckStatus(3, 1);
+        list.SetCheckStatus(c.expectedCount - 1, 1);
+        EXPECT_EQ(0, list.GetCheckStatus(3));
+        EXPECT_EQ(0, list.DeleteItem(-1));
+    }
+    list.SetItemCount(4);
+    list.SetCheckStatus(3, 1);
+    EXPECT_EQ(1, list.GetCheckStatus(3));
+}
+
+TEST_F(ListTest, OperationsWithoutWindowAnswerTheirDefaults)
+{
+    ProbeList l;
+    EXPECT_EQ(0, l.InsertItem(0, const_cast<wchar_t*>(L"x"), -1, 0));
+    EXPECT_EQ(0, l.DeleteItem(0));
+    EXPECT_EQ(0, l.DeleteAllItems());
+    EXPECT_EQ(-1, l.GetNextItem(-1, LVNI_ALL));
+    EXPECT_EQ(0, l.EnsureVisible(0, 0));
+    EXPECT_EQ(0, l.MoveWindow(0, 0, 10, 10));
+    EXPECT_EQ(0, l.GetScrollPos());
+    EXPECT_EQ(0, l.IsVirtualList());
+    EXPECT_EQ(1, l.EnableHScrollBar(0));
+    EXPECT_EQ(1, l.OnPaintEx(nullptr));
+    l.SetItemCount(10);
+    EXPECT_EQ(0, l.m_nItemCount);
+    l.Invalidate();
+    l.Update();
+    l.Show(SW_SHOW);
+}
+
+// ---- Copies ----
+
+TEST_F(ListTest, CopiesShareChecksAndFreeThePenOnce)
+{
+    const long before = NavGdiLiveObjects();
+    {
+        auto original = std::make_unique<ProbeList>();
+        ProbeList early(*original); // copied before Create: shares the pen made later
+        ASSERT_EQ(1, original->Create(host, kVirtualStyle, nullptr, kListRect, kListId));
+        EXPECT_EQ(before + 1, NavGdiLiveObjects()) << "the separator pen";
+        original->SetCheckBox(1);
+        original->SetItemCount(4);
+        {
+            ProbeList copy(*original);
+            ProbeList assigned;
+            assigned = copy;
+            copy.SetCheckStatus(2, 1);
+            EXPECT_EQ(1, original->GetCheckStatus(2)) << "copies share the check words";
+            EXPECT_EQ(1, assigned.GetCheckStatus(2));
+            original->SetItemCount(2); // new words; the copies see them and their bounds
+            EXPECT_EQ(0, copy.GetCheckStatus(2));
+            copy.Destroy(); // destroys the shared window, frees nothing shared
+            EXPECT_FALSE(IsWindow(original->GetSafeHwnd()));
+            EXPECT_FALSE(IsWindow(BarOf(host)));
+            EXPECT_EQ(before + 1, NavGdiLiveObjects());
+        }
+        original.reset();
+        EXPECT_EQ(before + 1, NavGdiLiveObjects()) << "'early' still holds the pen";
+    }
+    EXPECT_EQ(before, NavGdiLiveObjects()) << "the pen is freed exactly once";
+}
+
+// ---- Show, move and the scroll bar's place ----
+
+TEST_F(ListTest, ShowMoveAndEnableHScrollBarKeepTheBarBesideTheList)
+{
+    Make();
+    HWND bar = BarOf(host);
+    ASSERT_TRUE(IsWindow(bar));
+    auto barRect = [&] {
+        RECT rc;
+        GetWindowRect(bar, &rc);
+        MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    auto column0 = [&] { return (int)SendMessageW(Hwnd(), LVM_GETCOLUMNWIDTH, 0, 0); };
+    EXPECT_EQ(RectText({270, 10, 310, 253}), RectText(barRect()));
+    EXPECT_EQ(258, column0());
+
+    list.Show(SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(bar));
+    list.EnableHScrollBar(0);
+    EXPECT_EQ(298, column0());
+    list.Show(SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(bar)) << "Show shows the bar whatever the flag says";
+
+    list.EnableHScrollBar(0);
+    EXPECT_EQ(1, list.MoveWindow(20, 30, 200, 150));
+    EXPECT_FALSE(IsWindowVisible(bar));
+    EXPECT_EQ(198, column0());
+    EXPECT_EQ(RectText({180, 30, 220, 180}), RectText(barRect()));
+    list.EnableHScrollBar(1);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(158, column0());
+}
+
+TEST_F(ListTest, SwitchesAndImageList)
+{
+    EXPECT_EQ(1, list.EnablePageScroll(0));
+    EXPECT_EQ(0, list.EnablePageScroll(1));
+    list.SetIsScrollPage(1);
+    EXPECT_EQ(1, list.GetIsScrollPage());
+
+    EXPECT_EQ(0, list.SetImageList(nullptr, nullptr, nullptr));
+    SIZE size = {20, 20};
+    EXPECT_EQ(1, list.SetImageList(nullptr, &size, [](HDC, RECT*, LVITEMW*) {}));
+    EXPECT_EQ(20, list.m_sizeIcon.cx);
+
+    HIMAGELIST hil = ImageList_Create(16, 12, ILC_COLOR24, 1, 1);
+    EXPECT_EQ(1, list.SetImageList(hil, nullptr, nullptr));
+    EXPECT_EQ(16, list.m_sizeIcon.cx);
+    ImageList_Destroy(hil);
+
+    DebugCapture debug;
+    static BYTE s_notAnImageList[256];
+    EXPECT_EQ(1, list.SetImageList(reinterpret_cast<HIMAGELIST>(s_notAnImageList), nullptr,
+                                   nullptr));
+    ASSERT_EQ(1u, debug.Lines().size());
+    EXPECT_EQ(0u, debug.Lines()[0].find(L"ImageList_GetIconSize failed: "));
+    EXPECT_EQ(16, list.m_sizeIcon.cx) << "size unchanged";
+}
+
+// ---- Painting ----
+
+// A 16 x 16 image list with one solid red image.
+struct RedImages
+{
+    HIMAGELIST hil = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
+    RedImages()
+    {
+        HDC hdcScreen = GetDC(nullptr);
+        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
+        HDC hdc = CreateCompatibleDC(hdcScreen);
+        HGDIOBJ old = SelectObject(hdc, hbm);
+        RECT rc = {0, 0, 16, 16};
+        HBRUSH hbr = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(hdc, &rc, hbr);
+        DeleteObject(hbr);
+        SelectObject(hdc, old);
+        DeleteDC(hdc);
+        ReleaseDC(nullptr, hdcScreen);
+        ImageList_Add(hil, hbm, nullptr);
+        DeleteObject(hbm);
+    }
+    ~RedImages() { ImageList_Destroy(hil); }
+};
+
+bool IsRed(COLORREF c)
+{
+    return ColorNear(c, RGB(255, 0, 0), 8);
+}
+
+TEST_F(ListTest, EveryPaintAsksTheParentForTheListAndEachUnselectedRow)
+{
+    Make();
+    list.SetItemCount(20);
+    Select(Hwnd(), 2);
+    PumpMessages();
+    host.Clear();
+    PaintNow(Hwnd());
+    const std::vector<RECT>& requests = host.BackgroundRequests();
+    // The whole list, then rows 0..8 (row 8 shows one pixel) except the selected row 2.
+    ASSERT_EQ(1u + 8u, requests.size());
+    EXPECT_EQ(RectText(kListRect), RectText(requests[0]));
+    for (int i : {0, 3})
+    {
+        RECT rc = host.drawRects[i];
+        OffsetRect(&rc, 11, 11); // border and list position
+        EXPECT_EQ(RectText(rc), RectText(requests[i == 0 ? 1 : 3])) << "row " << i;
+    }
+    EXPECT_EQ(30, requests[1].bottom - requests[1].top);
+}
+
+TEST_F(ListTest, UnselectedRowShowsParentBackgroundAndSeparatorLine)
+{
+    Make();
+    list.SetItemCount(20);
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, 0, 200); // the whole row clear of the scroll bar
+    PaintNow(Hwnd());
+    Pixels px = Pixels::FromWindow(Hwnd());
+    // Client (x, y) of the list stands at parent (x + 11, y + 11).
+    for (int y : {5, 20, 40, 65})
+        EXPECT_TRUE(ColorNear(PatternAt(190 + 11, y + 11), px.At(190, y), 0))
+            << y << ": " << ColorText(px.At(190, y));
+    const RECT rc = host.drawRects[0];
+    for (int x : {rc.left, rc.left + 100, rc.right - 1})
+        EXPECT_EQ(RGB(0xC7, 0x92, 0x5D), px.At(x, 29)) << x; // 0x5D92C7 as a COLORREF
+}
+
+TEST_F(ListTest, SelectedRowIsTheNinePartBarWithoutSeparator)
+{
+    Make();
+    list.SetItemCount(20);
+    Select(Hwnd(), 1);
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, 0, 200); // the whole row clear of the scroll bar
+    PaintNow(Hwnd());
+    Pixels px = Pixels::FromWindow(Hwnd());
+    const RECT rc = host.drawRects[1];
+    const int L = rc.left, T = rc.top, B = rc.bottom, R = rc.right;
+    ASSERT_EQ(30, T);
+    EXPECT_TRUE(ColorNear(RGB(0xCC, 0xE7, 0xFB), px.At(130, T + 15), 10))
+        << ColorText(px.At(130, T + 15));
+    EXPECT_TRUE(ColorNear(RGB(0xDF, 0xF1, 0xFE), px.At(130, T + 2), 14))
+        << ColorText(px.At(130, T + 2));
+    EXPECT_TRUE(ColorNear(RGB(0xB8, 0xDD, 0xF9), px.At(130, B - 3), 14))
+        << ColorText(px.At(130, B - 3));
+    EXPECT_TRUE(ColorNear(RGB(0x6B, 0xB2, 0xE8), px.At(L, T + 15), 12))
+        << "left rim " << ColorText(px.At(L, T + 15));
+    EXPECT_TRUE(ColorNear(RGB(0x6B, 0xB2, 0xE8), px.At(R - 1, T + 15), 12))
+        << "right rim " << ColorText(px.At(R - 1, T + 15));
+    for (POINT corner : {POINT{L, T}, POINT{R - 1, T}, POINT{L, B - 1}, POINT{R - 1, B - 1}})
+        EXPECT_NE(RGB(0xFF, 0x00, 0xFF), px.At(corner.x, corner.y)) << "corners are keyed";
+    EXPECT_NE(RGB(0xC7, 0x92, 0x5D), px.At(100, B - 1)) << "no bottom line";
+}
+
+TEST_F(ListTest, CheckBoxImageAndTextGeometry)
+{
+    RedImages images;
+    host.image = 0;
+    host.text = [](int, int) { return std::wstring(L"Text"); };
+    Make();
+    list.SetImageList(images.hil, nullptr, nullptr);
+    list.SetCheckBox(1);
+    list.SetItemCount(3);
+    list.SetCheckStatus(1, 1);
+    PaintNow(Hwnd());
+    Pixels px = Pixels::FromWindow(Hwnd());
+    const RECT rc = host.drawRects[1];
+    const int L = rc.left, T = rc.top;
+
+    RECT image = InkBox(px, {L, T, rc.right, T + 30}, IsRed);
+    EXPECT_EQ(RectText({L + 31, T + 3, L + 47, T + 19}), RectText(image));
+
+    // The check box: the row unchecked differs from the row checked only inside the box.
+    list.SetCheckStatus(1, 0);
+    PaintNow(Hwnd());
+    Pixels unchecked = Pixels::FromWindow(Hwnd());
+    RECT diff = InkBox(px, {0, T, rc.right, T + 30}, [&](COLORREF) { return false; });
+    for (int y = T; y < T + 30; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            if (px.At(x, y) != unchecked.At(x, y))
+            {
+                const RECT pixel = {x, y, x + 1, y + 1};
+                UnionRect(&diff, &diff, &pixel);
+            }
+    EXPECT_FALSE(IsRectEmpty(&diff)) << "checked and unchecked rows differ";
+    EXPECT_GE(diff.left, L);
+    EXPECT_LE(diff.right, L + 31) << "the tick lies inside the check box " << RectText(diff);
+    EXPECT_GE(diff.top, T + 2);
+
+    RECT text = InkBox(px, {L + 48, T, rc.right, T + 29}, IsDark);
+    EXPECT_GE(text.left, L + 49) << RectText(text);
+    EXPECT_LT(text.left, L + 53) << RectText(text);
+    EXPECT_LE(text.right, rc.right - 2);
+}
+
+TEST_F(ListTest, LineFeedSplitsTheCellIntoTwoHalves)
+{
+    host.text = [](int, int) { return std::wstring(L"AB\nCD"); };
+    Make();
+    list.SetItemCount(2);
+    PaintNow(Hwnd());
+    Pixels px = Pixels::FromWindow(Hwnd());
+    RECT upper = InkBox(px, {0, 0, 258, 15}, IsDark);
+    RECT lower = InkBox(px, {0, 15, 258, 29}, IsDark);
+    ASSERT_FALSE(IsRectEmpty(&upper));
+    ASSERT_FALSE(IsRectEmpty(&lower));
+    EXPECT_GT(upper.top, 0);
+    EXPECT_LT(upper.bottom, 15) << "the first line stays in pixels 0..14";
+    EXPECT_GT(lower.top, 15);
+    // Each line is centred in its half: the same margins above both.
+    EXPECT_NEAR(upper.top, lower.top - 15, 1);
+    EXPECT_LT(upper.right - upper.left, 30) << "two letters, not the whole cell text";
+}
+
+TEST_F(ListTest, ColumnsAlignAndSeparate)
+{
+    host.text = [](int, int sub) {
+        return sub == 1 ? std::wstring(L"II") : sub == 2 ? std::wstring() : std::wstring(L"I");
+    };
+    Make();
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, 0, 100);
+    LVCOLUMNW col = {};
+    col.mask = LVCF_FMT | LVCF_WIDTH;
+    col.fmt = LVCFMT_RIGHT;
+    col.cx = 80;
+    SendMessageW(Hwnd(), LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
+    col.fmt = LVCFMT_LEFT;
+    col.cx = 40;
+    SendMessageW(Hwnd(), LVM_INSERTCOLUMNW, 2, reinterpret_cast<LPARAM>(&col));
+    list.SetItemCount(2);
+    PaintNow(Hwnd());
+    Pixels px = Pixels::FromWindow(Hwnd());
+    const COLORREF line = RGB(0xC7, 0x92, 0x5D);
+    const int L = host.drawRects[0].left;
+    // Column 0's text runs from L + 1 to L + 101; column 1 (with text) starts after a line at
+    // L + 101 and ends at L + 181; column 2 (empty) draws its line at L + 181 - 1.
+    EXPECT_EQ(line, px.At(L + 101, 10));
+    EXPECT_EQ(line, px.At(L + 180, 10));
+    EXPECT_NE(line, px.At(L + 181, 10));
+    RECT text1 = InkBox(px, {L + 102, 0, L + 180, 28}, IsDark);
+    EXPECT_GE(text1.left, L + 160) << "right-aligned " << RectText(text1);
+    EXPECT_LE(text1.right, L + 181);
+}
+
+TEST_F(ListTest, NoGdiObjectSurvivesPaintsOrScrollingSteps)
+{
+    RedImages images;
+    host.image = 0;
+    host.text = [](int, int) { return std::wstring(L"A text far too wide for this row to show"); };
+    Make(kVirtualStyle, {10, 10, 210, 253});
+    list.SetImageList(images.hil, nullptr, nullptr);
+    list.SetCheckBox(1);
+    list.EnableSelectHScroll(1);
+    list.SetItemCount(50);
+    Select(Hwnd(), 1);
+    const long before = NavGdiLiveObjects();
+    for (int i = 0; i < 3000; ++i)
+    {
+        PaintNow(Hwnd());
+        SendMessageW(Hwnd(), WM_TIMER, 1, 0);
+    }
+    EXPECT_EQ(before, NavGdiLiveObjects());
+    HPEN hPen = CreatePen(PS_SOLID, 1, 0);
+    EXPECT_NE(nullptr, hPen) << "GDI handles are not exhausted";
+    DeleteObject(hPen);
+}
+
+TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
+{
+    Make();
+    list.SetCheckBox(1);
+    list.SetItemCount(3);
+    HDC hdc = GetDC(Hwnd());
+    HGDIOBJ pen = GetCurrentObject(hdc, OBJ_PEN), font = GetCurrentObject(hdc, OBJ_FONT);
+    SetBkMode(hdc, OPAQUE);
+    SetTextColor(hdc, RGB(1, 2, 3));
+    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)})
+    {
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_LISTVIEW;
+        dis.itemID = 1;
+        dis.itemState = state;
+        dis.hwndItem = Hwnd();
+        dis.hDC = hdc;
+        dis.rcItem = RowRect(Hwnd(), 1);
+        EXPECT_EQ(1, SendMessageW(Hwnd(), WM_DRAWITEM, kListId, reinterpret_cast<LPARAM>(&dis)));
+        EXPECT_EQ(pen, GetCurrentObject(hdc, OBJ_PEN));
+        EXPECT_EQ(font, GetCurrentObject(hdc, OBJ_FONT));
+        EXPECT_EQ(OPAQUE, GetBkMode(hdc));
+        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(hdc));
+    }
+    ReleaseDC(Hwnd(), hdc);
+}
+
+// ---- Taps ----
+
+struct TapCase
+{
+    const char* label;
+    BOOL bSelChecked;
+    int x, dy; // dy below the row's top
+    bool toggles;
+};
+
+TEST_F(ListTest, TapsToggleChecksOnlyInsideTheZone)
+{
+    host.measureItemHeight = 40; // rows taller than the 34-pixel zone
+    const TapCase cases[] = {
+        {"x 29 in zone", FALSE, 29, 5, true},       {"x 30 outside", FALSE, 30, 5, false},
+        {"y top+33 in zone", FALSE, 5, 33, true},   {"y top+34 outside", FALSE, 5, 34, false},
+        {"whole row when SelChecked", TRUE, 200, 38, true},
+    };
+    for (DWORD dwStyle : {kVirtualStyle, kOrdinaryStyle})
+        for (const TapCase& c : cases)
+        {
+            SCOPED_TRACE(std::string(c.label) + (dwStyle == kVirtualStyle ? " virtual" : " ordinary"));
+            ProbeList l;
+            ASSERT_EQ(1, l.Create(host, dwStyle, nullptr, kListRect, kListId));
+            if (dwStyle == kVirtualStyle)
+                l.SetItemCount(4);
+            else
+                for (int i = 0; i < 4; ++i)
+                    l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+            l.SetCheckBox(1);
+            l.SetSelChecked(c.bSelChecked);
+            RECT rc = RowRect(l.GetSafeHwnd(), 2);
+            ASSERT_EQ(40, rc.bottom - rc.top);
+            SendTap(l.GetSafeHwnd(), c.x, rc.top + c.dy);
+            PumpMessages();
+            EXPECT_EQ(c.toggles ? 1 : 0, l.GetCheckStatus(2));
+            EXPECT_EQ(0, l.GetCheckStatus(1));
+            EXPECT_EQ(0, l.GetCheckStatus(3));
+            EXPECT_EQ(2, l.GetNextItem(-1, LVNI_SELECTED)) << "the native list selects the row";
+        }
+}
+
+TEST_F(ListTest, TwoTapsOnASelectedRowRepaintItEachTimeAndRestoreTheCheck)
+{
+    Make();
+    list.SetItemCount(5);
+    list.SetCheckBox(1);
+    SendTap(Hwnd(), 10, 35);
+    PumpMessages();
+    ASSERT_EQ(1, list.GetCheckStatus(1));
+    for (int expected : {0, 1})
+    {
+        host.Clear();
+        SendPenDown(Hwnd(), 10, 35);
+        EXPECT_GE(host.Count(WM_DRAWITEM), 1) << "repainted at once, before the pen is up";
+        SendPenUp(Hwnd(), 10, 35);
+        PumpMessages();
+        EXPECT_EQ(expected, list.GetCheckStatus(1));
+    }
+}
+
+TEST_F(ListTest, ATapOutsideEveryRowChangesNothing)
+{
+    Make();
+    list.SetItemCount(2);
+    list.SetCheckBox(1);
+    list.SetSelChecked(1);
+    list.EnableSelectHScroll(1);
+    SendTap(Hwnd(), 10, 200);
+    PumpMessages();
+    EXPECT_EQ(0, list.GetCheckStatus(0));
+    EXPECT_EQ(0, list.GetCheckStatus(1));
+    EXPECT_FALSE(KillTimer(Hwnd(), 1)) << "no timer was started";
+}
+
+TEST_F(ListTest, EveryTimerIsSwallowed)
+{
+    Make();
+    for (WPARAM id : {WPARAM(1), WPARAM(2), WPARAM(77)})
+        EXPECT_EQ(0, SendMessageW(Hwnd(), WM_TIMER, id, 0)) << id;
+}
+
+// ---- Selected-row text scrolling ----
+
+struct ScrollTextTest : ListTest
+{
+    std::wstring rowText[3] = {L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", L"Hi",
+                               L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"};
+    void SetUp() override
+    {
+        host.text = [this](int row, int) { return rowText[row % 3]; };
+        Make(kVirtualStyle, {10, 10, 210, 253});
+        list.SetItemCount(9);
+        list.EnableSelectHScroll(1);
+    }
+    void Tick() { SendMessageW(Hwnd(), WM_TIMER, 1, 0); }
+    void Key(WPARAM vk)
+    {
+        SendMessageW(Hwnd(), WM_KEYDOWN, vk, 0);
+        SendMessageW(Hwnd(), WM_KEYUP, vk, 0);
+        PumpMessages();
+    }
+};
+
+TEST_F(ScrollTextTest, EnablingAloneStartsNothing)
+{
+    EXPECT_FALSE(KillTimer(Hwnd(), 1));
+}
+
+TEST_F(ScrollTextTest, OffsetsCycleOneByOneThenWrapToTheFullText)
+{
+    SendTap(Hwnd(), 100, 10);
+    PumpMessages();
+    EXPECT_EQ(0, list.m_nScrollChar);
+    const int n = static_cast<int>(rowText[0].size());
+    for (int step = 1; step <= n + 1; ++step)
+    {
+        Tick();
+        ASSERT_EQ(step % n, list.m_nScrollChar) << "step " << step;
+    }
+    EXPECT_TRUE(KillTimer(Hwnd(), 1)) << "the tap started timer 1";
+}
+
+TEST_F(ScrollTextTest, AStepDrawsTheBarOverTheImageButNoImage)
+{
+    RedImages images;
+    host.image = 0;
+    list.SetImageList(images.hil, nullptr, nullptr);
+    SendTap(Hwnd(), 100, 10);
+    PaintNow(Hwnd());
+    // Inside the bar's keyed corners, which show what lay beneath.
+    const RECT rc = host.drawRects[0];
+    const RECT inner = {rc.left + 6, rc.top + 6, rc.right - 6, rc.bottom - 6};
+    Pixels painted = Pixels::FromWindow(Hwnd());
+    RECT before = InkBox(painted, inner, IsRed);
+    ASSERT_FALSE(IsRectEmpty(&before));
+    Tick();
+    Pixels px = Pixels::FromWindow(Hwnd());
+    RECT after = InkBox(px, inner, IsRed);
+    EXPECT_TRUE(IsRectEmpty(&after)) << "the shifted text runs over the image";
+    EXPECT_EQ(painted.At(rc.right - 10, rc.top + 3), px.At(rc.right - 10, rc.top + 3))
+        << "the same selection bar as a painted selected row";
+}
+
+TEST_F(ScrollTextTest, AFittingTextKillsTheTimerAndKeysDoNotRestartIt)
+{
+    SendTap(Hwnd(), 100, 10); // row 0, too wide
+    Tick();
+    Tick();
+    EXPECT_EQ(2, list.m_nScrollChar);
+    Key(VK_DOWN); // row 1, "Hi" fits
+    EXPECT_EQ(2, list.m_nScrollChar) << "keys do not reset the offset";
+    Tick();
+    EXPECT_FALSE(KillTimer(Hwnd(), 1)) << "a fitting text stops the timer";
+    EXPECT_EQ(2, list.m_nScrollChar);
+    Key(VK_DOWN); // row 2, too wide again, but nothing runs
+    EXPECT_FALSE(KillTimer(Hwnd(), 1)) << "keys do not restart it";
+    Tick(); // a tick that arrives anyway takes the old offset + 1 to the new row
+    EXPECT_EQ(3, list.m_nScrollChar);
+}
+
+TEST_F(ScrollTextTest, TapAgainRestartsTheCycleAndDeleteAllStopsIt)
+{
+    SendTap(Hwnd(), 100, 10);
+    Tick();
+    Tick();
+    Tick();
+    SendTap(Hwnd(), 100, 10);
+    EXPECT_EQ(0, list.m_nScrollChar);
+    Tick();
+    EXPECT_EQ(1, list.m_nScrollChar);
+    list.DeleteAllItems();
+    EXPECT_EQ(0, list.m_nScrollChar);
+    EXPECT_FALSE(KillTimer(Hwnd(), 1));
+    EXPECT_EQ(1, list.m_bSelectHScroll) << "armed again";
+}
+
+TEST_F(ScrollTextTest, NoSelectedRowDrawsNothingAndKeepsTheTimer)
+{
+    SendTap(Hwnd(), 100, 10);
+    Select(Hwnd(), 0);
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(Hwnd(), LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item));
+    Tick();
+    EXPECT_EQ(0, list.m_nScrollChar);
+    EXPECT_TRUE(KillTimer(Hwnd(), 1));
+}
+
+} // namespace

@@ -1,0 +1,130 @@
+// test_list_fixture.h - what the list and scroll-bar tests share: a host that answers a
+// virtual list's row requests, a list with its protected state readable, and pixel helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "NavListCtrl.h"
+#include "Sequence.h"
+#include "TestHost.h"
+#include "core/NavGdi.h"
+#include "list/NavScrollBar.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace listtest
+{
+using namespace navtest;
+
+// A list whose protected fields a test may read.
+struct ProbeList : CNavListCtrl
+{
+    using CNavListCtrl::IsVirtualList;
+    using CNavListCtrl::m_bSelectHScroll;
+    using CNavListCtrl::m_nItemCount;
+    using CNavListCtrl::m_nScrollChar;
+    using CNavListCtrl::m_sizeIcon;
+};
+
+const UINT kListId = 100;
+const UINT kBarId = kListId + 1001;
+const RECT kListRect = {10, 10, 310, 253}; // 300 x 243: eight 30-pixel rows
+
+// The host answers the virtual list's requests with texts from 'text' and image 'image'.
+class ListHost : public TestHost
+{
+public:
+    ListHost() : TestHost(640, 480)
+    {
+        hook = [this](UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
+            if (msg == WM_DRAWITEM)
+            {
+                const DRAWITEMSTRUCT* pdis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+                drawRects[static_cast<int>(pdis->itemID)] = pdis->rcItem;
+                return false;
+            }
+            if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != LVN_GETDISPINFOW)
+                return false;
+            NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if ((pInfo->item.mask & LVIF_TEXT) && pInfo->item.pszText)
+                lstrcpynW(pInfo->item.pszText, text(pInfo->item.iItem, pInfo->item.iSubItem).c_str(),
+                          pInfo->item.cchTextMax);
+            if (pInfo->item.mask & LVIF_IMAGE)
+                pInfo->item.iImage = image;
+            *pResult = 0;
+            return true;
+        };
+    }
+    std::function<std::wstring(int row, int subItem)> text = [](int row, int subItem) {
+        return subItem ? L"" : L"Row " + std::to_wstring(row);
+    };
+    int image = -1;
+    // The rectangle of each row's latest draw request (the native list's drawing rectangle,
+    // which on the desktop starts 2 pixels right of the row's bounds).
+    std::map<int, RECT> drawRects;
+};
+
+inline HWND BarOf(HWND hwndHost)
+{
+    return GetDlgItem(hwndHost, kBarId);
+}
+
+inline RECT RowRect(HWND hwndList, int row)
+{
+    RECT rc = {};
+    rc.left = LVIR_BOUNDS;
+    SendMessageW(hwndList, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
+    return rc;
+}
+
+// Paints a window now and lets whatever follows (forwarded row requests) happen.
+inline void PaintNow(HWND hwnd)
+{
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+}
+
+inline void Select(HWND hwndList, int row)
+{
+    LVITEMW item = {};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hwndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+inline int TopRow(HWND hwndList)
+{
+    return static_cast<int>(SendMessageW(hwndList, LVM_GETTOPINDEX, 0, 0));
+}
+
+// The bounding box of the pixels in rc for which 'match' holds; empty when there are none.
+inline RECT InkBox(const Pixels& px, const RECT& rc, const std::function<bool(COLORREF)>& match)
+{
+    RECT box = {rc.right, rc.bottom, rc.left, rc.top};
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if (match(px.At(x, y)))
+            {
+                box.left = x < box.left ? x : box.left;
+                box.top = y < box.top ? y : box.top;
+                box.right = x + 1 > box.right ? x + 1 : box.right;
+                box.bottom = y + 1 > box.bottom ? y + 1 : box.bottom;
+            }
+    if (box.left >= box.right)
+        SetRectEmpty(&box);
+    return box;
+}
+
+inline bool IsDark(COLORREF c)
+{
+    return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+}
+
+inline std::string RectText(const RECT& rc)
+{
+    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + "," +
+           std::to_string(rc.right) + "," + std::to_string(rc.bottom) + ")";
+}
+
+} // namespace listtest
