@@ -93,7 +93,7 @@ LRESULT CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return SendMessageW(hwndChild, msg, wParam, lParam);
     }
     case WM_MEASUREITEM:
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 30;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = CNavListCtrl::FixLineHeight;
         return TRUE;
     case WM_DESTROY:
         PostQuitMessage(0);
