@@ -227,7 +227,7 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     {
         // The parent's background beneath the row, composed off screen and copied at once.
         const int W = rc.right - rc.left, H = rc.bottom - rc.top;
-        nav::BackBuffer back(hdc, W, H);
+        nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
         if (back)
         {
             RECT rcParent = ClientRectInParent(m_hWnd, rc);

@@ -211,7 +211,7 @@ void CNavScrollBar::Paint(HDC hdc)
     const int lineDownTop = H - P - kArrowHeight;
     const int left = rcClient.left, top = rcClient.top;
 
-    nav::BackBuffer back(hdc, W, H);
+    nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
     if (!back)
         return;
     RECT rcParent = RectInParent(m_hWnd);
