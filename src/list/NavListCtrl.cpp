@@ -287,14 +287,9 @@ int CNavListCtrl::MoveWindow(int x, int y, int cx, int cy)
         return 0;
     if (IsWindow(pBar->m_hWnd))
     {
-        RECT rc;
-        GetWindowRect(m_hWnd, &rc);
-        HWND hParent = GetParent(m_hWnd);
-        POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
-        ScreenToClient(hParent, &corners[0]);
-        ScreenToClient(hParent, &corners[1]);
-        SetWindowPos(pBar->m_hWnd, HWND_TOP, corners[1].x - kBarWidth, corners[0].y, kBarWidth,
-                     corners[1].y - corners[0].y, SWP_SHOWWINDOW);
+        const RECT rc = WindowRectInParent(m_hWnd);
+        SetWindowPos(pBar->m_hWnd, HWND_TOP, rc.right - kBarWidth, rc.top, kBarWidth,
+                     rc.bottom - rc.top, SWP_SHOWWINDOW);
         pBar->UpdateThumb();
     }
     EnableHScrollBar(m_bHScrollBar);

@@ -193,12 +193,7 @@ LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
 {
     HWND hParent = GetParent(hWnd);
     nav::PaintDC dc(hWnd);
-    RECT rc;
-    GetWindowRect(hWnd, &rc);
-    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
-    ScreenToClient(hParent, &corners[0]);
-    ScreenToClient(hParent, &corners[1]);
-    RECT rcParent = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    RECT rcParent = WindowRectInParent(hWnd);
     SendMessageW(hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(dc.Get()),
                  reinterpret_cast<LPARAM>(&rcParent));
     CallOld(hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);

@@ -7,6 +7,7 @@
 #include "CxImage.h"
 #include "core/NavCore.h"
 #include "core/NavGdi.h"
+#include "list/NavListShared.h"
 #include "resource.h"
 
 namespace
@@ -23,17 +24,6 @@ const int kPageDownRowInStrip = 441;
 const BYTE kActive = 255;
 const BYTE kInactive = 127;
 
-// The window rectangle of hwnd in its parent's client coordinates.
-RECT RectInParent(HWND hwnd)
-{
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    HWND hParent = GetParent(hwnd);
-    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
-    ScreenToClient(hParent, &corners[0]);
-    ScreenToClient(hParent, &corners[1]);
-    return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-}
 } // namespace
 
 // Initial values: no window, thumb at its top below a page and a line arrow.
@@ -65,7 +55,7 @@ BOOL CNavScrollBar::Create(HWND hList, HINSTANCE hInst, UINT nID)
     if (IsWindow(m_hWnd))
         return FALSE;
     HWND hParent = GetParent(hList);
-    RECT rc = RectInParent(hList);
+    RECT rc = WindowRectInParent(hList);
     m_hInst = hInst;
     m_hWnd = CreateWindowExW(0, L"STATIC", L"NavScrollBar", WS_CHILD | WS_VISIBLE,
                              rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top, hParent,
@@ -214,7 +204,7 @@ void CNavScrollBar::Paint(HDC hdc)
     nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
     if (!back)
         return;
-    RECT rcParent = RectInParent(m_hWnd);
+    RECT rcParent = WindowRectInParent(m_hWnd);
     SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(back.Get()),
                  reinterpret_cast<LPARAM>(&rcParent));
 
