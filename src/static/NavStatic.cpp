@@ -1,0 +1,442 @@
+// NavStatic.cpp - CNavStatic: creation, operations, painting, auto-scroll and taps.
+//
+// The label paints in two steps, as the native static would be repainted: WM_ERASEBKGND
+// composes the parent's background and the optional callback off screen and copies it to the
+// window, then WM_PAINT draws the text over it. OnPaintEx does both into a DC of the parent.
+// The cooperation lookup and launch live in NavStaticCoop.cpp.
+#include "NavStatic.h"
+
+#include "core/NavGdi.h"
+#include "platform/NavPlatform.h"
+
+#include <new>
+
+namespace
+{
+const UINT_PTR kScrollTimer = 1;
+const UINT kScrollPeriod = 1000;
+
+// Style bits the drawing reads (the device's values).
+const LONG kStyleCenter = 0x1;      // SS_CENTER
+const LONG kStyleRight = 0x2;       // SS_RIGHT
+const LONG kStyleOneLine = 0x4 | 0x8; // any bit of SS_LEFTNOWORDWRAP
+const LONG kStyleVCenter = 0x400;
+
+const COLORREF kLinkBlue = 0xFF0000;
+
+// The window's text, fetched whole for one drawing or scroll step; empty when the window has
+// no text or no memory could be had for it.
+class WindowText
+{
+public:
+    explicit WindowText(HWND hWnd)
+    {
+        int nLength = GetWindowTextLengthW(hWnd);
+        if (nLength <= 0)
+            return;
+        m_pszText = new (std::nothrow) wchar_t[nLength + 1]();
+        if (m_pszText)
+            m_nLength = GetWindowTextW(hWnd, m_pszText, nLength + 1);
+    }
+    ~WindowText() { delete[] m_pszText; }
+    WindowText(const WindowText&) = delete;
+    WindowText& operator=(const WindowText&) = delete;
+
+    const wchar_t* Get() const { return m_pszText; }
+    int Length() const { return m_pszText ? m_nLength : 0; }
+
+private:
+    wchar_t* m_pszText = nullptr;
+    int m_nLength = 0;
+};
+
+// The label's font with the underline it needs, made from the base font's LOGFONTW.
+HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
+{
+    LOGFONTW lf = {};
+    if (hBase)
+        GetObjectW(hBase, sizeof(lf), &lf);
+    lf.lfUnderline = bUnderline ? 1 : 0;
+    return CreateFontIndirectW(&lf);
+}
+
+// The font and colour of one text drawing, selected into a DC while it lives.
+class TextLook
+{
+public:
+    TextLook(HDC hdc, HFONT hBase, bool bUnderline, COLORREF crText)
+        : m_font(MakeLabelFont(hBase, bUnderline)), m_select(hdc, m_font)
+    {
+        SetTextColor(hdc, crText);
+    }
+
+private:
+    nav::Font m_font;
+    nav::SelectGuard m_select;
+};
+
+// The DrawTextW format for a window style; bCenter says whether SS_CENTER may centre now.
+UINT LabelFormat(LONG lStyle, bool bCenter)
+{
+    UINT uFormat = DT_WORDBREAK;
+    if (lStyle & kStyleVCenter)
+        uFormat |= DT_VCENTER;
+    if ((lStyle & kStyleCenter) && bCenter)
+        uFormat |= DT_CENTER;
+    if (lStyle & kStyleRight)
+        uFormat |= DT_RIGHT;
+    if (lStyle & kStyleOneLine)
+        uFormat = (uFormat & ~DT_WORDBREAK) | DT_SINGLELINE | DT_EXPANDTABS | DT_VCENTER;
+    return uFormat;
+}
+} // namespace
+
+// Sets the defaults: black text, blue links, no callback, no window.
+CNavStatic::CNavStatic()
+    : m_pfnDrawBk(nullptr), m_hWnd(nullptr), m_hFont(nullptr), m_pfnOldProc(nullptr),
+      m_crLink(kLinkBlue), m_crText(0), m_bUnderLine(0), m_bPressed(0), m_nCoopFlag(0),
+      m_pCoopInfo(nullptr), m_nScrollChar(0), m_bAutoScroll(0)
+{
+}
+
+// Gives the window its native procedure back before destroying it, then frees the table.
+CNavStatic::~CNavStatic()
+{
+    if (IsWindow(m_hWnd))
+    {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+        DestroyWindow(m_hWnd);
+    }
+    FreeCoopInfo();
+}
+
+// Creates the native static, hands it the font, starts the scroll timer and subclasses it.
+int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszText, RECT& rc,
+                       HWND hParent, unsigned int nID, DrawBkProc pfnDrawBk)
+{
+    if (IsWindow(m_hWnd))
+        return 1;
+    if (pfnDrawBk)
+        m_pfnDrawBk = pfnDrawBk;
+
+    HWND hWnd = CreateWindowExW(0, L"STATIC", pszText, dwStyle, rc.left, rc.top,
+                                rc.right - rc.left, rc.bottom - rc.top, hParent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
+                                nullptr);
+    if (!hWnd)
+    {
+        NKDbgPrintfW(L"CNavStatic::Create failed: %d\n", GetLastError());
+        return 0;
+    }
+    m_hWnd = hWnd;
+    if (m_hFont)
+        SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+    if (m_bAutoScroll)
+        SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
+
+    SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnOldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticProc)));
+    return 1;
+}
+
+// The window as stored; null before Create.
+HWND CNavStatic::GetSafeHwnd()
+{
+    return m_hWnd;
+}
+
+// Replaces the window's text; the scroll offset stays where it is.
+int CNavStatic::SetText(wchar_t* pszText)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    return SetWindowTextW(m_hWnd, pszText);
+}
+
+// Copies the window's text into the caller's buffer of nMaxCount characters.
+int CNavStatic::GetText(wchar_t* pszBuffer, int nMaxCount)
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    return GetWindowTextW(m_hWnd, pszBuffer, nMaxCount);
+}
+
+// Length of the window's text in characters; 0 without a window.
+int CNavStatic::GetTextLength()
+{
+    if (!IsWindow(m_hWnd))
+        return 0;
+    return GetWindowTextLengthW(m_hWnd);
+}
+
+// Stores the font; after Create it is only used by the next painting and scroll step.
+void CNavStatic::SetFont(HFONT hFont)
+{
+    m_hFont = hFont;
+}
+
+// Stores the text colour used without a cooperation flag.
+void CNavStatic::SetTextCr(unsigned long crText)
+{
+    m_crText = crText;
+}
+
+// Stores whether the text is underlined without a cooperation flag.
+void CNavStatic::SetUnderLine(int bUnderLine)
+{
+    m_bUnderLine = bUnderLine;
+}
+
+// Stores the auto-scroll wish for the next Create.
+void CNavStatic::SetIsAutoScroll(int bAutoScroll)
+{
+    m_bAutoScroll = bAutoScroll;
+}
+
+// Composes background, callback and text off screen and copies them into the parent's DC at
+// the control's place. SS_CENTER centres at every scroll offset here.
+int CNavStatic::OnPaintEx(HDC hdc)
+{
+    if (!hdc)
+        return 0;
+    RECT rcClient = {};
+    GetClientRect(m_hWnd, &rcClient);
+    nav::BackBuffer buffer(hdc, rcClient.right, rcClient.bottom);
+    if (!buffer)
+        return 1;
+    SetBkMode(buffer, TRANSPARENT);
+
+    RECT rcParent;
+    ParentRect(&rcParent);
+    DrawBackground(buffer, rcParent);
+    DrawLabel(buffer, rcClient, true);
+    BitBlt(hdc, rcParent.left, rcParent.top, rcParent.right - rcParent.left,
+           rcParent.bottom - rcParent.top, buffer, 0, 0, SRCCOPY);
+    return 1;
+}
+
+// One tick of the marquee: moves the first drawn character on by one while the whole text is
+// wider than the control, and back to 0 once it is past the end or the text fits.
+void CNavStatic::OnScrollText(HWND hWnd)
+{
+    nav::WindowDC dc(hWnd);
+    RECT rc = {};
+    GetClientRect(hWnd, &rc);
+    if (m_pfnDrawBk)
+        rc.right -= 2;
+
+    WindowText text(hWnd);
+    if (text.Length() == 0)
+        return;
+
+    SIZE size = {};
+    {
+        // Only a stored font is measured with; the window's own font is not looked up here.
+        nav::SelectGuard font(dc, m_hFont);
+        GetTextExtentExPointW(dc, text.Get(), text.Length(), 0, nullptr, nullptr, &size);
+    }
+    if (size.cx > rc.right - rc.left && m_nScrollChar < text.Length())
+        ++m_nScrollChar;
+    else
+        m_nScrollChar = 0;
+    Repaint();
+}
+
+// The window procedure: finds the object and hands each message to its handler.
+LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CNavStatic* pThis = reinterpret_cast<CNavStatic*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (!pThis)
+        return 0;
+    switch (uMsg)
+    {
+    case WM_PAINT:
+        pThis->OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return pThis->OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_TIMER:
+        return pThis->OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_CTLCOLORSTATIC:
+        return pThis->OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+    case WM_LBUTTONDOWN:
+        return pThis->OnLButtonDown(wParam, lParam);
+    case WM_LBUTTONUP:
+        return pThis->OnLButtonUp(wParam, lParam);
+    case WM_COMMAND:
+        return pThis->OnCommand(wParam, lParam);
+    case WM_SETTEXT:
+    case WM_ENABLE:
+        return pThis->CallOldProcQuietly(uMsg, wParam, lParam);
+    default:
+        return pThis->CallOldProc(uMsg, wParam, lParam);
+    }
+}
+
+// Hands a message to the native procedure.
+LRESULT CNavStatic::CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
+}
+
+// Hands a message to the native procedure without letting it paint, then repaints our way.
+// The desktop's native static draws itself at once on a new text or enable state, filling its
+// face with the brush its PARENT answers to WM_CTLCOLORSTATIC; that would cover the composed
+// background. The device's static answers the colour request at its own window (transparent,
+// null brush), so the picture there is the label's own; hiding the window for the call keeps
+// the desktop's picture the same.
+LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    const bool bVisible = (GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (bVisible)
+        CallOldProc(WM_SETREDRAW, FALSE, 0);
+    LRESULT lResult = CallOldProc(uMsg, wParam, lParam);
+    if (bVisible)
+    {
+        CallOldProc(WM_SETREDRAW, TRUE, 0);
+        Repaint();
+    }
+    return lResult;
+}
+
+// The text over the background that WM_ERASEBKGND left; SS_CENTER only at offset 0.
+void CNavStatic::OnPaint()
+{
+    nav::PaintDC dc(m_hWnd);
+    SetBkMode(dc, TRANSPARENT);
+    RECT rcClient = {};
+    GetClientRect(m_hWnd, &rcClient);
+    DrawLabel(dc, rcClient, false);
+}
+
+// Composes the parent's background and the callback off screen and copies them to the window.
+LRESULT CNavStatic::OnEraseBkgnd(HDC hdc)
+{
+    RECT rcParent;
+    ParentRect(&rcParent);
+    const int cx = rcParent.right - rcParent.left, cy = rcParent.bottom - rcParent.top;
+    nav::BackBuffer buffer(hdc, cx, cy);
+    if (buffer)
+    {
+        DrawBackground(buffer, rcParent);
+        BitBlt(hdc, 0, 0, cx, cy, buffer, 0, 0, SRCCOPY);
+    }
+    return 1;
+}
+
+// Timer 1 scrolls; every tick is swallowed, whatever its id.
+LRESULT CNavStatic::OnTimer(UINT_PTR nTimerId)
+{
+    if (nTimerId == kScrollTimer)
+        OnScrollText(m_hWnd);
+    return 1;
+}
+
+// Whatever asks us for colours gets a transparent DC and no brush.
+LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
+{
+    SetBkMode(hdc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+// A pen-down inside presses the label; a push-button label keeps the pen and shows it.
+LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT rcClient = {};
+    GetClientRect(m_hWnd, &rcClient);
+    if (PtInRect(&rcClient, pt))
+    {
+        m_bPressed = 1;
+        if (m_pfnDrawBk)
+        {
+            SetCapture(m_hWnd);
+            Repaint();
+            return 1;
+        }
+    }
+    return CallOldProc(WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// A pen-up inside opens the cooperation menu (a pressed link) and reports a push-button
+// click; any pen-up releases the label.
+LRESULT CNavStatic::OnLButtonUp(WPARAM wParam, LPARAM lParam)
+{
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT rcClient = {};
+    GetClientRect(m_hWnd, &rcClient);
+    if (PtInRect(&rcClient, pt))
+    {
+        if (m_bPressed && m_nCoopFlag)
+        {
+            StartCoopLookup(pt);
+            Repaint();
+        }
+        if (m_pfnDrawBk)
+        {
+            m_bPressed = 0;
+            Repaint();
+            const int nID = GetDlgCtrlID(m_hWnd);
+            PostMessageW(GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(m_hWnd));
+        }
+    }
+    m_bPressed = 0;
+    if (GetCapture() == m_hWnd)
+    {
+        ReleaseCapture();
+        Repaint();
+    }
+    return CallOldProc(WM_LBUTTONUP, wParam, lParam);
+}
+
+// Asks for a full repaint: background on WM_ERASEBKGND, then the text.
+void CNavStatic::Repaint()
+{
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+// The control's window rectangle in its parent's client coordinates.
+void CNavStatic::ParentRect(RECT* prc)
+{
+    *prc = RECT{};
+    GetWindowRect(m_hWnd, prc);
+    HWND hParent = GetParent(m_hWnd);
+    ScreenToClient(hParent, reinterpret_cast<POINT*>(&prc->left));
+    ScreenToClient(hParent, reinterpret_cast<POINT*>(&prc->right));
+}
+
+// The parent's background beneath the control, then the caller's background over it.
+void CNavStatic::DrawBackground(HDC hdcMem, const RECT& rcParent)
+{
+    RECT rcRequest = rcParent;
+    SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdcMem),
+                 reinterpret_cast<LPARAM>(&rcRequest));
+    if (m_pfnDrawBk)
+    {
+        RECT rcClient = {};
+        GetClientRect(m_hWnd, &rcClient);
+        m_pfnDrawBk(hdcMem, &rcClient, m_bPressed == 1 ? 1 : 0, GetDlgCtrlID(m_hWnd));
+    }
+}
+
+// Draws the text from the scroll offset on, in the label's font, colour and format.
+void CNavStatic::DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways)
+{
+    HFONT hBase = m_hFont ? m_hFont
+                          : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    const bool bLink = m_nCoopFlag != 0;
+    TextLook look(hdc, hBase, bLink || m_bUnderLine, bLink ? m_crLink : m_crText);
+
+    WindowText text(m_hWnd);
+    // After a SetText the offset may lie beyond a shorter text until the next tick resets
+    // it; there is nothing left to draw then.
+    if (text.Length() == 0 || m_nScrollChar < 0 || m_nScrollChar >= text.Length())
+        return;
+    const LONG lStyle = static_cast<LONG>(GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+    const UINT uFormat = LabelFormat(lStyle, bCenterAlways || m_nScrollChar == 0);
+    RECT rcText = rc;
+    DrawTextW(hdc, text.Get() + m_nScrollChar, text.Length() - m_nScrollChar, &rcText,
+              uFormat);
+}

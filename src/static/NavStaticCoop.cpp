@@ -1,0 +1,260 @@
+// NavStaticCoop.cpp - CNavStatic as a link: the registered applications for the kind of data
+// the text holds (HKEY_CURRENT_USER "Software\Quill\<kind>", one sub-key per application),
+// the popup menu that offers them, and the call into the chosen application's library.
+#include "NavStatic.h"
+
+#include "platform/NavPlatform.h"
+
+#include <new>
+#include <string.h>
+
+namespace
+{
+const COLORREF kLinkBlue = 0xFF0000;
+const COLORREF kLinkVisited = 0x800080;
+
+// Data-type keywords by number; only 1, 6 and 8 are reachable from a cooperation flag.
+const wchar_t kDataTypes[12][20] = {L"",     L"TEXT", L"", L"",       L"",     L"",
+                                    L"TEL",  L"",     L"EMAIL", L"RECORD", L"FILE", L"SECRET"};
+
+// The text handed to a cooperating library holds at most this many characters.
+const int kLaunchTextChars = 511;
+// Characters of a sub-key name, terminator included; longer names end the enumeration.
+const DWORD kSubKeyNameChars = 50;
+// Bytes read of each registry value (49 characters and the terminator).
+const DWORD kValueBytes = 100;
+
+// The device ignores the access mask and is handed 0; the desktop refuses to enumerate or read
+// a key opened with 0, so the desktop asks for read access.
+#if defined(_WIN32_WCE)
+const REGSAM kKeyAccess = 0;
+#else
+const REGSAM kKeyAccess = KEY_READ;
+#endif
+
+// Data-type number of a cooperation flag; 0 for a flag that names no kind.
+int DataTypeOfFlag(unsigned int nFlag)
+{
+    switch (nFlag)
+    {
+    case NAV_COOP_TEL:
+        return 6;
+    case NAV_COOP_TEXT:
+        return 1;
+    case NAV_COOP_EMAIL:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+// An open registry key, closed when it goes out of scope.
+class RegKey
+{
+public:
+    RegKey(HKEY hParent, const wchar_t* pszSubKey)
+    {
+        if (RegOpenKeyExW(hParent, pszSubKey, 0, kKeyAccess, &m_hKey) != ERROR_SUCCESS)
+            m_hKey = nullptr;
+    }
+    ~RegKey()
+    {
+        if (m_hKey)
+            RegCloseKey(m_hKey);
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    HKEY Get() const { return m_hKey; }
+    explicit operator bool() const { return m_hKey != nullptr; }
+
+private:
+    HKEY m_hKey = nullptr;
+};
+
+// Reads one string value into a table slot, always leaving it terminated inside the slot; a
+// value that is missing or too long leaves the slot empty.
+void ReadValue(HKEY hKey, const wchar_t* pszName, wchar_t (&szSlot)[NAV_COOP_SLOT])
+{
+    memset(szSlot, 0, sizeof(szSlot));
+    if (!hKey)
+        return;
+    DWORD cbData = kValueBytes;
+    if (RegQueryValueExW(hKey, pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(szSlot),
+                         &cbData) != ERROR_SUCCESS)
+    {
+        memset(szSlot, 0, sizeof(szSlot));
+        return;
+    }
+    szSlot[cbData / sizeof(wchar_t)] = L'\0';
+}
+
+// A popup menu, destroyed when it goes out of scope.
+class PopupMenu
+{
+public:
+    PopupMenu() : m_hMenu(CreatePopupMenu()) {}
+    ~PopupMenu()
+    {
+        if (m_hMenu)
+            DestroyMenu(m_hMenu);
+    }
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+    HMENU Get() const { return m_hMenu; }
+
+private:
+    HMENU m_hMenu;
+};
+
+// A cooperating library, loaded only for the duration of one call.
+class Library
+{
+public:
+    explicit Library(const wchar_t* pszName) : m_hModule(LoadLibraryW(pszName)) {}
+    ~Library()
+    {
+        if (m_hModule)
+            FreeLibrary(m_hModule);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+    HMODULE Get() const { return m_hModule; }
+
+private:
+    HMODULE m_hModule;
+};
+
+// Shows the platform's task bar if it exists and is hidden.
+void ShowTaskBar()
+{
+    HWND hTaskBar = FindWindowW(L"HHTaskBar", nullptr);
+    if (IsWindow(hTaskBar) && !IsWindowVisible(hTaskBar))
+        ShowWindow(hTaskBar, SW_SHOW);
+}
+} // namespace
+
+// Marks the text's kind of data; the link is blue again from the next painting.
+void CNavStatic::SetCoopFlag(unsigned int nCoopFlag)
+{
+    m_nCoopFlag = nCoopFlag;
+    m_crLink = kLinkBlue;
+}
+
+// Reads the applications registered for the flag's kind of data into the current table.
+// Entries start empty, and at most NAV_COOP_MAX_APPS are read: the enumeration stops there.
+int CNavStatic::QueryCoopInfo()
+{
+    if (!m_pCoopInfo)
+        return 0;
+    const int nType = DataTypeOfFlag(m_nCoopFlag);
+    if (!nType)
+        return 0;
+    memset(m_pCoopInfo, 0, sizeof(*m_pCoopInfo));
+    m_pCoopInfo->nType = nType;
+
+    wchar_t szPath[100];
+    wsprintfW(szPath, L"Software\\Quill\\%s", kDataTypes[nType]);
+    RegKey kind(HKEY_CURRENT_USER, szPath);
+    if (!kind)
+        return 0;
+
+    int nCount = 0;
+    while (nCount < NAV_COOP_MAX_APPS)
+    {
+        wchar_t szName[kSubKeyNameChars];
+        DWORD cchName = kSubKeyNameChars;
+        if (RegEnumKeyExW(kind.Get(), nCount, szName, &cchName, nullptr, nullptr, nullptr,
+                          nullptr) != ERROR_SUCCESS)
+            break;
+        // A sub-key that cannot be opened still takes its place, with empty values.
+        RegKey app(kind.Get(), szName);
+        ReadValue(app.Get(), L"DispName", m_pCoopInfo->szDispName[nCount]);
+        ReadValue(app.Get(), L"AppName", m_pCoopInfo->szAppName[nCount]);
+        ReadValue(app.Get(), L"FuncName", m_pCoopInfo->szFuncName[nCount]);
+        ReadValue(app.Get(), L"ClassID", m_pCoopInfo->szClassID[nCount]);
+        ++nCount;
+    }
+    m_pCoopInfo->nCount = nCount;
+    return 1;
+}
+
+// A tap on a link: turns it purple, reads a fresh table and offers its applications in a popup
+// menu at the tap point. The chosen item comes back as WM_COMMAND to this window.
+void CNavStatic::StartCoopLookup(POINT ptClient)
+{
+    m_crLink = kLinkVisited;
+    FreeCoopInfo();
+    m_pCoopInfo = new (std::nothrow) CoopInfo();
+    if (!m_pCoopInfo || !QueryCoopInfo())
+        return;
+
+    PopupMenu menu;
+    if (!menu.Get())
+        return;
+    for (int i = 0; i < m_pCoopInfo->nCount; ++i)
+        AppendMenuW(menu.Get(), MF_STRING, NAV_COOP_FIRST_ID + i, m_pCoopInfo->szDispName[i]);
+    POINT ptScreen = ptClient;
+    ClientToScreen(m_hWnd, &ptScreen);
+    TrackPopupMenuEx(menu.Get(), 0, ptScreen.x, ptScreen.y, m_hWnd, nullptr);
+}
+
+// Frees the cooperation table.
+void CNavStatic::FreeCoopInfo()
+{
+    delete m_pCoopInfo;
+    m_pCoopInfo = nullptr;
+}
+
+// A menu choice launches its application; anything else goes to the native procedure.
+LRESULT CNavStatic::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_pCoopInfo)
+        return CallOldProc(WM_COMMAND, wParam, lParam);
+    if (wParam < NAV_COOP_FIRST_ID || wParam >= NAV_COOP_FIRST_ID + NAV_COOP_MAX_APPS ||
+        m_pCoopInfo->nCount < 1)
+    {
+        FreeCoopInfo();
+        return CallOldProc(WM_COMMAND, wParam, lParam);
+    }
+    return LaunchCoop(static_cast<int>(wParam - NAV_COOP_FIRST_ID), wParam, lParam);
+}
+
+// Calls entry nEntry's export with the text (cut to 511 characters), an empty string and 0,
+// and unloads its library again. A library that cannot be loaded, or an entry with no
+// library at all, passes the command on; otherwise it is consumed.
+LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
+{
+    // Work from copies: the call may run code that replaces or frees the table.
+    wchar_t szLibrary[NAV_COOP_SLOT], szFunction[NAV_COOP_SLOT];
+    memcpy(szLibrary, m_pCoopInfo->szClassID[nEntry], sizeof(szLibrary));
+    memcpy(szFunction, m_pCoopInfo->szFuncName[nEntry], sizeof(szFunction));
+    szLibrary[NAV_COOP_SLOT - 1] = L'\0';
+    szFunction[NAV_COOP_SLOT - 1] = L'\0';
+    if (nEntry >= m_pCoopInfo->nCount || !szLibrary[0])
+    {
+        FreeCoopInfo();
+        return CallOldProc(WM_COMMAND, wParam, lParam);
+    }
+
+    wchar_t szText[kLaunchTextChars + 1] = {};
+    GetWindowTextW(m_hWnd, szText, kLaunchTextChars + 1);
+    // The fifth and sixth applications keep the task bar as it is.
+    if (nEntry != 4 && nEntry != 5)
+        ShowTaskBar();
+
+    Library library(szLibrary);
+    if (!library.Get())
+    {
+        FreeCoopInfo();
+        return CallOldProc(WM_COMMAND, wParam, lParam);
+    }
+    NavCoopEntry pfnEntry = reinterpret_cast<NavCoopEntry>(
+        reinterpret_cast<void*>(GetProcAddressW(library.Get(), szFunction)));
+    if (pfnEntry)
+    {
+        wchar_t szExtra[1] = {L'\0'};
+        pfnEntry(szText, szExtra, 0);
+    }
+    FreeCoopInfo();
+    return 0;
+}

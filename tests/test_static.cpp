@@ -1,0 +1,1299 @@
+// test_static.cpp - CNavStatic on the test host: creation, painting, marquee, taps, and the
+// cooperation lookup against the real registry, a real popup menu, a hidden "HHTaskBar"
+// window and a cooperating library (static_coop.dll) that records how it was called.
+#include <gtest/gtest.h>
+
+#include "NavStatic.h"
+#include "Sequence.h"
+#include "TestHost.h"
+#include "coop/StaticCoopRecord.h"
+#include "core/NavGdi.h"
+
+#include <string>
+#include <vector>
+
+using namespace navtest;
+
+namespace
+{
+const UINT kId = 100;
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kLinkBlue = 0xFF0000;
+const COLORREF kLinkPurple = 0x800080;
+
+// Reads and steers the label's state, and can listen between the label and the native
+// procedure to show which messages are passed on.
+class StaticProbe : public CNavStatic
+{
+public:
+    int ScrollChar() const { return m_nScrollChar; }
+    void SetScrollChar(int n) { m_nScrollChar = n; }
+    int Pressed() const { return m_bPressed; }
+    COLORREF LinkColor() const { return m_crLink; }
+    CoopInfo* Table() const { return m_pCoopInfo; }
+    void MakeTable() { m_pCoopInfo = new CoopInfo(); }
+
+    // Messages the label passes on to the native procedure, from now on.
+    void ListenToNative()
+    {
+        s_pfnNative = m_pfnOldProc;
+        s_native.clear();
+        m_pfnOldProc = NativeRecorder;
+    }
+    static std::vector<Msg> NativeMessages(UINT message)
+    {
+        std::vector<Msg> out;
+        for (const Msg& m : s_native)
+            if (m.message == message)
+                out.push_back(m);
+        return out;
+    }
+
+private:
+    static LRESULT CALLBACK NativeRecorder(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        s_native.push_back({hwnd, msg, wParam, lParam});
+        return CallWindowProcW(s_pfnNative, hwnd, msg, wParam, lParam);
+    }
+    static WNDPROC s_pfnNative;
+    static std::vector<Msg> s_native;
+};
+WNDPROC StaticProbe::s_pfnNative;
+std::vector<Msg> StaticProbe::s_native;
+
+// What the background callback was last called with.
+struct CallbackLog
+{
+    int nCalls = 0;
+    RECT rc = {};
+    UINT uState = 0;
+    UINT uId = 0;
+    std::vector<UINT> states;
+} g_callback;
+
+const COLORREF kCallbackFace = RGB(30, 200, 90);
+const COLORREF kCallbackFacePressed = RGB(250, 150, 20);
+
+// A background callback painting a plain face, orange while pressed.
+void FaceCallback(HDC hdc, RECT* prc, UINT uState, UINT uId)
+{
+    ++g_callback.nCalls;
+    g_callback.rc = *prc;
+    g_callback.uState = uState;
+    g_callback.uId = uId;
+    g_callback.states.push_back(uState);
+    HBRUSH hbr = CreateSolidBrush(uState ? kCallbackFacePressed : kCallbackFace);
+    FillRect(hdc, prc, hbr);
+    DeleteObject(hbr);
+}
+
+// A second callback, to show which one a label keeps.
+int g_otherCalls;
+void OtherCallback(HDC, RECT*, UINT, UINT)
+{
+    ++g_otherCalls;
+}
+
+bool MakeStatic(CNavStatic& label, HWND hParent, const wchar_t* pszText, RECT rc,
+                DWORD dwStyle = 0, DrawBkProc pfn = nullptr, UINT nId = kId)
+{
+    return label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | dwStyle,
+                        const_cast<wchar_t*>(pszText), rc, hParent, nId, pfn) == 1;
+}
+
+void Tick(HWND hwnd, WPARAM id = 1)
+{
+    SendMessageW(hwnd, WM_TIMER, id, 0);
+}
+
+void Redraw(HWND hwnd)
+{
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages();
+}
+
+// A bitmap in a memory DC standing for the parent's own off-screen picture.
+class OffScreen
+{
+public:
+    OffScreen(int cx, int cy)
+    {
+        HDC hdcScreen = GetDC(nullptr);
+        m_hdc = CreateCompatibleDC(hdcScreen);
+        m_hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
+        ReleaseDC(nullptr, hdcScreen);
+        m_hOld = SelectObject(m_hdc, m_hbm);
+    }
+    ~OffScreen()
+    {
+        SelectObject(m_hdc, m_hOld);
+        DeleteObject(m_hbm);
+        DeleteDC(m_hdc);
+    }
+    OffScreen(const OffScreen&) = delete;
+    OffScreen& operator=(const OffScreen&) = delete;
+    operator HDC() const { return m_hdc; }
+
+private:
+    HDC m_hdc;
+    HBITMAP m_hbm;
+    HGDIOBJ m_hOld;
+};
+
+// Width of a text in a font, as the label measures it.
+int TextWidth(HFONT hFont, const wchar_t* psz)
+{
+    HDC hdc = GetDC(nullptr);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    SIZE size = {};
+    GetTextExtentPoint32W(hdc, psz, lstrlenW(psz), &size);
+    SelectObject(hdc, hOld);
+    ReleaseDC(nullptr, hdc);
+    return size.cx;
+}
+
+// The pixels of a label that differ from what lies beneath it (host pattern or a plain face).
+struct Ink
+{
+    RECT box = {0, 0, 0, 0}; // bounding box; empty when there is no ink
+    int nPixels = 0;
+    bool Empty() const { return nPixels == 0; }
+    int Width() const { return box.right - box.left; }
+    int Height() const { return box.bottom - box.top; }
+};
+
+Ink FindInk(const Pixels& px, const RECT& rcInParent, bool bPlainFace = false,
+            COLORREF crFace = 0)
+{
+    Ink ink;
+    ink.box = {px.Width(), px.Height(), 0, 0};
+    for (int y = 0; y < px.Height(); ++y)
+        for (int x = 0; x < px.Width(); ++x)
+        {
+            COLORREF under = bPlainFace ? crFace : PatternAt(rcInParent.left + x, rcInParent.top + y);
+            if (ColorNear(px.At(x, y), under, 6))
+                continue;
+            ++ink.nPixels;
+            ink.box.left = x < ink.box.left ? x : ink.box.left;
+            ink.box.top = y < ink.box.top ? y : ink.box.top;
+            ink.box.right = x + 1 > ink.box.right ? x + 1 : ink.box.right;
+            ink.box.bottom = y + 1 > ink.box.bottom ? y + 1 : ink.box.bottom;
+        }
+    if (!ink.nPixels)
+        ink.box = {0, 0, 0, 0};
+    return ink;
+}
+
+// Pixels of exactly one colour.
+int CountColor(const Pixels& px, COLORREF cr)
+{
+    int n = 0;
+    for (int y = 0; y < px.Height(); ++y)
+        for (int x = 0; x < px.Width(); ++x)
+            n += px.At(x, y) == cr;
+    return n;
+}
+
+// Whether some row of the ink is a line across (nearly) the whole ink width.
+bool HasUnderline(const Pixels& px, const Ink& ink, const RECT& rcInParent)
+{
+    for (int y = ink.box.top; y < ink.box.bottom; ++y)
+    {
+        int n = 0;
+        for (int x = ink.box.left; x < ink.box.right; ++x)
+            n += !ColorNear(px.At(x, y), PatternAt(rcInParent.left + x, rcInParent.top + y), 6);
+        if (n >= ink.Width() * 9 / 10)
+            return true;
+    }
+    return false;
+}
+
+class StaticTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_callback = CallbackLog();
+        g_otherCalls = 0;
+        m_hFont = MakeFont(16);
+    }
+    void TearDown() override
+    {
+        PumpMessages();
+        DeleteObject(m_hFont);
+    }
+
+    TestHost m_host;
+    HFONT m_hFont = nullptr;
+};
+
+// ---- creation and plain operations ----
+
+TEST_F(StaticTest, OperationsWithoutWindowReturnZeroAndTouchNothing)
+{
+    StaticProbe label;
+    wchar_t sz[8] = L"keep";
+    EXPECT_EQ(nullptr, label.GetSafeHwnd());
+    EXPECT_EQ(0, label.SetText(const_cast<wchar_t*>(L"x")));
+    EXPECT_EQ(0, label.GetText(sz, 8));
+    EXPECT_STREQ(L"keep", sz);
+    EXPECT_EQ(0, label.GetTextLength());
+    EXPECT_EQ(0, label.OnPaintEx(nullptr));
+    EXPECT_EQ(kLinkBlue, label.LinkColor());
+    EXPECT_EQ(nullptr, label.Table());
+}
+
+TEST_F(StaticTest, CreateSubclassesSendsFontAndKeepsFirstCallback)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    RECT rc = {10, 20, 110, 50};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"Hello", rc, 0, FaceCallback));
+    HWND hwnd = label.GetSafeHwnd();
+    ASSERT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(m_host.Hwnd(), GetParent(hwnd));
+    EXPECT_EQ(static_cast<int>(kId), GetDlgCtrlID(hwnd));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&label), GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    EXPECT_EQ(reinterpret_cast<WPARAM>(m_hFont),
+              static_cast<WPARAM>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    RECT rcWin;
+    GetWindowRect(hwnd, &rcWin);
+    EXPECT_EQ(100, rcWin.right - rcWin.left);
+    EXPECT_EQ(30, rcWin.bottom - rcWin.top);
+
+    wchar_t sz[16] = {};
+    EXPECT_EQ(5, label.GetText(sz, 16));
+    EXPECT_STREQ(L"Hello", sz);
+    EXPECT_EQ(3, label.GetText(sz, 4)) << "a buffer of n characters takes n - 1";
+    EXPECT_EQ(5, label.GetTextLength());
+
+    // A second Create changes nothing, not even the callback.
+    RECT rcOther = {0, 0, 5, 5};
+    EXPECT_EQ(1, label.Create(nullptr, WS_CHILD, const_cast<wchar_t*>(L"x"), rcOther, m_host,
+                              7, OtherCallback));
+    EXPECT_EQ(hwnd, label.GetSafeHwnd());
+    Redraw(hwnd);
+    EXPECT_GT(g_callback.nCalls, 0);
+    EXPECT_EQ(0, g_otherCalls);
+}
+
+TEST_F(StaticTest, NullCallbackKeepsTheStoredOne)
+{
+    StaticProbe label;
+    RECT rc = {0, 0, 60, 20};
+    // The first Create fails (no such parent) after storing the callback.
+    DebugCapture debug;
+    EXPECT_EQ(0, label.Create(nullptr, WS_CHILD, const_cast<wchar_t*>(L"x"), rc,
+                              reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x4321)), kId,
+                              FaceCallback));
+    ASSERT_EQ(1u, debug.Lines().size());
+    const std::wstring& line = debug.Lines()[0];
+    EXPECT_EQ(0u, line.find(L"CNavStatic::Create failed: ")) << "line";
+    EXPECT_EQ(L'\n', line.back());
+    EXPECT_NE(L"CNavStatic::Create failed: 0\n", line);
+    EXPECT_EQ(nullptr, label.GetSafeHwnd());
+
+    ASSERT_TRUE(MakeStatic(label, m_host, L"x", rc, 0, nullptr));
+    Redraw(label.GetSafeHwnd());
+    EXPECT_GT(g_callback.nCalls, 0) << "the callback of the failed Create is kept";
+}
+
+TEST_F(StaticTest, ScrollTimerRunsOnlyWhenAskedBeforeCreate)
+{
+    struct Case
+    {
+        const char* label;
+        int before;
+        int after;
+        bool timer;
+    } cases[] = {{"never", 0, 0, false}, {"before Create", 1, 1, true},
+                 {"only after Create", 0, 1, false}, {"cleared after Create", 1, 0, true}};
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        label.SetIsAutoScroll(c.before);
+        ASSERT_TRUE(MakeStatic(label, m_host, L"x", RECT{0, 0, 50, 20}));
+        label.SetIsAutoScroll(c.after);
+        // KillTimer succeeds only for a running timer.
+        EXPECT_EQ(c.timer, KillTimer(label.GetSafeHwnd(), 1) != FALSE) << c.label;
+    }
+}
+
+TEST_F(StaticTest, DestructorHandsTheWindowBackThenDestroysIt)
+{
+    StaticProbe* pLabel = new StaticProbe();
+    ASSERT_TRUE(MakeStatic(*pLabel, m_host, L"x", RECT{0, 0, 50, 20}));
+    HWND hwnd = pLabel->GetSafeHwnd();
+    pLabel->ListenToNative();
+    delete pLabel;
+    EXPECT_FALSE(IsWindow(hwnd));
+    // The window's last messages went straight to the procedure the label had replaced.
+    EXPECT_EQ(1u, StaticProbe::NativeMessages(WM_NCDESTROY).size());
+
+    // A window that its parent destroyed first is left alone by the destructor.
+    StaticProbe orphan;
+    TestHost* pHost = new TestHost(100, 100);
+    ASSERT_TRUE(MakeStatic(orphan, *pHost, L"x", RECT{0, 0, 50, 20}));
+    delete pHost;
+    EXPECT_FALSE(IsWindow(orphan.GetSafeHwnd()));
+}
+
+// ---- painting ----
+
+TEST_F(StaticTest, BackgroundComesFromParentThenCallback)
+{
+    struct Case
+    {
+        const char* label;
+        DrawBkProc pfn;
+    } cases[] = {{"parent background", nullptr}, {"callback over it", FaceCallback}};
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        RECT rc = {37, 51, 137, 81};
+        ASSERT_TRUE(MakeStatic(label, m_host, L"", rc, 0, c.pfn, 42));
+        PumpMessages();
+        m_host.Clear();
+        g_callback = CallbackLog();
+        Redraw(label.GetSafeHwnd());
+
+        ASSERT_EQ(1u, m_host.BackgroundRequests().size()) << c.label;
+        const RECT& req = m_host.BackgroundRequests()[0];
+        EXPECT_TRUE(EqualRect(&req, &rc)) << c.label;
+        EXPECT_EQ(0, m_host.Count(WM_CTLCOLORSTATIC)) << c.label;
+        Pixels px = Pixels::FromWindow(label.GetSafeHwnd());
+        for (POINT pt : {POINT{0, 0}, POINT{99, 29}, POINT{50, 15}})
+        {
+            COLORREF want = c.pfn ? kCallbackFace : PatternAt(rc.left + pt.x, rc.top + pt.y);
+            EXPECT_EQ(want, px.At(pt.x, pt.y)) << c.label << " at " << pt.x << "," << pt.y;
+        }
+        if (c.pfn)
+        {
+            EXPECT_EQ(1, g_callback.nCalls);
+            RECT rcClient = {0, 0, 100, 30};
+            EXPECT_TRUE(EqualRect(&rcClient, &g_callback.rc));
+            EXPECT_EQ(0u, g_callback.uState);
+            EXPECT_EQ(42u, g_callback.uId);
+        }
+    }
+}
+
+TEST_F(StaticTest, TextColourAndUnderline)
+{
+    struct Case
+    {
+        const char* label;
+        COLORREF crText;
+        int bUnderline;
+        unsigned int nCoop;
+        COLORREF crInk;
+        bool bUnderlined;
+    } cases[] = {
+        {"black", 0, 0, 0, 0, false},
+        {"red underlined", kRed, 1, 0, kRed, true},
+        {"link is blue and underlined", kRed, 0, NAV_COOP_TEL, kLinkBlue, true},
+        {"unknown kind still a link", kRed, 0, 3, kLinkBlue, true},
+    };
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        label.SetFont(m_hFont);
+        label.SetTextCr(c.crText);
+        label.SetUnderLine(c.bUnderline);
+        label.SetCoopFlag(c.nCoop);
+        RECT rc = {20, 20, 200, 50};
+        ASSERT_TRUE(MakeStatic(label, m_host, L"xvxvxv", rc));
+        Redraw(label.GetSafeHwnd());
+        Pixels px = Pixels::FromWindow(label.GetSafeHwnd());
+        Ink ink = FindInk(px, rc);
+        ASSERT_FALSE(ink.Empty()) << c.label;
+        EXPECT_GT(CountColor(px, c.crInk), 5) << c.label;
+        EXPECT_EQ(c.bUnderlined, HasUnderline(px, ink, rc)) << c.label;
+    }
+}
+
+TEST_F(StaticTest, ColourAndUnderlineTakeEffectAtNextPaintOnly)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    RECT rc = {20, 20, 200, 50};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"xvxvxv", rc));
+    Redraw(label.GetSafeHwnd());
+    label.SetTextCr(kRed);
+    label.SetUnderLine(1);
+    PumpMessages();
+    Pixels before = Pixels::FromWindow(label.GetSafeHwnd());
+    EXPECT_EQ(0, CountColor(before, kRed)) << "no repaint is requested";
+    Redraw(label.GetSafeHwnd());
+    Pixels after = Pixels::FromWindow(label.GetSafeHwnd());
+    EXPECT_GT(CountColor(after, kRed), 5);
+    EXPECT_TRUE(HasUnderline(after, FindInk(after, rc), rc));
+}
+
+// The native static paints a new text itself, asking its parent for a brush; the label keeps
+// its own picture instead.
+TEST_F(StaticTest, SetTextKeepsTheComposedPicture)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    RECT rc = {20, 20, 220, 50};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"first", rc));
+    Redraw(label.GetSafeHwnd());
+    m_host.Clear();
+    EXPECT_NE(0, label.SetText(const_cast<wchar_t*>(L"ii")));
+    PumpMessages();
+    EXPECT_EQ(0, m_host.Count(WM_CTLCOLORSTATIC));
+    Pixels px = Pixels::FromWindow(label.GetSafeHwnd());
+    Ink ink = FindInk(px, rc);
+    EXPECT_FALSE(ink.Empty());
+    EXPECT_LT(ink.Width(), TextWidth(m_hFont, L"first")) << "the old text is gone";
+    EXPECT_EQ(PatternAt(rc.left + 150, rc.top + 15), px.At(150, 15));
+    EXPECT_TRUE(IsWindowVisible(label.GetSafeHwnd()));
+
+    // Enabling and disabling the window keeps it too; a hidden label stays hidden.
+    EnableWindow(label.GetSafeHwnd(), FALSE);
+    PumpMessages();
+    EXPECT_EQ(0, m_host.Count(WM_CTLCOLORSTATIC));
+    ShowWindow(label.GetSafeHwnd(), SW_HIDE);
+    label.SetText(const_cast<wchar_t*>(L"hidden"));
+    EXPECT_FALSE(IsWindowVisible(label.GetSafeHwnd()));
+}
+
+TEST_F(StaticTest, FormatFollowsStyleBits)
+{
+    // A text of three words that wraps in a narrow control.
+    const wchar_t* pszText = L"xx xx xx";
+    const int cxWord = TextWidth(m_hFont, L"xx xx");
+    TEXTMETRICW tm;
+    {
+        HDC hdc = GetDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hdc, m_hFont);
+        GetTextMetricsW(hdc, &tm);
+        SelectObject(hdc, hOld);
+        ReleaseDC(nullptr, hdc);
+    }
+    const int cx = cxWord + 4, cy = tm.tmHeight * 4;
+    enum Where { kLeft, kRight };
+    struct Case
+    {
+        const char* label;
+        DWORD dwStyle;
+        bool bOneLine;
+        Where where;
+    } cases[] = {
+        {"plain wraps at the top", SS_LEFT, false, kLeft},
+        {"SS_RIGHT", SS_RIGHT, false, kRight},
+        {"bit 0x4: one line, centred vertically", 0x4, true, kLeft},
+        {"bit 0x8", 0x8, true, kLeft},
+        {"bits 0xC", SS_LEFTNOWORDWRAP, true, kLeft},
+        {"bit 0x4 with 0x400", 0x4 | 0x400, true, kLeft},
+        {"bit 0x4 with SS_RIGHT", 0x4 | SS_RIGHT, true, kRight},
+    };
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        label.SetFont(m_hFont);
+        RECT rc = {30, 30, 30 + cx, 30 + cy};
+        ASSERT_TRUE(MakeStatic(label, m_host, pszText, rc, c.dwStyle));
+        Redraw(label.GetSafeHwnd());
+        Ink ink = FindInk(Pixels::FromWindow(label.GetSafeHwnd()), rc);
+        ASSERT_FALSE(ink.Empty()) << c.label;
+        if (c.bOneLine)
+        {
+            EXPECT_LE(ink.Height(), tm.tmHeight) << c.label;
+            const int mid = (ink.box.top + ink.box.bottom) / 2;
+            EXPECT_NEAR(cy / 2, mid, tm.tmHeight / 2) << c.label;
+        }
+        else
+        {
+            EXPECT_GT(ink.Height(), tm.tmHeight) << c.label << ": wrapped";
+            EXPECT_LT(ink.box.top, tm.tmHeight) << c.label;
+        }
+        if (c.where == kLeft)
+        {
+            EXPECT_LE(ink.box.left, 2) << c.label;
+        }
+        else
+        {
+            EXPECT_GE(ink.box.right, cx - 2) << c.label;
+        }
+    }
+}
+
+// SS_CENTER centres the window's text only while it is not scrolled; OnPaintEx always does.
+TEST_F(StaticTest, CentreOnlyAtOffsetZeroInTheWindow)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    const wchar_t* pszText = L"ABCDEFGHIJKLMNOPQRST";
+    RECT rc = {40, 40, 140, 70};
+    ASSERT_TRUE(MakeStatic(label, m_host, pszText, rc, SS_CENTER));
+    HWND hwnd = label.GetSafeHwnd();
+    const int n = lstrlenW(pszText);
+    ASSERT_GT(TextWidth(m_hFont, pszText), 100);
+    for (int i = 0; i < n - 2; ++i)
+        Tick(hwnd);
+    ASSERT_EQ(n - 2, label.ScrollChar());
+    Redraw(hwnd);
+    Ink window = FindInk(Pixels::FromWindow(hwnd), rc);
+    ASSERT_FALSE(window.Empty());
+    EXPECT_LE(window.box.left, 2) << "not centred while scrolled";
+
+    {
+        OffScreen composed(200, 100);
+        EXPECT_EQ(1, label.OnPaintEx(composed));
+        Ink ex = FindInk(Pixels::FromDC(composed, rc.left, rc.top, 100, 30), rc);
+        ASSERT_FALSE(ex.Empty());
+        const int cxRest = TextWidth(m_hFont, L"ST");
+        EXPECT_NEAR((100 - cxRest) / 2, ex.box.left, 3) << "centred by OnPaintEx";
+    }
+
+    // A text that fits is at offset 0 and centred in the window.
+    label.SetText(const_cast<wchar_t*>(L"ST"));
+    Tick(hwnd);
+    ASSERT_EQ(0, label.ScrollChar());
+    Redraw(hwnd);
+    Ink fit = FindInk(Pixels::FromWindow(hwnd), rc);
+    EXPECT_NEAR((100 - TextWidth(m_hFont, L"ST")) / 2, fit.box.left, 3);
+}
+
+TEST_F(StaticTest, OnPaintExComposesAtTheControlsPlaceAndLeavesTheDcAsItWas)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    label.SetTextCr(kRed);
+    RECT rc = {60, 30, 160, 60};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"xvxv", rc, 0, FaceCallback));
+    {
+        OffScreen target(200, 100);
+        HBRUSH hbrWhite = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        RECT rcAll = {0, 0, 200, 100};
+        FillRect(target, &rcAll, hbrWhite);
+        SetTextColor(target, RGB(1, 2, 3));
+        SetBkMode(target, OPAQUE);
+        HGDIOBJ hFontBefore = GetCurrentObject(target, OBJ_FONT);
+        HGDIOBJ hBitmapBefore = GetCurrentObject(target, OBJ_BITMAP);
+        m_host.Clear();
+
+        EXPECT_EQ(1, label.OnPaintEx(target));
+        ASSERT_EQ(1u, m_host.BackgroundRequests().size());
+        EXPECT_TRUE(EqualRect(&rc, &m_host.BackgroundRequests()[0]));
+        Pixels px = Pixels::FromDC(target, 0, 0, 200, 100);
+        EXPECT_EQ(RGB(255, 255, 255), px.At(rc.left - 1, rc.top));
+        EXPECT_EQ(RGB(255, 255, 255), px.At(rc.right, rc.bottom));
+        EXPECT_EQ(kCallbackFace, px.At(rc.left, rc.top));
+        EXPECT_EQ(kCallbackFace, px.At(rc.right - 1, rc.bottom - 1));
+        EXPECT_GT(CountColor(px, kRed), 5);
+
+        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(target));
+        EXPECT_EQ(OPAQUE, GetBkMode(target));
+        EXPECT_EQ(hFontBefore, GetCurrentObject(target, OBJ_FONT));
+        EXPECT_EQ(hBitmapBefore, GetCurrentObject(target, OBJ_BITMAP));
+    }
+}
+
+// ---- marquee ----
+
+TEST_F(StaticTest, MarqueeCycle)
+{
+    struct Case
+    {
+        const char* label;
+        const wchar_t* text;
+        int cx;
+        std::vector<int> offsets; // after each tick
+    } cases[] = {
+        {"10 characters too wide", L"ABCDEFGHIJ", 40, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 1}},
+        {"fitting text", L"AB", 120, {0, 0, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        label.SetFont(m_hFont);
+        RECT rc = {10, 10, 10 + c.cx, 40};
+        ASSERT_TRUE(MakeStatic(label, m_host, c.text, rc, SS_LEFTNOWORDWRAP));
+        HWND hwnd = label.GetSafeHwnd();
+        std::vector<int> seen;
+        for (size_t i = 0; i < c.offsets.size(); ++i)
+        {
+            Tick(hwnd);
+            seen.push_back(label.ScrollChar());
+            PumpMessages();
+            // At the end of the text nothing is left to draw.
+            Ink ink = FindInk(Pixels::FromWindow(hwnd), rc);
+            EXPECT_EQ(seen.back() == lstrlenW(c.text), ink.Empty()) << c.label << " tick " << i;
+        }
+        EXPECT_EQ(c.offsets, seen) << c.label;
+    }
+}
+
+TEST_F(StaticTest, MarqueeLeavesAnEmptyTextAlone)
+{
+    StaticProbe label;
+    ASSERT_TRUE(MakeStatic(label, m_host, L"", RECT{0, 0, 40, 20}));
+    label.SetScrollChar(3);
+    Tick(label.GetSafeHwnd());
+    EXPECT_EQ(3, label.ScrollChar());
+    Redraw(label.GetSafeHwnd()); // an offset beyond the (empty) text draws nothing
+    EXPECT_TRUE(FindInk(Pixels::FromWindow(label.GetSafeHwnd()), RECT{0, 0, 40, 20}).Empty());
+}
+
+TEST_F(StaticTest, MarqueeFitsTwoPixelsLessWithACallback)
+{
+    const wchar_t* pszText = L"WWWW";
+    const int cxText = TextWidth(m_hFont, pszText);
+    struct Case
+    {
+        const char* label;
+        int cx;
+        DrawBkProc pfn;
+        int offset;
+    } cases[] = {{"no callback, 1 px spare", cxText + 1, nullptr, 0},
+                 {"callback, 1 px spare", cxText + 1, FaceCallback, 1},
+                 {"callback, 2 px spare", cxText + 2, FaceCallback, 0},
+                 {"no callback, exact", cxText, nullptr, 0},
+                 {"no callback, 1 px short", cxText - 1, nullptr, 1}};
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        label.SetFont(m_hFont);
+        ASSERT_TRUE(MakeStatic(label, m_host, pszText, RECT{0, 0, c.cx, 30}, 0, c.pfn));
+        Tick(label.GetSafeHwnd());
+        EXPECT_EQ(c.offset, label.ScrollChar()) << c.label;
+    }
+}
+
+TEST_F(StaticTest, OtherTimerIdsAreSwallowed)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    ASSERT_TRUE(MakeStatic(label, m_host, L"ABCDEFGHIJ", RECT{0, 0, 30, 20}));
+    label.ListenToNative();
+    HWND hwnd = label.GetSafeHwnd();
+    EXPECT_EQ(1, SendMessageW(hwnd, WM_TIMER, 2, 0));
+    EXPECT_EQ(1, SendMessageW(hwnd, WM_TIMER, 77, 0));
+    EXPECT_EQ(0, label.ScrollChar());
+    EXPECT_EQ(1, SendMessageW(hwnd, WM_TIMER, 1, 0));
+    EXPECT_EQ(1, label.ScrollChar());
+    EXPECT_TRUE(StaticProbe::NativeMessages(WM_TIMER).empty());
+}
+
+TEST_F(StaticTest, RealTimerScrollsOncePerSecond)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    label.SetIsAutoScroll(1);
+    ASSERT_TRUE(MakeStatic(label, m_host, L"ABCDEFGHIJ", RECT{0, 0, 30, 20}));
+    DWORD dwStart = GetTickCount();
+    while (label.ScrollChar() == 0 && GetTickCount() - dwStart < 3000)
+        PumpFor(50);
+    EXPECT_EQ(1, label.ScrollChar());
+    EXPECT_GE(GetTickCount() - dwStart, 900u);
+}
+
+// A shorter text set while scrolled must not be read beyond its end.
+TEST_F(StaticTest, PaintAfterShorterTextDrawsNothingBeyondIt)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    RECT rc = {10, 10, 50, 40};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"ABCDEFGHIJKLMNOP", rc));
+    HWND hwnd = label.GetSafeHwnd();
+    for (int i = 0; i < 8; ++i)
+        Tick(hwnd);
+    ASSERT_EQ(8, label.ScrollChar());
+    label.SetText(const_cast<wchar_t*>(L"ab"));
+    EXPECT_EQ(8, label.ScrollChar()) << "SetText leaves the offset";
+    Redraw(hwnd);
+    EXPECT_TRUE(FindInk(Pixels::FromWindow(hwnd), rc).Empty());
+    {
+        OffScreen composed(100, 100);
+        label.OnPaintEx(composed);
+        EXPECT_TRUE(FindInk(Pixels::FromDC(composed, rc.left, rc.top, 40, 30), rc).Empty());
+    }
+    Tick(hwnd);
+    EXPECT_EQ(0, label.ScrollChar());
+}
+
+TEST_F(StaticTest, NoGdiObjectSurvivesPaintsAndScrollSteps)
+{
+    StaticProbe label;
+    label.SetFont(m_hFont);
+    label.SetUnderLine(1);
+    RECT rc = {10, 10, 60, 40};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"ABCDEFGHIJKLMNOP", rc, SS_CENTER, FaceCallback));
+    HWND hwnd = label.GetSafeHwnd();
+    Redraw(hwnd);
+    const long nBefore = NavGdiLiveObjects();
+    for (int i = 0; i < 12000; ++i)
+    {
+        Tick(hwnd);
+        Redraw(hwnd);
+        OffScreen composed(80, 60);
+        label.OnPaintEx(composed);
+    }
+    EXPECT_EQ(nBefore, NavGdiLiveObjects());
+    // Had each round leaked a font or bitmap, the process would be near its handle limit.
+    HBITMAP hbm = CreateBitmap(4, 4, 1, 32, nullptr);
+    EXPECT_NE(nullptr, hbm);
+    DeleteObject(hbm);
+}
+
+// ---- taps ----
+
+TEST_F(StaticTest, PressAndRelease)
+{
+    enum { kInside, kOutside };
+    struct Case
+    {
+        const char* label;
+        DrawBkProc pfn;
+        int down, up;
+        bool bClick;       // WM_COMMAND/BN_CLICKED posted to the parent
+        bool bDownPassed;  // the pen-down reached the native procedure
+    } cases[] = {
+        {"button: tap", FaceCallback, kInside, kInside, true, false},
+        {"button: release outside", FaceCallback, kInside, kOutside, false, false},
+        {"button: press outside, release inside", FaceCallback, kOutside, kInside, true, true},
+        {"label: tap", nullptr, kInside, kInside, false, true},
+        {"label: release outside", nullptr, kInside, kOutside, false, true},
+    };
+    const POINT at[2] = {{10, 10}, {-5, 300}};
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        RECT rc = {20, 20, 120, 50};
+        ASSERT_TRUE(MakeStatic(label, m_host, L"Press", rc, 0, c.pfn, 55));
+        HWND hwnd = label.GetSafeHwnd();
+        label.ListenToNative();
+        PumpMessages();
+        m_host.Clear();
+        g_callback = CallbackLog();
+
+        SendPenDown(hwnd, at[c.down].x, at[c.down].y);
+        const bool bInside = c.down == kInside;
+        EXPECT_EQ(bInside ? 1 : 0, label.Pressed()) << c.label;
+        EXPECT_EQ(bInside && c.pfn, GetCapture() == hwnd) << c.label;
+        PumpMessages();
+        if (c.pfn && bInside)
+        {
+            EXPECT_EQ(kCallbackFacePressed, Pixels::FromWindow(hwnd).At(95, 25)) << c.label;
+            EXPECT_EQ(1u, g_callback.uState) << c.label;
+        }
+        SendPenUp(hwnd, at[c.up].x, at[c.up].y);
+        EXPECT_EQ(0, label.Pressed()) << c.label;
+        EXPECT_NE(hwnd, GetCapture()) << c.label;
+        PumpMessages();
+        if (c.pfn)
+        {
+            EXPECT_EQ(kCallbackFace, Pixels::FromWindow(hwnd).At(95, 25)) << c.label;
+        }
+
+        std::vector<Expected> want;
+        if (c.bClick)
+            want.push_back(ExpWL(WM_COMMAND, MAKEWPARAM(55, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(hwnd)));
+        EXPECT_TRUE(SequenceIs(m_host.Messages(), want, {WM_COMMAND})) << c.label;
+        EXPECT_EQ(c.bDownPassed ? 1u : 0u, StaticProbe::NativeMessages(WM_LBUTTONDOWN).size())
+            << c.label;
+        EXPECT_EQ(1u, StaticProbe::NativeMessages(WM_LBUTTONUP).size()) << c.label;
+        ReleaseCapture();
+    }
+}
+
+TEST_F(StaticTest, ButtonClickIsPostedNotSent)
+{
+    StaticProbe label;
+    ASSERT_TRUE(MakeStatic(label, m_host, L"Press", RECT{0, 0, 80, 30}, 0, FaceCallback));
+    PumpMessages();
+    m_host.Clear();
+    SendTap(label.GetSafeHwnd(), 5, 5);
+    EXPECT_EQ(0, m_host.Count(WM_COMMAND));
+    PumpMessages();
+    EXPECT_EQ(1, m_host.Count(WM_COMMAND));
+}
+
+// ---- cooperation lookup ----
+
+// One registered application.
+struct App
+{
+    std::wstring key, disp, app, func, classId;
+};
+
+void WriteString(HKEY hKey, const wchar_t* pszName, const std::wstring& value)
+{
+    RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+// Writes the applications under HKCU\Software\Quill\<kind>.
+void Register(const wchar_t* pszKind, const std::vector<App>& apps)
+{
+    std::wstring path = std::wstring(L"Software\\Quill\\") + pszKind;
+    HKEY hKind = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &hKind, nullptr));
+    for (const App& a : apps)
+    {
+        HKEY hApp = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(hKind, a.key.c_str(), 0, nullptr, 0,
+                                                 KEY_ALL_ACCESS, nullptr, &hApp, nullptr));
+        WriteString(hApp, L"DispName", a.disp);
+        WriteString(hApp, L"AppName", a.app);
+        WriteString(hApp, L"FuncName", a.func);
+        WriteString(hApp, L"ClassID", a.classId);
+        RegCloseKey(hApp);
+    }
+    RegCloseKey(hKind);
+}
+
+// The sub-key names of a kind in the order the registry enumerates them.
+std::vector<std::wstring> EnumerationOrder(const wchar_t* pszKind)
+{
+    std::vector<std::wstring> names;
+    std::wstring path = std::wstring(L"Software\\Quill\\") + pszKind;
+    HKEY hKind = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKind) != ERROR_SUCCESS)
+        return names;
+    wchar_t sz[256];
+    for (DWORD i = 0;; ++i)
+    {
+        DWORD cch = 256;
+        if (RegEnumKeyExW(hKind, i, sz, &cch, nullptr, nullptr, nullptr, nullptr))
+            break;
+        names.push_back(sz);
+    }
+    RegCloseKey(hKind);
+    return names;
+}
+
+const wchar_t kCoopDll[] = L"static_coop.dll";
+
+App CoopApp(const std::wstring& key, const std::wstring& func = L"CoopOpen",
+            const std::wstring& lib = kCoopDll)
+{
+    return {key, L"Open with " + key, L"app-" + key, func, lib};
+}
+
+// Drives the popup menus the label tracks: records each menu's items as it opens, then picks
+// an item with the keyboard (or dismisses the menu) through keys posted to the menu's loop.
+class MenuDriver
+{
+public:
+    explicit MenuDriver(int nChoice) : m_nChoice(nChoice)
+    {
+        s_pThis = this;
+        m_hHook = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~MenuDriver()
+    {
+        UnhookWindowsHookEx(m_hHook);
+        s_pThis = nullptr;
+    }
+    MenuDriver(const MenuDriver&) = delete;
+    MenuDriver& operator=(const MenuDriver&) = delete;
+
+    int nMenus = 0;
+    HWND hwndOwner = nullptr;
+    std::vector<UINT> ids;
+    std::vector<std::wstring> texts;
+
+private:
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* pcwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && s_pThis && pcwp->message == WM_INITMENUPOPUP)
+            s_pThis->OnMenu(pcwp->hwnd, reinterpret_cast<HMENU>(pcwp->wParam));
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    void OnMenu(HWND hwnd, HMENU hMenu)
+    {
+        ++nMenus;
+        hwndOwner = hwnd;
+        ids.clear();
+        texts.clear();
+        for (int i = 0; i < GetMenuItemCount(hMenu); ++i)
+        {
+            wchar_t sz[128] = {};
+            GetMenuStringW(hMenu, i, sz, 128, MF_BYPOSITION);
+            ids.push_back(GetMenuItemID(hMenu, i));
+            texts.push_back(sz);
+        }
+        if (m_nChoice < 0)
+        {
+            PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+            return;
+        }
+        for (int i = 0; i <= m_nChoice; ++i)
+            PostMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    }
+
+    static MenuDriver* s_pThis;
+    int m_nChoice;
+    HHOOK m_hHook;
+};
+MenuDriver* MenuDriver::s_pThis;
+
+class StaticCoopTest : public StaticTest
+{
+protected:
+    void SetUp() override
+    {
+        StaticTest::SetUp();
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quill");
+        m_hMap = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                    sizeof(StaticCoopRecord), STATIC_COOP_RECORD_NAME);
+        ASSERT_NE(nullptr, m_hMap);
+        m_pRecord = static_cast<StaticCoopRecord*>(
+            MapViewOfFile(m_hMap, FILE_MAP_WRITE, 0, 0, sizeof(StaticCoopRecord)));
+        ASSERT_NE(nullptr, m_pRecord);
+        ZeroMemory(m_pRecord, sizeof(*m_pRecord));
+
+        static ATOM s_atom;
+        if (!s_atom)
+        {
+            WNDCLASSW wc = {};
+            wc.lpfnWndProc = DefWindowProcW;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"HHTaskBar";
+            s_atom = RegisterClassW(&wc);
+        }
+        m_hTaskBar = CreateWindowExW(0, L"HHTaskBar", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, m_hTaskBar);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(m_hTaskBar);
+        UnmapViewOfFile(m_pRecord);
+        CloseHandle(m_hMap);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quill");
+        StaticTest::TearDown();
+    }
+
+    // Creates a link label with the given kind and text.
+    void MakeLink(StaticProbe& label, unsigned int nFlag, const wchar_t* pszText = L"555-0100")
+    {
+        label.SetFont(m_hFont);
+        label.SetCoopFlag(nFlag);
+        ASSERT_TRUE(MakeStatic(label, m_host, pszText, RECT{20, 20, 220, 50}));
+        PumpMessages();
+    }
+    // A tap on the label, the menu driven by 'menu', and what the choice posted handled.
+    void TapLink(StaticProbe& label)
+    {
+        SendTap(label.GetSafeHwnd(), 30, 10);
+        PumpMessages();
+    }
+    bool CoopLoaded() const { return GetModuleHandleW(kCoopDll) != nullptr; }
+
+    HANDLE m_hMap = nullptr;
+    StaticCoopRecord* m_pRecord = nullptr;
+    HWND m_hTaskBar = nullptr;
+};
+
+TEST_F(StaticCoopTest, EachFlagReadsItsOwnKey)
+{
+    Register(L"TEL", {CoopApp(L"tel")});
+    Register(L"TEXT", {CoopApp(L"text")});
+    Register(L"EMAIL", {CoopApp(L"email")});
+    struct Case
+    {
+        const char* label;
+        unsigned int nFlag;
+        int nType;         // 0: no lookup
+        const wchar_t* disp;
+    } cases[] = {{"1: TEL", 1, 6, L"Open with tel"},
+                 {"2: TEXT", 2, 1, L"Open with text"},
+                 {"4: EMAIL", 4, 8, L"Open with email"},
+                 {"3: no kind", 3, 0, nullptr},
+                 {"8: no kind", 8, 0, nullptr}};
+    for (const Case& c : cases)
+    {
+        StaticProbe label;
+        MakeLink(label, c.nFlag);
+        MenuDriver menu(-1);
+        TapLink(label);
+        EXPECT_EQ(kLinkPurple, label.LinkColor()) << c.label;
+        ASSERT_NE(nullptr, label.Table()) << c.label << ": the table stays after a dismissal";
+        EXPECT_EQ(c.nType, label.Table()->nType) << c.label;
+        EXPECT_EQ(c.nType ? 1 : 0, label.QueryCoopInfo()) << c.label;
+        if (!c.disp)
+        {
+            EXPECT_EQ(0, menu.nMenus) << c.label;
+            EXPECT_EQ(0, label.Table()->nCount) << c.label;
+            continue;
+        }
+        ASSERT_EQ(1, menu.nMenus) << c.label;
+        EXPECT_EQ(label.GetSafeHwnd(), menu.hwndOwner) << c.label;
+        ASSERT_EQ(1u, menu.texts.size()) << c.label;
+        EXPECT_EQ(c.disp, menu.texts[0]) << c.label;
+        EXPECT_EQ(0, m_pRecord->nCalls) << c.label << ": dismissed, nothing called";
+    }
+}
+
+TEST_F(StaticCoopTest, MenuListsApplicationsInEnumerationOrder)
+{
+    Register(L"TEL", {CoopApp(L"Dialer"), CoopApp(L"Contacts"), CoopApp(L"Messenger")});
+    std::vector<std::wstring> order = EnumerationOrder(L"TEL");
+    ASSERT_EQ(3u, order.size());
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL);
+    MenuDriver menu(-1);
+    TapLink(label);
+    ASSERT_EQ(1, menu.nMenus);
+    EXPECT_EQ((std::vector<UINT>{1024, 1025, 1026}), menu.ids);
+    ASSERT_EQ(3u, menu.texts.size());
+    for (size_t i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(L"Open with " + order[i], menu.texts[i]);
+        EXPECT_EQ(L"app-" + order[i], std::wstring(label.Table()->szAppName[i]));
+        EXPECT_STREQ(kCoopDll, label.Table()->szClassID[i]);
+        EXPECT_STREQ(L"CoopOpen", label.Table()->szFuncName[i]);
+    }
+    EXPECT_EQ(3, label.Table()->nCount);
+}
+
+TEST_F(StaticCoopTest, NoApplicationsGiveAnEmptyTable)
+{
+    Register(L"EMAIL", {});
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_EMAIL);
+    MenuDriver menu(-1);
+    TapLink(label);
+    ASSERT_NE(nullptr, label.Table());
+    EXPECT_EQ(0, label.Table()->nCount);
+    EXPECT_EQ(8, label.Table()->nType);
+    EXPECT_EQ(0, m_pRecord->nCalls);
+}
+
+TEST_F(StaticCoopTest, ChoiceCallsTheExportWithTextAndUnloadsIt)
+{
+    Register(L"TEXT", {CoopApp(L"a0"), CoopApp(L"a1"), CoopApp(L"a2")});
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEXT, L"Meet at noon");
+    label.ListenToNative();
+    MenuDriver menu(1);
+    TapLink(label);
+    ASSERT_EQ(1, menu.nMenus);
+    EXPECT_EQ(1, m_pRecord->nCalls);
+    EXPECT_STREQ(L"Meet at noon", m_pRecord->szData);
+    EXPECT_STREQ(L"", m_pRecord->szExtra);
+    EXPECT_EQ(0, m_pRecord->nReserved);
+    EXPECT_FALSE(CoopLoaded()) << "the library is loaded only for the call";
+    EXPECT_EQ(nullptr, label.Table());
+    EXPECT_TRUE(StaticProbe::NativeMessages(WM_COMMAND).empty()) << "the choice is consumed";
+    EXPECT_EQ(kLinkPurple, label.LinkColor());
+
+    // The link turns blue again with SetCoopFlag, at the next painting.
+    label.SetCoopFlag(NAV_COOP_TEXT);
+    EXPECT_EQ(kLinkBlue, label.LinkColor());
+    Redraw(label.GetSafeHwnd());
+    EXPECT_GT(CountColor(Pixels::FromWindow(label.GetSafeHwnd()), kLinkBlue), 5);
+}
+
+TEST_F(StaticCoopTest, LinkTurnsPurpleOnScreenAfterTheTap)
+{
+    Register(L"TEL", {CoopApp(L"a0")});
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL);
+    Redraw(label.GetSafeHwnd());
+    EXPECT_GT(CountColor(Pixels::FromWindow(label.GetSafeHwnd()), kLinkBlue), 5);
+    MenuDriver menu(-1);
+    TapLink(label);
+    Pixels px = Pixels::FromWindow(label.GetSafeHwnd());
+    EXPECT_EQ(0, CountColor(px, kLinkBlue));
+    EXPECT_GT(CountColor(px, kLinkPurple), 5);
+}
+
+TEST_F(StaticCoopTest, TaskBarIsShownExceptForTheFifthAndSixthChoice)
+{
+    std::vector<App> apps;
+    for (int i = 0; i < 7; ++i)
+        apps.push_back(CoopApp(L"app" + std::to_wstring(i)));
+    Register(L"TEL", apps);
+    for (int nChoice = 0; nChoice < 7; ++nChoice)
+    {
+        ShowWindow(m_hTaskBar, SW_HIDE);
+        m_pRecord->nCalls = 0;
+        StaticProbe label;
+        MakeLink(label, NAV_COOP_TEL);
+        MenuDriver menu(nChoice);
+        TapLink(label);
+        const bool bShown = nChoice != 4 && nChoice != 5;
+        EXPECT_EQ(1, m_pRecord->nCalls) << "choice " << nChoice;
+        EXPECT_EQ(bShown, m_pRecord->bTaskBarVisible != FALSE)
+            << "choice " << nChoice << ": shown before the library is called";
+        EXPECT_EQ(bShown, IsWindowVisible(m_hTaskBar) != FALSE) << "choice " << nChoice;
+    }
+}
+
+TEST_F(StaticCoopTest, MissingLibraryFreesTableAndPassesTheCommandOn)
+{
+    Register(L"TEL", {CoopApp(L"gone", L"CoopOpen", L"no_such_library_here.dll")});
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL);
+    label.ListenToNative();
+    MenuDriver menu(0);
+    TapLink(label);
+    EXPECT_EQ(nullptr, label.Table());
+    std::vector<Msg> passed = StaticProbe::NativeMessages(WM_COMMAND);
+    ASSERT_EQ(1u, passed.size());
+    EXPECT_EQ(1024u, passed[0].wParam);
+    EXPECT_EQ(0, m_pRecord->nCalls);
+}
+
+TEST_F(StaticCoopTest, MissingExportUnloadsLibraryAndConsumesTheCommand)
+{
+    Register(L"TEL", {CoopApp(L"odd", L"NoSuchExport")});
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL);
+    label.ListenToNative();
+    MenuDriver menu(0);
+    TapLink(label);
+    EXPECT_EQ(nullptr, label.Table());
+    EXPECT_TRUE(StaticProbe::NativeMessages(WM_COMMAND).empty());
+    EXPECT_EQ(0, m_pRecord->nCalls);
+    EXPECT_FALSE(CoopLoaded());
+}
+
+TEST_F(StaticCoopTest, LongTextIsPassedCutTo511Characters)
+{
+    Register(L"TEL", {CoopApp(L"a0")});
+    std::wstring text;
+    for (int i = 0; i < 600; ++i)
+        text += static_cast<wchar_t>(L'A' + i % 26);
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL, text.c_str());
+    MenuDriver menu(0);
+    TapLink(label);
+    ASSERT_EQ(1, m_pRecord->nCalls);
+    EXPECT_EQ(511, m_pRecord->nDataLength);
+    EXPECT_EQ(text.substr(0, 511), std::wstring(m_pRecord->szData));
+}
+
+TEST_F(StaticCoopTest, TwelveApplicationsFillTheTenEntriesOnly)
+{
+    std::vector<App> apps;
+    for (int i = 0; i < 12; ++i)
+        apps.push_back(CoopApp(L"app" + std::wstring(1, static_cast<wchar_t>(L'a' + i))));
+    Register(L"TEL", apps);
+    std::vector<std::wstring> order = EnumerationOrder(L"TEL");
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL);
+    MenuDriver menu(9);
+    TapLink(label);
+    ASSERT_EQ(1, menu.nMenus);
+    ASSERT_EQ(10u, menu.texts.size());
+    for (size_t i = 0; i < 10; ++i)
+        EXPECT_EQ(L"Open with " + order[i], menu.texts[i]) << i;
+    EXPECT_EQ(1033u, menu.ids.back());
+    EXPECT_EQ(1, m_pRecord->nCalls) << "the tenth application is launched";
+}
+
+TEST_F(StaticCoopTest, FiftyCharacterSubKeyNameEndsTheEnumeration)
+{
+    std::wstring longName = L"m" + std::wstring(49, L'x');
+    Register(L"TEL", {CoopApp(L"a0"), CoopApp(L"b1"), CoopApp(longName), CoopApp(L"z9"),
+                      CoopApp(L"m" + std::wstring(48, L'y'))});
+    std::vector<std::wstring> order = EnumerationOrder(L"TEL");
+    size_t nBefore = 0;
+    while (nBefore < order.size() && order[nBefore].size() < 50)
+        ++nBefore;
+    ASSERT_LT(nBefore, order.size());
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL);
+    MenuDriver menu(-1);
+    TapLink(label);
+    ASSERT_NE(nullptr, label.Table());
+    EXPECT_EQ(static_cast<int>(nBefore), label.Table()->nCount);
+    EXPECT_EQ(nBefore, menu.texts.size());
+}
+
+TEST_F(StaticCoopTest, ValuesStayTerminatedInsideTheirSlots)
+{
+    Register(L"TEL", {CoopApp(L"a0")});
+    HKEY hApp = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quill\\TEL\\a0", 0,
+                                           KEY_ALL_ACCESS, &hApp));
+    // 49 characters fit with the terminator; 50 do not and leave the slot empty.
+    WriteString(hApp, L"DispName", std::wstring(49, L'D'));
+    WriteString(hApp, L"AppName", std::wstring(50, L'A'));
+    StaticProbe label;
+    label.SetCoopFlag(NAV_COOP_TEL);
+    ASSERT_TRUE(MakeStatic(label, m_host, L"x", RECT{0, 0, 50, 20}));
+    label.MakeTable();
+    ASSERT_EQ(1, label.QueryCoopInfo());
+    EXPECT_EQ(std::wstring(49, L'D'), label.Table()->szDispName[0]);
+    EXPECT_STREQ(L"", label.Table()->szAppName[0]);
+
+    // A value stored without a terminator, read again into the same table, is cut at its own
+    // end and not joined to what the slot held before.
+    const wchar_t raw[2] = {L'B', L'B'};
+    RegSetValueExW(hApp, L"DispName", 0, REG_BINARY, reinterpret_cast<const BYTE*>(raw),
+                   sizeof(raw));
+    RegCloseKey(hApp);
+    ASSERT_EQ(1, label.QueryCoopInfo());
+    EXPECT_STREQ(L"BB", label.Table()->szDispName[0]);
+
+    // Fewer applications than before leave the later entries empty.
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quill\\TEL\\a0");
+    ASSERT_EQ(1, label.QueryCoopInfo());
+    EXPECT_EQ(0, label.Table()->nCount);
+    EXPECT_STREQ(L"", label.Table()->szDispName[0]);
+    EXPECT_STREQ(L"", label.Table()->szClassID[0]);
+}
+
+TEST_F(StaticCoopTest, CommandsOutsideALaunchGoToTheNativeProcedure)
+{
+    Register(L"TEL", {CoopApp(L"a0"), CoopApp(L"a1")});
+    struct Case
+    {
+        const char* label;
+        bool bLookup; // a dismissed menu left a table
+        WPARAM wParam;
+    } cases[] = {{"no lookup yet", false, 1024},
+                 {"id below the range", true, 1023},
+                 {"id above the range", true, 1034},
+                 {"id of an empty entry", true, 1024 + 5}};
+    for (const Case& c : cases)
+    {
+        ShowWindow(m_hTaskBar, SW_HIDE);
+        StaticProbe label;
+        MakeLink(label, NAV_COOP_TEL);
+        if (c.bLookup)
+        {
+            MenuDriver menu(-1);
+            TapLink(label);
+            ASSERT_NE(nullptr, label.Table()) << c.label;
+        }
+        label.ListenToNative();
+        SendMessageW(label.GetSafeHwnd(), WM_COMMAND, c.wParam, 0);
+        std::vector<Msg> passed = StaticProbe::NativeMessages(WM_COMMAND);
+        ASSERT_EQ(1u, passed.size()) << c.label;
+        EXPECT_EQ(c.wParam, passed[0].wParam) << c.label;
+        EXPECT_EQ(nullptr, label.Table()) << c.label;
+        EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
+        EXPECT_FALSE(IsWindowVisible(m_hTaskBar)) << c.label << ": nothing launches";
+        EXPECT_FALSE(CoopLoaded()) << c.label;
+    }
+}
+
+TEST_F(StaticCoopTest, LookupOnlyFollowsAPressInside)
+{
+    Register(L"TEL", {CoopApp(L"a0")});
+    StaticProbe label;
+    MakeLink(label, NAV_COOP_TEL);
+    MenuDriver menu(-1);
+    SendPenUp(label.GetSafeHwnd(), 30, 10); // a release without a press
+    SendPenDown(label.GetSafeHwnd(), 30, 10);
+    SendPenUp(label.GetSafeHwnd(), 500, 10); // released outside
+    PumpMessages();
+    EXPECT_EQ(0, menu.nMenus);
+    EXPECT_EQ(kLinkBlue, label.LinkColor());
+    EXPECT_EQ(nullptr, label.Table());
+}
+
+} // namespace
