@@ -1257,7 +1257,7 @@ TEST_F(StaticCoopTest, CommandsOutsideALaunchGoToTheNativeProcedure)
     } cases[] = {{"no lookup yet", false, 1024},
                  {"id below the range", true, 1023},
                  {"id above the range", true, 1034},
-                 {"id of an empty entry", true, 1024 + 5}};
+                 {"id of an empty entry", true, 1024 + 3}};
     for (const Case& c : cases)
     {
         ShowWindow(m_hTaskBar, SW_HIDE);
