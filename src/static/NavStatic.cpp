@@ -9,6 +9,7 @@
 #include "core/NavGdi.h"
 #include "platform/NavPlatform.h"
 
+#include <memory>
 #include <new>
 
 namespace
@@ -74,6 +75,84 @@ private:
     nav::Font m_font;
     nav::SelectGuard m_select;
 };
+
+// The off-screen picture of one label paint. Making and selecting a bitmap costs more than
+// all the rest of a label's paint together (several times over on the desktop), so one buffer
+// is kept between paints for the module, grown to the largest label, and lent to one paint at
+// a time on the thread that first painted. A paint nested in another (a parent composing
+// labels while it answers a background request) or on another thread makes its own.
+class LabelBuffer
+{
+public:
+    LabelBuffer(HDC hdcTarget, int cx, int cy)
+        : m_bLent(Borrow(cx, cy)),
+          // Whatever a paint leaves selected or set in the kept DC goes with the paint.
+          m_saved(m_bLent ? s_pKept->Get() : nullptr)
+    {
+        if (m_bLent)
+            m_pBuffer = s_pKept.get();
+        else
+            m_pBuffer = m_pOwn.emplace(hdcTarget, cx, cy);
+    }
+    ~LabelBuffer()
+    {
+        if (m_bLent)
+            s_bBusy = false;
+    }
+    LabelBuffer(const LabelBuffer&) = delete;
+    LabelBuffer& operator=(const LabelBuffer&) = delete;
+
+    explicit operator bool() const { return m_pBuffer && *m_pBuffer; }
+    operator HDC() const { return m_pBuffer->Get(); }
+
+private:
+    // Lends the kept buffer, made or grown to at least cx x cy; false when it cannot be lent.
+    static bool Borrow(int cx, int cy)
+    {
+        const DWORD dwThread = GetCurrentThreadId();
+        if (!s_dwThread)
+            InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s_dwThread),
+                                       static_cast<LONG>(dwThread), 0);
+        if (s_dwThread != dwThread || s_bBusy)
+            return false;
+        if (!s_pKept || !*s_pKept || s_pKept->Width() < cx || s_pKept->Height() < cy)
+        {
+            const int cxKept = s_pKept && s_pKept->Width() > cx ? s_pKept->Width() : cx;
+            const int cyKept = s_pKept && s_pKept->Height() > cy ? s_pKept->Height() : cy;
+            s_pKept.reset();
+            // Made like the screen, which every window DC shares.
+            nav::WindowDC screen(nullptr);
+            s_pKept.reset(new (std::nothrow) nav::BackBuffer(screen, cxKept, cyKept));
+            if (!s_pKept || !*s_pKept)
+                return false;
+        }
+        s_bBusy = true;
+        return true;
+    }
+
+    // A buffer of this paint's own, when the kept one cannot be lent.
+    struct OwnBuffer
+    {
+        nav::BackBuffer* emplace(HDC hdcTarget, int cx, int cy)
+        {
+            p.reset(new (std::nothrow) nav::BackBuffer(hdcTarget, cx, cy));
+            return p.get();
+        }
+        std::unique_ptr<nav::BackBuffer> p;
+    };
+
+    static std::unique_ptr<nav::BackBuffer> s_pKept;
+    static volatile DWORD s_dwThread;
+    static bool s_bBusy;
+
+    bool m_bLent;
+    nav::SavedDC m_saved;
+    OwnBuffer m_pOwn;
+    nav::BackBuffer* m_pBuffer = nullptr;
+};
+std::unique_ptr<nav::BackBuffer> LabelBuffer::s_pKept;
+volatile DWORD LabelBuffer::s_dwThread;
+bool LabelBuffer::s_bBusy;
 
 // The DrawTextW format for a window style; bCenter says whether SS_CENTER may centre now.
 UINT LabelFormat(LONG lStyle, bool bCenter)
@@ -195,14 +274,15 @@ void CNavStatic::SetIsAutoScroll(int bAutoScroll)
 }
 
 // Composes background, callback and text off screen and copies them into the parent's DC at
-// the control's place. SS_CENTER centres at every scroll offset here.
+// the control's place. SS_CENTER centres at every scroll offset here. Without a window there
+// is nothing to compose, and that is reported as a failure.
 int CNavStatic::OnPaintEx(HDC hdc)
 {
-    if (!hdc)
+    if (!hdc || !IsWindow(m_hWnd))
         return 0;
     RECT rcClient = {};
     GetClientRect(m_hWnd, &rcClient);
-    nav::BackBuffer buffer(hdc, rcClient.right, rcClient.bottom);
+    LabelBuffer buffer(hdc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 1;
     SetBkMode(buffer, TRANSPARENT);
@@ -316,7 +396,7 @@ LRESULT CNavStatic::OnEraseBkgnd(HDC hdc)
     RECT rcParent;
     ParentRect(&rcParent);
     const int cx = rcParent.right - rcParent.left, cy = rcParent.bottom - rcParent.top;
-    nav::BackBuffer buffer(hdc, cx, cy);
+    LabelBuffer buffer(hdc, cx, cy);
     if (buffer)
     {
         DrawBackground(buffer, rcParent);
