@@ -430,33 +430,41 @@ TEST_F(StaticTest, ColourAndUnderlineTakeEffectAtNextPaintOnly)
     EXPECT_TRUE(HasUnderline(after, FindInk(after, rc), rc));
 }
 
-// The native static paints a new text itself, asking its parent for a brush; the label keeps
-// its own picture instead.
-TEST_F(StaticTest, SetTextKeepsTheComposedPicture)
+// The desktop's native static paints itself on a new font, text or enable state, asking its
+// parent for a brush; the label's own picture must be what shows.
+TEST_F(StaticTest, NativePaintingNeverShows)
 {
     StaticProbe label;
     label.SetFont(m_hFont);
     RECT rc = {20, 20, 220, 50};
     ASSERT_TRUE(MakeStatic(label, m_host, L"first", rc));
-    Redraw(label.GetSafeHwnd());
-    m_host.Clear();
-    EXPECT_NE(0, label.SetText(const_cast<wchar_t*>(L"ii")));
-    PumpMessages();
-    EXPECT_EQ(0, m_host.Count(WM_CTLCOLORSTATIC));
-    Pixels px = Pixels::FromWindow(label.GetSafeHwnd());
-    Ink ink = FindInk(px, rc);
-    EXPECT_FALSE(ink.Empty());
-    EXPECT_LT(ink.Width(), TextWidth(m_hFont, L"first")) << "the old text is gone";
-    EXPECT_EQ(PatternAt(rc.left + 150, rc.top + 15), px.At(150, 15));
-    EXPECT_TRUE(IsWindowVisible(label.GetSafeHwnd()));
-
-    // Enabling and disabling the window keeps it too; a hidden label stays hidden.
-    EnableWindow(label.GetSafeHwnd(), FALSE);
-    PumpMessages();
-    EXPECT_EQ(0, m_host.Count(WM_CTLCOLORSTATIC));
-    ShowWindow(label.GetSafeHwnd(), SW_HIDE);
+    HWND hwnd = label.GetSafeHwnd();
+    struct Step
+    {
+        const char* label;
+        void (*act)(CNavStatic&);
+        const wchar_t* shown;
+    } steps[] = {
+        {"created with a font", [](CNavStatic&) {}, L"first"},
+        {"new text", [](CNavStatic& s) { s.SetText(const_cast<wchar_t*>(L"ii")); }, L"ii"},
+        {"disabled", [](CNavStatic& s) { EnableWindow(s.GetSafeHwnd(), FALSE); }, L"ii"},
+    };
+    for (const Step& step : steps)
+    {
+        m_host.Clear();
+        step.act(label);
+        PumpMessages();
+        EXPECT_EQ(0, m_host.Count(WM_CTLCOLORSTATIC)) << step.label;
+        Pixels px = Pixels::FromWindow(hwnd);
+        Ink ink = FindInk(px, rc);
+        EXPECT_NEAR(TextWidth(m_hFont, step.shown), ink.Width(), 3) << step.label;
+        EXPECT_EQ(PatternAt(rc.left + 190, rc.top + 2), px.At(190, 2)) << step.label;
+        EXPECT_TRUE(IsWindowVisible(hwnd)) << step.label;
+    }
+    // A hidden label stays hidden through a new text.
+    ShowWindow(hwnd, SW_HIDE);
     label.SetText(const_cast<wchar_t*>(L"hidden"));
-    EXPECT_FALSE(IsWindowVisible(label.GetSafeHwnd()));
+    EXPECT_FALSE(IsWindowVisible(hwnd));
 }
 
 TEST_F(StaticTest, FormatFollowsStyleBits)

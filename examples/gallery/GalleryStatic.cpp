@@ -1,7 +1,177 @@
-// GalleryStatic.cpp - the gallery's static section.
+// GalleryStatic.cpp - the gallery's static section: labels in colours and underline, a
+// marquee in motion, push-button labels pressed and released, and links before and after a tap.
 #include "Gallery.h"
+
+namespace
+{
+// Control ids; the background callback picks its face by id.
+enum
+{
+    kIdLabel = 600,
+    kIdTicker = 620,
+    kIdButton = 640, // kIdButton + 0 / + 1
+    kIdCard = 660,   // kIdCard + 0 / + 1
+};
+
+// Fills a rounded rectangle with a vertical gradient and draws its rim.
+void RoundedFace(HDC hdc, const RECT& rc, COLORREF crTop, COLORREF crBottom, COLORREF crRim,
+                 int nRadius)
+{
+    HRGN hrgn = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, nRadius,
+                                   nRadius);
+    SelectClipRgn(hdc, hrgn);
+    TRIVERTEX v[2] = {
+        {rc.left, rc.top, static_cast<COLOR16>(GetRValue(crTop) << 8),
+         static_cast<COLOR16>(GetGValue(crTop) << 8), static_cast<COLOR16>(GetBValue(crTop) << 8),
+         0},
+        {rc.right, rc.bottom, static_cast<COLOR16>(GetRValue(crBottom) << 8),
+         static_cast<COLOR16>(GetGValue(crBottom) << 8),
+         static_cast<COLOR16>(GetBValue(crBottom) << 8), 0}};
+    GRADIENT_RECT g = {0, 1};
+    GradientFill(hdc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+    SelectClipRgn(hdc, nullptr);
+    HBRUSH hbrRim = CreateSolidBrush(crRim);
+    FrameRgn(hdc, hrgn, hbrRim, 1, 1);
+    DeleteObject(hbrRim);
+    DeleteObject(hrgn);
+}
+
+// The application's background callback for the section's labels.
+void DrawFace(HDC hdc, RECT* prc, UINT uPressed, UINT uId)
+{
+    RECT rc = *prc;
+    if (uId == kIdTicker)
+        RoundedFace(hdc, rc, RGB(16, 24, 38), RGB(26, 36, 54), RGB(70, 96, 130), 10);
+    else if (uId == kIdButton || uId == kIdButton + 1)
+        RoundedFace(hdc, rc, uPressed ? RGB(250, 176, 76) : RGB(110, 190, 246),
+                    uPressed ? RGB(214, 110, 16) : RGB(34, 112, 200),
+                    uPressed ? RGB(255, 220, 160) : RGB(170, 216, 250), 14);
+    else
+        RoundedFace(hdc, rc, RGB(255, 255, 255), RGB(226, 234, 244), RGB(150, 170, 196), 10);
+}
+
+// Dismisses any popup menu the link's tap opens, so the gallery never waits for a user.
+HHOOK g_hMenuHook;
+LRESULT CALLBACK DismissMenus(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* pcwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pcwp->message == WM_INITMENUPOPUP)
+        PostMessageW(pcwp->hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    return CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
+}
+
+CNavStatic g_labels[4];
+CNavStatic g_captions[6];
+CNavStatic g_ticker;
+CNavStatic g_buttons[2];
+CNavStatic g_cards[2];
+
+// A label at (x, y) of the given size; the text must outlive the call only.
+void Place(CNavStatic& label, GalleryContext& ctx, int x, int y, int cx, int cy,
+           const wchar_t* pszText, DWORD dwStyle, UINT nId, DrawBkProc pfn = nullptr)
+{
+    RECT rc = {x, y, x + cx, y + cy};
+    label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | dwStyle,
+                 const_cast<wchar_t*>(pszText), rc, ctx.hwndParent, nId, pfn);
+}
+
+// A small grey caption under a control.
+void Caption(int i, GalleryContext& ctx, int x, int y, int cx, const wchar_t* pszText)
+{
+    g_captions[i].SetFont(ctx.hSmallFont);
+    g_captions[i].SetTextCr(RGB(150, 166, 190));
+    Place(g_captions[i], ctx, x, y, cx, 18, pszText, SS_CENTER, kIdLabel + 10 + i);
+}
+} // namespace
 
 void BuildStaticSection(GalleryContext& ctx)
 {
-    GalleryTitle(ctx, L"Static");
+    const int x0 = ctx.area.left + 8;
+    int y = GalleryTitle(ctx, L"Static");
+
+    // Labels: colours, underline, alignment.
+    const struct
+    {
+        const wchar_t* text;
+        COLORREF cr;
+        int bUnderline;
+        DWORD dwStyle;
+        int x, cx;
+    } labels[3] = {
+        {L"Destination", RGB(240, 244, 250), 0, SS_LEFTNOWORDWRAP, 0, 150},
+        {L"Harbour Point", RGB(255, 206, 92), 0, SS_LEFTNOWORDWRAP, 150, 170},
+        {L"12.4 km", RGB(126, 226, 150), 1, SS_RIGHT | 0x4 /* one line */, 320, 150},
+    };
+    for (int i = 0; i < 3; ++i)
+    {
+        g_labels[i].SetFont(ctx.hFont);
+        g_labels[i].SetTextCr(labels[i].cr);
+        g_labels[i].SetUnderLine(labels[i].bUnderline);
+        Place(g_labels[i], ctx, x0 + labels[i].x, y, labels[i].cx, 26, labels[i].text,
+              labels[i].dwStyle, kIdLabel + i);
+    }
+    g_labels[3].SetFont(ctx.hSmallFont);
+    g_labels[3].SetTextCr(RGB(186, 200, 222));
+    Place(g_labels[3], ctx, x0, y + 30, 470, 36,
+          L"Labels draw over whatever their window shows beneath them, in any colour, "
+          L"underlined or not, wrapped on words.",
+          0, kIdLabel + 3);
+    y += 76;
+
+    // A marquee: a text too wide for its ticker moves on one character a second.
+    g_ticker.SetFont(ctx.hFont);
+    g_ticker.SetTextCr(RGB(140, 236, 170));
+    g_ticker.SetIsAutoScroll(1);
+    Place(g_ticker, ctx, x0, y, 470, 34,
+          L"  Next: turn left onto Harbour Boulevard towards the Old Town ferry terminal  ",
+          SS_LEFTNOWORDWRAP, kIdTicker, DrawFace);
+    HWND hwndTicker = g_ticker.GetSafeHwnd();
+    for (int frame = 0; frame < 4; ++frame)
+    {
+        wchar_t szName[32];
+        wsprintfW(szName, L"static-marquee-%d", frame);
+        ctx.pfnSnapshot(szName);
+        SendMessageW(hwndTicker, WM_TIMER, 1, 0); // one second on
+    }
+    Caption(0, ctx, x0, y + 36, 470, L"marquee, four seconds on");
+    y += 62;
+
+    // Push-button labels: the callback draws the face, orange while pressed.
+    const wchar_t* buttons[2] = {L"Navigate", L"Stop"};
+    for (int i = 0; i < 2; ++i)
+    {
+        g_buttons[i].SetFont(ctx.hFont);
+        g_buttons[i].SetTextCr(RGB(255, 255, 255));
+        Place(g_buttons[i], ctx, x0 + 40 + i * 220, y, 170, 46, buttons[i],
+              SS_CENTER | SS_LEFTNOWORDWRAP, kIdButton + i, DrawFace);
+    }
+    HWND hwndStop = g_buttons[1].GetSafeHwnd();
+    SendMessageW(hwndStop, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    ctx.pfnSnapshot(L"static-button-pressed");
+    SendMessageW(hwndStop, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    ctx.pfnSnapshot(L"static-button-released");
+    // Shown held down in the main picture.
+    SendMessageW(hwndStop, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    ReleaseCapture();
+    Caption(1, ctx, x0 + 40, y + 48, 170, L"released");
+    Caption(2, ctx, x0 + 260, y + 48, 170, L"pressed");
+    y += 76;
+
+    // Links: blue and underlined until tapped, purple after.
+    const wchar_t* links[2] = {L"+65 6123 4567", L"help@quill.example"};
+    const unsigned int kinds[2] = {1, 4}; // telephone number, e-mail address
+    for (int i = 0; i < 2; ++i)
+    {
+        g_cards[i].SetFont(ctx.hFont);
+        g_cards[i].SetCoopFlag(kinds[i]);
+        Place(g_cards[i], ctx, x0 + 10 + i * 240, y, 210, 40, links[i],
+              SS_CENTER | SS_LEFTNOWORDWRAP, kIdCard + i, DrawFace);
+    }
+    g_hMenuHook = SetWindowsHookExW(WH_CALLWNDPROC, DismissMenus, nullptr, GetCurrentThreadId());
+    SendMessageW(g_cards[1].GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 20));
+    SendMessageW(g_cards[1].GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(30, 20));
+    GalleryPump(20);
+    UnhookWindowsHookEx(g_hMenuHook);
+    Caption(3, ctx, x0 + 10, y + 42, 210, L"link");
+    Caption(4, ctx, x0 + 250, y + 42, 210, L"link after a tap");
 }

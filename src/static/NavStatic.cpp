@@ -216,6 +216,9 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_pfnOldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticProc)));
+    // The desktop's native static paints itself at once on WM_SETFONT with redraw, before the
+    // label is in place; the first picture must be the label's own.
+    Repaint();
     return 1;
 }
 
