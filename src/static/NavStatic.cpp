@@ -51,7 +51,7 @@ private:
     int m_nLength = 0;
 };
 
-// The label's font with the underline it needs, made from the base font's LOGFONTW.
+// A copy of the base font with the underline the label needs.
 HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
 {
     LOGFONTW lf = {};
@@ -90,7 +90,11 @@ public:
           m_saved(m_bLent ? s_pKept->Get() : nullptr)
     {
         if (m_bLent)
+        {
             m_pBuffer = s_pKept.get();
+            // Drawing reaches the label's size only, as in a bitmap of its own.
+            IntersectClipRect(m_pBuffer->Get(), 0, 0, cx, cy);
+        }
         else
             m_pBuffer = m_pOwn.emplace(hdcTarget, cx, cy);
     }
@@ -277,8 +281,8 @@ void CNavStatic::SetIsAutoScroll(int bAutoScroll)
 }
 
 // Composes background, callback and text off screen and copies them into the parent's DC at
-// the control's place. SS_CENTER centres at every scroll offset here. Without a window there
-// is nothing to compose, and that is reported as a failure.
+// the control's place. SS_CENTER centres at every scroll offset here. Without a window or
+// without memory for the picture nothing is composed, and that is reported as a failure.
 int CNavStatic::OnPaintEx(HDC hdc)
 {
     if (!hdc || !IsWindow(m_hWnd))
@@ -287,15 +291,16 @@ int CNavStatic::OnPaintEx(HDC hdc)
     GetClientRect(m_hWnd, &rcClient);
     LabelBuffer buffer(hdc, rcClient.right, rcClient.bottom);
     if (!buffer)
-        return 1;
+        return 0;
     SetBkMode(buffer, TRANSPARENT);
 
     RECT rcParent;
     ParentRect(&rcParent);
     DrawBackground(buffer, rcParent);
     DrawLabel(buffer, rcClient, true);
-    BitBlt(hdc, rcParent.left, rcParent.top, rcParent.right - rcParent.left,
-           rcParent.bottom - rcParent.top, buffer, 0, 0, SRCCOPY);
+    // Only the composed client area is copied; a border, if any, has nothing composed.
+    BitBlt(hdc, rcParent.left, rcParent.top, rcClient.right, rcClient.bottom, buffer, 0, 0,
+           SRCCOPY);
     return 1;
 }
 
@@ -365,10 +370,9 @@ LRESULT CNavStatic::CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 // Hands a message to the native procedure without letting it paint, then repaints our way.
 // The desktop's native static draws itself at once on a new text or enable state, filling its
-// face with the brush its PARENT answers to WM_CTLCOLORSTATIC; that would cover the composed
-// background. The device's static answers the colour request at its own window (transparent,
-// null brush), so the picture there is the label's own; hiding the window for the call keeps
-// the desktop's picture the same.
+// face with the brush its PARENT answers to WM_CTLCOLORSTATIC (the label never sees that
+// request), over the composed picture. With the window marked hidden for the call the native
+// drawing does not happen, and the label repaints itself afterwards.
 LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     const bool bVisible = (GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -485,9 +489,7 @@ void CNavStatic::ParentRect(RECT* prc)
 {
     *prc = RECT{};
     GetWindowRect(m_hWnd, prc);
-    HWND hParent = GetParent(m_hWnd);
-    ScreenToClient(hParent, reinterpret_cast<POINT*>(&prc->left));
-    ScreenToClient(hParent, reinterpret_cast<POINT*>(&prc->right));
+    MapWindowPoints(HWND_DESKTOP, GetParent(m_hWnd), reinterpret_cast<POINT*>(prc), 2);
 }
 
 // The parent's background beneath the control, then the caller's background over it.
