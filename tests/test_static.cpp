@@ -587,31 +587,35 @@ TEST_F(StaticTest, NestedCompositionKeepsBothPictures)
     StaticProbe outer, inner;
     outer.SetTextCr(kRed);
     inner.SetTextCr(kRed);
-    // The inner label is larger than any painted before, so its picture cannot reuse the
-    // outer one's memory.
-    RECT rcOuter = {10, 10, 110, 40}, rcInner = {10, 60, 630, 470};
-    ASSERT_TRUE(MakeStatic(outer, m_host, L"xvxv", rcOuter));
+    RECT rcOuter = {10, 10, 110, 40}, rcInner = {10, 160, 110, 190};
+    ASSERT_TRUE(MakeStatic(outer, m_host, L"", rcOuter));
     ASSERT_TRUE(MakeStatic(inner, m_host, L"xvxv", rcInner));
     Redraw(outer.GetSafeHwnd());
     OffScreen elsewhere(640, 480);
     int nNested = 0;
-    m_host.hook = [&](UINT msg, WPARAM, LPARAM lParam, LRESULT*) {
+    m_host.hook = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* plr) {
         const RECT* prc = reinterpret_cast<const RECT*>(lParam);
-        if (msg == WM_NAV_PAINTBKGND && prc->top == rcOuter.top && !nNested++)
-            inner.OnPaintEx(elsewhere);
-        return false;
+        if (msg != WM_NAV_PAINTBKGND || prc->top != rcOuter.top || nNested++)
+            return false;
+        TestHost::PaintPattern(reinterpret_cast<HDC>(wParam), *prc);
+        inner.OnPaintEx(elsewhere);
+        *plr = 0;
+        return true;
     };
+    // Blacken the window so that only a full repaint shows the right picture.
+    HDC hdcOuter = GetDC(outer.GetSafeHwnd());
+    RECT rcAll = {0, 0, 100, 30};
+    FillRect(hdcOuter, &rcAll, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(outer.GetSafeHwnd(), hdcOuter);
     const long nBefore = NavGdiLiveObjects();
     Redraw(outer.GetSafeHwnd());
     m_host.hook = nullptr;
     ASSERT_EQ(1, nNested);
     EXPECT_EQ(nBefore, NavGdiLiveObjects());
-    Pixels px = Pixels::FromWindow(outer.GetSafeHwnd());
-    EXPECT_EQ(PatternAt(rcOuter.left + 95, rcOuter.top + 25), px.At(95, 25));
-    EXPECT_GT(CountColor(px, kRed), 5);
-    Pixels nested = Pixels::FromDC(elsewhere, rcInner.left, rcInner.top, 620, 410);
+    EXPECT_TRUE(FindInk(Pixels::FromWindow(outer.GetSafeHwnd()), rcOuter).Empty());
+    Pixels nested = Pixels::FromDC(elsewhere, rcInner.left, rcInner.top, 100, 30);
     EXPECT_GT(CountColor(nested, kRed), 5);
-    EXPECT_EQ(PatternAt(rcInner.left + 600, rcInner.top + 400), nested.At(600, 400));
+    EXPECT_EQ(PatternAt(rcInner.left + 95, rcInner.top + 25), nested.At(95, 25));
 }
 
 // ---- marquee ----
