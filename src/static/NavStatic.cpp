@@ -18,8 +18,8 @@ const UINT_PTR kScrollTimer = 1;
 const UINT kScrollPeriod = 1000;
 
 // Style bits the drawing reads (the device's values).
-const LONG kStyleCenter = 0x1;      // SS_CENTER
-const LONG kStyleRight = 0x2;       // SS_RIGHT
+const LONG kStyleCenter = 0x1;        // SS_CENTER
+const LONG kStyleRight = 0x2;         // SS_RIGHT
 const LONG kStyleOneLine = 0x4 | 0x8; // any bit of SS_LEFTNOWORDWRAP
 const LONG kStyleVCenter = 0x400;
 

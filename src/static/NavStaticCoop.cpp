@@ -14,8 +14,8 @@ const COLORREF kLinkBlue = 0xFF0000;
 const COLORREF kLinkVisited = 0x800080;
 
 // Data-type keywords by number; only 1, 6 and 8 are reachable from a cooperation flag.
-const wchar_t kDataTypes[12][20] = {L"",     L"TEXT", L"", L"",       L"",     L"",
-                                    L"TEL",  L"",     L"EMAIL", L"RECORD", L"FILE", L"SECRET"};
+const wchar_t kDataTypes[12][20] = {
+    L"", L"TEXT", L"", L"", L"", L"", L"TEL", L"", L"EMAIL", L"RECORD", L"FILE", L"SECRET"};
 
 // The text handed to a cooperating library holds at most this many characters.
 const int kLaunchTextChars = 511;
