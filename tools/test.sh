@@ -5,7 +5,9 @@ set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/setup-debian.sh"
 "$top/tools/build.sh"
-(cd "$top/build" && ctest --output-on-failure -j2)
+# One program at a time: the programs share one Wine desktop, and focus and activation are
+# desktop-wide, so tests that tap and focus windows must not run side by side.
+(cd "$top/build" && ctest --output-on-failure)
 
 # The installed package works for an application: install, build the minimal consumer
 # against it, start it once.
