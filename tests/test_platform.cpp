@@ -125,6 +125,98 @@ TEST(Platform, TransparentImageTakesADcOrABitmap)
     ReleaseDC(host, hdcScreen);
 }
 
+namespace
+{
+// A 32-bit memory surface of known content for colour-key comparisons.
+struct Surface32
+{
+    Surface32(HDC hdcRef, int cx, int cy) : dc(hdcRef), bitmap(nav::CreateDib32(hdcRef, cx, cy)),
+                                            select(dc, bitmap), cx(cx), cy(cy)
+    {
+    }
+    nav::MemDC dc;
+    nav::Bitmap bitmap;
+    nav::SelectGuard select;
+    int cx, cy;
+};
+
+// A source with magenta scattered in runs of different lengths, and a busy destination.
+void FillSource(HDC hdc, int cx, int cy)
+{
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
+            SetPixelV(hdc, x, y, (x * 7 + y * 3) % 5 < 2 ? RGB(255, 0, 255)
+                                                          : RGB(x * 9, y * 11, 200 - x - y));
+}
+
+void FillDest(HDC hdc, int cx, int cy)
+{
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
+            SetPixelV(hdc, x, y, navtest::PatternAt(x * 5, y * 3));
+}
+} // namespace
+
+TEST(Platform, TransparentImageMatchesTheSystemsColourKeyedCopy)
+{
+    navtest::TestHost host(64, 64);
+    nav::WindowDC hdcWin(host);
+    Surface32 src(hdcWin, 40, 40);
+    FillSource(src.dc, 40, 40);
+
+    struct
+    {
+        const char* label;
+        int xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc;
+        bool clip;
+    } cases[] = {
+        {"6 x 6 corner", 3, 4, 6, 6, 0, 0, 6, 6, false},
+        {"offset piece", 10, 2, 9, 7, 21, 13, 9, 7, false},
+        {"one row", 0, 0, 16, 1, 2, 5, 16, 1, false},
+        {"clipped destination", 0, 0, 12, 12, 4, 4, 12, 12, true},
+        {"largest small piece", 1, 1, 16, 16, 3, 3, 16, 16, false},
+        {"larger than small", 0, 0, 30, 30, 1, 1, 30, 30, false},
+        {"stretched", 2, 2, 20, 10, 0, 0, 10, 5, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        Surface32 ours(hdcWin, 40, 40), theirs(hdcWin, 40, 40);
+        for (Surface32* pDst : {&ours, &theirs})
+        {
+            FillDest(pDst->dc, 40, 40);
+            if (c.clip)
+                IntersectClipRect(pDst->dc, 2, 3, 8, 9);
+        }
+        EXPECT_TRUE(TransparentImage(ours.dc, c.xDest, c.yDest, c.cxDest, c.cyDest,
+                                     src.dc.Get(), c.xSrc, c.ySrc, c.cxSrc, c.cySrc,
+                                     RGB(255, 0, 255)));
+        TransparentBlt(theirs.dc, c.xDest, c.yDest, c.cxDest, c.cyDest, src.dc, c.xSrc, c.ySrc,
+                       c.cxSrc, c.cySrc, RGB(255, 0, 255));
+        navtest::Pixels a = navtest::Pixels::FromDC(ours.dc, 0, 0, 40, 40);
+        navtest::Pixels b = navtest::Pixels::FromDC(theirs.dc, 0, 0, 40, 40);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(navtest::ColorText(b.At(x, y)), navtest::ColorText(a.At(x, y)))
+                    << "at " << x << "," << y;
+    }
+}
+
+TEST(Platform, TransparentImageLeavesNoObjectBehind)
+{
+    navtest::TestHost host(64, 64);
+    nav::WindowDC hdcWin(host);
+    Surface32 dst(hdcWin, 16, 16);
+    nav::Bitmap src(nav::CreateDib32(hdcWin, 6, 6));
+    const long nBefore = NavGdiLiveObjects();
+    HGDIOBJ hBitmap = GetCurrentObject(dst.dc, OBJ_BITMAP);
+    for (int i = 0; i < 2000; ++i)
+        TransparentImage(dst.dc, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, RGB(255, 0, 255));
+    EXPECT_EQ(nBefore, NavGdiLiveObjects());
+    EXPECT_EQ(hBitmap, GetCurrentObject(dst.dc, OBJ_BITMAP));
+    EXPECT_FALSE(TransparentImage(nullptr, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, 0));
+}
+
 // ---- GDI owners ----
 
 TEST(GdiOwners, BackBufferRestoresAndFreesEverything)

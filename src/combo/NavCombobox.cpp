@@ -359,7 +359,7 @@ RECT CNavCombobox::ArrowRect(HWND hWnd) const
 // Draws arrow bitmap nBitmapID at (x, 0), magenta transparent; nothing if it cannot be loaded.
 void CNavCombobox::DrawArrow(HDC hdc, int x, int nBitmapID)
 {
-    nav::Bitmap arrow(LoadBitmapW(GetModuleInstance(), MAKEINTRESOURCEW(nBitmapID)));
+    nav::Bitmap arrow(nav::LoadBitmapResource(GetModuleInstance(), static_cast<WORD>(nBitmapID)));
     if (!arrow)
         return;
     nav::MemDC dcArrow(hdc);

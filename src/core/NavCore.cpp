@@ -4,6 +4,7 @@
 #include <new>
 
 #include "CxImage.h"
+#include "platform/NavPlatform.h"
 #include "resource.h"
 
 namespace
@@ -42,7 +43,7 @@ void NavLoadSharedImages(HINSTANCE hModule)
 {
     using namespace nav;
     if (!g_hBarBitmap)
-        g_hBarBitmap = LoadBitmapW(hModule, MAKEINTRESOURCEW(IDB_LIST_BAR));
+        g_hBarBitmap = nav::LoadBitmapResource(hModule, IDB_LIST_BAR);
     if (!g_pSmallFace)
         g_pSmallFace = LoadFace(hModule, IDP_FACES_SMALL);
     if (!g_pLargeFace)

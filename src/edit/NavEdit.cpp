@@ -306,7 +306,7 @@ void CNavEdit::ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& r
 // parent's background.
 void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
 {
-    nav::Bitmap frame(LoadBitmapW(GetModuleInstance(), MAKEINTRESOURCEW(LOWORD(m_nFrameBitmapID))));
+    nav::Bitmap frame(nav::LoadBitmapResource(GetModuleInstance(), LOWORD(m_nFrameBitmapID)));
     BITMAP bm;
     if (!frame || GetObjectW(frame, sizeof(bm), &bm) != sizeof(bm))
         return;

@@ -1,6 +1,8 @@
 // NavPlatform.cpp - desktop stand-ins for the device services (see NavPlatform.h).
 #include "platform/NavPlatform.h"
 
+#include "core/NavGdi.h"
+
 #if !defined(_WIN32_WCE)
 
 #include <stdarg.h>
@@ -32,24 +34,82 @@ void NKDbgPrintfW(LPCWSTR lpszFmt, ...)
         g_pfnDebugHook(szLine, g_pDebugHookContext);
 }
 
+namespace
+{
+// Pieces up to this many pixels are keyed by hand; larger ones go to TransparentBlt.
+const int kSmallPiece = 256;
+
+// Copies a small unstretched piece, leaving out the key colour: the source is read pixel by
+// pixel and every run of kept pixels is written in one call. The controls draw their rounded
+// corners this way many times per paint, and the platform's TransparentBlt costs tens of
+// microseconds per call even for a 6 x 6 piece.
+BOOL KeySmallPiece(HDC hdcDest, int xDest, int yDest, HDC hdcSrc, int xSrc, int ySrc, int cx,
+                   int cy, COLORREF crTransparent)
+{
+    DWORD row[kSmallPiece];
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biHeight = -1;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    const COLORREF crKey = crTransparent & 0x00FFFFFF;
+    for (int y = 0; y < cy; ++y)
+    {
+        for (int x = 0; x < cx;)
+        {
+            // Skip keyed (or unreadable) pixels, then gather one run of kept ones.
+            COLORREF c = GetPixel(hdcSrc, xSrc + x, ySrc + y);
+            if (c == CLR_INVALID || c == crKey)
+            {
+                ++x;
+                continue;
+            }
+            int nRun = 0;
+            const int xRun = x;
+            while (x < cx && c != CLR_INVALID && c != crKey)
+            {
+                row[nRun++] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+                if (++x < cx)
+                    c = GetPixel(hdcSrc, xSrc + x, ySrc + y);
+            }
+            bmi.bmiHeader.biWidth = nRun;
+            SetDIBitsToDevice(hdcDest, xDest + xRun, yDest + y, nRun, 1, 0, 0, 0, 1, row, &bmi,
+                              DIB_RGB_COLORS);
+        }
+    }
+    return TRUE;
+}
+
+BOOL KeyedBlt(HDC hdcDest, int xDest, int yDest, int cxDest, int cyDest, HDC hdcSrc, int xSrc,
+              int ySrc, int cxSrc, int cySrc, COLORREF crTransparent)
+{
+    if (cxDest == cxSrc && cyDest == cySrc && cxDest > 0 && cyDest > 0 &&
+        cxDest * cyDest <= kSmallPiece && GetMapMode(hdcDest) == MM_TEXT &&
+        GetMapMode(hdcSrc) == MM_TEXT)
+        return KeySmallPiece(hdcDest, xDest, yDest, hdcSrc, xSrc, ySrc, cxDest, cyDest,
+                             crTransparent);
+    return TransparentBlt(hdcDest, xDest, yDest, cxDest, cyDest, hdcSrc, xSrc, ySrc, cxSrc,
+                          cySrc, crTransparent);
+}
+} // namespace
+
 BOOL TransparentImage(HDC hdcDest, int xDest, int yDest, int cxDest, int cyDest, HANDLE hSrc,
                       int xSrc, int ySrc, int cxSrc, int cySrc, COLORREF crTransparent)
 {
-    if (!hSrc)
+    if (!hdcDest || !hSrc)
         return FALSE;
     if (GetObjectType(hSrc) != OBJ_BITMAP)
-        return TransparentBlt(hdcDest, xDest, yDest, cxDest, cyDest, static_cast<HDC>(hSrc),
-                              xSrc, ySrc, cxSrc, cySrc, crTransparent);
+        return KeyedBlt(hdcDest, xDest, yDest, cxDest, cyDest, static_cast<HDC>(hSrc), xSrc,
+                        ySrc, cxSrc, cySrc, crTransparent);
 
-    HDC hdcSrc = CreateCompatibleDC(hdcDest);
+    // A bitmap source is lent a DC of our own for the call.
+    nav::MemDC hdcSrc(hdcDest);
     if (!hdcSrc)
         return FALSE;
-    HGDIOBJ hOld = SelectObject(hdcSrc, hSrc);
-    BOOL bOk = TransparentBlt(hdcDest, xDest, yDest, cxDest, cyDest, hdcSrc, xSrc, ySrc, cxSrc,
-                              cySrc, crTransparent);
-    SelectObject(hdcSrc, hOld);
-    DeleteDC(hdcSrc);
-    return bOk;
+    nav::SelectGuard select(hdcSrc, hSrc);
+    return KeyedBlt(hdcDest, xDest, yDest, cxDest, cyDest, hdcSrc, xSrc, ySrc, cxSrc, cySrc,
+                    crTransparent);
 }
 
 BOOL SipGetInfo(SIPINFO* pSipInfo)
