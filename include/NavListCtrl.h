@@ -100,6 +100,7 @@ private:
     void SetAllChecks(bool bCheck);
     void SetColumn0Width(int cx);
     void UpdateThumb();
+    void RepaintNow();
     void ClipUnderScrollBar();
     void ReleaseShared();
 

@@ -3,6 +3,7 @@
 #include "test_list_fixture.h"
 
 #include <climits>
+#include <functional>
 #include <memory>
 
 using namespace listtest;
@@ -334,6 +335,49 @@ TEST_F(ListTest, OperationsWithoutWindowAnswerTheirDefaults)
     l.Invalidate();
     l.Update();
     l.Show(SW_SHOW);
+}
+
+// Check-box switches are set before Create as often as after; without a window they must not
+// reach for one (a null window would have every window on the screen erased and repainted).
+TEST_F(ListTest, CheckSwitchesWithoutWindowRepaintNothing)
+{
+    PaintNow(host);
+    ASSERT_FALSE(GetUpdateRect(host, nullptr, FALSE));
+    host.Clear();
+    ProbeList l;
+    const struct
+    {
+        const char* label;
+        std::function<void()> call;
+    } calls[] = {
+        {"SetCheckBox", [&] { l.SetCheckBox(1); }},
+        {"SetCheckAll", [&] { l.SetCheckAll(); }},
+        {"SetCheckOff", [&] { l.SetCheckOff(); }},
+    };
+    for (const auto& c : calls)
+    {
+        SCOPED_TRACE(c.label);
+        c.call();
+        EXPECT_FALSE(GetUpdateRect(host, nullptr, FALSE));
+        EXPECT_EQ(0, host.Count(WM_ERASEBKGND));
+    }
+}
+
+// The native list refuses to turn a virtual list into an ordinary one or back after creation;
+// hiding LVS_NOSCROLL from it must not lose that refusal, or the check model would switch.
+TEST_F(ListTest, OwnerDataCannotBeSwitchedAfterCreation)
+{
+    for (DWORD dwStyle : {kVirtualStyle, kOrdinaryStyle})
+    {
+        SCOPED_TRACE(dwStyle == kVirtualStyle ? "virtual" : "ordinary");
+        ProbeList l;
+        ASSERT_EQ(1, l.Create(host, dwStyle, nullptr, kListRect, kListId + 2));
+        const LONG style = GetWindowLongW(l.GetSafeHwnd(), GWL_STYLE);
+        const int bVirtual = l.IsVirtualList();
+        SetWindowLongW(l.GetSafeHwnd(), GWL_STYLE, style ^ LVS_OWNERDATA);
+        EXPECT_EQ(style, GetWindowLongW(l.GetSafeHwnd(), GWL_STYLE));
+        EXPECT_EQ(bVirtual, l.IsVirtualList());
+    }
 }
 
 // ---- Copies ----

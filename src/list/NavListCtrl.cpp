@@ -310,6 +310,16 @@ void CNavListCtrl::Update()
         UpdateWindow(m_hWnd);
 }
 
+// Repaints the whole list at once, without erasing. Without a window there is nothing to
+// repaint (a null window would stand for every window on the screen).
+void CNavListCtrl::RepaintNow()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    UpdateWindow(m_hWnd);
+}
+
 void CNavListCtrl::SetFont(HFONT hFont)
 {
     m_hFont = hFont;
@@ -492,8 +502,7 @@ void CNavListCtrl::ToggleRowCheck(int index)
 void CNavListCtrl::SetCheckBox(int bCheckBox)
 {
     m_bCheckBox = bCheckBox;
-    InvalidateRect(m_hWnd, nullptr, FALSE);
-    UpdateWindow(m_hWnd);
+    RepaintNow();
 }
 
 int CNavListCtrl::GetCheckStatus(int index)
@@ -525,8 +534,7 @@ void CNavListCtrl::SetAllChecks(bool bCheck)
         for (int i = 0; i < static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); ++i)
             WriteRowCheck(i, bCheck);
     }
-    InvalidateRect(m_hWnd, nullptr, FALSE);
-    UpdateWindow(m_hWnd);
+    RepaintNow();
 }
 
 void CNavListCtrl::SetCheckAll()
