@@ -366,17 +366,21 @@ LRESULT CNavListCtrl::OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 
 // Desktop bridge: the native list must never see LVS_NOSCROLL, or it stops scrolling. Changes
 // that only touch it and the scroll-bar bits are the bridge's own and stay unheard; any other
-// change reaches the native list without that bit.
+// change reaches the native list without that bit, and what the native list makes of a coming
+// change (it keeps LVS_OWNERDATA as it was created) goes back to the caller.
 LRESULT CNavListCtrl::OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    const STYLESTRUCT* pStyle = reinterpret_cast<const STYLESTRUCT*>(lParam);
+    STYLESTRUCT* pStyle = reinterpret_cast<STYLESTRUCT*>(lParam);
     if (static_cast<int>(wParam) != GWL_STYLE || !pStyle)
         return CallOld(hWnd, uMsg, wParam, lParam);
     const DWORD bridgeBits = LVS_NOSCROLL | kNativeBars;
     if (((pStyle->styleOld ^ pStyle->styleNew) & ~bridgeBits) == 0)
         return 0;
     STYLESTRUCT seen = {pStyle->styleOld & ~LVS_NOSCROLL, pStyle->styleNew & ~LVS_NOSCROLL};
-    return CallOld(hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(&seen));
+    const LRESULT result = CallOld(hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(&seen));
+    if (uMsg == WM_STYLECHANGING)
+        pStyle->styleNew = seen.styleNew | (pStyle->styleNew & LVS_NOSCROLL);
+    return result;
 }
 
 // One step of the selected row's sideways scrolling: while its first column's text is too wide,
