@@ -362,6 +362,53 @@ TEST_F(BarTest, ThumbDropOnABarWithoutTravelLeavesTheList)
     }
 }
 
+// A press whose release never came (the capture went elsewhere) is forgotten at the next
+// press: the release acts on the zone pressed last.
+TEST_F(BarTest, EachPressForgetsTheZoneOfAnEarlierOne)
+{
+    Make(100);
+    ScrollTo(20);
+    struct Case
+    {
+        const char* label;
+        int firstY, pressY, releaseY;
+        std::vector<Expected> toList;
+    } cases[] = {
+        {"page up, then line down", 10, 170, 170, {ExpWL(WM_VSCROLL, SB_LINEDOWN, 0)}},
+        {"thumb, then the track below it", 0, 150, 150, {ExpWL(WM_VSCROLL, SB_PAGEDOWN, 0)}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        const int firstY = c.firstY ? c.firstY : Thumb() + 5;
+        SendPenDown(bar, 20, firstY);
+        ReleaseCapture();
+        PumpMessages();
+        host.Clear();
+        MessageSpy spy(List());
+        SendPenDown(bar, 20, c.pressY);
+        SendPenUp(bar, 20, c.releaseY);
+        PumpMessages();
+        EXPECT_TRUE(SequenceIs(spy.Messages(), c.toList, {LVM_SCROLL, WM_VSCROLL}));
+        EXPECT_EQ(0, host.Count(WM_NAV_PAGESCROLL));
+    }
+}
+
+// A drop far below a very long list asks for a distance past its last row, never for one that
+// wrapped round to a scroll upwards.
+TEST_F(BarTest, ADropFarBelowAMillionRowsScrollsToTheEnd)
+{
+    Make(1000000);
+    MessageSpy spy(List());
+    SendPenDown(bar, 20, kTop + 22);
+    SendPenUp(bar, 20, 3460); // (1000000 - 8) * 3360 / 42 rows of 30 pixels: beyond an int
+    const std::vector<Msg> scrolls = spy.Messages(LVM_SCROLL);
+    ASSERT_EQ(1u, scrolls.size());
+    EXPECT_GT(static_cast<int>(scrolls[0].lParam), 0) << "a scroll downwards";
+    EXPECT_EQ(1000000 - 8, list.GetScrollPos());
+    EXPECT_EQ(kBottom, Thumb());
+}
+
 // ---- A bar whose window could not be made ----
 
 HHOOK g_hVeto;

@@ -10,6 +10,9 @@
 #include "list/NavListShared.h"
 #include "resource.h"
 
+#include <climits>
+#include <cmath>
+
 namespace
 {
 const int kBarWidth = 40;
@@ -24,6 +27,17 @@ const int kPageDownRowInStrip = 441;
 const BYTE kActive = 255;
 const BYTE kInactive = 127;
 
+// A scrolling distance in pixels for the native list. One beyond the range of an int (a drop
+// far below a very long list) asks for as much as an int can, in the same direction, less one
+// row: the native list rounds the distance to whole rows and must not overflow doing so.
+int ScrollDistance(double dy, int nRowHeight)
+{
+    if (dy >= static_cast<double>(INT_MAX - nRowHeight))
+        return INT_MAX - nRowHeight;
+    if (dy <= static_cast<double>(INT_MIN + nRowHeight))
+        return INT_MIN + nRowHeight;
+    return static_cast<int>(dy);
+}
 } // namespace
 
 // Initial values: no window, thumb at its top below a page and a line arrow.
@@ -241,6 +255,7 @@ void CNavScrollBar::Paint(HDC hdc)
 void CNavScrollBar::OnLButtonDown(WPARAM /*wParam*/, LPARAM lParam)
 {
     SetCapture(m_hWnd);
+    ClearPressed(); // a release lost with the capture must not act later
     RECT rcClient;
     GetClientRect(m_hWnd, &rcClient);
     const int H = rcClient.bottom - rcClient.top;
@@ -309,6 +324,12 @@ void CNavScrollBar::OnLButtonUp(WPARAM /*wParam*/, LPARAM lParam)
         UpdateThumb();
     }
     ReleaseCapture();
+    ClearPressed();
+}
+
+// Forgets which zone was pressed.
+void CNavScrollBar::ClearPressed()
+{
     m_bLineUpPressed = m_bLineDownPressed = m_bPageUpPressed = m_bPageDownPressed =
         m_bThumbPressed = 0;
 }
@@ -332,10 +353,10 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
             const double count = m_pListCtrl->GetItemCount();
             const double page = m_pListCtrl->GetPageSize();
             const double top = static_cast<double>(m_nThumbTop);
-            const int newTop =
-                static_cast<int>((count - page) * (top - P - kArrowHeight) / travel);
+            const double newTop = std::trunc((count - page) * (top - P - kArrowHeight) / travel);
             HWND hList = m_pListCtrl->GetSafeHwnd();
-            const int dy = (newTop - static_cast<int>(pos)) * CNavListCtrl::LineHeight();
+            const int nRowHeight = CNavListCtrl::LineHeight();
+            const int dy = ScrollDistance((newTop - pos) * nRowHeight, nRowHeight);
             SendMessageW(hList, LVM_SCROLL, 0, dy);
             InvalidateRect(hList, nullptr, FALSE);
         }

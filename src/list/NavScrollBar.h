@@ -50,6 +50,7 @@ private:
 
     void Paint(HDC hdc);
     void ClampAndRepaint();
+    void ClearPressed();
     bool IsListScrollable();
     int ClientHeight();
 };
