@@ -57,6 +57,7 @@ private:
     LRESULT OnLButtonDblClk(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnRadioClear(HWND hwnd);
     void ClearGroup(HWND hwnd);
+    void DestroyOwnWindow();
     // Composes the face for the given owner-draw state bits and copies it to hdcTarget: to
     // (0, 0), or to the button's place in the parent when bToParent.
     void DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent);

@@ -29,6 +29,7 @@ private:
     LRESULT OnEraseBkgnd(HWND hwnd, HDC hdc);
     LRESULT OnDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(HDC hdc);
+    void DestroyOwnWindow();
 
     HWND m_hWnd;
     HBITMAP m_hBitmap;

@@ -102,7 +102,7 @@ private:
     void UpdateThumb();
     void RepaintNow();
     void ClipUnderScrollBar();
-    void ReleaseShared();
+    void ReleaseShared(bool bWindowGoes);
 
 protected:
     int m_nScrollChar;

@@ -412,6 +412,38 @@ TEST_F(ListTest, CopiesShareChecksAndFreeThePenOnce)
     EXPECT_EQ(before, NavGdiLiveObjects()) << "the pen is freed exactly once";
 }
 
+// Assigning over a list that made a window of its own gives that window (and its bar) up as
+// Destroy would: left alone it would stay subclassed to an object that no longer stands for
+// it. A copy assigned over leaves the window of the list it was copied from alone.
+TEST_F(ListTest, AssignmentGivesUpTheTargetsOwnWindow)
+{
+    for (bool bFresh : {false, true})
+    {
+        SCOPED_TRACE(bFresh ? "a fresh list" : "another list");
+        ProbeList source, target;
+        ASSERT_EQ(1, source.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
+        ASSERT_EQ(1, target.Create(host, kVirtualStyle, nullptr, {320, 10, 620, 253},
+                                   kListId + 3));
+        const HWND hwndOld = target.GetSafeHwnd();
+        auto assign = [&](CNavListCtrl& to) {
+            if (bFresh)
+                to = CNavListCtrl();
+            else
+                to = source;
+        };
+        ProbeList copyOfTarget(target);
+        assign(copyOfTarget);
+        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
+        EXPECT_EQ(2, ChildWindows(L"NavScrollBar")) << "nor its maker's bar";
+        assign(target);
+        EXPECT_FALSE(IsWindow(hwndOld));
+        EXPECT_EQ(1, ChildWindows(L"NavListView"));
+        EXPECT_EQ(1, ChildWindows(L"NavScrollBar"));
+        EXPECT_TRUE(IsWindow(source.GetSafeHwnd()));
+        copyOfTarget = ProbeList(); // lets go of the source's window without destroying it
+    }
+}
+
 // ---- Show, move and the scroll bar's place ----
 
 TEST_F(ListTest, ShowMoveAndEnableHScrollBarKeepTheBarBesideTheList)

@@ -155,9 +155,14 @@ CNavBitmapButton::CNavBitmapButton(const CNavBitmapButton& other)
 }
 
 // Takes over every field of the source; the word this button held before is let go (and
-// freed when no other copy shares it).
+// freed when no other copy shares it). A window this button made (its user data names this
+// object) goes as the destructor would take it: left alone it would stay subclassed to an
+// object that now stands for another window. A window this button only shares with the button
+// that made it is left to that button.
 CNavBitmapButton& CNavBitmapButton::operator=(const CNavBitmapButton& other)
 {
+    if (m_hWnd != other.m_hWnd && FromWindow(m_hWnd) == this)
+        DestroyOwnWindow();
     if (other.m_pCheck != m_pCheck)
     {
         ReleaseCheck();
@@ -177,12 +182,17 @@ CNavBitmapButton& CNavBitmapButton::operator=(const CNavBitmapButton& other)
 // destruction reaches an object that is going away.
 CNavBitmapButton::~CNavBitmapButton()
 {
-    if (IsWindow(m_hWnd))
-    {
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-        DestroyWindow(m_hWnd);
-    }
+    DestroyOwnWindow();
     ReleaseCheck();
+}
+
+// Gives the window its native procedure back, then destroys it, if it is alive.
+void CNavBitmapButton::DestroyOwnWindow()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+    DestroyWindow(m_hWnd);
 }
 
 void CNavBitmapButton::AddRefCheck()

@@ -24,8 +24,13 @@ CNavGroupBox::CNavGroupBox(const CNavGroupBox& other)
 {
 }
 
+// Copies every field. A window this box made (its user data names this object) goes as the
+// destructor would take it: left alone it would stay subclassed to an object that now stands
+// for another window. A window this box only shares with the box that made it is left alone.
 CNavGroupBox& CNavGroupBox::operator=(const CNavGroupBox& other)
 {
+    if (m_hWnd != other.m_hWnd && FromWindow(m_hWnd) == this)
+        DestroyOwnWindow();
     m_hWnd = other.m_hWnd;
     m_hBitmap = other.m_hBitmap;
     m_pfnOldProc = other.m_pfnOldProc;
@@ -36,11 +41,16 @@ CNavGroupBox& CNavGroupBox::operator=(const CNavGroupBox& other)
 // object that is going away.
 CNavGroupBox::~CNavGroupBox()
 {
-    if (IsWindow(m_hWnd))
-    {
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-        DestroyWindow(m_hWnd);
-    }
+    DestroyOwnWindow();
+}
+
+// Gives the window its native procedure back, then destroys it, if it is alive.
+void CNavGroupBox::DestroyOwnWindow()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+    DestroyWindow(m_hWnd);
 }
 
 // Makes the native group box and installs GrouProc on it.

@@ -87,12 +87,17 @@ CNavListCtrl::CNavListCtrl(const CNavListCtrl& other)
 }
 
 // Lets go of this object's share, then copies every field of the other and shares its pieces.
-// A window this object referred to is left alone, as a plain field copy would.
+// A window this object made (its user data names this object) goes as Destroy would take it:
+// left alone it would stay subclassed to an object that now stands for another window. A window
+// this object only shares with the list that made it is left to that list.
 CNavListCtrl& CNavListCtrl::operator=(const CNavListCtrl& other)
 {
     if (this == &other)
         return *this;
-    ReleaseShared();
+    if (m_hWnd != other.m_hWnd && IsWindow(m_hWnd) &&
+        GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+        Destroy();
+    ReleaseShared(false);
     m_nScrollChar = other.m_nScrollChar;
     m_bSelectHScroll = other.m_bSelectHScroll;
     m_pShared = other.m_pShared;
@@ -123,9 +128,10 @@ CNavListCtrl::~CNavListCtrl()
 }
 
 // Gives up this object's share of the scroll bar, pen and check words; the last holder frees
-// them. A bar window that this object made, or that stands beside the window it is about to
-// destroy, goes at once, so that no bar outlives its list.
-void CNavListCtrl::ReleaseShared()
+// them. When this object's window is about to be destroyed (bWindowGoes), a bar window that
+// this object made or that stands beside that window goes at once, so that no bar outlives its
+// list.
+void CNavListCtrl::ReleaseShared(bool bWindowGoes)
 {
     CNavListShared* pShared = m_pShared;
     m_pShared = nullptr;
@@ -134,9 +140,9 @@ void CNavListCtrl::ReleaseShared()
     const bool bLast = --pShared->nRefs == 0;
     if (CNavScrollBar* pBar = pShared->pScrollBar.get())
     {
-        const bool bBeside = pBar->m_pListCtrl == this ||
-                             (IsWindow(m_hWnd) && pBar->m_pListCtrl &&
-                              pBar->m_pListCtrl->m_hWnd == m_hWnd);
+        const bool bBeside = bWindowGoes && (pBar->m_pListCtrl == this ||
+                                             (IsWindow(m_hWnd) && pBar->m_pListCtrl &&
+                                              pBar->m_pListCtrl->m_hWnd == m_hWnd));
         if (bLast || bBeside)
             pBar->DestroyBarWindow();
         if (pBar->m_pListCtrl == this)
@@ -154,7 +160,7 @@ void CNavListCtrl::Destroy()
     m_nScrollChar = 0;
     if (IsWindow(m_hWnd))
         KillTimer(m_hWnd, kScrollTimer);
-    ReleaseShared();
+    ReleaseShared(true);
     if (IsWindow(m_hWnd))
         DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
