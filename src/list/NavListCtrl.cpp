@@ -27,7 +27,6 @@ const COLORREF kSeparatorColor = 0x5D92C7;
 const int kBarWidth = 40;
 const int kBarIdOffset = 1001;
 const int kDefaultLineHeight = 30;
-const UINT_PTR kScrollTimer = 1;
 const UINT kStateChecked = 0x2000;   // state image 2
 const UINT kStateUnchecked = 0x1000; // state image 1
 } // namespace
@@ -159,7 +158,7 @@ void CNavListCtrl::Destroy()
     m_hImageList = nullptr;
     m_nScrollChar = 0;
     if (IsWindow(m_hWnd))
-        KillTimer(m_hWnd, kScrollTimer);
+        KillTimer(m_hWnd, kSelectScrollTimer);
     ReleaseShared(true);
     if (IsWindow(m_hWnd))
         DestroyWindow(m_hWnd);
@@ -401,7 +400,7 @@ int CNavListCtrl::DeleteAllItems()
     if (!IsWindow(m_hWnd))
         return 0;
     m_nScrollChar = 0;
-    KillTimer(m_hWnd, kScrollTimer);
+    KillTimer(m_hWnd, kSelectScrollTimer);
     m_nItemCount = 0;
     if (m_pShared)
         m_pShared->FreeChecks();
@@ -656,5 +655,5 @@ void CNavListCtrl::EnableSelectHScroll(int bEnable)
     m_bSelectHScroll = bEnable;
     m_nScrollChar = 0;
     if (IsWindow(m_hWnd))
-        KillTimer(m_hWnd, kScrollTimer);
+        KillTimer(m_hWnd, kSelectScrollTimer);
 }

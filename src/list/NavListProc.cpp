@@ -12,7 +12,6 @@
 
 namespace
 {
-const UINT_PTR kScrollTimer = 1;
 const UINT kScrollPeriod = 1000;
 const int kCheckRight = 31;        // check box from L to L + 31
 const int kCheckTop = 2;           // ... and from T + 2
@@ -300,7 +299,7 @@ LRESULT CNavListCtrl::OnKeyUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 // Timer 1 drives the selected-row scrolling; no timer reaches the native list.
 LRESULT CNavListCtrl::OnTimer(HWND hWnd, WPARAM nTimerId)
 {
-    if (nTimerId == kScrollTimer && m_bSelectHScroll)
+    if (nTimerId == kSelectScrollTimer && m_bSelectHScroll)
         OnSelectScroll(hWnd);
     return 0;
 }
@@ -346,8 +345,8 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
         if (m_bSelectHScroll)
         {
             m_nScrollChar = 0;
-            KillTimer(hWnd, kScrollTimer);
-            SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
+            KillTimer(hWnd, kSelectScrollTimer);
+            SetTimer(hWnd, kSelectScrollTimer, kScrollPeriod, nullptr);
         }
     }
     return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
@@ -407,18 +406,15 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
 
     const int n = static_cast<int>(wcslen(pszText));
     nav::SelectGuard selectFont(dc, m_hFont);
-    RECT rcCheck = {}, rcText = rc;
-    if (m_bCheckBox)
-    {
-        SetRect(&rcCheck, rc.left, rc.top + kCheckTop, rc.left + kCheckRight,
-                rc.top + kCheckBottom);
-        rcText.left = rc.left + kCheckRight;
-    }
+    // The text starts after the check box and runs over the place of the image.
+    RECT rcCheck = LayOutRow(rc, m_bCheckBox != 0, 0).check;
+    RECT rcText = rc;
+    rcText.left = rcCheck.right;
     SIZE size = {};
     GetTextExtentExPointW(dc, pszText, n, 0, nullptr, nullptr, &size);
     if (size.cx <= (rc.right - rc.left) - m_sizeIcon.cx - rcText.left)
     {
-        KillTimer(hWnd, kScrollTimer);
+        KillTimer(hWnd, kSelectScrollTimer);
         return;
     }
 

@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <memory>
 
+// The list window's timer for the selected row's sideways scrolling.
+const UINT_PTR kSelectScrollTimer = 1;
+
 struct CNavListShared
 {
     struct FreeWords

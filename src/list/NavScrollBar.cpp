@@ -157,16 +157,11 @@ LRESULT CNavScrollBar::ScrollBarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     switch (uMsg)
     {
     case WM_PAINT:
-    {
-        nav::PaintDC dc(hWnd);
-        OnPaintEx(dc);
-        return 1;
-    }
+        return OnPaint(hWnd);
     case WM_ERASEBKGND:
         return 1; // the paint covers every pixel
     case WM_CTLCOLORSTATIC:
-        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
     case WM_MOUSEMOVE:
         TrackThumb(lParam, FALSE);
         break;
@@ -180,6 +175,21 @@ LRESULT CNavScrollBar::ScrollBarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
         break;
     }
     return CallWindowProcW(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
+}
+
+// The whole bar, composed in one paint.
+LRESULT CNavScrollBar::OnPaint(HWND hWnd)
+{
+    nav::PaintDC dc(hWnd);
+    OnPaintEx(dc);
+    return 1;
+}
+
+// The native static asks for its colours; it paints nothing of its own over the bar.
+LRESULT CNavScrollBar::OnCtlColorStatic(HDC hdc)
+{
+    SetBkMode(hdc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
 // Paints the whole bar into hdc (or into the window's own DC when hdc is null). A bar without a

@@ -48,6 +48,8 @@ private:
     CNavScrollBar(const CNavScrollBar&);            // owned by one list (and its copies)
     CNavScrollBar& operator=(const CNavScrollBar&);
 
+    LRESULT OnPaint(HWND hWnd);
+    LRESULT OnCtlColorStatic(HDC hdc);
     void Paint(HDC hdc);
     void ClampAndRepaint();
     void ClearPressed();
