@@ -103,6 +103,7 @@ private:
     LRESULT OnEraseBkgnd(HDC hdc);
     LRESULT OnTimer(UINT_PTR nTimerId);
     LRESULT OnCtlColorStatic(HDC hdc);
+    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);

@@ -815,6 +815,67 @@ TEST_F(StaticTest, PressAndRelease)
     }
 }
 
+namespace
+{
+// A real pen tap at a client point of a window, through the system's input queue: the
+// system, not the test, decides which window receives it.
+void RealTap(HWND hwnd, int x, int y)
+{
+    POINT pt = {x, y};
+    ClientToScreen(hwnd, &pt);
+    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
+    SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    PumpFor(100);
+}
+} // namespace
+
+TEST_F(StaticTest, RealTapsReachLabelsThatActOnThem)
+{
+    struct Case
+    {
+        const char* label;
+        DrawBkProc pfn;
+        unsigned int nCoopFlag;
+        bool bReachesLabel;
+    } cases[] = {
+        {"push button", FaceCallback, 0, true},
+        {"link", nullptr, 3, true}, // a kind with no registry key: no menu, but purple
+        {"plain label", nullptr, 0, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        StaticProbe label;
+        label.SetCoopFlag(c.nCoopFlag);
+        ASSERT_TRUE(MakeStatic(label, m_host, L"Tap me", RECT{20, 20, 120, 50}, 0, c.pfn, 56));
+        HWND hwnd = label.GetSafeHwnd();
+        PumpMessages();
+        MessageSpy spy(hwnd);
+        m_host.Clear();
+
+        RealTap(hwnd, 30, 15);
+        EXPECT_EQ(c.bReachesLabel ? 1 : 0, spy.Count(WM_LBUTTONUP));
+        // What a label does not take goes on to the parent beneath it, as before.
+        EXPECT_EQ(c.bReachesLabel ? 0 : 1, m_host.Count(WM_LBUTTONUP));
+        if (c.pfn)
+        {
+            EXPECT_TRUE(SequenceIs(m_host.Messages(),
+                                   {ExpWL(WM_COMMAND, MAKEWPARAM(56, BN_CLICKED),
+                                          reinterpret_cast<LPARAM>(hwnd))},
+                                   {WM_COMMAND}));
+        }
+        if (c.nCoopFlag)
+        {
+            EXPECT_EQ(kLinkPurple, label.LinkColor());
+        }
+    }
+}
+
 // ---- cooperation lookup ----
 
 // One registered application.

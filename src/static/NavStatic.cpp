@@ -348,6 +348,8 @@ LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         return pThis->OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_CTLCOLORSTATIC:
         return pThis->OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+    case WM_NCHITTEST:
+        return pThis->OnNcHitTest(wParam, lParam);
     case WM_LBUTTONDOWN:
         return pThis->OnLButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
@@ -425,6 +427,16 @@ LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
 {
     SetBkMode(hdc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+// The desktop's native static lets taps fall through to its parent unless it has SS_NOTIFY;
+// a label that acts on taps (a push button or a link) takes them itself.
+LRESULT CNavStatic::OnNcHitTest(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lHit = CallOldProc(WM_NCHITTEST, wParam, lParam);
+    if (lHit == HTTRANSPARENT && (m_pfnDrawBk || m_nCoopFlag))
+        return HTCLIENT;
+    return lHit;
 }
 
 // A pen-down inside presses the label; a push-button label keeps the pen and shows it.
