@@ -86,7 +86,7 @@ private:
     LRESULT OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnListKillFocus(HWND hWnd, WPARAM wParam);
+    LRESULT OnListKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListCtlColor(HDC hdc);
     LRESULT OnListLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
 };

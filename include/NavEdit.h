@@ -49,8 +49,8 @@ protected:
 
 private:
     LRESULT CallOld(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetFocus(HWND hWnd, WPARAM wParam);
-    LRESULT OnKillFocus(HWND hWnd, WPARAM wParam);
+    LRESULT OnSetFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(HWND hWnd, LPARAM lParam);
     LRESULT OnCommand(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(HDC hdc);

@@ -505,6 +505,47 @@ TEST_F(ComboTest, CommandsToTheEditAreConsumed)
     }
 }
 
+TEST_F(ComboTest, MessagesPassedOnReachTheNativeWindowsUnchanged)
+{
+    NativeClassSpy editSpy(L"EDIT");
+    NativeClassSpy listSpy(L"LISTBOX");
+    ASSERT_TRUE(editSpy.Registered());
+    ASSERT_TRUE(listSpy.Registered());
+    {
+        TestCombo combo;
+        ASSERT_EQ(1, Make(combo, {20, 20, 220, 120}, {L"One"}));
+        HWND hwnd = combo.GetSafeHwnd();
+        ASSERT_GT(listSpy.Count(WM_NCCREATE), 0) << "the spy stands beneath the list";
+        const LPARAM lMark = 0x5A5A;
+        struct Case
+        {
+            NativeClassSpy& spy;
+            Msg m;
+        };
+        const Case cases[] = {
+            {editSpy, {hwnd, WM_KEYDOWN, VK_SHIFT, lMark}},
+            {editSpy, {hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)}},
+            {editSpy, {hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)}},
+            {editSpy, {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(10, 10)}},
+            {editSpy, {hwnd, WM_USER + 5, 7, lMark}},
+            {listSpy, {List(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), lMark}},
+            {listSpy, {List(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10)}},
+            {listSpy, {List(), WM_USER + 5, 7, lMark}},
+        };
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << (c.m.hwnd == hwnd ? "edit" : "list")
+                                            << " message 0x" << std::hex << c.m.message);
+            c.spy.Clear();
+            SendMessageW(c.m.hwnd, c.m.message, c.m.wParam, c.m.lParam);
+            const std::vector<Msg> seen = c.spy.Messages(c.m.message);
+            ASSERT_FALSE(seen.empty());
+            EXPECT_EQ(c.m.wParam, seen.front().wParam);
+            EXPECT_EQ(c.m.lParam, seen.front().lParam);
+        }
+    }
+}
+
 // ---- Painting ----
 
 namespace

@@ -477,6 +477,38 @@ TEST_F(EditTest, CopyAndSelectAllCommandsNeverReachTheNativeEdit)
     }
 }
 
+TEST_F(EditTest, MessagesPassedOnReachTheNativeEditUnchanged)
+{
+    NativeClassSpy spy(L"EDIT");
+    ASSERT_TRUE(spy.Registered());
+    {
+        TestEdit edit;
+        ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}, L"text"));
+        HWND hwnd = edit.GetSafeHwnd();
+        const LPARAM lMark = 0x5A5A;
+        const Msg messages[] = {
+            {hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
+            {hwnd, WM_KILLFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
+            {hwnd, WM_KEYDOWN, VK_SHIFT, lMark},
+            {hwnd, WM_VSCROLL, SB_LINEDOWN, lMark},
+            {hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10)},
+            {hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10)},
+            {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10)},
+            {hwnd, WM_USER + 5, 7, lMark},
+        };
+        for (const Msg& m : messages)
+        {
+            SCOPED_TRACE(testing::Message() << "message 0x" << std::hex << m.message);
+            spy.Clear();
+            SendMessageW(hwnd, m.message, m.wParam, m.lParam);
+            const std::vector<Msg> seen = spy.Messages(m.message);
+            ASSERT_FALSE(seen.empty());
+            EXPECT_EQ(m.wParam, seen.front().wParam);
+            EXPECT_EQ(m.lParam, seen.front().lParam);
+        }
+    }
+}
+
 // ---- Soft input panel ----
 
 TEST_F(EditTest, TapOpensTheInputPanelUnlessItIsExactlyOn)

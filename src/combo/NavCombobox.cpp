@@ -272,7 +272,7 @@ LRESULT CALLBACK CNavCombobox::ComboboxListProc(HWND hWnd, UINT msg, WPARAM wPar
     switch (msg)
     {
     case WM_KILLFOCUS:
-        return pThis->OnListKillFocus(hWnd, wParam);
+        return pThis->OnListKillFocus(hWnd, wParam, lParam);
     case WM_CTLCOLORLISTBOX:
         return pThis->OnListCtlColor(reinterpret_cast<HDC>(wParam));
     case WM_LBUTTONUP:
@@ -456,10 +456,10 @@ LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 }
 
 // The list closes when it loses the focus.
-LRESULT CNavCombobox::OnListKillFocus(HWND hWnd, WPARAM wParam)
+LRESULT CNavCombobox::OnListKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     HideList();
-    return CallWindowProcW(m_pfnOldListProc, hWnd, WM_KILLFOCUS, wParam, 0);
+    return CallWindowProcW(m_pfnOldListProc, hWnd, WM_KILLFOCUS, wParam, lParam);
 }
 
 // Light grey text background, grey field.

@@ -146,9 +146,9 @@ LRESULT CALLBACK CNavEdit::EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     switch (msg)
     {
     case WM_SETFOCUS:
-        return pThis->OnSetFocus(hWnd, wParam);
+        return pThis->OnSetFocus(hWnd, wParam, lParam);
     case WM_KILLFOCUS:
-        return pThis->OnKillFocus(hWnd, wParam);
+        return pThis->OnKillFocus(hWnd, wParam, lParam);
     case WM_PAINT:
         return pThis->OnPaint(hWnd, lParam);
     case WM_ERASEBKGND:
@@ -183,18 +183,18 @@ LRESULT CNavEdit::CallOld(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 // The orange frame shows from the next paint on.
-LRESULT CNavEdit::OnSetFocus(HWND hWnd, WPARAM wParam)
+LRESULT CNavEdit::OnSetFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_nFrameBitmapID = IDB_EDIT_FRAME_FOCUS;
-    return CallOld(hWnd, WM_SETFOCUS, wParam, 0);
+    return CallOld(hWnd, WM_SETFOCUS, wParam, lParam);
 }
 
 // The grey frame returns at once.
-LRESULT CNavEdit::OnKillFocus(HWND hWnd, WPARAM wParam)
+LRESULT CNavEdit::OnKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_nFrameBitmapID = IDB_EDIT_FRAME;
     InvalidateRect(hWnd, nullptr, FALSE);
-    return CallOld(hWnd, WM_KILLFOCUS, wParam, 0);
+    return CallOld(hWnd, WM_KILLFOCUS, wParam, lParam);
 }
 
 // Composes background, frame, native text and bottom line off screen; one copy to the
