@@ -392,11 +392,7 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
 
     DrawArrow(buffer, rcClient.right - m_nArrowWidth,
               m_bLarger ? IDB_COMBO_ARROW_LARGE : IDB_COMBO_ARROW);
-    {
-        nav::SavedDC saved(buffer); // the native edit leaves its clip region behind
-        CallWindowProcW(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(buffer.Get()),
-                        lParam);
-    }
+    nav::edit::PaintNativeText(m_pfnOldProc, hWnd, buffer, lParam);
     buffer.CopyTo(dc);
     return 0;
 }

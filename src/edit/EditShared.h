@@ -2,6 +2,7 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "core/NavGdi.h"
 
 namespace nav
 {
@@ -25,6 +26,15 @@ inline LRESULT SetFontKeepingMargins(WNDPROC pfnOld, HWND hWnd, WPARAM wParam, L
     CallWindowProcW(pfnOld, hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                     static_cast<LPARAM>(static_cast<DWORD>(margins)));
     return lr;
+}
+
+// Lets the native edit paint its text into hdcMem over what was composed there. The native
+// edit paints into the DC in wParam and leaves its clip region on it; the DC's state is put
+// back so that whatever is drawn afterwards is not clipped to the text area.
+inline void PaintNativeText(WNDPROC pfnOld, HWND hWnd, HDC hdcMem, LPARAM lParam)
+{
+    nav::SavedDC saved(hdcMem);
+    CallWindowProcW(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
 }
 
 // A rectangle in screen coordinates converted, corner by corner, to hWndParent's client

@@ -208,12 +208,7 @@ LRESULT CNavEdit::OnPaint(HWND hWnd, LPARAM lParam)
     if (!buffer)
         return 0;
     ComposeBackground(buffer, rcClient, WindowRectInParent());
-    {
-        // The native edit paints into the DC in wParam and leaves its clip region on it;
-        // without the restore the bottom line would be clipped away.
-        nav::SavedDC saved(buffer);
-        CallOld(hWnd, WM_PAINT, reinterpret_cast<WPARAM>(buffer.Get()), lParam);
-    }
+    nav::edit::PaintNativeText(m_pfnOldProc, hWnd, buffer, lParam);
     DrawBottomLine(buffer);
     buffer.CopyTo(dc);
     return 0;

@@ -158,6 +158,16 @@ std::unique_ptr<nav::BackBuffer> LabelBuffer::s_pKept;
 volatile DWORD LabelBuffer::s_dwThread;
 bool LabelBuffer::s_bBusy;
 
+// The point of a mouse message (client coordinates, which may be negative) and whether it lies
+// in the window's client area.
+bool PointInClient(HWND hWnd, LPARAM lParam, POINT* ppt)
+{
+    *ppt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT rcClient = {};
+    GetClientRect(hWnd, &rcClient);
+    return PtInRect(&rcClient, *ppt) != FALSE;
+}
+
 // The DrawTextW format for a window style; bCenter says whether SS_CENTER may centre now.
 UINT LabelFormat(LONG lStyle, bool bCenter)
 {
@@ -442,10 +452,8 @@ LRESULT CNavStatic::OnNcHitTest(WPARAM wParam, LPARAM lParam)
 // A pen-down inside presses the label; a push-button label keeps the pen and shows it.
 LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)
 {
-    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    RECT rcClient = {};
-    GetClientRect(m_hWnd, &rcClient);
-    if (PtInRect(&rcClient, pt))
+    POINT pt;
+    if (PointInClient(m_hWnd, lParam, &pt))
     {
         m_bPressed = 1;
         if (m_pfnDrawBk)
@@ -462,10 +470,8 @@ LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)
 // click; any pen-up releases the label.
 LRESULT CNavStatic::OnLButtonUp(WPARAM wParam, LPARAM lParam)
 {
-    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    RECT rcClient = {};
-    GetClientRect(m_hWnd, &rcClient);
-    if (PtInRect(&rcClient, pt))
+    POINT pt;
+    if (PointInClient(m_hWnd, lParam, &pt))
     {
         if (m_bPressed && m_nCoopFlag)
         {
