@@ -326,6 +326,8 @@ TEST_F(ComboTest, OpensBelowWithWholeRows)
         {"ten rows in 100 px", {20, 20, 220, 144}, 10, 88},
         {"three rows fit", {20, 20, 220, 144}, 3, 66},
         {"one item", {20, 20, 220, 144}, 1, 22},
+        // Greatest height 6 px: one row rather than a list with no height that takes the focus.
+        {"greatest height under one row", {20, 20, 220, 50}, 3, 22},
     };
     for (const Case& c : cases)
     {
