@@ -19,7 +19,8 @@ public:
     CNavCombobox();
     virtual ~CNavCombobox();
     CNavCombobox(const CNavCombobox&) = default;
-    CNavCombobox& operator=(const CNavCombobox&) = default;
+    // Takes over every field; windows this combo made are given up first.
+    CNavCombobox& operator=(const CNavCombobox& other);
 
     // Creates the edit (arrow height + 2 high) and the hidden list below it. rect is in the
     // parent's client coordinates; on return it holds the list's rectangle in screen
@@ -71,6 +72,8 @@ protected:
     int m_bListOpenAtPress;
 
 private:
+    void DestroyList();
+    void DestroyEdit();
     BOOL HasList() const;
     LRESULT SendList(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
     // Copies item nIndex's text into the edit; FALSE (edit unchanged) when it has none or

@@ -17,7 +17,8 @@ public:
     CNavEdit();
     virtual ~CNavEdit();
     CNavEdit(const CNavEdit&) = default;
-    CNavEdit& operator=(const CNavEdit&) = default;
+    // Takes over every field; a window this edit made is given up first.
+    CNavEdit& operator=(const CNavEdit& other);
 
     // Creates the native edit as a child of hParent at rect (parent client coordinates).
     // pfnDrawBk, when set, paints the field's background instead of the frame; bNoFrame
@@ -48,6 +49,7 @@ protected:
     int m_nFrameBitmapID;
 
 private:
+    void DestroyOwnWindow();
     LRESULT CallOld(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);

@@ -46,7 +46,8 @@ public:
     // Copies share the window and the cooperation table; only one of them may be destroyed
     // while it holds them.
     CNavStatic(const CNavStatic&) = default;
-    CNavStatic& operator=(const CNavStatic&) = default;
+    // Takes over every field; a window this label made is given up first, with its table.
+    CNavStatic& operator=(const CNavStatic& other);
 
     // Creates and subclasses the "STATIC" window. A null callback keeps the stored one; a
     // callback makes the static a push button. Returns 1 on success or when the window
@@ -97,6 +98,7 @@ protected:
     int m_bAutoScroll;
 
 private:
+    void DestroyOwnWindow();
     LRESULT CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
     LRESULT CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnPaint();

@@ -256,6 +256,42 @@ TEST_F(ComboTest, CreateThatFailsHalfWayLeavesNothingBroken)
     }
 }
 
+// Assigning over a combo that made windows of its own gives them up as destroying the combo
+// would; a copy assigned over leaves the windows of the combo it was copied from alone.
+TEST_F(ComboTest, AssignmentGivesUpTheTargetsOwnWindows)
+{
+    for (bool bFresh : {false, true})
+    {
+        SCOPED_TRACE(bFresh ? "a fresh combo" : "another combo");
+        TestCombo source, target;
+        ASSERT_EQ(1, Make(source, {20, 20, 220, 120}, {L"One"}));
+        RECT rc = {20, 150, 220, 250};
+        ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host, kId + 1));
+        const HWND hEditOld = target.GetSafeHwnd();
+        const HWND hListOld = GetDlgItem(host, kId + 1 + 1010);
+        ASSERT_TRUE(IsWindow(hListOld));
+        auto assign = [&](CNavCombobox& to) {
+            if (bFresh)
+                to = CNavCombobox();
+            else
+                to = source;
+        };
+        TestCombo copyOfTarget(target);
+        assign(copyOfTarget);
+        EXPECT_TRUE(IsWindow(hEditOld)) << "a copy does not take its maker's windows";
+        EXPECT_TRUE(IsWindow(hListOld));
+        assign(target);
+        EXPECT_FALSE(IsWindow(hEditOld));
+        EXPECT_FALSE(IsWindow(hListOld));
+        EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
+        TapArrow(source);
+        EXPECT_TRUE(ListOpen()) << "the source still works";
+        if (!bFresh)
+            static_cast<CNavCombobox&>(target) = CNavCombobox();
+        static_cast<CNavCombobox&>(copyOfTarget) = CNavCombobox();
+    }
+}
+
 // ---- List operations ----
 
 TEST_F(ComboTest, ListOperationsWithoutAList)

@@ -18,6 +18,12 @@ const DWORD kListStyle = WS_CHILD | WS_VSCROLL | LBS_NOTIFY;
 const UINT kHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
 
 bool g_bFailTextBuffers;
+
+// The combo named in a window's user data.
+CNavCombobox* FromWindow(HWND hWnd)
+{
+    return reinterpret_cast<CNavCombobox*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+}
 } // namespace
 
 #if !defined(_WIN32_WCE)
@@ -51,18 +57,52 @@ CNavCombobox::CNavCombobox()
 // procedure (there is none to give back).
 CNavCombobox::~CNavCombobox()
 {
-    if (IsWindow(m_hList))
-    {
-        if (m_pfnOldListProc)
-            SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldListProc));
-        DestroyWindow(m_hList);
-    }
-    if (IsWindow(m_hWnd))
-    {
-        if (m_pfnOldProc)
-            SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-        DestroyWindow(m_hWnd);
-    }
+    DestroyList();
+    DestroyEdit();
+}
+
+// Takes over every field of the source. Windows this combo made (their user data names this
+// object) go as the destructor would take them: left alone they would stay subclassed to an
+// object that now stands for other windows. Windows this combo only shares with the combo
+// that made them are left to that combo.
+CNavCombobox& CNavCombobox::operator=(const CNavCombobox& other)
+{
+    if (m_hList != other.m_hList && FromWindow(m_hList) == this)
+        DestroyList();
+    if (m_hWnd != other.m_hWnd && FromWindow(m_hWnd) == this)
+        DestroyEdit();
+    m_hWnd = other.m_hWnd;
+    m_hList = other.m_hList;
+    m_hFont = other.m_hFont;
+    m_bPressed = other.m_bPressed;
+    m_rcList = other.m_rcList;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_pfnOldListProc = other.m_pfnOldListProc;
+    m_nArrowWidth = other.m_nArrowWidth;
+    m_nArrowHeight = other.m_nArrowHeight;
+    m_bLarger = other.m_bLarger;
+    m_bListOpenAtPress = other.m_bListOpenAtPress;
+    return *this;
+}
+
+// Gives the list its native procedure back, if it was replaced, and destroys it.
+void CNavCombobox::DestroyList()
+{
+    if (!IsWindow(m_hList))
+        return;
+    if (m_pfnOldListProc)
+        SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldListProc));
+    DestroyWindow(m_hList);
+}
+
+// Gives the edit its native procedure back, if it was replaced, and destroys it.
+void CNavCombobox::DestroyEdit()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    if (m_pfnOldProc)
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+    DestroyWindow(m_hWnd);
 }
 
 // Creates the edit and the hidden list and subclasses both. rect is turned into the list's
@@ -231,7 +271,7 @@ int CNavCombobox::GetItemHeight(int nIndex)
 // list.
 LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CNavCombobox* pThis = reinterpret_cast<CNavCombobox*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavCombobox* pThis = FromWindow(hWnd);
     if (!pThis)
         return 0;
     switch (msg)
@@ -266,7 +306,7 @@ LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, 
 LRESULT CALLBACK CNavCombobox::ComboboxListProc(HWND hWnd, UINT msg, WPARAM wParam,
                                                 LPARAM lParam)
 {
-    CNavCombobox* pThis = reinterpret_cast<CNavCombobox*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavCombobox* pThis = FromWindow(hWnd);
     if (!pThis)
         return 0;
     switch (msg)

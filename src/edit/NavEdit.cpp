@@ -41,6 +41,33 @@ CNavEdit::~CNavEdit()
     if (!IsWindow(m_hWnd))
         return;
     m_pfnDrawBk = nullptr;
+    DestroyOwnWindow();
+}
+
+// Takes over every field of the source. A window this edit made (its user data names this
+// object) goes as the destructor would take it: left alone it would stay subclassed to an
+// object that now stands for another window. A window this edit only shares with the edit
+// that made it is left to that edit.
+CNavEdit& CNavEdit::operator=(const CNavEdit& other)
+{
+    if (m_hWnd != other.m_hWnd &&
+        reinterpret_cast<CNavEdit*>(GetWindowLongPtrW(m_hWnd, GWLP_USERDATA)) == this)
+        DestroyOwnWindow();
+    m_pfnDrawBk = other.m_pfnDrawBk;
+    m_hWnd = other.m_hWnd;
+    m_hFont = other.m_hFont;
+    m_bPressed = other.m_bPressed;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_bNoFrame = other.m_bNoFrame;
+    m_nFrameBitmapID = other.m_nFrameBitmapID;
+    return *this;
+}
+
+// Gives the window its native procedure back, then destroys it, if it is alive.
+void CNavEdit::DestroyOwnWindow()
+{
+    if (!IsWindow(m_hWnd))
+        return;
     SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
     DestroyWindow(m_hWnd);
 }

@@ -195,12 +195,45 @@ CNavStatic::CNavStatic()
 // Gives the window its native procedure back before destroying it, then frees the table.
 CNavStatic::~CNavStatic()
 {
-    if (IsWindow(m_hWnd))
-    {
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-        DestroyWindow(m_hWnd);
-    }
+    DestroyOwnWindow();
     FreeCoopInfo();
+}
+
+// Takes over every field of the source. A window this label made (its user data names this
+// object) goes as the destructor would take it, with the cooperation table its taps made: left
+// alone the window would stay subclassed to an object that now stands for another. A window
+// and table this label only shares with the label that made them are left to that label.
+CNavStatic& CNavStatic::operator=(const CNavStatic& other)
+{
+    if (m_hWnd != other.m_hWnd &&
+        reinterpret_cast<CNavStatic*>(GetWindowLongPtrW(m_hWnd, GWLP_USERDATA)) == this)
+    {
+        DestroyOwnWindow();
+        if (m_pCoopInfo != other.m_pCoopInfo)
+            FreeCoopInfo();
+    }
+    m_pfnDrawBk = other.m_pfnDrawBk;
+    m_hWnd = other.m_hWnd;
+    m_hFont = other.m_hFont;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_crLink = other.m_crLink;
+    m_crText = other.m_crText;
+    m_bUnderLine = other.m_bUnderLine;
+    m_bPressed = other.m_bPressed;
+    m_nCoopFlag = other.m_nCoopFlag;
+    m_pCoopInfo = other.m_pCoopInfo;
+    m_nScrollChar = other.m_nScrollChar;
+    m_bAutoScroll = other.m_bAutoScroll;
+    return *this;
+}
+
+// Gives the window its native procedure back, then destroys it, if it is alive.
+void CNavStatic::DestroyOwnWindow()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+    DestroyWindow(m_hWnd);
 }
 
 // Creates the native static, hands it the font, starts the scroll timer and subclasses it.
