@@ -270,6 +270,9 @@ TEST_F(EditTest, OperationsWithoutAWindowDoNothing)
         EXPECT_EQ(0, edit.GetTextLength());
         edit.SetLimitText(3); // no window: nothing happens
         EXPECT_EQ(0, edit.OnPaintEx(nullptr));
+        HDC hdcScreen = GetDC(nullptr);
+        EXPECT_EQ(0, edit.OnPaintEx(hdcScreen)) << "nothing drawn is not success";
+        ReleaseDC(nullptr, hdcScreen);
     };
     TestEdit before;
     check(before, "before Create");

@@ -12,6 +12,7 @@
 #include "core/NavGdi.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
+#include "core/NavWindow.h"
 
 namespace
 {
@@ -189,10 +190,7 @@ CNavBitmapButton::~CNavBitmapButton()
 // Gives the window its native procedure back, then destroys it, if it is alive.
 void CNavBitmapButton::DestroyOwnWindow()
 {
-    if (!IsWindow(m_hWnd))
-        return;
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-    DestroyWindow(m_hWnd);
+    nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
 void CNavBitmapButton::AddRefCheck()

@@ -8,6 +8,7 @@
 #include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
+#include "core/NavWindow.h"
 
 namespace
 {
@@ -88,21 +89,13 @@ CNavCombobox& CNavCombobox::operator=(const CNavCombobox& other)
 // Gives the list its native procedure back, if it was replaced, and destroys it.
 void CNavCombobox::DestroyList()
 {
-    if (!IsWindow(m_hList))
-        return;
-    if (m_pfnOldListProc)
-        SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldListProc));
-    DestroyWindow(m_hList);
+    nav::RestoreAndDestroy(m_hList, m_pfnOldListProc);
 }
 
 // Gives the edit its native procedure back, if it was replaced, and destroys it.
 void CNavCombobox::DestroyEdit()
 {
-    if (!IsWindow(m_hWnd))
-        return;
-    if (m_pfnOldProc)
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-    DestroyWindow(m_hWnd);
+    nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
 // Creates the edit and the hidden list and subclasses both. rect is turned into the list's

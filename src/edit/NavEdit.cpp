@@ -6,6 +6,7 @@
 #include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
+#include "core/NavWindow.h"
 
 namespace
 {
@@ -66,10 +67,7 @@ CNavEdit& CNavEdit::operator=(const CNavEdit& other)
 // Gives the window its native procedure back, then destroys it, if it is alive.
 void CNavEdit::DestroyOwnWindow()
 {
-    if (!IsWindow(m_hWnd))
-        return;
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-    DestroyWindow(m_hWnd);
+    nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
 // Creates and subclasses the native edit; the skin frame replaces a native border.
@@ -149,13 +147,13 @@ int CNavEdit::OnPaintEx(HDC hdc)
     if (!hdc)
         return 0;
     if (!IsWindow(m_hWnd))
-        return 1; // nothing to place
+        return 0; // nothing to place: drawing nothing is not success
     RECT rcClient;
     GetClientRect(m_hWnd, &rcClient);
     const RECT rcInParent = WindowRectInParent();
     nav::BackBuffer buffer(hdc, rcClient.right, rcClient.bottom, nav::Surface::Dib32);
     if (!buffer)
-        return 1;
+        return 0;
     ComposeBackground(buffer, rcClient, rcInParent);
     DrawBottomLine(buffer);
     BitBlt(hdc, rcInParent.left, rcInParent.top, rcInParent.right - rcInParent.left,

@@ -5,6 +5,7 @@
 
 #include "core/NavGdi.h"
 #include "platform/NavPlatform.h"
+#include "core/NavWindow.h"
 
 namespace
 {
@@ -47,10 +48,7 @@ CNavGroupBox::~CNavGroupBox()
 // Gives the window its native procedure back, then destroys it, if it is alive.
 void CNavGroupBox::DestroyOwnWindow()
 {
-    if (!IsWindow(m_hWnd))
-        return;
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-    DestroyWindow(m_hWnd);
+    nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
 // Makes the native group box and installs GrouProc on it.

@@ -8,6 +8,7 @@
 
 #include "core/NavGdi.h"
 #include "platform/NavPlatform.h"
+#include "core/NavWindow.h"
 
 #include <memory>
 #include <new>
@@ -230,10 +231,7 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
 // Gives the window its native procedure back, then destroys it, if it is alive.
 void CNavStatic::DestroyOwnWindow()
 {
-    if (!IsWindow(m_hWnd))
-        return;
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-    DestroyWindow(m_hWnd);
+    nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
 // Creates the native static, hands it the font, starts the scroll timer and subclasses it.
