@@ -112,6 +112,10 @@ void Snapshot(const wchar_t* pszName)
     path += L"-";
     path += pszName;
     path += L".png";
+    // Every window painted afresh, as in the main picture: a frame must not show what an
+    // earlier state left behind.
+    RedrawWindow(g_hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     GalleryPump(50);
     navtest::Pixels::FromWindow(g_hwnd).SavePng(path.c_str());
 }
