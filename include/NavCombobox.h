@@ -46,6 +46,8 @@ public:
     int SetCurSel(int nIndex);
     int GetCurSel();
     int GetCount();
+    // Copies item nIndex's text (GetLBTextLen + 1 characters) into pszText. LB_ERR for a null
+    // buffer or a row that does not exist, 0 without a list.
     int GetLBText(int nIndex, wchar_t* pszText);
     int GetLBTextLen(int nIndex);
     int ResetContent();

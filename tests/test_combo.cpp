@@ -348,6 +348,30 @@ TEST_F(ComboTest, ListOperationsReachTheListBox)
 
 // ---- Opening ----
 
+// An item's text asked for without a buffer, or for a row that does not exist, is an error;
+// the platform's list box is never handed a null buffer to write into.
+TEST_F(ComboTest, GetLBTextWithoutABufferOrRowIsAnError)
+{
+    TestCombo combo;
+    ASSERT_EQ(1, Make(combo, {20, 20, 220, 120}));
+    combo.AddString(L"Zulu");
+    wchar_t sz[8] = L"keep";
+    struct Case
+    {
+        const char* label;
+        int nIndex;
+        wchar_t* pszBuffer;
+    };
+    const Case cases[] = {
+        {"null buffer", 0, nullptr},
+        {"row -1", -1, sz},
+        {"row past the end", 1, sz},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LB_ERR, combo.GetLBText(c.nIndex, c.pszBuffer)) << c.label;
+    EXPECT_STREQ(L"keep", sz);
+}
+
 TEST_F(ComboTest, OpensBelowWithWholeRows)
 {
     struct Case

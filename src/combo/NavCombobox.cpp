@@ -227,11 +227,15 @@ int CNavCombobox::GetCount()
     return HasList() ? static_cast<int>(SendList(LB_GETCOUNT)) : -1;
 }
 
+// Copies an item's text into the caller's buffer. Without a buffer it is LB_ERR: the list box
+// would otherwise be told to write through a null pointer, which only some platforms forgive.
 int CNavCombobox::GetLBText(int nIndex, wchar_t* pszText)
 {
-    return HasList() ? static_cast<int>(SendList(LB_GETTEXT, nIndex,
-                                                 reinterpret_cast<LPARAM>(pszText)))
-                     : 0;
+    if (!HasList())
+        return 0;
+    if (!pszText)
+        return LB_ERR;
+    return static_cast<int>(SendList(LB_GETTEXT, nIndex, reinterpret_cast<LPARAM>(pszText)));
 }
 
 int CNavCombobox::GetLBTextLen(int nIndex)
