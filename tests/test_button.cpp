@@ -192,11 +192,15 @@ TEST(ButtonObject, CheckTextResizeAndShow)
     btn->SetCheck(0);
     EXPECT_EQ(0, btn->GetCheck());
 
-    wchar_t sz[5];
+    wchar_t sz[8];
     EXPECT_EQ(4, btn->GetText(sz, 5));
     EXPECT_STREQ(L"Capt", sz);
     btn->SetText(L"Other");
     EXPECT_EQ(5, btn->GetText(sz, 8));
+    // No buffer, or none to speak of: nothing is copied.
+    EXPECT_EQ(0, btn->GetText(nullptr, 8));
+    EXPECT_EQ(0, btn->GetText(sz, -1));
+    EXPECT_STREQ(L"Other", sz);
 
     btn->ReSize(60, 25);
     RECT rc;

@@ -291,6 +291,10 @@ TEST_F(EditTest, TextOperationsReachTheWindow)
     wchar_t sz[6];
     EXPECT_EQ(5, edit.GetText(sz, 6)); // truncated to the buffer, terminated
     EXPECT_STREQ(L"Hello", sz);
+    // No buffer, or none to speak of: nothing is copied.
+    EXPECT_EQ(0, edit.GetText(nullptr, 6));
+    EXPECT_EQ(0, edit.GetText(sz, -1));
+    EXPECT_STREQ(L"Hello", sz);
     edit.SetLimitText(4);
     EXPECT_EQ(4, SendMessageW(edit.GetSafeHwnd(), EM_GETLIMITTEXT, 0, 0));
 }

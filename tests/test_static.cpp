@@ -263,6 +263,9 @@ TEST_F(StaticTest, CreateSubclassesSendsFontAndKeepsFirstCallback)
     EXPECT_EQ(5, label.GetText(sz, 16));
     EXPECT_STREQ(L"Hello", sz);
     EXPECT_EQ(3, label.GetText(sz, 4)) << "a buffer of n characters takes n - 1";
+    EXPECT_EQ(0, label.GetText(nullptr, 16)) << "no buffer";
+    EXPECT_EQ(0, label.GetText(sz, -1)) << "a negative size";
+    EXPECT_STREQ(L"Hel", sz);
     EXPECT_EQ(5, label.GetTextLength());
 
     // A second Create changes nothing, not even the callback.

@@ -288,10 +288,11 @@ void CNavBitmapButton::SetText(const wchar_t* pszText)
         SetWindowTextW(m_hWnd, pszText);
 }
 
-// Reads the caption into the caller's buffer.
+// Reads the caption into the caller's buffer. No buffer, or one of no size, gets nothing
+// without the platform being asked (not every one checks).
 int CNavBitmapButton::GetText(wchar_t* pszBuffer, int cchBuffer)
 {
-    if (!IsWindow(m_hWnd))
+    if (!IsWindow(m_hWnd) || !pszBuffer || cchBuffer <= 0)
         return 0;
     return GetWindowTextW(m_hWnd, pszBuffer, cchBuffer);
 }

@@ -108,11 +108,13 @@ int CNavEdit::SetText(wchar_t* pszText)
     return IsWindow(m_hWnd) ? SetWindowTextW(m_hWnd, pszText) : 0;
 }
 
-// Copies at most nMaxCount - 1 characters and a terminator; the buffer is untouched without
-// a window.
+// Copies at most nMaxCount - 1 characters and a terminator; 0 and the buffer untouched
+// without a window, a buffer or a size (the platform is not asked: not every one checks).
 int CNavEdit::GetText(wchar_t* pszBuffer, int nMaxCount)
 {
-    return IsWindow(m_hWnd) ? GetWindowTextW(m_hWnd, pszBuffer, nMaxCount) : 0;
+    if (!IsWindow(m_hWnd) || !pszBuffer || nMaxCount <= 0)
+        return 0;
+    return GetWindowTextW(m_hWnd, pszBuffer, nMaxCount);
 }
 
 // The text's length in characters, 0 without a window.

@@ -281,10 +281,11 @@ int CNavStatic::SetText(wchar_t* pszText)
     return SetWindowTextW(m_hWnd, pszText);
 }
 
-// Copies the window's text into the caller's buffer of nMaxCount characters.
+// Copies the window's text into the caller's buffer of nMaxCount characters; 0 without a
+// buffer or a size (the platform is not asked: not every one checks).
 int CNavStatic::GetText(wchar_t* pszBuffer, int nMaxCount)
 {
-    if (!IsWindow(m_hWnd))
+    if (!IsWindow(m_hWnd) || !pszBuffer || nMaxCount <= 0)
         return 0;
     return GetWindowTextW(m_hWnd, pszBuffer, nMaxCount);
 }
