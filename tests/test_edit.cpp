@@ -604,6 +604,10 @@ TEST_F(EditTest, OnPaintExDrawsTheFieldWithoutTextAtItsPlace)
         DeleteObject(hbr);
         HGDIOBJ hPen = GetCurrentObject(canvas, OBJ_PEN);
         HGDIOBJ hBrush = GetCurrentObject(canvas, OBJ_BRUSH);
+        HGDIOBJ hFont = GetCurrentObject(canvas, OBJ_FONT);
+        HGDIOBJ hBitmap = GetCurrentObject(canvas, OBJ_BITMAP);
+        SetBkMode(canvas, OPAQUE);
+        SetTextColor(canvas, RGB(1, 2, 3));
 
         EXPECT_EQ(1, edit.OnPaintEx(canvas));
         Pixels px = Pixels::FromDC(canvas, 0, 0, 400, 300);
@@ -623,6 +627,13 @@ TEST_F(EditTest, OnPaintExDrawsTheFieldWithoutTextAtItsPlace)
         // The caller's DC comes back as it was.
         EXPECT_EQ(hPen, GetCurrentObject(canvas, OBJ_PEN));
         EXPECT_EQ(hBrush, GetCurrentObject(canvas, OBJ_BRUSH));
+        EXPECT_EQ(hFont, GetCurrentObject(canvas, OBJ_FONT));
+        EXPECT_EQ(hBitmap, GetCurrentObject(canvas, OBJ_BITMAP));
+        EXPECT_EQ(OPAQUE, GetBkMode(canvas));
+        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(canvas));
+        HRGN hClip = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(0, GetClipRgn(canvas, hClip)) << "no clip region was left behind";
+        DeleteObject(hClip);
     }
 }
 

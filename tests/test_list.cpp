@@ -734,6 +734,9 @@ TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
         EXPECT_EQ(font, GetCurrentObject(hdc, OBJ_FONT));
         EXPECT_EQ(OPAQUE, GetBkMode(hdc));
         EXPECT_EQ(RGB(1, 2, 3), GetTextColor(hdc));
+        HRGN hClip = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(0, GetClipRgn(hdc, hClip)) << "no clip region was left behind";
+        DeleteObject(hClip);
     }
     ReleaseDC(Hwnd(), hdc);
 }
