@@ -1,9 +1,6 @@
 // NavCommon.h - types and messages shared by every ZorNavCtrl control.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 #include <commctrl.h>
 

@@ -2,9 +2,6 @@
 // as premultiplied 32-bit pixels and drawn with per-pixel alpha.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #if defined(IMGBLEND_BUILDING)
