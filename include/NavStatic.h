@@ -43,10 +43,11 @@ class ZNC_API CNavStatic
 public:
     CNavStatic();
     virtual ~CNavStatic();
-    // Copies share the window and the cooperation table; only one of them may be destroyed
-    // while it holds them.
-    CNavStatic(const CNavStatic&) = default;
-    // Takes over every field; a window this label made is given up first, with its table.
+    // Copies share the window. The cooperation table of a tap stays with the label that made
+    // it (the one the window names), so that it is freed exactly once.
+    CNavStatic(const CNavStatic& other);
+    // Takes over every field but the table; a window this label made is given up first, with
+    // its table.
     CNavStatic& operator=(const CNavStatic& other);
 
     // Creates and subclasses the "STATIC" window. A null callback keeps the stored one; a

@@ -354,6 +354,30 @@ TEST_F(StaticTest, AssignmentGivesUpTheTargetsOwnWindow)
     }
 }
 
+TEST_F(StaticTest, CopiesNeverHoldTheTableOfATap)
+{
+    // A tap's table left behind (a menu dismissed without a choice) stays with its maker:
+    // copies made or assigned afterwards must not free it a second time when they go.
+    StaticProbe* pMaker = new StaticProbe();
+    ASSERT_TRUE(MakeStatic(*pMaker, m_host, L"maker", RECT{0, 0, 50, 20}));
+    pMaker->MakeTable();
+    CoopInfo* pTable = pMaker->Table();
+
+    StaticProbe* pCopy = new StaticProbe(*pMaker);
+    StaticProbe assigned;
+    static_cast<CNavStatic&>(assigned) = *pMaker;
+    EXPECT_EQ(nullptr, pCopy->Table());
+    EXPECT_EQ(nullptr, assigned.Table());
+    EXPECT_EQ(pTable, pMaker->Table());
+    EXPECT_EQ(pMaker->GetSafeHwnd(), pCopy->GetSafeHwnd()) << "the window is still shared";
+
+    delete pCopy; // destroys the shared window, frees no table
+    static_cast<CNavStatic&>(assigned) = CNavStatic();
+    EXPECT_EQ(pTable, pMaker->Table());
+    delete pMaker; // frees the table once
+    EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
+}
+
 TEST_F(StaticTest, DestructorHandsTheWindowBackThenDestroysIt)
 {
     StaticProbe* pLabel = new StaticProbe();

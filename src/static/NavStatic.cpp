@@ -200,19 +200,30 @@ CNavStatic::~CNavStatic()
     FreeCoopInfo();
 }
 
-// Takes over every field of the source. A window this label made (its user data names this
-// object) goes as the destructor would take it, with the cooperation table its taps made: left
-// alone the window would stay subclassed to an object that now stands for another. A window
-// and table this label only shares with the label that made them are left to that label.
+// Copies every field but the cooperation table: the table belongs to the tap of the label
+// that made it, and a copy holding it too would free it a second time.
+CNavStatic::CNavStatic(const CNavStatic& other)
+    : m_pfnDrawBk(other.m_pfnDrawBk), m_hWnd(other.m_hWnd), m_hFont(other.m_hFont),
+      m_pfnOldProc(other.m_pfnOldProc), m_crLink(other.m_crLink), m_crText(other.m_crText),
+      m_bUnderLine(other.m_bUnderLine), m_bPressed(other.m_bPressed),
+      m_nCoopFlag(other.m_nCoopFlag), m_pCoopInfo(nullptr), m_nScrollChar(other.m_nScrollChar),
+      m_bAutoScroll(other.m_bAutoScroll)
+{
+}
+
+// Takes over every field of the source but its table (see the copy constructor). A window
+// this label made (its user data names this object) goes as the destructor would take it:
+// left alone it would stay subclassed to an object that now stands for another. A window this
+// label only shares with the label that made it is left to that label. The label's own table
+// goes too: it belonged to a tap on the window it no longer stands for.
 CNavStatic& CNavStatic::operator=(const CNavStatic& other)
 {
+    if (this == &other)
+        return *this;
     if (m_hWnd != other.m_hWnd &&
         reinterpret_cast<CNavStatic*>(GetWindowLongPtrW(m_hWnd, GWLP_USERDATA)) == this)
-    {
         DestroyOwnWindow();
-        if (m_pCoopInfo != other.m_pCoopInfo)
-            FreeCoopInfo();
-    }
+    FreeCoopInfo();
     m_pfnDrawBk = other.m_pfnDrawBk;
     m_hWnd = other.m_hWnd;
     m_hFont = other.m_hFont;
@@ -222,7 +233,6 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
     m_bUnderLine = other.m_bUnderLine;
     m_bPressed = other.m_bPressed;
     m_nCoopFlag = other.m_nCoopFlag;
-    m_pCoopInfo = other.m_pCoopInfo;
     m_nScrollChar = other.m_nScrollChar;
     m_bAutoScroll = other.m_bAutoScroll;
     return *this;
