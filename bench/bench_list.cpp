@@ -166,7 +166,12 @@ int main()
         {
             list.SetItemCount(rowCounts[i]);
             list.SetCheckAll();
-            list.EnsureVisible(rowCounts[i] / 2, 0);
+            // The same page in every case: nine rows (the ninth partly shown) from the middle
+            // of the list, or from row 1 of the ten-row list.
+            const int nTop = rowCounts[i] / 2 < rowCounts[i] - 9 ? rowCounts[i] / 2
+                                                                : rowCounts[i] - 9;
+            list.EnsureVisible(0, 0);
+            SendMessageW(hList, LVM_SCROLL, 0, nTop * CNavListCtrl::FixLineHeight);
             Best(usRows[i], [&] { Repaint(hList); });
         }
     HWND hBar = GetDlgItem(host, 100 + 1001);
