@@ -5,6 +5,7 @@
 
 #include "NavCombobox.h"
 #include "NavEdit.h"
+#include "core/NavGdi.h"
 #include "platform/NavPlatform.h"
 
 #include <algorithm>
@@ -103,14 +104,7 @@ int main()
         },
         [&] {
             HDC hdc = CreateCompatibleDC(canvas.hdc);
-            BITMAPINFO bmi = {};
-            bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-            bmi.bmiHeader.biWidth = 200;
-            bmi.bmiHeader.biHeight = -36;
-            bmi.bmiHeader.biPlanes = 1;
-            bmi.bmiHeader.biBitCount = 32;
-            void* pBits = nullptr;
-            HBITMAP hbm = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+            HBITMAP hbm = nav::CreateDib32(hdc, 200, 36);
             HGDIOBJ hOld = SelectObject(hdc, hbm);
             PatBlt(hdc, 0, 0, 200, 36, BLACKNESS);
             SelectObject(hdc, hOld);

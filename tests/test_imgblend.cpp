@@ -3,6 +3,7 @@
 
 #include "CxImage.h"
 #include "TestHost.h"
+#include "core/NavGdi.h"
 
 #include <vector>
 
@@ -30,14 +31,8 @@ class Canvas
 public:
     Canvas(int cx, int cy, COLORREF fill) : m_cx(cx), m_cy(cy)
     {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
         void* pBits = nullptr;
-        m_hbm = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        m_hbm = nav::CreateDib32(nullptr, cx, cy, &pBits);
         m_pBits = static_cast<DWORD*>(pBits);
         m_hdc = CreateCompatibleDC(nullptr);
         m_hOld = SelectObject(m_hdc, m_hbm);

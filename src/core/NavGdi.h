@@ -204,8 +204,9 @@ enum class Surface
     Dib32,
 };
 
-// A 32-bit top-down DIB section of the given size (null on failure).
-inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy)
+// A 32-bit top-down DIB section of the given size (null on failure); its pixels, row 0 first,
+// go to *ppBits when asked for.
+inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
@@ -215,7 +216,10 @@ inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy)
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = nullptr;
-    return CreateDIBSection(hdcRef, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hbm = CreateDIBSection(hdcRef, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (ppBits)
+        *ppBits = hbm ? pBits : nullptr;
+    return hbm;
 }
 
 // The off-screen picture of one paint: a memory DC compatible with the target holding a

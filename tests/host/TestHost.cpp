@@ -21,14 +21,8 @@ HDC PatternDC()
     static HDC s_hdc;
     if (s_hdc)
         return s_hdc;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = kTile;
-    bmi.bmiHeader.biHeight = -kTile;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     void* pBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hbm = nav::CreateDib32(nullptr, kTile, kTile, &pBits);
     DWORD* p = static_cast<DWORD*>(pBits);
     for (int y = 0; y < kTile; ++y)
         for (int x = 0; x < kTile; ++x)
@@ -309,14 +303,8 @@ Pixels Pixels::FromDC(HDC hdc, int x, int y, int cx, int cy)
     Pixels px;
     if (cx <= 0 || cy <= 0)
         return px;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     void* pBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hbm = nav::CreateDib32(nullptr, cx, cy, &pBits);
     if (!hbm)
         return px;
     HDC hdcMem = CreateCompatibleDC(hdc);
