@@ -153,7 +153,7 @@ struct ButtonFace
     const char* name;
     ButtonType type;
     int cx;
-    enum Art { Shared, Faces4, Faces2, Callback } art;
+    enum Art { Shared, Faces4, Faces2, Icon, Callback } art;
 };
 
 CNavBitmapButton& AddButton(Scene& scene, HWND hwndParent, RECT rc, const wchar_t* pszCaption,
@@ -174,6 +174,8 @@ CNavBitmapButton& AddFace(Scene& scene, const ButtonFace& face)
         hList = MakeFaces(scene, face.cx, 50, kFourFaces);
     else if (face.art == ButtonFace::Faces2)
         hList = MakeFaces(scene, face.cx, 50, kTwoFaces);
+    else if (face.art == ButtonFace::Icon)
+        hList = MakeFaces(scene, 30, 30, {RGB(0x40, 0xB0, 0x40)});
     const int cx = face.type == NAVBTN_CHECK || face.type == NAVBTN_RADIO ? 180 : face.cx;
     const int cy = face.type == NAVBTN_CHECK || face.type == NAVBTN_RADIO ? 34 : 50;
     RECT rc = {20, 20, 20 + cx, 20 + cy};
@@ -221,6 +223,7 @@ const ButtonFace kButtonFaces[] = {
     {"check", NAVBTN_CHECK, 0, ButtonFace::Shared},
     {"check_callback", NAVBTN_CHECK, 0, ButtonFace::Callback},
     {"radio", NAVBTN_RADIO, 0, ButtonFace::Shared},
+    {"radio_icon", NAVBTN_RADIO, 0, ButtonFace::Icon},
     {"toggle_imagelist4", NAVBTN_TOGGLE, 106, ButtonFace::Faces4},
     {"toggle_imagelist2", NAVBTN_TOGGLE, 106, ButtonFace::Faces2},
     {"toggle_callback", NAVBTN_TOGGLE, 120, ButtonFace::Callback},
@@ -494,6 +497,8 @@ void PressArrow(CNavCombobox& combo, bool bRelease)
 
 // ---- Labels ----
 
+const COLORREF kInk = RGB(0x20, 0x20, 0x40);
+
 CNavStatic& AddLabel(Scene& s, const wchar_t* pszText, DWORD dwStyle, COLORREF cr,
                      DrawBkProc pfn = nullptr, int cx = 240, int cy = 30)
 {
@@ -580,7 +585,6 @@ std::vector<GoldenCase> ButtonCases()
 
 std::vector<GoldenCase> OtherCases()
 {
-    const COLORREF kDark = RGB(0x20, 0x20, 0x40);
     std::vector<GoldenCase> cases = {
         // Group box
         {"groupbox_bitmap", [](Scene& s) { AddGroupBox(s); }},
@@ -667,7 +671,7 @@ std::vector<GoldenCase> OtherCases()
         {"combo_large_open_below", [](Scene& s) { PressArrow(AddCombo(s, 20, true), true); }},
         {"combo_large_open_above", [](Scene& s) { PressArrow(AddCombo(s, 230, true), true); }},
         // Label
-        {"static_text", [kDark](Scene& s) { AddLabel(s, L"Destination", SS_LEFTNOWORDWRAP, kDark); }},
+        {"static_text", [](Scene& s) { AddLabel(s, L"Destination", SS_LEFTNOWORDWRAP, kInk); }},
         {"static_colour", [](Scene& s) {
              AddLabel(s, L"Harbour Point", SS_LEFTNOWORDWRAP, RGB(0xC0, 0x20, 0x20));
          }},
@@ -680,9 +684,9 @@ std::vector<GoldenCase> OtherCases()
              label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_RIGHT,
                           const_cast<wchar_t*>(L"12.4 km"), rc, s.host, 810, nullptr);
          }},
-        {"static_wrapped", [kDark](Scene& s) {
+        {"static_wrapped", [](Scene& s) {
              AddLabel(s, L"Labels draw over whatever lies beneath them, wrapped on words.", 0,
-                      kDark, nullptr, 240, 60);
+                      kInk, nullptr, 240, 60);
          }},
         {"static_marquee_0", [](Scene& s) { Marquee(s, 0); }},
         {"static_marquee_1", [](Scene& s) { Marquee(s, 1); }},
