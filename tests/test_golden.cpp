@@ -10,6 +10,7 @@
 
 #include "ZorNavCtrl.h"
 #include "TestHost.h"
+#include "core/NavGdi.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -92,34 +93,30 @@ private:
 
 void Fill(HDC hdc, const RECT& rc, COLORREF cr)
 {
-    HBRUSH hbr = CreateSolidBrush(cr);
-    FillRect(hdc, &rc, hbr);
-    DeleteObject(hbr);
+    nav::Brush brush(CreateSolidBrush(cr));
+    FillRect(hdc, &rc, brush);
 }
 
 // A face of cx x cy in each of the colours, bordered in black, on the magenta mask.
 HIMAGELIST MakeFaces(Scene& scene, int cx, int cy, const std::vector<COLORREF>& colours)
 {
     const int n = static_cast<int>(colours.size());
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, cx * n, cy);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
-    for (int i = 0; i < n; ++i)
+    nav::Bitmap strip(nav::CreateDib32(nullptr, cx * n, cy));
     {
-        RECT rc = {i * cx, 0, (i + 1) * cx, cy};
-        Fill(hdc, rc, kMagenta);
-        InflateRect(&rc, -2, -2);
-        Fill(hdc, rc, RGB(0, 0, 0));
-        InflateRect(&rc, -2, -2);
-        Fill(hdc, rc, colours[i]);
+        nav::MemDC dc(nullptr);
+        nav::SelectGuard select(dc, strip);
+        for (int i = 0; i < n; ++i)
+        {
+            RECT rc = {i * cx, 0, (i + 1) * cx, cy};
+            Fill(dc, rc, kMagenta);
+            InflateRect(&rc, -2, -2);
+            Fill(dc, rc, RGB(0, 0, 0));
+            InflateRect(&rc, -2, -2);
+            Fill(dc, rc, colours[i]);
+        }
     }
-    SelectObject(hdc, hOld);
-    DeleteDC(hdc);
-    ReleaseDC(nullptr, hdcScreen);
     HIMAGELIST hList = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, n, 0);
-    ImageList_AddMasked(hList, hbm, kMagenta);
-    DeleteObject(hbm);
+    ImageList_AddMasked(hList, strip, kMagenta);
     scene.Keep(hList);
     return hList;
 }
@@ -247,20 +244,16 @@ void RadioGroup(Scene& s)
 // The card beneath the group box: bands that tell where a pixel of it came from.
 HBITMAP MakeCard(Scene& scene, int cx, int cy)
 {
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    HBITMAP hbm = nav::CreateDib32(nullptr, cx, cy);
+    scene.Keep(hbm);
+    nav::MemDC dc(nullptr);
+    nav::SelectGuard select(dc, hbm);
     for (int y = 0; y < cy; y += 8)
         for (int x = 0; x < cx; x += 8)
         {
             RECT rc = {x, y, x + 8, y + 8};
-            Fill(hdc, rc, RGB(0xE0 + (x / 8 % 2) * 0x10, 0xE8, 0xC0 + (y * 63 / cy)));
+            Fill(dc, rc, RGB(0xE0 + (x / 8 % 2) * 0x10, 0xE8, 0xC0 + (y * 63 / cy)));
         }
-    SelectObject(hdc, hOld);
-    DeleteDC(hdc);
-    ReleaseDC(nullptr, hdcScreen);
-    scene.Keep(hbm);
     return hbm;
 }
 
@@ -273,12 +266,10 @@ LRESULT CALLBACK CardBeneath(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
     {
         const RECT* prc = reinterpret_cast<const RECT*>(lParam);
         HDC hdc = reinterpret_cast<HDC>(wParam);
-        HDC hdcCard = CreateCompatibleDC(hdc);
-        HGDIOBJ hOld = SelectObject(hdcCard, reinterpret_cast<HBITMAP>(dwCard));
-        BitBlt(hdc, 0, 0, prc->right - prc->left, prc->bottom - prc->top, hdcCard, prc->left,
+        nav::MemDC card(hdc);
+        nav::SelectGuard select(card, reinterpret_cast<HBITMAP>(dwCard));
+        BitBlt(hdc, 0, 0, prc->right - prc->left, prc->bottom - prc->top, card, prc->left,
                prc->top, SRCCOPY);
-        SelectObject(hdcCard, hOld);
-        DeleteDC(hdcCard);
         return 0;
     }
     if (msg == WM_NCDESTROY)
@@ -565,6 +556,12 @@ struct GoldenCase
     // once what the next paint takes back is taken as it stands.
     bool bSettle = true;
 };
+
+// Failures name the case, not the bytes of its parameter.
+void PrintTo(const GoldenCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 std::vector<GoldenCase> ButtonCases()
 {
