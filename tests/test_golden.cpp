@@ -49,6 +49,7 @@ public:
     }
     ~Scene()
     {
+        host.hook = nullptr; // it may know objects that go first
         while (!m_owned.empty())
             m_owned.pop_back();
     }
@@ -438,11 +439,11 @@ void BarZone(Scene& s, int y, Release release, int yDrag = -1)
 
 // ---- Edits and combo boxes ----
 
-CNavEdit& AddEdit(Scene& s, DrawBkProc pfn, int bNoFrame, int y = 20)
+CNavEdit& AddEdit(Scene& s, DrawBkProc pfn, int bNoFrame)
 {
     CNavEdit& edit = s.Make<CNavEdit>();
     edit.SetFont(s.Font(20));
-    RECT rc = {20, y, 258, y + 32};
+    RECT rc = {20, 20, 258, 52};
     edit.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
                 const_cast<wchar_t*>(L"Main Street 12"), rc, s.host, 600, pfn, bNoFrame);
     return edit;
@@ -490,33 +491,55 @@ void PressArrow(CNavCombobox& combo, bool bRelease)
 
 const COLORREF kInk = RGB(0x20, 0x20, 0x40);
 
-CNavStatic& AddLabel(Scene& s, const wchar_t* pszText, DWORD dwStyle, COLORREF cr,
-                     DrawBkProc pfn = nullptr, int cx = 240, int cy = 30)
+// What a label case sets before Create.
+struct LabelSetup
+{
+    const wchar_t* pszText;
+    DWORD dwStyle = SS_LEFTNOWORDWRAP;
+    COLORREF cr = kInk;
+    DrawBkProc pfn = nullptr;
+    int cx = 240, cy = 30;
+    int nWeight = FW_BOLD;
+    int bUnderLine = 0;
+    int bAutoScroll = 0;
+    unsigned int nCoopFlag = 0;
+    UINT nId = 800;
+};
+
+CNavStatic& AddLabel(Scene& s, const LabelSetup& setup)
 {
     CNavStatic& label = s.Make<CNavStatic>();
-    label.SetFont(s.Font(18, FW_BOLD));
-    label.SetTextCr(cr);
-    RECT rc = {20, 20, 20 + cx, 20 + cy};
-    label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | dwStyle,
-                 const_cast<wchar_t*>(pszText), rc, s.host, 800, pfn);
+    label.SetFont(s.Font(18, setup.nWeight));
+    label.SetTextCr(setup.cr);
+    label.SetUnderLine(setup.bUnderLine);
+    label.SetIsAutoScroll(setup.bAutoScroll);
+    if (setup.nCoopFlag)
+        label.SetCoopFlag(setup.nCoopFlag);
+    RECT rc = {20, 20, 20 + setup.cx, 20 + setup.cy};
+    label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | setup.dwStyle,
+                 const_cast<wchar_t*>(setup.pszText), rc, s.host, setup.nId, setup.pfn);
     return label;
+}
+
+// A push-button label: the application paints its face.
+CNavStatic& AddButtonLabel(Scene& s)
+{
+    LabelSetup setup = {L"Navigate", SS_CENTER, RGB(255, 255, 255), PaintByState, 170, 46};
+    return AddLabel(s, setup);
 }
 
 // A scrolling label after n ticks of its timer, sent here rather than waited for.
 void Marquee(Scene& s, int nTicks)
 {
-    CNavStatic& label = s.Make<CNavStatic>();
-    label.SetFont(s.Font(18, FW_BOLD));
-    label.SetTextCr(RGB(0x10, 0x60, 0x20));
-    label.SetIsAutoScroll(1);
-    RECT rc = {20, 20, 300, 54};
-    label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP,
-                 const_cast<wchar_t*>(L"Next: turn left onto Harbour Boulevard"), rc, s.host,
-                 820, PaintByState);
-    KillTimer(label.GetSafeHwnd(), 1);
+    LabelSetup setup = {L"Next: turn left onto Harbour Boulevard", SS_LEFTNOWORDWRAP,
+                        RGB(0x10, 0x60, 0x20), PaintByState, 280, 34};
+    setup.bAutoScroll = 1;
+    setup.nId = 820;
+    HWND hwnd = AddLabel(s, setup).GetSafeHwnd();
+    KillTimer(hwnd, 1);
     PumpMessages();
     for (int i = 0; i < nTicks; ++i)
-        SendMessageW(label.GetSafeHwnd(), WM_TIMER, 1, 0);
+        SendMessageW(hwnd, WM_TIMER, 1, 0);
 }
 
 // A tap on a link: it turns to the visited colour. Any menu of registered applications it
@@ -532,16 +555,15 @@ LRESULT CALLBACK DismissMenus(int nCode, WPARAM wParam, LPARAM lParam)
 
 void Link(Scene& s, bool bTap)
 {
-    CNavStatic& label = s.Make<CNavStatic>();
-    label.SetFont(s.Font(18));
-    label.SetCoopFlag(NAV_COOP_EMAIL);
-    RECT rc = {20, 20, 260, 50};
-    label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_CENTER,
-                 const_cast<wchar_t*>(L"help@quill.example"), rc, s.host, 840, nullptr);
+    LabelSetup setup = {L"help@quill.example", SS_CENTER, 0};
+    setup.nWeight = FW_NORMAL;
+    setup.nCoopFlag = NAV_COOP_EMAIL;
+    setup.nId = 840;
+    HWND hwnd = AddLabel(s, setup).GetSafeHwnd();
     if (!bTap)
         return;
     g_hMenuHook = SetWindowsHookExW(WH_CALLWNDPROC, DismissMenus, nullptr, GetCurrentThreadId());
-    SendTap(label.GetSafeHwnd(), 30, 15);
+    SendTap(hwnd, 30, 15);
     PumpMessages();
     UnhookWindowsHookEx(g_hMenuHook);
 }
@@ -668,38 +690,29 @@ std::vector<GoldenCase> OtherCases()
         {"combo_large_open_below", [](Scene& s) { PressArrow(AddCombo(s, 20, true), true); }},
         {"combo_large_open_above", [](Scene& s) { PressArrow(AddCombo(s, 230, true), true); }},
         // Label
-        {"static_text", [](Scene& s) { AddLabel(s, L"Destination", SS_LEFTNOWORDWRAP, kInk); }},
-        {"static_colour", [](Scene& s) {
-             AddLabel(s, L"Harbour Point", SS_LEFTNOWORDWRAP, RGB(0xC0, 0x20, 0x20));
-         }},
+        {"static_text", [](Scene& s) { AddLabel(s, {L"Destination"}); }},
+        {"static_colour",
+         [](Scene& s) { AddLabel(s, {L"Harbour Point", SS_LEFTNOWORDWRAP, RGB(0xC0, 0x20, 0x20)}); }},
         {"static_underline_right", [](Scene& s) {
-             CNavStatic& label = s.Make<CNavStatic>();
-             label.SetUnderLine(1);
-             RECT rc = {20, 20, 260, 50};
-             label.SetFont(s.Font(18));
-             label.SetTextCr(RGB(0x10, 0x70, 0x30));
-             label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_RIGHT,
-                          const_cast<wchar_t*>(L"12.4 km"), rc, s.host, 810, nullptr);
+             LabelSetup setup = {L"12.4 km", SS_RIGHT, RGB(0x10, 0x70, 0x30)};
+             setup.nWeight = FW_NORMAL;
+             setup.bUnderLine = 1;
+             setup.nId = 810;
+             AddLabel(s, setup);
          }},
         {"static_wrapped", [](Scene& s) {
-             AddLabel(s, L"Labels draw over whatever lies beneath them, wrapped on words.", 0,
-                      kInk, nullptr, 240, 60);
+             AddLabel(s, {L"Labels draw over whatever lies beneath them, wrapped on words.", 0,
+                          kInk, nullptr, 240, 60});
          }},
         {"static_marquee_0", [](Scene& s) { Marquee(s, 0); }},
         {"static_marquee_1", [](Scene& s) { Marquee(s, 1); }},
         {"static_marquee_2", [](Scene& s) { Marquee(s, 2); }},
         {"static_marquee_3", [](Scene& s) { Marquee(s, 3); }},
-        {"static_button", [](Scene& s) {
-             AddLabel(s, L"Navigate", SS_CENTER, RGB(255, 255, 255), PaintByState, 170, 46);
-         }},
-        {"static_button_pressed", [](Scene& s) {
-             SendPenDown(AddLabel(s, L"Navigate", SS_CENTER, RGB(255, 255, 255), PaintByState,
-                                  170, 46).GetSafeHwnd(), 20, 20);
-         }},
-        {"static_button_released", [](Scene& s) {
-             SendTap(AddLabel(s, L"Navigate", SS_CENTER, RGB(255, 255, 255), PaintByState, 170,
-                              46).GetSafeHwnd(), 20, 20);
-         }},
+        {"static_button", [](Scene& s) { AddButtonLabel(s); }},
+        {"static_button_pressed",
+         [](Scene& s) { SendPenDown(AddButtonLabel(s).GetSafeHwnd(), 20, 20); }},
+        {"static_button_released",
+         [](Scene& s) { SendTap(AddButtonLabel(s).GetSafeHwnd(), 20, 20); }},
         {"static_link", [](Scene& s) { Link(s, false); }},
         {"static_link_visited", [](Scene& s) { Link(s, true); }},
     };
