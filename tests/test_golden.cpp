@@ -32,6 +32,10 @@ using namespace navtest;
 namespace
 {
 const COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
+// The face every case writes with, asked for by name: "Tahoma" (and the desktop's default
+// font) would be Wine's own Tahoma on a machine with the fonts-wine package and DejaVu Sans,
+// through font substitution, on one without it.
+const wchar_t kFace[] = L"DejaVu Sans";
 const int kHostCx = 400, kHostCy = 300;
 
 // ---- A scene: one host and everything a case makes in it ----
@@ -64,7 +68,7 @@ public:
     }
     HFONT Font(int nHeight, int nWeight = FW_NORMAL)
     {
-        HFONT hFont = MakeFont(nHeight, L"Tahoma", nWeight);
+        HFONT hFont = MakeFont(nHeight, kFace, nWeight);
         Keep(hFont);
         return hFont;
     }
@@ -908,6 +912,31 @@ INSTANTIATE_TEST_SUITE_P(Controls, Golden, ::testing::ValuesIn(AllCases()),
                          [](const ::testing::TestParamInfo<GoldenCase>& info) {
                              return info.param.name;
                          });
+
+// The images hold the glyphs of DejaVu Sans and DejaVu Sans Bold (Debian's fonts-dejavu-core,
+// which fontconfig brings along): a machine that has other fonts by that name, or synthesises
+// the bold face, cannot reproduce them, and says so here rather than in a hundred mismatches.
+TEST(GoldenSet, WritesWithTheFontsTheImagesWereMadeWith)
+{
+    const struct
+    {
+        int nWeight;
+        const wchar_t* pszFullName;
+    } faces[] = {{FW_NORMAL, L"DejaVu Sans"}, {FW_BOLD, L"DejaVu Sans Bold"}};
+    nav::MemDC dc(nullptr);
+    for (const auto& face : faces)
+    {
+        nav::Font font(MakeFont(18, kFace, face.nWeight));
+        nav::SelectGuard select(dc, font);
+        std::vector<BYTE> metrics(GetOutlineTextMetricsW(dc, 0, nullptr));
+        ASSERT_FALSE(metrics.empty()) << "no outline font for " << face.nWeight;
+        OUTLINETEXTMETRICW* potm = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+        GetOutlineTextMetricsW(dc, static_cast<UINT>(metrics.size()), potm);
+        const wchar_t* pszFull = reinterpret_cast<const wchar_t*>(
+            metrics.data() + reinterpret_cast<UINT_PTR>(potm->otmpFullName));
+        EXPECT_STREQ(face.pszFullName, pszFull) << "weight " << face.nWeight;
+    }
+}
 
 // Every committed image belongs to a case: a renamed or dropped case must not leave an image
 // that nothing checks any more.
