@@ -695,8 +695,9 @@ std::vector<GoldenCase> OtherCases()
         {"combo_large_open_above", [](Scene& s) { PressArrow(AddCombo(s, 230, true), true); }},
         // Label
         {"static_text", [](Scene& s) { AddLabel(s, {L"Destination"}); }},
-        {"static_colour",
-         [](Scene& s) { AddLabel(s, {L"Harbour Point", SS_LEFTNOWORDWRAP, RGB(0xC0, 0x20, 0x20)}); }},
+        {"static_colour", [](Scene& s) {
+             AddLabel(s, {L"Harbour Point", SS_LEFTNOWORDWRAP, RGB(0xC0, 0x20, 0x20)});
+         }},
         {"static_underline_right", [](Scene& s) {
              LabelSetup setup = {L"12.4 km", SS_RIGHT, RGB(0x10, 0x70, 0x30)};
              setup.nWeight = FW_NORMAL;
