@@ -6,7 +6,7 @@
 #include "CxImage.h"
 #include "NavBitmapButton.h"
 #include "core/NavCore.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "resource.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 
 #include "NavCombobox.h"
 #include "NavEdit.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 
 #include <algorithm>

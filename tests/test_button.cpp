@@ -7,7 +7,7 @@
 #include "TestHost.h"
 #include "CxImage.h"
 #include "core/NavCore.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 
 #include <malloc.h>
 #include <psapi.h>

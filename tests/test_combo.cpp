@@ -6,7 +6,7 @@
 #include "NavCombobox.h"
 #include "TestHost.h"
 #include "combo/ComboTextBuffer.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "resource.h"
 
 #include <string>

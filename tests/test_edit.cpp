@@ -5,7 +5,7 @@
 
 #include "NavEdit.h"
 #include "TestHost.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 
 #include <string>

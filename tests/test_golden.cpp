@@ -10,7 +10,7 @@
 
 #include "ZorNavCtrl.h"
 #include "TestHost.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 
 #include <stdio.h>
 #include <stdlib.h>

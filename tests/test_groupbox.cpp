@@ -5,7 +5,7 @@
 #include "NavBitmapButton.h"
 #include "NavGroupBox.h"
 #include "TestHost.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 
 #include <memory>
 #include <string>

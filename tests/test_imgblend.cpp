@@ -3,7 +3,7 @@
 
 #include "CxImage.h"
 #include "TestHost.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include "NavListCtrl.h"
 #include "Sequence.h"
 #include "TestHost.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "list/NavScrollBar.h"
 
 #include <functional>

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 
 TEST(DebugOutput, LinesAreFormattedAndCaptured)

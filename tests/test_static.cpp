@@ -7,7 +7,7 @@
 #include "Sequence.h"
 #include "TestHost.h"
 #include "coop/StaticCoopRecord.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 
 #include <string>
 #include <vector>

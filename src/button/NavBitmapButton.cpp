@@ -9,11 +9,11 @@
 
 #include "CxImage.h"
 #include "core/NavCore.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
-#include "core/NavWindow.h"
+#include "win32/NavWindow.h"
 
 namespace
 {

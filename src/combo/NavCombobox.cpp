@@ -4,11 +4,11 @@
 
 #include "combo/ComboTextBuffer.h"
 #include "core/NavCore.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
-#include "core/NavWindow.h"
+#include "win32/NavWindow.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "NavCommon.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 
 namespace nav

@@ -2,11 +2,11 @@
 #include "NavEdit.h"
 
 #include "core/NavCore.h"
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
-#include "core/NavWindow.h"
+#include "win32/NavWindow.h"
 
 namespace
 {

@@ -3,9 +3,9 @@
 // caption in WM_PAINT.
 #include "NavGroupBox.h"
 
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
-#include "core/NavWindow.h"
+#include "win32/NavWindow.h"
 
 namespace
 {

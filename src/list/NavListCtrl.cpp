@@ -4,7 +4,7 @@
 //
 #include "NavListCtrl.h"
 
-#include "core/NavWindow.h"
+#include "win32/NavWindow.h"
 #include "list/NavListShared.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"

@@ -2,7 +2,7 @@
 // check words of a virtual list. The last owner to let go frees them.
 #pragma once
 
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "list/NavScrollBar.h"
 
 #include <cstdlib>

@@ -6,8 +6,8 @@
 #include "NavListCtrl.h"
 #include "CxImage.h"
 #include "core/NavCore.h"
-#include "core/NavGdi.h"
-#include "core/NavWindow.h"
+#include "win32/NavGdi.h"
+#include "win32/NavWindow.h"
 #include "list/NavListShared.h"
 #include "resource.h"
 

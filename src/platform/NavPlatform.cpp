@@ -1,7 +1,7 @@
 // NavPlatform.cpp - desktop stand-ins for the device services (see NavPlatform.h).
 #include "platform/NavPlatform.h"
 
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 
 #if !defined(_WIN32_WCE)
 

@@ -6,10 +6,10 @@
 // The cooperation lookup and launch live in NavStaticCoop.cpp.
 #include "NavStatic.h"
 
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
-#include "core/NavWindow.h"
+#include "win32/NavWindow.h"
 
 #include <memory>
 #include <new>

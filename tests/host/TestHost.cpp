@@ -1,7 +1,7 @@
 // TestHost.cpp - the shared parent window, spy, pixel read-back and debug capture.
 #include "TestHost.h"
 
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 
 #include <stdio.h>

@@ -1,5 +1,5 @@
 // NavGdi.cpp - the live-object count behind the GDI owners.
-#include "core/NavGdi.h"
+#include "win32/NavGdi.h"
 
 namespace
 {
