@@ -2,6 +2,7 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "win32/NavHandle.h"
 
 #include <stdint.h>
 #include <stdlib.h>
@@ -19,25 +20,23 @@ bool TextBuffersFail();
 
 // A buffer of nChars + 1 wide characters, freed when it goes out of scope. Get() is null
 // when it could not be allocated (or the size would overflow).
-class TextBuffer
+class TextBuffer : public UniqueHandle<wchar_t*, FreeText, false>
 {
 public:
-    explicit TextBuffer(int nChars)
+    explicit TextBuffer(int nChars) : UniqueHandle(Allocate(nChars)) {}
+
+private:
+    static wchar_t* Allocate(int nChars)
     {
         if (nChars < 0 || static_cast<size_t>(nChars) >= SIZE_MAX / sizeof(wchar_t) - 1 ||
             TextBuffersFail())
-            return;
-        m_p = static_cast<wchar_t*>(malloc((static_cast<size_t>(nChars) + 1) * sizeof(wchar_t)));
-        if (m_p)
-            m_p[0] = L'\0';
+            return nullptr;
+        wchar_t* p =
+            static_cast<wchar_t*>(malloc((static_cast<size_t>(nChars) + 1) * sizeof(wchar_t)));
+        if (p)
+            p[0] = L'\0';
+        return p;
     }
-    ~TextBuffer() { free(m_p); }
-    TextBuffer(const TextBuffer&) = delete;
-    TextBuffer& operator=(const TextBuffer&) = delete;
-    wchar_t* Get() const { return m_p; }
-
-private:
-    wchar_t* m_p = nullptr;
 };
 } // namespace combo
 } // namespace nav

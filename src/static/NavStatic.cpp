@@ -37,19 +37,16 @@ public:
         int nLength = GetWindowTextLengthW(hWnd);
         if (nLength <= 0)
             return;
-        m_pszText = new (std::nothrow) wchar_t[nLength + 1]();
-        if (m_pszText)
-            m_nLength = GetWindowTextW(hWnd, m_pszText, nLength + 1);
+        m_text.Reset(new (std::nothrow) wchar_t[nLength + 1]());
+        if (m_text)
+            m_nLength = GetWindowTextW(hWnd, m_text.Get(), nLength + 1);
     }
-    ~WindowText() { delete[] m_pszText; }
-    WindowText(const WindowText&) = delete;
-    WindowText& operator=(const WindowText&) = delete;
 
-    const wchar_t* Get() const { return m_pszText; }
-    int Length() const { return m_pszText ? m_nLength : 0; }
+    const wchar_t* Get() const { return m_text.Get(); }
+    int Length() const { return m_text ? m_nLength : 0; }
 
 private:
-    wchar_t* m_pszText = nullptr;
+    nav::UniqueHandle<wchar_t*, nav::DeleteText, false> m_text;
     int m_nLength = 0;
 };
 

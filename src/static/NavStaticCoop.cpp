@@ -5,6 +5,7 @@
 
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
+#include "win32/NavHandle.h"
 
 #include <new>
 #include <string.h>
@@ -52,28 +53,16 @@ int DataTypeOfFlag(unsigned int nFlag)
     }
 }
 
-// An open registry key, closed when it goes out of scope.
-class RegKey
-{
-public:
-    RegKey(HKEY hParent, const wchar_t* pszSubKey)
-    {
-        if (RegOpenKeyExW(hParent, pszSubKey, 0, KeyAccess(), &m_hKey) != ERROR_SUCCESS)
-            m_hKey = nullptr;
-    }
-    ~RegKey()
-    {
-        if (m_hKey)
-            RegCloseKey(m_hKey);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY Get() const { return m_hKey; }
-    explicit operator bool() const { return m_hKey != nullptr; }
+// An open registry key, closed when it goes out of scope; null when it cannot be opened.
+typedef nav::UniqueHandle<HKEY, nav::CloseRegKey, false> RegKey;
 
-private:
-    HKEY m_hKey = nullptr;
-};
+RegKey OpenKey(HKEY hParent, const wchar_t* pszSubKey)
+{
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(hParent, pszSubKey, 0, KeyAccess(), &hKey) != ERROR_SUCCESS)
+        hKey = nullptr;
+    return RegKey(hKey);
+}
 
 // Reads one string value into a table slot, always leaving it terminated inside the slot; a
 // value that is missing or too long leaves the slot empty.
@@ -93,40 +82,10 @@ void ReadValue(HKEY hKey, const wchar_t* pszName, wchar_t (&szSlot)[NAV_COOP_SLO
 }
 
 // A popup menu, destroyed when it goes out of scope.
-class PopupMenu
-{
-public:
-    PopupMenu() : m_hMenu(CreatePopupMenu()) {}
-    ~PopupMenu()
-    {
-        if (m_hMenu)
-            DestroyMenu(m_hMenu);
-    }
-    PopupMenu(const PopupMenu&) = delete;
-    PopupMenu& operator=(const PopupMenu&) = delete;
-    HMENU Get() const { return m_hMenu; }
-
-private:
-    HMENU m_hMenu;
-};
+typedef nav::UniqueHandle<HMENU, nav::CloseMenu, false> PopupMenu;
 
 // A cooperating library, loaded only for the duration of one call.
-class Library
-{
-public:
-    explicit Library(const wchar_t* pszName) : m_hModule(LoadLibraryW(pszName)) {}
-    ~Library()
-    {
-        if (m_hModule)
-            FreeLibrary(m_hModule);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    HMODULE Get() const { return m_hModule; }
-
-private:
-    HMODULE m_hModule;
-};
+typedef nav::UniqueHandle<HMODULE, nav::CloseLibrary, false> Library;
 
 // Shows the platform's task bar if it exists and is hidden.
 void ShowTaskBar()
@@ -158,7 +117,7 @@ int CNavStatic::QueryCoopInfo()
 
     wchar_t szPath[100];
     wsprintfW(szPath, L"Software\\Quill\\%s", kDataTypes[nType]);
-    RegKey kind(HKEY_CURRENT_USER, szPath);
+    const RegKey kind = OpenKey(HKEY_CURRENT_USER, szPath);
     if (!kind)
         return 0;
 
@@ -171,7 +130,7 @@ int CNavStatic::QueryCoopInfo()
                           nullptr) != ERROR_SUCCESS)
             break;
         // A sub-key that cannot be opened still takes its place, with empty values.
-        RegKey app(kind.Get(), szName);
+        const RegKey app = OpenKey(kind.Get(), szName);
         ReadValue(app.Get(), L"DispName", m_pCoopInfo->szDispName[nCount]);
         ReadValue(app.Get(), L"AppName", m_pCoopInfo->szAppName[nCount]);
         ReadValue(app.Get(), L"FuncName", m_pCoopInfo->szFuncName[nCount]);
@@ -192,7 +151,7 @@ void CNavStatic::StartCoopLookup(POINT ptClient)
     if (!m_pCoopInfo || !QueryCoopInfo())
         return;
 
-    PopupMenu menu;
+    const PopupMenu menu(CreatePopupMenu());
     if (!menu.Get())
         return;
     for (int i = 0; i < m_pCoopInfo->nCount; ++i)
@@ -246,7 +205,7 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
     if (nEntry != 4 && nEntry != 5)
         ShowTaskBar();
 
-    Library library(szLibrary);
+    const Library library(LoadLibraryW(szLibrary));
     if (!library.Get())
     {
         FreeCoopInfo();

@@ -6,13 +6,12 @@
 // does not). Handles the application lends us (fonts, image lists, bitmaps) are never put in
 // an owner.
 //
-// Every owner counts itself in NavGdiLiveObjects(), so tests can show that a paint leaves
-// nothing behind even where the platform cannot count GDI handles.
+// Every owner of something made (object, DC, image list) counts itself in NavGdiLiveObjects()
+// (see NavHandle.h).
 #pragma once
 
 #include "NavCommon.h"
-
-extern "C" ZNC_API long NavGdiLiveObjects(void);
+#include "win32/NavHandle.h"
 
 namespace nav
 {
@@ -24,48 +23,8 @@ inline BOOL DrawListImage(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fS
     return ImageList_DrawEx(himl, i, hdc, x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, fStyle);
 }
 
-namespace detail
-{
-ZNC_API void CountAcquire(const void* h);
-ZNC_API void CountRelease(const void* h);
-} // namespace detail
-
-// Owner of a GDI object (bitmap, pen, font, brush) released with DeleteObject.
-template <class H> class GdiObject
-{
-public:
-    GdiObject() = default;
-    explicit GdiObject(H h) : m_h(h) { detail::CountAcquire(m_h); }
-    ~GdiObject() { Reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    void Reset(H h = nullptr)
-    {
-        if (m_h)
-        {
-            DeleteObject(m_h);
-            detail::CountRelease(m_h);
-        }
-        m_h = h;
-        detail::CountAcquire(m_h);
-    }
-    H Get() const { return m_h; }
-    operator H() const { return m_h; }
-    explicit operator bool() const { return m_h != nullptr; }
-    // Hands the object over to whoever takes it next (for example SetWindowRgn, after which
-    // the system owns the region); the owner forgets it.
-    H Release()
-    {
-        H h = m_h;
-        detail::CountRelease(m_h);
-        m_h = nullptr;
-        return h;
-    }
-
-private:
-    H m_h = nullptr;
-};
+// Owner of a GDI object (bitmap, pen, font, brush, region) released with DeleteObject.
+template <class H> using GdiObject = UniqueHandle<H, CloseGdiObject>;
 
 typedef GdiObject<HBITMAP> Bitmap;
 typedef GdiObject<HPEN> Pen;
@@ -75,132 +34,69 @@ typedef GdiObject<HRGN> Region;
 
 // An image list the library made itself (never one the application lent), destroyed with
 // ImageList_Destroy.
-class ImageList
-{
-public:
-    explicit ImageList(HIMAGELIST h) : m_h(h) { detail::CountAcquire(m_h); }
-    ~ImageList()
-    {
-        if (m_h)
-        {
-            ImageList_Destroy(m_h);
-            detail::CountRelease(m_h);
-        }
-    }
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
-    HIMAGELIST Get() const { return m_h; }
-    operator HIMAGELIST() const { return m_h; }
-    explicit operator bool() const { return m_h != nullptr; }
-
-private:
-    HIMAGELIST m_h;
-};
+typedef UniqueHandle<HIMAGELIST, CloseImageList> ImageList;
 
 // A memory DC made with CreateCompatibleDC, deleted with DeleteDC.
-class MemDC
+class MemDC : public UniqueHandle<HDC, CloseMemDC>
 {
 public:
-    explicit MemDC(HDC hdcRef) : m_hdc(CreateCompatibleDC(hdcRef)) { detail::CountAcquire(m_hdc); }
-    ~MemDC()
-    {
-        if (m_hdc)
-        {
-            DeleteDC(m_hdc);
-            detail::CountRelease(m_hdc);
-        }
-    }
-    MemDC(const MemDC&) = delete;
-    MemDC& operator=(const MemDC&) = delete;
-    HDC Get() const { return m_hdc; }
-    operator HDC() const { return m_hdc; }
-    explicit operator bool() const { return m_hdc != nullptr; }
-
-private:
-    HDC m_hdc;
+    explicit MemDC(HDC hdcRef) : UniqueHandle(CreateCompatibleDC(hdcRef)) {}
 };
 
 // A window's DC from GetDC, given back with ReleaseDC.
-class WindowDC
+class WindowDC : public UniqueHandle<HDC, CloseWindowDC>
 {
 public:
-    explicit WindowDC(HWND hwnd) : m_hwnd(hwnd), m_hdc(GetDC(hwnd)) { detail::CountAcquire(m_hdc); }
-    ~WindowDC()
-    {
-        if (m_hdc)
-        {
-            ReleaseDC(m_hwnd, m_hdc);
-            detail::CountRelease(m_hdc);
-        }
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC Get() const { return m_hdc; }
-    operator HDC() const { return m_hdc; }
-    explicit operator bool() const { return m_hdc != nullptr; }
-
-private:
-    HWND m_hwnd;
-    HDC m_hdc;
+    explicit WindowDC(HWND hwnd) : UniqueHandle(GetDC(hwnd), CloseWindowDC{hwnd}) {}
 };
 
-// BeginPaint / EndPaint.
-class PaintDC
+// BeginPaint, checked: EndPaint follows only a BeginPaint that gave a DC, and the owner is
+// false when none was given (nothing should be drawn then).
+struct EndPaintCloser
+{
+    HWND hwnd = nullptr;
+    PAINTSTRUCT ps = {};
+    void operator()(HDC) const { EndPaint(hwnd, &ps); }
+};
+
+class PaintDC : public UniqueHandle<HDC, EndPaintCloser, false>
 {
 public:
-    explicit PaintDC(HWND hwnd) : m_hwnd(hwnd) { m_hdc = BeginPaint(hwnd, &m_ps); }
-    ~PaintDC() { EndPaint(m_hwnd, &m_ps); }
-    PaintDC(const PaintDC&) = delete;
-    PaintDC& operator=(const PaintDC&) = delete;
-    HDC Get() const { return m_hdc; }
-    operator HDC() const { return m_hdc; }
-    const PAINTSTRUCT& Info() const { return m_ps; }
-
-private:
-    HWND m_hwnd;
-    PAINTSTRUCT m_ps;
-    HDC m_hdc;
+    explicit PaintDC(HWND hwnd) : UniqueHandle(nullptr, EndPaintCloser{hwnd})
+    {
+        Reset(BeginPaint(hwnd, &GetCloser().ps));
+    }
+    const PAINTSTRUCT& Info() const { return GetCloser().ps; }
 };
 
 // Selects an object into a DC and puts the previous one back when it goes out of scope.
 // A null object or DC selects nothing.
-class SelectGuard
+struct SelectBack
+{
+    HDC hdc = nullptr;
+    void operator()(HGDIOBJ hOld) const { SelectObject(hdc, hOld); }
+};
+
+class SelectGuard : public UniqueHandle<HGDIOBJ, SelectBack, false>
 {
 public:
-    SelectGuard(HDC hdc, HGDIOBJ hObj) : m_hdc(hdc)
+    SelectGuard(HDC hdc, HGDIOBJ hObj)
+        : UniqueHandle(hdc && hObj ? SelectObject(hdc, hObj) : nullptr, SelectBack{hdc})
     {
-        if (hdc && hObj)
-            m_hOld = SelectObject(hdc, hObj);
     }
-    ~SelectGuard()
-    {
-        if (m_hOld)
-            SelectObject(m_hdc, m_hOld);
-    }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC m_hdc;
-    HGDIOBJ m_hOld = nullptr;
 };
 
 // Saves a DC's whole state (selections, clip region, modes, colours) and restores it.
-class SavedDC
+struct RestoreSaved
+{
+    HDC hdc = nullptr;
+    void operator()(int nSaved) const { RestoreDC(hdc, nSaved); }
+};
+
+class SavedDC : public UniqueHandle<int, RestoreSaved, false>
 {
 public:
-    explicit SavedDC(HDC hdc) : m_hdc(hdc), m_nSaved(hdc ? SaveDC(hdc) : 0) {}
-    ~SavedDC()
-    {
-        if (m_nSaved)
-            RestoreDC(m_hdc, m_nSaved);
-    }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC m_hdc;
-    int m_nSaved;
+    explicit SavedDC(HDC hdc) : UniqueHandle(hdc ? SaveDC(hdc) : 0, RestoreSaved{hdc}) {}
 };
 
 // What a back buffer's bitmap is: compatible with the target, or a 32-bit top-down DIB
