@@ -9,6 +9,7 @@
 
 #include "CxImage.h"
 #include "core/NavCore.h"
+#include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
@@ -119,18 +120,6 @@ void DrawIcon(HDC hdc, int x, int y, int nIcon)
                                               IconLoadFlags()));
     if (icons)
         nav::DrawListImage(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
-}
-
-// The window's rectangle in its parent's client coordinates.
-RECT RectInParent(HWND hwnd, HWND hwndParent)
-{
-    RECT rc = {};
-    GetWindowRect(hwnd, &rc);
-    POINT ptTopLeft = {rc.left, rc.top}, ptBottomRight = {rc.right, rc.bottom};
-    ScreenToClient(hwndParent, &ptTopLeft);
-    ScreenToClient(hwndParent, &ptBottomRight);
-    RECT rcParent = {ptTopLeft.x, ptTopLeft.y, ptBottomRight.x, ptBottomRight.y};
-    return rcParent;
 }
 
 CNavBitmapButton* FromWindow(HWND hwnd)
@@ -364,8 +353,7 @@ LRESULT CNavBitmapButton::OnDrawItem(HWND hwnd, WPARAM wParam, const DRAWITEMSTR
 // The native button asks for its colours; it draws nothing of its own over the face.
 LRESULT CNavBitmapButton::OnCtlColorBtn(HDC hdc)
 {
-    SetBkMode(hdc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return nav::TransparentCtlColor(hdc);
 }
 
 // A new tap starts: any double tap before it is over.
@@ -472,14 +460,12 @@ void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
     if (!buffer)
         return;
 
-    const HWND hwndParent = GetParent(m_hWnd);
-    RECT rcParent = RectInParent(m_hWnd, hwndParent);
+    const RECT rcParent = nav::WindowRectInParent(m_hWnd);
     // A parent that does not paint beneath the button (a group box, for one) leaves this
     // neutral colour rather than whatever the new bitmap happened to hold.
     RECT rcAll = {0, 0, cx, cy};
     FillRect(buffer, &rcAll, GetSysColorBrush(COLOR_BTNFACE));
-    SendMessageW(hwndParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(buffer.Get()),
-                 reinterpret_cast<LPARAM>(&rcParent));
+    nav::PaintParentBeneath(m_hWnd, buffer, rcParent);
 
     SetTextColor(buffer, RGB(0, 0, 0));
     SetBkMode(buffer, TRANSPARENT);

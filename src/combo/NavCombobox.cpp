@@ -280,7 +280,7 @@ LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, 
         return pThis->OnCommand(hWnd, wParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: // what a read-only or disabled edit asks instead
-        return nav::edit::TransparentCtlColor(reinterpret_cast<HDC>(wParam));
+        return nav::TransparentCtlColor(reinterpret_cast<HDC>(wParam));
     case WM_SETFONT:
         return nav::edit::SetFontKeepingMargins(pThis->m_pfnOldProc, hWnd, wParam, lParam);
     case WM_MOUSEMOVE:
@@ -360,9 +360,7 @@ void CNavCombobox::OpenList()
     if (cyItem <= 0 || nCount <= 0)
         return;
     HWND hParent = GetParent(m_hWnd);
-    RECT rcEdit;
-    GetWindowRect(m_hWnd, &rcEdit);
-    rcEdit = nav::edit::ScreenToParent(hParent, rcEdit);
+    const RECT rcEdit = nav::WindowRectInParent(m_hWnd);
     RECT rcParent;
     GetClientRect(hParent, &rcParent);
 
@@ -417,11 +415,7 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
     // The client area in the parent's coordinates. On the device that is the window less its
     // one-pixel border; the desktop's edit keeps no non-client border and paints its line
     // inside the client area instead.
-    HWND hParent = GetParent(hWnd);
-    RECT rcRequest = rcClient;
-    MapWindowPoints(hWnd, hParent, reinterpret_cast<POINT*>(&rcRequest), 2);
-    SendMessageW(hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(buffer.Get()),
-                 reinterpret_cast<LPARAM>(&rcRequest));
+    nav::PaintParentBeneath(hWnd, buffer, nav::ClientRectInParent(hWnd, rcClient));
 
     DrawArrow(buffer, rcClient.right - m_nArrowWidth,
               m_bLarger ? IDB_COMBO_ARROW_LARGE : IDB_COMBO_ARROW);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 
@@ -9,15 +10,6 @@ namespace nav
 {
 namespace edit
 {
-// Answers a control-colour request: the native control draws its text without filling the
-// field, so what was composed beneath it stays visible.
-inline LRESULT TransparentCtlColor(HDC hdc)
-{
-    if (hdc)
-        SetBkMode(hdc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-}
-
 // Passes WM_SETFONT to the native edit. Desktop bridge: the desktop's edit resets its margins
 // to the font's defaults, which would put the text on the frame; they are put back.
 inline LRESULT SetFontKeepingMargins(WNDPROC pfnOld, HWND hWnd, WPARAM wParam, LPARAM lParam)
@@ -50,15 +42,6 @@ inline void PaintNativeText(WNDPROC pfnOld, HWND hWnd, HDC hdcMem, LPARAM lParam
     }
 #endif
     CallWindowProcW(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
-}
-
-// A rectangle in screen coordinates converted, corner by corner, to hWndParent's client
-// coordinates.
-inline RECT ScreenToParent(HWND hWndParent, RECT rc)
-{
-    ScreenToClient(hWndParent, reinterpret_cast<POINT*>(&rc.left));
-    ScreenToClient(hWndParent, reinterpret_cast<POINT*>(&rc.right));
-    return rc;
 }
 
 // The point carried in a mouse message's lParam; client coordinates may be negative.

@@ -265,7 +265,7 @@ LRESULT CNavEdit::OnCommand(HWND hWnd, WPARAM wParam, LPARAM /*lParam*/)
 // The native edit draws its text over what was composed, without filling the field.
 LRESULT CNavEdit::OnCtlColor(HDC hdc)
 {
-    return nav::edit::TransparentCtlColor(hdc);
+    return nav::TransparentCtlColor(hdc);
 }
 
 // A new font keeps the field's margins.
@@ -304,9 +304,7 @@ LRESULT CNavEdit::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 // The parent's background, then the application's background or the frame.
 void CNavEdit::ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& rcInParent)
 {
-    RECT rcRequest = rcInParent;
-    SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdcMem),
-                 reinterpret_cast<LPARAM>(&rcRequest));
+    nav::PaintParentBeneath(m_hWnd, hdcMem, rcInParent);
     if (m_pfnDrawBk)
     {
         RECT rc = rcClient;
@@ -387,7 +385,5 @@ void CNavEdit::DrawBottomLine(HDC hdcMem)
 // The field's window rectangle in its parent's client coordinates.
 RECT CNavEdit::WindowRectInParent()
 {
-    RECT rc = {0, 0, 0, 0};
-    GetWindowRect(m_hWnd, &rc);
-    return nav::edit::ScreenToParent(GetParent(m_hWnd), rc);
+    return nav::WindowRectInParent(m_hWnd);
 }

@@ -3,6 +3,7 @@
 // caption in WM_PAINT.
 #include "NavGroupBox.h"
 
+#include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavWindow.h"
@@ -128,6 +129,5 @@ LRESULT CNavGroupBox::OnDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam)
 // Children paint over the bitmap without filling their background.
 LRESULT CNavGroupBox::OnCtlColor(HDC hdc)
 {
-    SetBkMode(hdc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return nav::TransparentCtlColor(hdc);
 }

@@ -4,6 +4,7 @@
 //
 #include "NavListCtrl.h"
 
+#include "win32/NavCompose.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
 #include "platform/NavBridge.h"
@@ -299,7 +300,7 @@ int CNavListCtrl::MoveWindow(int x, int y, int cx, int cy)
         return 0;
     if (IsWindow(pBar->m_hWnd))
     {
-        const RECT rc = WindowRectInParent(m_hWnd);
+        const RECT rc = nav::WindowRectInParent(m_hWnd);
         SetWindowPos(pBar->m_hWnd, HWND_TOP, rc.right - kBarWidth, rc.top, kBarWidth,
                      rc.bottom - rc.top, SWP_SHOWWINDOW);
         pBar->UpdateThumb();

@@ -4,6 +4,7 @@
 #include "NavListCtrl.h"
 
 #include "core/NavCore.h"
+#include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
@@ -28,18 +29,6 @@ const UINT kTextFlags = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 #if ZNC_DESKTOP_BRIDGES
 const LONG kNativeBars = WS_VSCROLL | WS_HSCROLL;
 #endif
-
-// The rectangle of a child's client area in its parent's client coordinates.
-RECT ClientRectInParent(HWND hwnd, const RECT& rc)
-{
-    HWND hParent = GetParent(hwnd);
-    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
-    ClientToScreen(hwnd, &corners[0]);
-    ClientToScreen(hwnd, &corners[1]);
-    ScreenToClient(hParent, &corners[0]);
-    ScreenToClient(hParent, &corners[1]);
-    return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-}
 
 // The check-box, image and text-start areas of a row.
 struct RowAreas
@@ -201,11 +190,8 @@ LRESULT CNavListCtrl::OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 // rows there, asking for each with WM_DRAWITEM.
 LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
 {
-    HWND hParent = GetParent(hWnd);
     nav::PaintDC dc(hWnd);
-    RECT rcParent = WindowRectInParent(hWnd);
-    SendMessageW(hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(dc.Get()),
-                 reinterpret_cast<LPARAM>(&rcParent));
+    nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
     CallOld(hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);
     return 0;
 }
@@ -235,10 +221,7 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
         nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
         if (back)
         {
-            RECT rcParent = ClientRectInParent(m_hWnd, rc);
-            SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND,
-                         reinterpret_cast<WPARAM>(back.Get()),
-                         reinterpret_cast<LPARAM>(&rcParent));
+            nav::PaintParentBeneath(m_hWnd, back, nav::ClientRectInParent(m_hWnd, rc));
             back.CopyTo(hdc, rc.left, rc.top);
         }
     }

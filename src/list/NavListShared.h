@@ -30,12 +30,3 @@ struct CNavListShared
     // Drops the check words.
     void FreeChecks();
 };
-
-// The window rectangle of hwnd in its parent's client coordinates.
-inline RECT WindowRectInParent(HWND hwnd)
-{
-    RECT rc = {};
-    GetWindowRect(hwnd, &rc);
-    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}

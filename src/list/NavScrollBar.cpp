@@ -6,6 +6,7 @@
 #include "NavListCtrl.h"
 #include "CxImage.h"
 #include "core/NavCore.h"
+#include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
@@ -69,7 +70,7 @@ BOOL CNavScrollBar::Create(HWND hList, HINSTANCE hInst, UINT nID)
     if (IsWindow(m_hWnd))
         return FALSE;
     HWND hParent = GetParent(hList);
-    RECT rc = WindowRectInParent(hList);
+    RECT rc = nav::WindowRectInParent(hList);
     m_hInst = hInst;
     m_hWnd = CreateWindowExW(0, L"STATIC", L"NavScrollBar", WS_CHILD | WS_VISIBLE,
                              rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top, hParent,
@@ -184,8 +185,7 @@ LRESULT CNavScrollBar::OnPaint(HWND hWnd)
 // The native static asks for its colours; it paints nothing of its own over the bar.
 LRESULT CNavScrollBar::OnCtlColorStatic(HDC hdc)
 {
-    SetBkMode(hdc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return nav::TransparentCtlColor(hdc);
 }
 
 // Paints the whole bar into hdc (or into the window's own DC when hdc is null). A bar without a
@@ -224,9 +224,7 @@ void CNavScrollBar::Paint(HDC hdc)
     nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
     if (!back)
         return;
-    RECT rcParent = WindowRectInParent(m_hWnd);
-    SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(back.Get()),
-                 reinterpret_cast<LPARAM>(&rcParent));
+    nav::PaintParentBeneath(m_hWnd, back, nav::WindowRectInParent(m_hWnd));
 
     CxImage image;
     if (image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR))

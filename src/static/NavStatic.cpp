@@ -6,6 +6,7 @@
 // The cooperation lookup and launch live in NavStaticCoop.cpp.
 #include "NavStatic.h"
 
+#include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
@@ -481,8 +482,7 @@ LRESULT CNavStatic::OnTimer(UINT_PTR nTimerId)
 // Whatever asks us for colours gets a transparent DC and no brush.
 LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
 {
-    SetBkMode(hdc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return nav::TransparentCtlColor(hdc);
 }
 
 #if ZNC_DESKTOP_BRIDGES
@@ -554,17 +554,13 @@ void CNavStatic::Repaint()
 // The control's window rectangle in its parent's client coordinates.
 void CNavStatic::ParentRect(RECT* prc)
 {
-    *prc = RECT{};
-    GetWindowRect(m_hWnd, prc);
-    MapWindowPoints(HWND_DESKTOP, GetParent(m_hWnd), reinterpret_cast<POINT*>(prc), 2);
+    *prc = nav::WindowRectInParent(m_hWnd);
 }
 
 // The parent's background beneath the control, then the caller's background over it.
 void CNavStatic::DrawBackground(HDC hdcMem, const RECT& rcParent)
 {
-    RECT rcRequest = rcParent;
-    SendMessageW(GetParent(m_hWnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdcMem),
-                 reinterpret_cast<LPARAM>(&rcRequest));
+    nav::PaintParentBeneath(m_hWnd, hdcMem, rcParent);
     if (m_pfnDrawBk)
     {
         RECT rcClient = {};
