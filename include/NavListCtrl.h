@@ -64,10 +64,15 @@ public:
     int GetPageSize();
     int GetScrollPos();
     int EnablePageScroll(int bEnable);
+    // Whether page scrolling is on (the scroll bar then shows and answers its page arrows).
+    int IsPageScrollEnabled();
     int GetIsScrollPage();
     void SetIsScrollPage(int bIsScrollPage);
     int EnableHScrollBar(int bEnable);
     void EnableSelectHScroll(int bEnable);
+
+    // Row height in pixels: FixLineHeight, or 30 when it is 0 or below.
+    static int LineHeight();
 
 protected:
     int IsVirtualList();
@@ -76,8 +81,6 @@ protected:
     void OnSelectScroll(HWND hWnd);
 
 private:
-    friend class CNavScrollBar;
-
     // Message handlers.
     LRESULT OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(HWND hWnd, LPARAM lParam);
@@ -91,7 +94,6 @@ private:
     LRESULT CallOld(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     // Helpers.
-    static int LineHeight(); // FixLineHeight, or 30 when it is 0 or below
     CNavScrollBar* ScrollBar() const;
     HPEN SeparatorPen() const;
     bool IsRowChecked(int index);

@@ -620,6 +620,11 @@ int CNavListCtrl::EnablePageScroll(int bEnable)
     return bPrevious;
 }
 
+int CNavListCtrl::IsPageScrollEnabled()
+{
+    return m_bPageScroll;
+}
+
 int CNavListCtrl::GetIsScrollPage()
 {
     return m_bIsScrollPage;

@@ -45,8 +45,7 @@ int ScrollDistance(double dy, int nRowHeight)
 // Initial values: no window, thumb at its top below a page and a line arrow.
 CNavScrollBar::CNavScrollBar()
     : m_hWnd(nullptr), m_hInst(nullptr), m_pfnOldProc(nullptr), m_pListCtrl(nullptr),
-      m_bLineUpPressed(0), m_bLineDownPressed(0), m_bPageUpPressed(0), m_bPageDownPressed(0),
-      m_bThumbPressed(0), m_nThumbTop(2 * kArrowHeight), m_nPageArrowHeight(kArrowHeight)
+      m_zonePressed(Zone::None), m_nThumbTop(2 * kArrowHeight), m_nPageArrowHeight(kArrowHeight)
 {
 }
 
@@ -229,7 +228,7 @@ void CNavScrollBar::Paint(HDC hdc)
     CxImage image;
     if (image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR))
     {
-        if (m_pListCtrl && m_pListCtrl->m_bPageScroll && P > 0)
+        if (m_pListCtrl && m_pListCtrl->IsPageScrollEnabled() && P > 0)
         {
             image.DrawAlphaChannel(back, left, top, kBarWidth, P, 0, 0, pageAlpha, 0);
             image.DrawAlphaChannel(back, left, lineDownTop + kArrowHeight, kBarWidth, P, 0,
@@ -259,7 +258,14 @@ void CNavScrollBar::Paint(HDC hdc)
 void CNavScrollBar::OnLButtonDown(WPARAM /*wParam*/, LPARAM lParam)
 {
     SetCapture(m_hWnd);
-    ClearPressed(); // a release lost with the capture must not act later
+    const POINT pt = {LOWORD(lParam), HIWORD(lParam)};
+    m_zonePressed = ZoneAt(pt); // a release lost with the capture must not act later
+}
+
+// The zone under a point of the client area; the arrows before the thumb, which only counts
+// while the list can scroll.
+CNavScrollBar::Zone CNavScrollBar::ZoneAt(POINT pt)
+{
     RECT rcClient;
     GetClientRect(m_hWnd, &rcClient);
     const int H = rcClient.bottom - rcClient.top;
@@ -276,17 +282,17 @@ void CNavScrollBar::OnLButtonDown(WPARAM /*wParam*/, LPARAM lParam)
     else
         SetRect(&rcThumb, 0, 0, 0, 0);
 
-    const POINT pt = {LOWORD(lParam), HIWORD(lParam)};
     if (PtInRect(&rcPageUp, pt))
-        m_bPageUpPressed = 1;
-    else if (PtInRect(&rcPageDown, pt))
-        m_bPageDownPressed = 1;
-    else if (PtInRect(&rcLineDown, pt))
-        m_bLineDownPressed = 1;
-    else if (PtInRect(&rcLineUp, pt))
-        m_bLineUpPressed = 1;
-    else if (PtInRect(&rcThumb, pt))
-        m_bThumbPressed = 1;
+        return Zone::PageUp;
+    if (PtInRect(&rcPageDown, pt))
+        return Zone::PageDown;
+    if (PtInRect(&rcLineDown, pt))
+        return Zone::LineDown;
+    if (PtInRect(&rcLineUp, pt))
+        return Zone::LineUp;
+    if (PtInRect(&rcThumb, pt))
+        return Zone::Thumb;
+    return Zone::None;
 }
 
 // Pen up: acts on the zone pressed. Page arrows post WM_NAV_PAGESCROLL to the parent, line
@@ -294,48 +300,48 @@ void CNavScrollBar::OnLButtonDown(WPARAM /*wParam*/, LPARAM lParam)
 void CNavScrollBar::OnLButtonUp(WPARAM /*wParam*/, LPARAM lParam)
 {
     const int y = static_cast<short>(HIWORD(lParam));
-    HWND hList = m_pListCtrl ? m_pListCtrl->GetSafeHwnd() : nullptr;
-    const bool bPageScroll = m_pListCtrl && m_pListCtrl->m_bPageScroll;
+    const bool bPageScroll = m_pListCtrl && m_pListCtrl->IsPageScrollEnabled();
 
-    if (m_bPageUpPressed)
+    switch (m_zonePressed)
     {
+    case Zone::PageUp:
+    case Zone::PageDown:
         if (bPageScroll)
-            PostMessageW(GetParent(m_hWnd), WM_NAV_PAGESCROLL, 1, 0);
-    }
-    else if (m_bPageDownPressed)
-    {
-        if (bPageScroll)
-            PostMessageW(GetParent(m_hWnd), WM_NAV_PAGESCROLL, 0, 0);
-    }
-    else if (m_bLineUpPressed && IsListScrollable())
-    {
-        SendMessageW(hList, WM_VSCROLL, SB_LINEUP, 0);
-        UpdateThumb();
-    }
-    else if (m_bLineDownPressed && IsListScrollable())
-    {
-        SendMessageW(hList, WM_VSCROLL, SB_LINEDOWN, 0);
-        UpdateThumb();
-    }
-    else if (m_bThumbPressed)
-    {
+            PostMessageW(GetParent(m_hWnd), WM_NAV_PAGESCROLL,
+                         m_zonePressed == Zone::PageUp ? 1 : 0, 0);
+        break;
+    case Zone::LineUp:
+        ScrollList(SB_LINEUP);
+        break;
+    case Zone::LineDown:
+        ScrollList(SB_LINEDOWN);
+        break;
+    case Zone::Thumb:
         TrackThumb(lParam, TRUE);
-    }
-    else if (IsListScrollable())
-    {
+        break;
+    case Zone::None:
         // A tap on the track; the release point decides, and the thumb's top row pages up.
-        SendMessageW(hList, WM_VSCROLL, y > m_nThumbTop ? SB_PAGEDOWN : SB_PAGEUP, 0);
-        UpdateThumb();
+        ScrollList(y > m_nThumbTop ? SB_PAGEDOWN : SB_PAGEUP);
+        break;
     }
     ReleaseCapture();
     ClearPressed();
 }
 
+// Scrolls the list by a line or a page and moves the thumb after it; a list with nothing to
+// scroll stays as it is.
+void CNavScrollBar::ScrollList(WPARAM nCode)
+{
+    if (!IsListScrollable())
+        return;
+    SendMessageW(m_pListCtrl->GetSafeHwnd(), WM_VSCROLL, nCode, 0);
+    UpdateThumb();
+}
+
 // Forgets which zone was pressed.
 void CNavScrollBar::ClearPressed()
 {
-    m_bLineUpPressed = m_bLineDownPressed = m_bPageUpPressed = m_bPageDownPressed =
-        m_bThumbPressed = 0;
+    m_zonePressed = Zone::None;
 }
 
 // Follows the pen with the thumb, held 22 pixels below its top edge. At the release of a dragged
@@ -345,7 +351,7 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
 {
     if (!IsWindow(m_hWnd))
         return;
-    if (m_bThumbPressed || bApply)
+    if (m_zonePressed == Zone::Thumb || bApply)
     {
         const int y = static_cast<short>(HIWORD(lParam));
         m_nThumbTop = y > 0 ? y - kThumbHold : 0;

@@ -14,6 +14,17 @@ class CNavListCtrl;
 class CNavScrollBar
 {
 public:
+    // The zone a pen-down hit; it acts at the pen-up.
+    enum class Zone : BYTE
+    {
+        None, // the track, or nothing
+        PageUp,
+        LineUp,
+        Thumb,
+        LineDown,
+        PageDown,
+    };
+
     CNavScrollBar();
     virtual ~CNavScrollBar();
 
@@ -36,11 +47,7 @@ public:
     HINSTANCE m_hInst;
     WNDPROC m_pfnOldProc;
     CNavListCtrl* m_pListCtrl;
-    BYTE m_bLineUpPressed;
-    BYTE m_bLineDownPressed;
-    BYTE m_bPageUpPressed;
-    BYTE m_bPageDownPressed;
-    BYTE m_bThumbPressed;
+    Zone m_zonePressed;
     int m_nThumbTop;
     int m_nPageArrowHeight;
 
@@ -53,6 +60,8 @@ private:
     void Paint(HDC hdc);
     void ClampAndRepaint();
     void ClearPressed();
+    Zone ZoneAt(POINT pt);
+    void ScrollList(WPARAM nCode);
     bool IsListScrollable();
     int ClientHeight();
 };
