@@ -130,6 +130,85 @@ UINT AlignmentOf(int fmt)
         return DT_LEFT;
     }
 }
+
+// A row's background: the selection bar, or the parent's background beneath it, composed off
+// screen and copied at once.
+void DrawRowBackground(HWND hList, HDC hdc, const RECT& rc, bool bSelected)
+{
+    if (bSelected)
+    {
+        DrawSelectionBar(hdc, rc);
+        return;
+    }
+    nav::BackBuffer back(hdc, rc.right - rc.left, rc.bottom - rc.top, nav::Surface::Dib32);
+    if (!back)
+        return;
+    nav::PaintParentBeneath(hList, back, nav::ClientRectInParent(hList, rc));
+    back.CopyTo(hdc, rc.left, rc.top);
+}
+
+// A row's check box, ticked or clear.
+void DrawRowCheck(HDC hdc, RECT rcCheck, bool bChecked)
+{
+    DrawFrameControl(hdc, &rcCheck, DFC_BUTTON, DFCS_BUTTONCHECK | (bChecked ? DFCS_CHECKED : 0));
+}
+
+// Where a row's first cell gets its picture: the list's image list, else the application's
+// drawing callback.
+struct RowImages
+{
+    HIMAGELIST hImageList;
+    DrawItemProc pfnDrawItem;
+};
+
+// The first cell: its image (or the callback) in the image area, its text after it.
+RECT DrawFirstCell(HDC hdc, const RowAreas& areas, const RowImages& images, LVITEMW& item,
+                   int cx)
+{
+    RECT rcText = {areas.image.right + 1, 0, areas.image.right + 1 + cx, 0};
+    SetTextColor(hdc, RGB(0, 0, 0));
+    RECT rcImage = areas.image;
+    if (images.hImageList && item.iImage != -1)
+        nav::DrawListImage(images.hImageList, item.iImage, hdc, rcImage.left, rcImage.top,
+                           ILD_TRANSPARENT);
+    else if (images.pfnDrawItem)
+        images.pfnDrawItem(hdc, &rcImage, &item);
+    return rcText;
+}
+
+// A later cell: the separator line at the previous cell's right edge (one pixel further left
+// when the cell is empty), its text after it.
+RECT DrawSeparator(HDC hdc, const RECT& rcRow, const wchar_t* pszText, int right, int cx)
+{
+    const int x = pszText[0] ? right : right - 1;
+    RECT rcText = {pszText[0] ? right + 1 : right, 0, right + cx, 0};
+    MoveToEx(hdc, x, rcRow.top, nullptr);
+    LineTo(hdc, x, rcRow.bottom);
+    return rcText;
+}
+
+// Every column's cell of a row, left to right, each text cut at the row's right edge.
+void DrawRowCells(HWND hList, HDC hdc, int row, const RECT& rc, const RowAreas& areas,
+                  const RowImages& images)
+{
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    int right = areas.image.right; // right edge of the previous column's text
+    for (int i = 0; SendMessageW(hList, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+         ++i)
+    {
+        wchar_t szText[kTextChars];
+        LVITEMW item = FetchCell(hList, row, i, szText);
+        RECT rcText = i == 0 ? DrawFirstCell(hdc, areas, images, item, column.cx)
+                             : DrawSeparator(hdc, rc, szText, right, column.cx);
+        rcText.top = rc.top;
+        rcText.bottom = rc.bottom;
+        if (rcText.right > rc.right)
+            rcText.right = rc.right - 2;
+        DrawCellText(hdc, szText, rcText, AlignmentOf(column.fmt) | kTextFlags);
+        right = rcText.right;
+    }
+}
 } // namespace
 
 // The procedure installed on the list window: finds the object in the user data.
@@ -210,69 +289,14 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     const RowAreas areas = LayOutRow(rc, m_bCheckBox != 0, m_sizeIcon.cx);
     nav::SavedDC saved(hdc);
 
-    if (bSelected)
-    {
-        DrawSelectionBar(hdc, rc);
-    }
-    else
-    {
-        // The parent's background beneath the row, composed off screen and copied at once.
-        const int W = rc.right - rc.left, H = rc.bottom - rc.top;
-        nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
-        if (back)
-        {
-            nav::PaintParentBeneath(m_hWnd, back, nav::ClientRectInParent(m_hWnd, rc));
-            back.CopyTo(hdc, rc.left, rc.top);
-        }
-    }
-
-    HPEN hPen = SeparatorPen();
-    nav::SelectGuard selectPen(hdc, hPen);
+    DrawRowBackground(m_hWnd, hdc, rc, bSelected);
+    nav::SelectGuard selectPen(hdc, SeparatorPen());
     if (m_bCheckBox)
-    {
-        RECT rcCheck = areas.check;
-        DrawFrameControl(hdc, &rcCheck, DFC_BUTTON,
-                         DFCS_BUTTONCHECK | (IsRowChecked(row) ? DFCS_CHECKED : 0));
-    }
+        DrawRowCheck(hdc, areas.check, IsRowChecked(row));
     SetBkMode(hdc, TRANSPARENT);
     nav::SelectGuard selectFont(hdc, m_hFont);
-
-    LVCOLUMNW column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH;
-    int right = areas.image.right; // right edge of the previous column's text
-    for (int i = 0; SendMessageW(m_hWnd, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-         ++i)
-    {
-        wchar_t szText[kTextChars];
-        LVITEMW item = FetchCell(m_hWnd, row, i, szText);
-        const wchar_t* pszText = szText;
-
-        RECT rcText = {0, rc.top, 0, rc.bottom};
-        if (i == 0)
-        {
-            rcText.left = areas.image.right + 1;
-            rcText.right = rcText.left + column.cx;
-            SetTextColor(hdc, RGB(0, 0, 0));
-            RECT rcImage = areas.image;
-            if (m_hImageList && item.iImage != -1)
-                nav::DrawListImage(m_hImageList, item.iImage, hdc, rcImage.left, rcImage.top,
-                                   ILD_TRANSPARENT);
-            else if (m_pfnDrawItem)
-                m_pfnDrawItem(hdc, &rcImage, &item);
-        }
-        else
-        {
-            const int x = pszText[0] ? right : right - 1;
-            rcText.left = pszText[0] ? right + 1 : right;
-            rcText.right = right + column.cx;
-            MoveToEx(hdc, x, rc.top, nullptr);
-            LineTo(hdc, x, rc.bottom);
-        }
-        if (rcText.right > rc.right)
-            rcText.right = rc.right - 2;
-        DrawCellText(hdc, pszText, rcText, AlignmentOf(column.fmt) | kTextFlags);
-        right = rcText.right;
-    }
+    const RowImages images = {m_hImageList, m_pfnDrawItem};
+    DrawRowCells(m_hWnd, hdc, row, rc, areas, images);
 
     if (!bSelected)
     {
@@ -417,10 +441,9 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
         return;
     }
 
-    DrawSelectionBar(dc, rc);
+    DrawRowBackground(hWnd, dc, rc, true);
     if (m_bCheckBox)
-        DrawFrameControl(dc, &rcCheck, DFC_BUTTON,
-                         DFCS_BUTTONCHECK | (IsRowChecked(row) ? DFCS_CHECKED : 0));
+        DrawRowCheck(dc, rcCheck, IsRowChecked(row));
     if (m_nScrollChar < 0)
         m_nScrollChar = 0;
     if (++m_nScrollChar >= n)
