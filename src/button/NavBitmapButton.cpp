@@ -219,10 +219,8 @@ int CNavBitmapButton::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCap
     if (!hImageList && pfnDrawBk)
         m_pfnDrawBk = pfnDrawBk;
 
-    m_hWnd = CreateWindowExW(0, L"BUTTON", pszCaption, dwStyle | WS_TABSTOP | BS_OWNERDRAW,
-                             rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                             hwndParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)),
-                             hInstance, nullptr);
+    m_hWnd = nav::CreateChild(0, L"BUTTON", pszCaption, dwStyle | WS_TABSTOP | BS_OWNERDRAW, rc,
+                              hwndParent, nId, hInstance);
     if (!m_hWnd)
     {
         NKDbgPrintfW(L"CreateButton failed: %d\n", GetLastError());

@@ -105,10 +105,9 @@ int CNavCombobox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* /*pszText*
 {
     if (IsWindow(m_hWnd))
         return 1;
-    m_hWnd = CreateWindowExW(0, L"EDIT", L"", kEditStyle | (dwStyle & WS_VISIBLE), rect.left,
-                             rect.top, rect.right - rect.left, m_nArrowHeight + 2, hParent,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
-                             nullptr);
+    const RECT rcEdit = {rect.left, rect.top, rect.right, rect.top + m_nArrowHeight + 2};
+    m_hWnd = nav::CreateChild(0, L"EDIT", L"", kEditStyle | (dwStyle & WS_VISIBLE), rcEdit,
+                              hParent, nID, hInstance);
 
     ClientToScreen(hParent, reinterpret_cast<POINT*>(&rect.left));
     ClientToScreen(hParent, reinterpret_cast<POINT*>(&rect.right));
@@ -119,11 +118,8 @@ int CNavCombobox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* /*pszText*
 
     // A list left from an earlier attempt whose edit failed is used again, not orphaned.
     if (!IsWindow(m_hList))
-        m_hList = CreateWindowExW(WS_EX_TOOLWINDOW, L"LISTBOX", L"ComboboxList", kListStyle,
-                                  m_rcList.left, m_rcList.top, m_rcList.right - m_rcList.left,
-                                  m_rcList.bottom - m_rcList.top, hParent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID + kListIdOffset)),
-                                  hInstance, nullptr);
+        m_hList = nav::CreateChild(WS_EX_TOOLWINDOW, L"LISTBOX", L"ComboboxList", kListStyle,
+                                   m_rcList, hParent, nID + kListIdOffset, hInstance);
     if (!IsWindow(m_hWnd) || !IsWindow(m_hList))
     {
         NKDbgPrintfW(L"CNavCombobox::Create failed: %d\n", GetLastError());

@@ -81,10 +81,7 @@ int CNavEdit::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszText, RECT&
     if (!bNoFrame)
         dwStyle &= ~WS_BORDER;
 
-    m_hWnd = CreateWindowExW(0, L"EDIT", pszText, dwStyle, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, hParent,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
-                             nullptr);
+    m_hWnd = nav::CreateChild(0, L"EDIT", pszText, dwStyle, rect, hParent, nID, hInstance);
     if (!m_hWnd)
     {
         NKDbgPrintfW(L"CNavEdit::Create failed: %d\n", GetLastError());

@@ -60,11 +60,8 @@ int CNavGroupBox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCaption
         return 1;
     if (hBitmap)
         m_hBitmap = hBitmap;
-    m_hWnd = CreateWindowExW(0, L"BUTTON", pszCaption,
-                             dwStyle | WS_CHILD | WS_TABSTOP | BS_GROUPBOX, rc.left, rc.top,
-                             rc.right - rc.left, rc.bottom - rc.top, hwndParent,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)), hInstance,
-                             nullptr);
+    const DWORD dwBoxStyle = dwStyle | WS_CHILD | WS_TABSTOP | BS_GROUPBOX;
+    m_hWnd = nav::CreateChild(0, L"BUTTON", pszCaption, dwBoxStyle, rc, hwndParent, nId, hInstance);
     if (!m_hWnd)
     {
         NKDbgPrintfW(L"CreateButton failed: %d\n", GetLastError());

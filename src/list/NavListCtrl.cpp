@@ -194,9 +194,8 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
     if (nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
         dwNativeStyle &= ~LVS_NOSCROLL;
 #endif
-    m_hWnd = CreateWindowExW(kExStyle, WC_LISTVIEWW, L"NavListView", dwNativeStyle, rc.left,
-                             rc.top, rc.right - rc.left, rc.bottom - rc.top, hParent,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInst, nullptr);
+    m_hWnd = nav::CreateChild(kExStyle, WC_LISTVIEWW, L"NavListView", dwNativeStyle, rc, hParent,
+                              nID, hInst);
     if (!m_hWnd)
         return 0;
     nav::Subclass(m_hWnd, this, WindowProc, m_pfnOldProc);

@@ -71,9 +71,9 @@ BOOL CNavScrollBar::Create(HWND hList, HINSTANCE hInst, UINT nID)
     HWND hParent = GetParent(hList);
     RECT rc = nav::WindowRectInParent(hList);
     m_hInst = hInst;
-    m_hWnd = CreateWindowExW(0, L"STATIC", L"NavScrollBar", WS_CHILD | WS_VISIBLE,
-                             rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top, hParent,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInst, nullptr);
+    const RECT rcBar = {rc.right - kBarWidth, rc.top, rc.right, rc.bottom};
+    m_hWnd = nav::CreateChild(0, L"STATIC", L"NavScrollBar", WS_CHILD | WS_VISIBLE, rcBar, hParent,
+                              nID, hInst);
     if (!IsWindow(m_hWnd))
     {
         m_hWnd = nullptr;

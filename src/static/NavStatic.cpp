@@ -251,10 +251,7 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     if (pfnDrawBk)
         m_pfnDrawBk = pfnDrawBk;
 
-    HWND hWnd = CreateWindowExW(0, L"STATIC", pszText, dwStyle, rc.left, rc.top,
-                                rc.right - rc.left, rc.bottom - rc.top, hParent,
-                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
-                                nullptr);
+    HWND hWnd = nav::CreateChild(0, L"STATIC", pszText, dwStyle, rc, hParent, nID, hInstance);
     if (!hWnd)
     {
         NKDbgPrintfW(L"CNavStatic::Create failed: %d\n", GetLastError());

@@ -38,6 +38,16 @@ const int kProcSlot = GWLP_WNDPROC;
 #endif
 } // namespace detail
 
+// Makes a child window of hParent over rc (parent client coordinates) with control id nID.
+inline HWND CreateChild(DWORD dwExStyle, LPCWSTR pszClass, LPCWSTR pszText, DWORD dwStyle,
+                        const RECT& rc, HWND hParent, UINT nID, HINSTANCE hInstance)
+{
+    return CreateWindowExW(dwExStyle, pszClass, pszText, dwStyle, rc.left, rc.top,
+                           rc.right - rc.left, rc.bottom - rc.top, hParent,
+                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
+                           nullptr);
+}
+
 // The object a control stored in its window, or null (no window, or not one of ours).
 template <class T> T* FindObject(HWND hwnd)
 {
