@@ -122,6 +122,28 @@ void DrawIcon(HDC hdc, int x, int y, int nIcon)
         nav::DrawListImage(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
 }
 
+// The shared faces are not stretched: a small button shows the 78-pixel frame, any wider one
+// the large frame at its left.
+void DrawSharedFace(HDC hdc, const RECT& rcFace, UINT nState)
+{
+    CxImage* pSmall = nav::g_pSmallFace;
+    if (!pSmall)
+        return;
+    const int cx = rcFace.right - rcFace.left;
+    const int nSmallLimit = static_cast<int>(pSmall->GetWidth() / 4) + 5;
+    CxImage* pFace = pSmall;
+    int cxFrame = kSmallFrameWidth;
+    if (cx > nSmallLimit)
+    {
+        pFace = nav::g_pLargeFace;
+        cxFrame = pFace ? static_cast<int>(pFace->GetWidth() / 4) : 0;
+    }
+    if (!pFace || !pFace->GetImageState())
+        return;
+    pFace->DrawAlphaChannel(hdc, 0, 0, cxFrame, kFaceHeight, FaceFrame(nState) * cxFrame, 0, 255,
+                            0);
+}
+
 CNavBitmapButton* FromWindow(HWND hwnd)
 {
     return nav::FindObject<CNavBitmapButton>(hwnd);
@@ -525,25 +547,7 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
         }
         return;
     }
-
-    // The shared faces are not stretched: a small button shows the 78-pixel frame, any wider
-    // one the large frame at its left.
-    CxImage* pSmall = nav::g_pSmallFace;
-    if (!pSmall)
-        return;
-    const int cx = rcFace.right - rcFace.left;
-    const int nSmallLimit = static_cast<int>(pSmall->GetWidth() / 4) + 5;
-    CxImage* pFace = pSmall;
-    int cxFrame = kSmallFrameWidth;
-    if (cx > nSmallLimit)
-    {
-        pFace = nav::g_pLargeFace;
-        cxFrame = pFace ? static_cast<int>(pFace->GetWidth() / 4) : 0;
-    }
-    if (!pFace || !pFace->GetImageState())
-        return;
-    pFace->DrawAlphaChannel(hdc, 0, 0, cxFrame, kFaceHeight, FaceFrame(nState) * cxFrame, 0, 255,
-                            0);
+    DrawSharedFace(hdc, rcFace, nState);
 }
 
 // The caption, at most 49 characters of the window text, placed by kind.
