@@ -54,22 +54,14 @@ Pixels DrawItem(HWND hwnd, UINT nState, UINT nCtlType = ODT_BUTTON, LRESULT* pRe
 {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, rc.right, rc.bottom);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
-    PatBlt(hdc, 0, 0, rc.right, rc.bottom, WHITENESS);
+    Canvas canvas(rc.right, rc.bottom);
+    canvas.Fill(RGB(255, 255, 255));
     DRAWITEMSTRUCT dis = {nCtlType, static_cast<UINT>(GetDlgCtrlID(hwnd)), 0, ODA_DRAWENTIRE,
-                          nState, hwnd, hdc, rc, 0};
+                          nState, hwnd, canvas, rc, 0};
     LRESULT lr = SendMessageW(hwnd, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
     if (pResult)
         *pResult = lr;
-    Pixels px = Pixels::FromDC(hdc, 0, 0, rc.right, rc.bottom);
-    SelectObject(hdc, hOld);
-    DeleteObject(hbm);
-    DeleteDC(hdc);
-    ReleaseDC(nullptr, hdcScreen);
-    return px;
+    return canvas.Read();
 }
 
 // The window's own pixels after a full repaint through the native button and the host.
@@ -89,22 +81,12 @@ bool HasUpdate(HWND hwnd)
 HIMAGELIST MakeColourList(const std::vector<COLORREF>& colours, int nSize = 50)
 {
     HIMAGELIST hList = ImageList_Create(nSize, nSize, ILC_COLOR24, 4, 0);
-    HDC hdcScreen = GetDC(nullptr);
     for (COLORREF c : colours)
     {
-        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, nSize, nSize);
-        HDC hdc = CreateCompatibleDC(hdcScreen);
-        HGDIOBJ hOld = SelectObject(hdc, hbm);
-        HBRUSH hbr = CreateSolidBrush(c);
-        RECT rc = {0, 0, nSize, nSize};
-        FillRect(hdc, &rc, hbr);
-        DeleteObject(hbr);
-        SelectObject(hdc, hOld);
-        DeleteDC(hdc);
+        HBITMAP hbm = MakeSolidBitmap(nSize, nSize, c);
         ImageList_Add(hList, hbm, nullptr);
         DeleteObject(hbm);
     }
-    ReleaseDC(nullptr, hdcScreen);
     return hList;
 }
 
@@ -717,11 +699,9 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     TestHost host;
     auto btn = MakeButton(host, {30, 20, 130, 70}, NAVBTN_PUSH, L"");
     EnableWindow(btn->GetSafeHwnd(), FALSE);
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 200, 100);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
-    PatBlt(hdc, 0, 0, 200, 100, BLACKNESS);
+    Canvas canvas(200, 100);
+    const HDC hdc = canvas;
+    canvas.Fill(RGB(0, 0, 0));
     SetBkMode(hdc, OPAQUE);
     SetTextColor(hdc, RGB(1, 2, 3));
     HGDIOBJ hFont = GetCurrentObject(hdc, OBJ_FONT);
@@ -733,14 +713,10 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     EXPECT_EQ(PatternAt(30, 20), px.At(30, 20));
     EXPECT_EQ(RGB(0, 0, 0), px.At(29, 20));
     EXPECT_EQ(RGB(0, 0, 0), px.At(130, 70));
-    EXPECT_EQ(hbm, GetCurrentObject(hdc, OBJ_BITMAP));
+    EXPECT_EQ(canvas.Bitmap(), GetCurrentObject(hdc, OBJ_BITMAP));
     EXPECT_EQ(hFont, GetCurrentObject(hdc, OBJ_FONT));
     EXPECT_EQ(OPAQUE, GetBkMode(hdc));
     EXPECT_EQ(RGB(1, 2, 3), GetTextColor(hdc));
-    SelectObject(hdc, hOld);
-    DeleteObject(hbm);
-    DeleteDC(hdc);
-    ReleaseDC(nullptr, hdcScreen);
 
     LRESULT lr = -1;
     Pixels untouched = DrawItem(btn->GetSafeHwnd(), 0, ODT_LISTBOX, &lr);

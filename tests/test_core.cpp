@@ -296,24 +296,15 @@ TEST(Artwork, ButtonFacesDisabledFrameLooksLikeNormal)
     {
         ASSERT_NE(nullptr, pFace);
         const int cx = static_cast<int>(pFace->GetWidth() / 4);
-        navtest::TestHost host(4 * cx, 50);
-        HDC hdcWin = GetDC(host);
-        HDC hdc = CreateCompatibleDC(hdcWin);
-        HBITMAP hbm = CreateCompatibleBitmap(hdcWin, 4 * cx, 50);
-        HGDIOBJ hOld = SelectObject(hdc, hbm);
-        RECT rc = {0, 0, 4 * cx, 50};
-        FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        pFace->DrawAlphaChannel(hdc, 0, 0, 4 * cx, 50, 0, 0, 255, 0);
-        navtest::Pixels px = navtest::Pixels::FromDC(hdc, 0, 0, 4 * cx, 50);
+        navtest::Canvas canvas(4 * cx, 50);
+        canvas.Fill(RGB(0, 0, 0));
+        pFace->DrawAlphaChannel(canvas, 0, 0, 4 * cx, 50, 0, 0, 255, 0);
+        const navtest::Pixels px = canvas.Read();
         for (int y = 0; y < 50; y += 7)
             for (int x = 0; x < cx; x += 5)
                 ASSERT_EQ(px.At(x, y), px.At(x + 3 * cx, y)) << "at " << x << "," << y;
         EXPECT_NE(px.At(cx / 2, 25), px.At(cx + cx / 2, 25)) << "pressed differs from normal";
         EXPECT_NE(px.At(cx / 2, 25), px.At(2 * cx + cx / 2, 25)) << "focused differs";
         EXPECT_EQ(RGB(0, 0, 0), px.At(0, 0)) << "rounded corners are transparent";
-        SelectObject(hdc, hOld);
-        DeleteObject(hbm);
-        DeleteDC(hdc);
-        ReleaseDC(host, hdcWin);
     }
 }

@@ -76,35 +76,6 @@ protected:
     TestHost host{400, 300};
 };
 
-// A memory DC with a screen-compatible bitmap, made with plain GDI calls so that it does not
-// count among the library's objects.
-class Canvas
-{
-public:
-    Canvas(int cx, int cy)
-    {
-        HDC hdcScreen = GetDC(nullptr);
-        m_hdc = CreateCompatibleDC(hdcScreen);
-        m_hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
-        ReleaseDC(nullptr, hdcScreen);
-        m_hOld = SelectObject(m_hdc, m_hbm);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_hdc, m_hOld);
-        DeleteObject(m_hbm);
-        DeleteDC(m_hdc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    operator HDC() const { return m_hdc; }
-
-private:
-    HDC m_hdc;
-    HBITMAP m_hbm;
-    HGDIOBJ m_hOld;
-};
-
 bool HasUpdateRegion(HWND hwnd)
 {
     RECT rc;

@@ -9,10 +9,8 @@ using namespace navtest;
 TEST(TestHost, BackgroundRequestIsPaintedAtTheRectanglesPlace)
 {
     TestHost host(300, 200);
-    HDC hdcWin = GetDC(host);
-    HDC hdc = CreateCompatibleDC(hdcWin);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcWin, 40, 30);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    Canvas canvas(40, 30);
+    const HDC hdc = canvas;
 
     RECT rc = {250, 170, 290, 200}; // crosses no tile edge
     SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdc),
@@ -24,16 +22,10 @@ TEST(TestHost, BackgroundRequestIsPaintedAtTheRectanglesPlace)
     EXPECT_EQ(250, host.BackgroundRequests()[0].left);
 
     host.paintBackground = false;
-    RECT rcBlack = {0, 0, 40, 30};
-    FillRect(hdc, &rcBlack, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    canvas.Fill(RGB(0, 0, 0));
     SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdc),
                  reinterpret_cast<LPARAM>(&rc));
     EXPECT_EQ(RGB(0, 0, 0), Pixels::FromDC(hdc, 0, 0, 1, 1).At(0, 0));
-
-    SelectObject(hdc, hOld);
-    DeleteObject(hbm);
-    DeleteDC(hdc);
-    ReleaseDC(host, hdcWin);
 }
 
 TEST(TestHost, OwnerDrawRequestsGoToTheItemsWindowAndMessagesAreRecorded)

@@ -513,17 +513,7 @@ struct RedImages
     HIMAGELIST hil = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
     RedImages()
     {
-        HDC hdcScreen = GetDC(nullptr);
-        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
-        HDC hdc = CreateCompatibleDC(hdcScreen);
-        HGDIOBJ old = SelectObject(hdc, hbm);
-        RECT rc = {0, 0, 16, 16};
-        HBRUSH hbr = CreateSolidBrush(RGB(255, 0, 0));
-        FillRect(hdc, &rc, hbr);
-        DeleteObject(hbr);
-        SelectObject(hdc, old);
-        DeleteDC(hdc);
-        ReleaseDC(nullptr, hdcScreen);
+        HBITMAP hbm = MakeSolidBitmap(16, 16, RGB(255, 0, 0));
         ImageList_Add(hil, hbm, nullptr);
         DeleteObject(hbm);
     }

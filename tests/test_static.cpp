@@ -112,34 +112,6 @@ void Redraw(HWND hwnd)
     PumpMessages();
 }
 
-// A bitmap in a memory DC standing for the parent's own off-screen picture.
-class OffScreen
-{
-public:
-    OffScreen(int cx, int cy)
-    {
-        HDC hdcScreen = GetDC(nullptr);
-        m_hdc = CreateCompatibleDC(hdcScreen);
-        m_hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
-        ReleaseDC(nullptr, hdcScreen);
-        m_hOld = SelectObject(m_hdc, m_hbm);
-    }
-    ~OffScreen()
-    {
-        SelectObject(m_hdc, m_hOld);
-        DeleteObject(m_hbm);
-        DeleteDC(m_hdc);
-    }
-    OffScreen(const OffScreen&) = delete;
-    OffScreen& operator=(const OffScreen&) = delete;
-    operator HDC() const { return m_hdc; }
-
-private:
-    HDC m_hdc;
-    HBITMAP m_hbm;
-    HGDIOBJ m_hOld;
-};
-
 // Width of a text in a font, as the label measures it.
 int TextWidth(HFONT hFont, const wchar_t* psz)
 {
@@ -589,7 +561,7 @@ TEST_F(StaticTest, CentreOnlyAtOffsetZeroInTheWindow)
     EXPECT_LE(window.box.left, 2) << "not centred while scrolled";
 
     {
-        OffScreen composed(200, 100);
+        Canvas composed(200, 100);
         EXPECT_EQ(1, label.OnPaintEx(composed));
         Ink ex = FindInk(Pixels::FromDC(composed, rc.left, rc.top, 100, 30), rc);
         ASSERT_FALSE(ex.Empty());
@@ -614,7 +586,7 @@ TEST_F(StaticTest, OnPaintExComposesAtTheControlsPlaceAndLeavesTheDcAsItWas)
     RECT rc = {60, 30, 160, 60};
     ASSERT_TRUE(MakeStatic(label, m_host, L"xvxv", rc, 0, FaceCallback));
     {
-        OffScreen target(200, 100);
+        Canvas target(200, 100);
         HBRUSH hbrWhite = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         RECT rcAll = {0, 0, 200, 100};
         FillRect(target, &rcAll, hbrWhite);
@@ -652,7 +624,7 @@ TEST_F(StaticTest, NestedCompositionKeepsBothPictures)
     ASSERT_TRUE(MakeStatic(outer, m_host, L"", rcOuter));
     ASSERT_TRUE(MakeStatic(inner, m_host, L"xvxv", rcInner));
     Redraw(outer.GetSafeHwnd());
-    OffScreen elsewhere(640, 480);
+    Canvas elsewhere(640, 480);
     int nNested = 0;
     m_host.hook = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* plr) {
         const RECT* prc = reinterpret_cast<const RECT*>(lParam);
@@ -781,7 +753,7 @@ TEST_F(StaticTest, PaintAfterShorterTextDrawsNothingBeyondIt)
     Redraw(hwnd);
     EXPECT_TRUE(FindInk(Pixels::FromWindow(hwnd), rc).Empty());
     {
-        OffScreen composed(100, 100);
+        Canvas composed(100, 100);
         label.OnPaintEx(composed);
         EXPECT_TRUE(FindInk(Pixels::FromDC(composed, rc.left, rc.top, 40, 30), rc).Empty());
     }
@@ -803,7 +775,7 @@ TEST_F(StaticTest, NoGdiObjectSurvivesPaintsAndScrollSteps)
     {
         Tick(hwnd);
         Redraw(hwnd);
-        OffScreen composed(80, 60);
+        Canvas composed(80, 60);
         label.OnPaintEx(composed);
     }
     EXPECT_EQ(nBefore, NavGdiLiveObjects());

@@ -432,4 +432,43 @@ HFONT MakeFont(int nHeight, const wchar_t* pszFace, int nWeight)
                        DEFAULT_PITCH | FF_DONTCARE, pszFace);
 }
 
+Canvas::Canvas(int cx, int cy) : m_cx(cx), m_cy(cy)
+{
+    HDC hdcScreen = GetDC(nullptr);
+    m_hdc = CreateCompatibleDC(hdcScreen);
+    m_hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
+    ReleaseDC(nullptr, hdcScreen);
+    m_hOld = SelectObject(m_hdc, m_hbm);
+}
+
+Canvas::~Canvas()
+{
+    SelectObject(m_hdc, m_hOld);
+    DeleteObject(m_hbm);
+    DeleteDC(m_hdc);
+}
+
+void Canvas::Fill(COLORREF c)
+{
+    HBRUSH hbr = CreateSolidBrush(c);
+    RECT rc = {0, 0, m_cx, m_cy};
+    FillRect(m_hdc, &rc, hbr);
+    DeleteObject(hbr);
+}
+
+HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c)
+{
+    Canvas canvas(1, 1); // only its DC: the bitmap goes to the caller
+    HDC hdcScreen = GetDC(nullptr);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, cx, cy);
+    ReleaseDC(nullptr, hdcScreen);
+    HGDIOBJ hOld = SelectObject(canvas, hbm);
+    HBRUSH hbr = CreateSolidBrush(c);
+    RECT rc = {0, 0, cx, cy};
+    FillRect(canvas, &rc, hbr);
+    DeleteObject(hbr);
+    SelectObject(canvas, hOld);
+    return hbm;
+}
+
 } // namespace navtest

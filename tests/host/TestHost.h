@@ -176,6 +176,36 @@ void SendTap(HWND hwnd, int x, int y);
 void SendPenDown(HWND hwnd, int x, int y);
 void SendPenUp(HWND hwnd, int x, int y);
 
+// A screen-compatible bitmap selected into a memory DC, standing for a parent's off-screen
+// picture. Made with plain GDI calls, so that it does not count among the library's objects.
+class Canvas
+{
+public:
+    Canvas(int cx, int cy);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return m_hdc; }
+    operator HDC() const { return m_hdc; }
+    HBITMAP Bitmap() const { return m_hbm; }
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+    // Fills the whole canvas with one colour.
+    void Fill(COLORREF c);
+    // The whole canvas as pixels.
+    Pixels Read() const { return Pixels::FromDC(m_hdc, 0, 0, m_cx, m_cy); }
+
+private:
+    int m_cx, m_cy;
+    HDC m_hdc;
+    HBITMAP m_hbm;
+    HGDIOBJ m_hOld;
+};
+
+// A screen-compatible bitmap of one colour (owned by the caller, DeleteObject when done).
+HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c);
+
 // Creates a font of the given pixel height (owned by the caller, DeleteObject when done).
 HFONT MakeFont(int nHeight, const wchar_t* pszFace = L"Tahoma", int nWeight = FW_NORMAL);
 
