@@ -81,16 +81,8 @@ int main()
     host.hook = [&host](UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
         if (host.Messages().size() > 4096)
             host.Clear(); // the host records every message; keep that bounded
-        if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != LVN_GETDISPINFOW)
-            return false;
-        NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-        if ((pInfo->item.mask & LVIF_TEXT) && pInfo->item.pszText)
-            lstrcpynW(pInfo->item.pszText, CellText(pInfo->item.iItem, pInfo->item.iSubItem).c_str(),
-                      pInfo->item.cchTextMax);
-        if (pInfo->item.mask & LVIF_IMAGE)
-            pInfo->item.iImage = pInfo->item.iItem % 2;
-        *pResult = 0;
-        return true;
+        return navtest::AnswerRowRequest(msg, lParam, CellText, [](int row) { return row % 2; },
+                                         pResult);
     };
     HIMAGELIST hImages = MakeImages();
 

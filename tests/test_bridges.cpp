@@ -40,22 +40,6 @@ HINSTANCE Instance()
     return GetModuleHandleW(nullptr);
 }
 
-// A real pen tap through the system's input queue, so that the system decides which window
-// receives it.
-void RealTap(HWND hwnd, int x, int y)
-{
-    POINT pt = {x, y};
-    ClientToScreen(hwnd, &pt);
-    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
-    SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    PumpFor(100);
-}
-
 void PaintNow(HWND hwnd)
 {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -96,19 +96,10 @@ bool IsInk(COLORREF c)
 {
     return GetBValue(c) < 0x50 && GetRValue(c) < 0x60 && GetGValue(c) < 0x60;
 }
-void InkExtent(const Pixels& px, int xFrom, int* pLeft, int* pRight, int* pTop, int* pBottom)
+// The caption's ink from column xFrom on.
+RECT CaptionInk(const Pixels& px, int xFrom)
 {
-    *pLeft = *pTop = 100000;
-    *pRight = *pBottom = -1;
-    for (int y = 0; y < px.Height(); ++y)
-        for (int x = xFrom; x < px.Width(); ++x)
-            if (IsInk(px.At(x, y)))
-            {
-                *pLeft = std::min(*pLeft, x);
-                *pRight = std::max(*pRight, x);
-                *pTop = std::min(*pTop, y);
-                *pBottom = std::max(*pBottom, y);
-            }
+    return InkBox(px, {xFrom, 0, px.Width(), px.Height()}, IsInk);
 }
 } // namespace
 
@@ -545,11 +536,10 @@ TEST(ButtonPaint, CheckAndRadioIcons)
         EXPECT_EQ(PatternAt(21, 101), on.At(1, 1)) << "magenta is transparent";
         EXPECT_EQ(c.type == NAVBTN_RADIO && c.list ? RGB(200, 0, 0) : PatternAt(52, 101),
                   on.At(32, 1));
-        int l, r, t, b;
-        InkExtent(on, 31, &l, &r, &t, &b);
-        EXPECT_GE(l, c.textLeft);
-        EXPECT_LE(l, c.textLeft + 3);
-        EXPECT_NEAR(20, (t + b) / 2, 2) << "vertically centred";
+        const RECT ink = CaptionInk(on, 31);
+        EXPECT_GE(ink.left, c.textLeft);
+        EXPECT_LE(ink.left, c.textLeft + 3);
+        EXPECT_NEAR(20, (ink.top + ink.bottom - 1) / 2, 2) << "vertically centred";
     }
     ImageList_Destroy(hIcon);
 }
@@ -667,9 +657,8 @@ TEST(ButtonPaint, CaptionPlacement)
 
     auto check = MakeButton(host, {0, 0, 690, 40}, NAVBTN_CHECK, std::wstring(60, L'M').c_str());
     check->SetFont(hFont);
-    int l, r, t, b;
-    InkExtent(Screen(check->GetSafeHwnd()), 31, &l, &r, &t, &b);
-    EXPECT_NEAR(32 + s49.cx, r, 3) << "only 49 characters are drawn";
+    EXPECT_NEAR(32 + s49.cx, CaptionInk(Screen(check->GetSafeHwnd()), 31).right - 1, 3)
+        << "only 49 characters are drawn";
 
     struct Case { const char* name; ButtonType type; const wchar_t* text; int lines; } cases[] = {
         {"push fits", NAVBTN_PUSH, L"OK", 1},
@@ -682,7 +671,8 @@ TEST(ButtonPaint, CaptionPlacement)
         auto btn = MakeButton(host, {0, 50, 106, 150}, c.type, c.text, 100, nullptr,
                               RecordingCallback); // plain green face: only the caption is ink
         btn->SetFont(hFont);
-        InkExtent(Screen(btn->GetSafeHwnd()), 0, &l, &r, &t, &b);
+        const RECT ink = CaptionInk(Screen(btn->GetSafeHwnd()), 0);
+        const int l = ink.left, r = ink.right - 1, t = ink.top, b = ink.bottom - 1;
         EXPECT_NEAR(53, (l + r) / 2, 2) << "centred horizontally";
         const int top = (100 - c.lines * sOne.cy) / 2;
         EXPECT_GE(t, top);

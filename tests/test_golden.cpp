@@ -346,16 +346,8 @@ void AnswerLists(Scene& s, CNavListCtrl& list)
             *pResult = 0;
             return true;
         }
-        if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != LVN_GETDISPINFOW)
-            return false;
-        NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-        if ((pInfo->item.mask & LVIF_TEXT) && pInfo->item.pszText)
-            lstrcpynW(pInfo->item.pszText, RowText(pInfo->item.iItem, pInfo->item.iSubItem).c_str(),
-                      pInfo->item.cchTextMax);
-        if (pInfo->item.mask & LVIF_IMAGE)
-            pInfo->item.iImage = pInfo->item.iItem % 3;
-        *pResult = 0;
-        return true;
+        return navtest::AnswerRowRequest(msg, lParam, RowText, [](int row) { return row % 3; },
+                                         pResult);
     };
 }
 

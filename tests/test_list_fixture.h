@@ -45,16 +45,7 @@ public:
                 drawRects[static_cast<int>(pdis->itemID)] = pdis->rcItem;
                 return false;
             }
-            if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != LVN_GETDISPINFOW)
-                return false;
-            NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-            if ((pInfo->item.mask & LVIF_TEXT) && pInfo->item.pszText)
-                lstrcpynW(pInfo->item.pszText, text(pInfo->item.iItem, pInfo->item.iSubItem).c_str(),
-                          pInfo->item.cchTextMax);
-            if (pInfo->item.mask & LVIF_IMAGE)
-                pInfo->item.iImage = image;
-            *pResult = 0;
-            return true;
+            return AnswerRowRequest(msg, lParam, text, [this](int) { return image; }, pResult);
         };
     }
     std::function<std::wstring(int row, int subItem)> text = [](int row, int subItem) {
@@ -96,24 +87,6 @@ inline void Select(HWND hwndList, int row)
 inline int TopRow(HWND hwndList)
 {
     return static_cast<int>(SendMessageW(hwndList, LVM_GETTOPINDEX, 0, 0));
-}
-
-// The bounding box of the pixels in rc for which 'match' holds; empty when there are none.
-inline RECT InkBox(const Pixels& px, const RECT& rc, const std::function<bool(COLORREF)>& match)
-{
-    RECT box = {rc.right, rc.bottom, rc.left, rc.top};
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            if (match(px.At(x, y)))
-            {
-                box.left = x < box.left ? x : box.left;
-                box.top = y < box.top ? y : box.top;
-                box.right = x + 1 > box.right ? x + 1 : box.right;
-                box.bottom = y + 1 > box.bottom ? y + 1 : box.bottom;
-            }
-    if (box.left >= box.right)
-        SetRectEmpty(&box);
-    return box;
 }
 
 inline bool IsDark(COLORREF c)

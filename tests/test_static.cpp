@@ -137,20 +137,10 @@ struct Ink
 Ink FindInk(const Pixels& px, const RECT& rcInParent)
 {
     Ink ink;
-    ink.box = {px.Width(), px.Height(), 0, 0};
-    for (int y = 0; y < px.Height(); ++y)
-        for (int x = 0; x < px.Width(); ++x)
-        {
-            if (ColorNear(px.At(x, y), PatternAt(rcInParent.left + x, rcInParent.top + y), 6))
-                continue;
-            ++ink.nPixels;
-            ink.box.left = x < ink.box.left ? x : ink.box.left;
-            ink.box.top = y < ink.box.top ? y : ink.box.top;
-            ink.box.right = x + 1 > ink.box.right ? x + 1 : ink.box.right;
-            ink.box.bottom = y + 1 > ink.box.bottom ? y + 1 : ink.box.bottom;
-        }
-    if (!ink.nPixels)
-        ink.box = {0, 0, 0, 0};
+    auto differs = [&rcInParent](int x, int y, COLORREF c) {
+        return !ColorNear(c, PatternAt(rcInParent.left + x, rcInParent.top + y), 6);
+    };
+    ink.box = InkBoxWhere(px, {0, 0, px.Width(), px.Height()}, differs, &ink.nPixels);
     return ink;
 }
 
@@ -848,24 +838,6 @@ TEST_F(StaticTest, PressAndRelease)
     }
 }
 
-namespace
-{
-// A real pen tap at a client point of a window, through the system's input queue: the
-// system, not the test, decides which window receives it.
-void RealTap(HWND hwnd, int x, int y)
-{
-    POINT pt = {x, y};
-    ClientToScreen(hwnd, &pt);
-    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
-    SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    PumpFor(100);
-}
-} // namespace
 
 TEST_F(StaticTest, RealTapsReachLabelsThatActOnThem)
 {

@@ -432,6 +432,64 @@ HFONT MakeFont(int nHeight, const wchar_t* pszFace, int nWeight)
                        DEFAULT_PITCH | FF_DONTCARE, pszFace);
 }
 
+bool AnswerRowRequest(UINT msg, LPARAM lParam,
+                      const std::function<std::wstring(int row, int subItem)>& text,
+                      const std::function<int(int row)>& image, LRESULT* pResult)
+{
+    if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != LVN_GETDISPINFOW)
+        return false;
+    NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+    if ((pInfo->item.mask & LVIF_TEXT) && pInfo->item.pszText)
+        lstrcpynW(pInfo->item.pszText, text(pInfo->item.iItem, pInfo->item.iSubItem).c_str(),
+                  pInfo->item.cchTextMax);
+    if (pInfo->item.mask & LVIF_IMAGE)
+        pInfo->item.iImage = image(pInfo->item.iItem);
+    *pResult = 0;
+    return true;
+}
+
+void RealTap(HWND hwnd, int x, int y)
+{
+    POINT pt = {x, y};
+    ClientToScreen(hwnd, &pt);
+    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
+    SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    PumpFor(100);
+}
+
+RECT InkBoxWhere(const Pixels& px, const RECT& rc,
+                 const std::function<bool(int x, int y, COLORREF c)>& match, int* pnCount)
+{
+    RECT box = {rc.right, rc.bottom, rc.left, rc.top};
+    int nCount = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+        {
+            if (!match(x, y, px.At(x, y)))
+                continue;
+            ++nCount;
+            box.left = x < box.left ? x : box.left;
+            box.top = y < box.top ? y : box.top;
+            box.right = x + 1 > box.right ? x + 1 : box.right;
+            box.bottom = y + 1 > box.bottom ? y + 1 : box.bottom;
+        }
+    if (box.left >= box.right)
+        SetRectEmpty(&box);
+    if (pnCount)
+        *pnCount = nCount;
+    return box;
+}
+
+RECT InkBox(const Pixels& px, const RECT& rc, const std::function<bool(COLORREF c)>& match)
+{
+    return InkBoxWhere(px, rc, [&match](int, int, COLORREF c) { return match(c); });
+}
+
 Canvas::Canvas(int cx, int cy) : m_cx(cx), m_cy(cy)
 {
     HDC hdcScreen = GetDC(nullptr);

@@ -149,6 +149,13 @@ private:
     std::vector<DWORD> m_bits; // 0x00RRGGBB
 };
 
+// Ink finders: the bounding box of the pixels in rc for which match holds, empty when there
+// are none; *pnCount, when asked for, gets how many there are.
+RECT InkBoxWhere(const Pixels& px, const RECT& rc,
+                 const std::function<bool(int x, int y, COLORREF c)>& match,
+                 int* pnCount = nullptr);
+RECT InkBox(const Pixels& px, const RECT& rc, const std::function<bool(COLORREF c)>& match);
+
 // Colours close enough (each channel within tolerance).
 bool ColorNear(COLORREF a, COLORREF b, int tolerance = 2);
 std::string ColorText(COLORREF c);
@@ -171,10 +178,19 @@ private:
     std::vector<std::wstring> m_lines;
 };
 
+// Answers a virtual list's row request (WM_NOTIFY with LVN_GETDISPINFOW) with text(row,
+// subItem) and image(row), setting *pResult; false, and nothing done, for any other message.
+bool AnswerRowRequest(UINT msg, LPARAM lParam,
+                      const std::function<std::wstring(int row, int subItem)>& text,
+                      const std::function<int(int row)>& image, LRESULT* pResult);
+
 // Taps: the messages a pen down / up at a client point of a window produce, sent directly.
 void SendTap(HWND hwnd, int x, int y);
 void SendPenDown(HWND hwnd, int x, int y);
 void SendPenUp(HWND hwnd, int x, int y);
+// A real pen tap at a client point of a window, through the system's input queue: the system,
+// not the test, decides which window receives it.
+void RealTap(HWND hwnd, int x, int y);
 
 // A screen-compatible bitmap selected into a memory DC, standing for a parent's off-screen
 // picture. Made with plain GDI calls, so that it does not count among the library's objects.
