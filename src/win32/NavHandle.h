@@ -93,40 +93,24 @@ private:
     Closer m_closer = Closer();
 };
 
+// A closer that is one call on the handle.
+template <auto pfnClose> struct CloseWith
+{
+    template <class H> void operator()(H h) const { pfnClose(h); }
+};
+
 // Closers of the handles the controls make.
-struct CloseGdiObject
-{
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
-};
-struct CloseImageList
-{
-    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
-};
-struct CloseMemDC
-{
-    void operator()(HDC h) const { DeleteDC(h); }
-};
+typedef CloseWith<DeleteObject> CloseGdiObject;
+typedef CloseWith<ImageList_Destroy> CloseImageList;
+typedef CloseWith<DeleteDC> CloseMemDC;
+typedef CloseWith<RegCloseKey> CloseRegKey;
+typedef CloseWith<DestroyMenu> CloseMenu;
+typedef CloseWith<FreeLibrary> CloseLibrary;
+typedef CloseWith<free> FreeText;
 struct CloseWindowDC
 {
     HWND hwnd = nullptr;
     void operator()(HDC h) const { ReleaseDC(hwnd, h); }
-};
-struct CloseRegKey
-{
-    void operator()(HKEY h) const { RegCloseKey(h); }
-};
-struct CloseMenu
-{
-    void operator()(HMENU h) const { DestroyMenu(h); }
-};
-struct CloseLibrary
-{
-    void operator()(HMODULE h) const { FreeLibrary(h); }
-};
-// Text buffers: malloc'ed (FreeText) or new[]'ed (DeleteText).
-struct FreeText
-{
-    void operator()(wchar_t* p) const { free(p); }
 };
 struct DeleteText
 {
