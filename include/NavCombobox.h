@@ -27,11 +27,12 @@
 ///   native windows ask their parent, and the default answer fills the field white over the
 ///   arrow. The edit's text takes the text colour of that DC: black unless the parent sets
 ///   another (\c SetTextColor on \c wParam) before passing the request on;
-/// - to hear a choice, act on \c WM_COMMAND from the list id (id + 1010): \c LBN_SELCHANGE
-///   when the pen selects an item. It arrives at the pen-down, before the item's text is
-///   copied into the edit at the pen-up: read the choice with GetCurSel and GetLBText. The
-///   edit's own notifications (\c EN_CHANGE, ...) come under the combo's id. SetCurSel sends
-///   no notification.
+/// - to hear a choice, act on \c WM_COMMAND from the list id (id + 1010), \c LBN_SELCHANGE
+///   when the pen selects an item, and read the choice from the list (GetCurSel, GetLBText):
+///   whether the edit already holds the item's text then is the native list box's affair.
+///   Or act on \c EN_CHANGE under the combo's id, which the edit sends for every new text:
+///   a chosen item's, SetCurSel's and what the user types. SetCurSel sends no
+///   \c LBN_SELCHANGE.
 /// - give siblings that repaint themselves beneath the open list (a scrolling label, say)
 ///   \c WS_CLIPSIBLINGS, or they paint over it.
 ///
@@ -91,8 +92,8 @@ public:
     /// Deletes item \p nIndex. \return the items left, \c LB_ERR for a bad index; -1 without
     /// a list.
     int DeleteString(int nIndex);
-    /// Selects item \p nIndex; when it has text, the text becomes the edit's and an open list
-    /// closes. Sends no notification.
+    /// Selects item \p nIndex; when it has text, the text becomes the edit's (the edit sends
+    /// \c EN_CHANGE) and an open list closes. Sends no \c LBN_SELCHANGE.
     /// \return the list box's answer to \c LB_SETCURSEL (\c LB_ERR for a bad index); -1 for
     ///         \p nIndex -1 (which clears neither the selection nor the edit) or without a list.
     int SetCurSel(int nIndex);

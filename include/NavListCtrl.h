@@ -26,13 +26,13 @@ struct CNavListShared;
 /// most 63 characters, in black. The row is only as wide as its columns together, and text
 /// reaching past it is cut 2 pixels short of its right edge. A selected row is drawn on a
 /// light-blue bar; an unselected one on the parent's background (#WM_NAV_PAINTBKGND, asked
-/// per row) with a blue line along its bottom. Black text wants a light background beneath
+/// per row) with a tan line along its bottom. Black text wants a light background beneath
 /// the list.
 ///
-/// Rows are FixLineHeight pixels high (30 unless changed); GetPageSize is the client height
-/// + 2 divided by that, dropping the remainder. A bordered list (\c WS_BORDER, 1 pixel on
-/// each side) whose height is n x FixLineHeight + 2 shows exactly n whole rows and a page
-/// size of n.
+/// Rows are FixLineHeight pixels high (30 unless changed); GetPageSize is the client
+/// height plus 2, divided by that, the remainder dropped. A bordered list (\c WS_BORDER, 1
+/// pixel on each side) whose height is n x FixLineHeight + 2 shows exactly n whole rows and
+/// a page size of n.
 ///
 /// What the parent window must do:
 /// - answer #WM_NAV_PAINTBKGND (the list's background, and each unselected row's);
@@ -169,9 +169,9 @@ public:
     /// \param hImageList image list drawn for each row's image index, or null. Its image
     ///        width sets the image area; not owned, keep it alive while the list exists.
     /// \param pSize with a null image list: the image area's size (only \c cx is used).
-    /// \param pfnDrawItem with a null image list: the row-image painter, called for every row;
-    ///        with an image list it is ignored (a painter set earlier is called for rows whose
-    ///        image index is -1).
+    /// \param pfnDrawItem with a null image list: the row-image painter, called for each row
+    ///        that no image list draws (every row while none was ever set, else the rows whose
+    ///        image index is -1); with an image list it is ignored.
     /// \return 1; 0 (nothing changed) when both \p hImageList and \p pfnDrawItem are null.
     int SetImageList(HIMAGELIST hImageList, SIZE* pSize, DrawItemProc pfnDrawItem);
 

@@ -270,8 +270,8 @@ void OnButton(UINT id)
     Report(sz);
 }
 
-// The units list's selection. It arrives at the pen-down, before the combo copies the item's
-// text into its edit, so the choice is read from the list.
+// The units list's selection, read from the list: whether the combo has copied the item's text
+// into its edit yet is the native list box's affair.
 void OnUnitsChosen()
 {
     const int index = g_units.GetCurSel();
