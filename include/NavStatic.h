@@ -4,11 +4,11 @@
 
 #include "NavCommon.h"
 
-/// SetCoopFlag value: the text is a telephone number; registry key "Software\\Quill\\TEL".
+/// SetCoopFlag value: the text is a telephone number; registry key `Software\Quill\TEL`.
 #define NAV_COOP_TEL 1
-/// SetCoopFlag value: the text is a text; registry key "Software\\Quill\\TEXT".
+/// SetCoopFlag value: the text is a text; registry key `Software\Quill\TEXT`.
 #define NAV_COOP_TEXT 2
-/// SetCoopFlag value: the text is an e-mail address; registry key "Software\\Quill\\EMAIL".
+/// SetCoopFlag value: the text is an e-mail address; registry key `Software\Quill\EMAIL`.
 #define NAV_COOP_EMAIL 4
 
 /// Menu item id of the first registered application in a link's menu; entry i has id
@@ -56,7 +56,7 @@ typedef int (*NavCoopEntry)(wchar_t* pszData, wchar_t* pszExtra, int nReserved);
 ///   label's id, its window in \c lParam) to the parent;
 /// - link (SetCoopFlag): drawn underlined in blue (purple once tapped); a tap offers, in a
 ///   popup menu, the applications registered under \c HKEY_CURRENT_USER
-///   "Software\\Quill\\<kind>" and calls the one chosen (#NavCoopEntry).
+///   `Software\Quill\<kind>` and calls the one chosen (#NavCoopEntry).
 ///
 /// The parent must answer #WM_NAV_PAINTBKGND. The object owns its window; it never frees the
 /// font or the callback.
