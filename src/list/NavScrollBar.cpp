@@ -7,11 +7,12 @@
 #include "CxImage.h"
 #include "core/NavCore.h"
 #include "core/NavGdi.h"
+#include "core/NavWindow.h"
 #include "list/NavListShared.h"
 #include "resource.h"
 
 #include <climits>
-#include <cmath>
+
 
 namespace
 {
@@ -57,8 +58,7 @@ CNavScrollBar::~CNavScrollBar()
 // Destroys the bar's window, if any.
 void CNavScrollBar::DestroyBarWindow()
 {
-    if (IsWindow(m_hWnd))
-        DestroyWindow(m_hWnd);
+    nav::DestroyKeepingProc(m_hWnd);
     m_hWnd = nullptr;
 }
 
@@ -81,10 +81,7 @@ BOOL CNavScrollBar::Create(HWND hList, HINSTANCE hInst, UINT nID)
     }
     SetWindowPos(m_hWnd, HWND_TOP, rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top,
                  SWP_NOSIZE);
-    // User data first, so that WindowProc always finds the object.
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    nav::Subclass(m_hWnd, this, WindowProc, m_pfnOldProc);
     return TRUE;
 }
 
@@ -144,10 +141,9 @@ void CNavScrollBar::ClampAndRepaint()
 // The procedure installed on the bar's window: finds the object in the user data.
 LRESULT CALLBACK CNavScrollBar::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavScrollBar* pBar =
-        reinterpret_cast<CNavScrollBar*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hWnd);
     if (!pBar)
-        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        return nav::AnswerWithoutObject(nav::NoObject::DefaultProc, hWnd, uMsg, wParam, lParam);
     return pBar->ScrollBarProc(hWnd, uMsg, wParam, lParam);
 }
 
@@ -363,7 +359,10 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
             const double count = m_pListCtrl->GetItemCount();
             const double page = m_pListCtrl->GetPageSize();
             const double top = static_cast<double>(m_nThumbTop);
-            const double newTop = std::trunc((count - page) * (top - P - kArrowHeight) / travel);
+            // Toward zero; the quotient stays far inside the range of a 64-bit integer (at
+            // most 2^31 rows times a 16-bit pen position).
+            const double newTop = static_cast<double>(
+                static_cast<long long>((count - page) * (top - P - kArrowHeight) / travel));
             HWND hList = m_pListCtrl->GetSafeHwnd();
             const int nRowHeight = CNavListCtrl::LineHeight();
             const int dy = ScrollDistance((newTop - pos) * nRowHeight, nRowHeight);
@@ -376,11 +375,8 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
 
 int NavScrollBarThumbTop(HWND hwndBar)
 {
-    if (!IsWindow(hwndBar) ||
-        GetWindowLongPtrW(hwndBar, GWLP_WNDPROC) !=
-            reinterpret_cast<LONG_PTR>(CNavScrollBar::WindowProc))
+    if (!IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
         return -1;
-    CNavScrollBar* pBar =
-        reinterpret_cast<CNavScrollBar*>(GetWindowLongPtrW(hwndBar, GWLP_USERDATA));
+    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
     return pBar ? pBar->m_nThumbTop : -1;
 }

@@ -7,6 +7,7 @@
 #include "NavStatic.h"
 
 #include "core/NavGdi.h"
+#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "core/NavWindow.h"
 
@@ -116,7 +117,7 @@ private:
     {
         const DWORD dwThread = GetCurrentThreadId();
         if (!s_dwThread)
-            InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s_dwThread),
+            InterlockedCompareExchange(reinterpret_cast<LONG*>(const_cast<DWORD*>(&s_dwThread)),
                                        static_cast<LONG>(dwThread), 0);
         if (s_dwThread != dwThread || s_bBusy)
             return false;
@@ -220,8 +221,7 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
 {
     if (this == &other)
         return *this;
-    if (m_hWnd != other.m_hWnd &&
-        reinterpret_cast<CNavStatic*>(GetWindowLongPtrW(m_hWnd, GWLP_USERDATA)) == this)
+    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavStatic>(m_hWnd) == this)
         DestroyOwnWindow();
     FreeCoopInfo();
     m_pfnDrawBk = other.m_pfnDrawBk;
@@ -268,12 +268,13 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     if (m_bAutoScroll)
         SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
 
-    SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticProc)));
-    // The desktop's native static paints itself at once on WM_SETFONT with redraw, before the
-    // label is in place; the first picture must be the label's own.
-    Repaint();
+    nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
+#if ZNC_DESKTOP_BRIDGES
+    // Desktop bridge: the desktop's native static paints itself at once on WM_SETFONT with
+    // redraw, before the label is in place; the first picture must be the label's own.
+    if (nav::BridgeOn(NAV_BRIDGE_LABEL_QUIET))
+        Repaint();
+#endif
     return 1;
 }
 
@@ -386,9 +387,9 @@ void CNavStatic::OnScrollText(HWND hWnd)
 // The window procedure: finds the object and hands each message to its handler.
 LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavStatic* pThis = reinterpret_cast<CNavStatic*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavStatic* pThis = nav::FindObject<CNavStatic>(hWnd);
     if (!pThis)
-        return 0;
+        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, uMsg, wParam, lParam);
     switch (uMsg)
     {
     case WM_PAINT:
@@ -400,17 +401,19 @@ LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         return pThis->OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_CTLCOLORSTATIC:
         return pThis->OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+#if ZNC_DESKTOP_BRIDGES
     case WM_NCHITTEST:
         return pThis->OnNcHitTest(wParam, lParam);
+    case WM_SETTEXT:
+    case WM_ENABLE:
+        return pThis->CallOldProcQuietly(uMsg, wParam, lParam);
+#endif
     case WM_LBUTTONDOWN:
         return pThis->OnLButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
         return pThis->OnLButtonUp(wParam, lParam);
     case WM_COMMAND:
         return pThis->OnCommand(wParam, lParam);
-    case WM_SETTEXT:
-    case WM_ENABLE:
-        return pThis->CallOldProcQuietly(uMsg, wParam, lParam);
     default:
         return pThis->CallOldProc(uMsg, wParam, lParam);
     }
@@ -422,14 +425,17 @@ LRESULT CNavStatic::CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
 }
 
-// Hands a message to the native procedure without letting it paint, then repaints our way.
-// The desktop's native static draws itself at once on a new text or enable state, filling its
-// face with the brush its PARENT answers to WM_CTLCOLORSTATIC (the label never sees that
-// request), over the composed picture. With the window marked hidden for the call the native
-// drawing does not happen, and the label repaints itself afterwards.
+#if ZNC_DESKTOP_BRIDGES
+// Desktop bridge: hands a message to the native procedure without letting it paint, then
+// repaints our way. The desktop's native static draws itself at once on a new text or enable
+// state, filling its face with the brush its PARENT answers to WM_CTLCOLORSTATIC (the label
+// never sees that request), over the composed picture. With redraw off for the call the
+// native drawing does not happen, and the label repaints itself afterwards.
 LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    const bool bVisible = (GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (!nav::BridgeOn(NAV_BRIDGE_LABEL_QUIET))
+        return CallOldProc(uMsg, wParam, lParam);
+    const bool bVisible = (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (bVisible)
         CallOldProc(WM_SETREDRAW, FALSE, 0);
     LRESULT lResult = CallOldProc(uMsg, wParam, lParam);
@@ -440,6 +446,7 @@ LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
     }
     return lResult;
 }
+#endif // ZNC_DESKTOP_BRIDGES
 
 // The text over the background that WM_ERASEBKGND left; SS_CENTER only at offset 0.
 void CNavStatic::OnPaint()
@@ -481,15 +488,18 @@ LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
-// The desktop's native static lets taps fall through to its parent unless it has SS_NOTIFY;
-// a label that acts on taps (a push button or a link) takes them itself.
+#if ZNC_DESKTOP_BRIDGES
+// Desktop bridge: the desktop's native static lets taps fall through to its parent unless it
+// has SS_NOTIFY; a label that acts on taps (a push button or a link) takes them itself.
 LRESULT CNavStatic::OnNcHitTest(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lHit = CallOldProc(WM_NCHITTEST, wParam, lParam);
-    if (lHit == HTTRANSPARENT && (m_pfnDrawBk || m_nCoopFlag))
+    if (lHit == HTTRANSPARENT && (m_pfnDrawBk || m_nCoopFlag) &&
+        nav::BridgeOn(NAV_BRIDGE_LABEL_HITTEST))
         return HTCLIENT;
     return lHit;
 }
+#endif // ZNC_DESKTOP_BRIDGES
 
 // A pen-down inside presses the label; a push-button label keeps the pen and shows it.
 LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)
@@ -579,7 +589,7 @@ void CNavStatic::DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways)
     // it; there is nothing left to draw then.
     if (text.Length() == 0 || m_nScrollChar < 0 || m_nScrollChar >= text.Length())
         return;
-    const LONG lStyle = static_cast<LONG>(GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+    const LONG lStyle = GetWindowLongW(m_hWnd, GWL_STYLE);
     const UINT uFormat = LabelFormat(lStyle, bCenterAlways || m_nScrollChar == 0);
     RECT rcText = rc;
     DrawTextW(hdc, text.Get() + m_nScrollChar, text.Length() - m_nScrollChar, &rcText,
