@@ -876,6 +876,27 @@ TEST_F(StaticTest, PressAndRelease)
     }
 }
 
+// Another window takes the pen from a pressed push-button label: the press ends as a release
+// outside would. No click is reported, and the callback is told "released" again.
+TEST_F(StaticTest, ALostCaptureEndsThePressWithoutAClick)
+{
+    StaticProbe label;
+    RECT rc = {20, 20, 120, 50};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"Press", rc, 0, FaceCallback, 55));
+    HWND hwnd = label.GetSafeHwnd();
+    PumpMessages();
+    m_host.Clear();
+    SendPenDown(hwnd, 10, 10);
+    ASSERT_EQ(hwnd, GetCapture());
+    SetCapture(m_host);
+    EXPECT_EQ(0, label.Pressed());
+    PumpMessages();
+    EXPECT_EQ(0u, g_callback.uState);
+    EXPECT_EQ(kCallbackFace, Pixels::FromWindow(hwnd).At(95, 25));
+    EXPECT_EQ(0, m_host.Count(WM_COMMAND));
+    ReleaseCapture();
+}
+
 namespace
 {
 // A real pen tap at a client point of a window, through the system's input queue: the

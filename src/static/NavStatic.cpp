@@ -403,6 +403,8 @@ LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         return pThis->OnLButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
         return pThis->OnLButtonUp(wParam, lParam);
+    case WM_CAPTURECHANGED:
+        return pThis->OnCaptureChanged(wParam, lParam);
     case WM_COMMAND:
         return pThis->OnCommand(wParam, lParam);
     case WM_SETTEXT:
@@ -533,6 +535,18 @@ LRESULT CNavStatic::OnLButtonUp(WPARAM wParam, LPARAM lParam)
         Repaint();
     }
     return CallOldProc(WM_LBUTTONUP, wParam, lParam);
+}
+
+// Another window took the pen away: the press ends as a release outside would, with no click
+// and no menu, and the callback is told "released" again.
+LRESULT CNavStatic::OnCaptureChanged(WPARAM wParam, LPARAM lParam)
+{
+    if (m_bPressed && reinterpret_cast<HWND>(lParam) != m_hWnd)
+    {
+        m_bPressed = 0;
+        Repaint();
+    }
+    return CallOldProc(WM_CAPTURECHANGED, wParam, lParam);
 }
 
 // Asks for a full repaint: background on WM_ERASEBKGND, then the text.
