@@ -1394,8 +1394,7 @@ TEST_F(StaticCoopTest, CommandsOutsideALaunchGoToTheNativeProcedure)
         WPARAM wParam;
     } cases[] = {{"no lookup yet", false, 1024},
                  {"id below the range", true, 1023},
-                 {"id above the range", true, 1034},
-                 {"id of an empty entry", true, 1024 + 3}};
+                 {"id above the range", true, 1034}};
     for (const Case& c : cases)
     {
         ShowWindow(m_hTaskBar, SW_HIDE);
@@ -1415,6 +1414,45 @@ TEST_F(StaticCoopTest, CommandsOutsideALaunchGoToTheNativeProcedure)
         EXPECT_EQ(nullptr, label.Table()) << c.label;
         EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
         EXPECT_FALSE(IsWindowVisible(m_hTaskBar)) << c.label << ": nothing launches";
+        EXPECT_FALSE(CoopLoaded()) << c.label;
+    }
+}
+
+// An entry at or above the count, or one without a library, is empty: the launch goes as far
+// as a failed load, so a hidden task bar is shown first (except for the fifth and sixth
+// entries), then the table goes and the command is passed on.
+TEST_F(StaticCoopTest, EmptyEntriesShowTheTaskBarThenFailToLoad)
+{
+    struct Case
+    {
+        const char* label;
+        int nChoice;
+        bool bShown;
+    } cases[] = {{"fourth, beyond the count", 3, true},
+                 {"fifth, beyond the count", 4, false},
+                 {"sixth, beyond the count", 5, false},
+                 {"tenth, beyond the count", 9, true},
+                 {"second, without a library", 1, true}};
+    Register(L"TEL", {CoopApp(L"a0"), CoopApp(L"a1", L"CoopOpen", L"")});
+    for (const Case& c : cases)
+    {
+        ShowWindow(m_hTaskBar, SW_HIDE);
+        StaticProbe label;
+        MakeLink(label, NAV_COOP_TEL);
+        {
+            MenuDriver menu(-1);
+            TapLink(label);
+        }
+        ASSERT_NE(nullptr, label.Table()) << c.label;
+        label.ListenToNative();
+        const WPARAM wParam = NAV_COOP_FIRST_ID + c.nChoice;
+        SendMessageW(label.GetSafeHwnd(), WM_COMMAND, wParam, 0);
+        EXPECT_EQ(c.bShown, IsWindowVisible(m_hTaskBar) != FALSE) << c.label;
+        std::vector<Msg> passed = StaticProbe::NativeMessages(WM_COMMAND);
+        ASSERT_EQ(1u, passed.size()) << c.label;
+        EXPECT_EQ(wParam, passed[0].wParam) << c.label;
+        EXPECT_EQ(nullptr, label.Table()) << c.label;
+        EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
         EXPECT_FALSE(CoopLoaded()) << c.label;
     }
 }
