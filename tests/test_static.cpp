@@ -9,6 +9,7 @@
 #include "coop/StaticCoopRecord.h"
 #include "core/NavGdi.h"
 
+#include <psapi.h>
 #include <string>
 #include <vector>
 
@@ -814,6 +815,56 @@ TEST_F(StaticTest, NoGdiObjectSurvivesPaintsAndScrollSteps)
 }
 
 // ---- taps ----
+
+// The process's working set, in bytes: under Wine a bitmap's pixels live outside the memory
+// that VirtualQuery sees, but they count here once drawn into.
+SIZE_T WorkingSetBytes()
+{
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof(pmc);
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc)) ? pmc.WorkingSetSize
+                                                                            : 0;
+}
+
+// The labels' kept picture never outlives them: however the last label window goes, the
+// live-object count is back where it started. While a small label keeps it, a huge label
+// paints with a picture of its own, which goes with the paint.
+TEST_F(StaticTest, TheKeptPictureGoesWithTheLastLabelAndStaysSmall)
+{
+    PumpMessages();
+    const long nStart = NavGdiLiveObjects();
+    for (bool bByDestructor : {true, false})
+    {
+        SCOPED_TRACE(bByDestructor ? "destructor" : "DestroyWindow");
+        StaticProbe label;
+        ASSERT_TRUE(MakeStatic(label, m_host, L"Kept", RECT{10, 10, 110, 40}, 0, FaceCallback));
+        Redraw(label.GetSafeHwnd());
+        EXPECT_GT(NavGdiLiveObjects(), nStart) << "kept between paints";
+        if (!bByDestructor)
+        {
+            DestroyWindow(label.GetSafeHwnd());
+            EXPECT_EQ(nStart, NavGdiLiveObjects());
+        }
+    }
+    EXPECT_EQ(nStart, NavGdiLiveObjects());
+
+    StaticProbe small;
+    ASSERT_TRUE(MakeStatic(small, m_host, L"Small", RECT{10, 10, 110, 40}));
+    Redraw(small.GetSafeHwnd());
+    const long nWithSmall = NavGdiLiveObjects();
+    const SIZE_T before = WorkingSetBytes();
+    {
+        StaticProbe huge;
+        ASSERT_TRUE(MakeStatic(huge, m_host, L"Huge", RECT{0, 0, 3000, 3000}));
+        Redraw(huge.GetSafeHwnd());
+        Redraw(small.GetSafeHwnd());
+    }
+    PumpMessages();
+    EXPECT_EQ(nWithSmall, NavGdiLiveObjects());
+    const SIZE_T kHugePicture = 3000u * 3000u * 4u;
+    EXPECT_LT(WorkingSetBytes(), before + kHugePicture / 4)
+        << "the huge label's picture is not kept";
+}
 
 TEST_F(StaticTest, PressAndRelease)
 {
