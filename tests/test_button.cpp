@@ -401,35 +401,43 @@ void PressSpace(HWND hwnd)
     SendMessageW(hwnd, WM_KEYUP, VK_SPACE, 0xC0390001);
 }
 
-// The space bar on a focused button is a click: the native button tells the parent, and the
-// state changes as at the end of a tap inside, before the parent hears of it.
-TEST(ButtonKeys, SpaceChangesStateAsATapInside)
+// A keyboard click, by the space bar on a focused button or by BM_CLICK (what a dialog's
+// mnemonic sends): the native button tells the parent, and the state changes as at the end of
+// a tap inside, before the parent hears of it.
+TEST(ButtonKeys, KeyboardClicksChangeStateAsATapInside)
 {
     const int kAfterOne[] = {0, 1, 1, 1}, kAfterTwo[] = {0, 0, 1, 0};
-    for (int k = 0; k < 4; ++k)
+    const struct
     {
-        SCOPED_TRACE(kKindNames[k]);
-        TestHost host;
-        auto btn = MakeButton(host, {10, 10, 110, 60}, kKinds[k], L"", 100, nullptr, nullptr,
-                              WS_GROUP);
-        HWND hwnd = btn->GetSafeHwnd();
-        SetFocus(hwnd);
-        PumpMessages();
-        std::vector<int> seenAtClick;
-        host.hook = [&](UINT msg, WPARAM wParam, LPARAM, LRESULT*) {
-            if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
-                seenAtClick.push_back(btn->GetCheck());
-            return false;
-        };
-        PressSpace(hwnd);
-        EXPECT_EQ(kAfterOne[k], btn->GetCheck());
-        ValidateRect(hwnd, nullptr);
-        PressSpace(hwnd);
-        EXPECT_EQ(kAfterTwo[k], btn->GetCheck());
-        EXPECT_TRUE(HasUpdate(hwnd));
-        EXPECT_EQ((std::vector<int>{kAfterOne[k], kAfterTwo[k]}), seenAtClick);
-        host.hook = nullptr;
-    }
+        const char* label;
+        void (*click)(HWND);
+    } ways[] = {{"space", PressSpace},
+                {"BM_CLICK", [](HWND hwnd) { SendMessageW(hwnd, BM_CLICK, 0, 0); }}};
+    for (const auto& way : ways)
+        for (int k = 0; k < 4; ++k)
+        {
+            SCOPED_TRACE(std::string(way.label) + " " + kKindNames[k]);
+            TestHost host;
+            auto btn = MakeButton(host, {10, 10, 110, 60}, kKinds[k], L"", 100, nullptr,
+                                  nullptr, WS_GROUP);
+            HWND hwnd = btn->GetSafeHwnd();
+            SetFocus(hwnd);
+            PumpMessages();
+            std::vector<int> seenAtClick;
+            host.hook = [&](UINT msg, WPARAM wParam, LPARAM, LRESULT*) {
+                if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
+                    seenAtClick.push_back(btn->GetCheck());
+                return false;
+            };
+            way.click(hwnd);
+            EXPECT_EQ(kAfterOne[k], btn->GetCheck());
+            ValidateRect(hwnd, nullptr);
+            way.click(hwnd);
+            EXPECT_EQ(kAfterTwo[k], btn->GetCheck());
+            EXPECT_TRUE(HasUpdate(hwnd));
+            EXPECT_EQ((std::vector<int>{kAfterOne[k], kAfterTwo[k]}), seenAtClick);
+            host.hook = nullptr;
+        }
 }
 
 // Only the keyboard's own press clicks: a button shown pushed by the application, or one that
