@@ -16,6 +16,14 @@ extern "C" ZNC_API long NavGdiLiveObjects(void);
 
 namespace nav
 {
+// Draws image i of an image list at (x, y) with its own colours. The device's reference
+// documents ImageList_DrawEx but not ImageList_Draw, which is ImageList_DrawEx with the
+// list's default colours.
+inline BOOL DrawListImage(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fStyle)
+{
+    return ImageList_DrawEx(himl, i, hdc, x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, fStyle);
+}
+
 namespace detail
 {
 ZNC_API void CountAcquire(const void* h);
