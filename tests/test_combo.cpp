@@ -552,12 +552,16 @@ TEST_F(ComboTest, KeyboardOpensMovesChoosesAndCloses)
         EXPECT_EQ(L"Two", WindowText(combo.GetSafeHwnd()));
         EXPECT_EQ(combo.GetSafeHwnd(), GetFocus());
 
-        key(t.msg, t.vk, t.lParam);
-        ASSERT_TRUE(ListOpen());
-        key(t.msg, t.vk, t.lParam);
-        EXPECT_FALSE(ListOpen()) << "the same key closes it again";
-        EXPECT_EQ(combo.GetSafeHwnd(), GetFocus());
-        EXPECT_EQ(L"Two", WindowText(combo.GetSafeHwnd()));
+        for (const Toggle& close : {t, Toggle{"Escape", WM_KEYDOWN, VK_ESCAPE, 1}})
+        {
+            key(t.msg, t.vk, t.lParam);
+            ASSERT_TRUE(ListOpen());
+            key(WM_KEYDOWN, VK_DOWN);
+            key(close.msg, close.vk, close.lParam);
+            EXPECT_FALSE(ListOpen()) << close.label << " closes it";
+            EXPECT_EQ(combo.GetSafeHwnd(), GetFocus()) << close.label;
+            EXPECT_EQ(L"Two", WindowText(combo.GetSafeHwnd())) << close.label << " chooses nothing";
+        }
     }
     // Without Alt the arrow keys in the field open nothing.
     TestCombo combo;

@@ -564,11 +564,11 @@ LRESULT CNavCombobox::OnListKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 }
 
 // The open list holds the focus: the native list moves its selection with the arrow keys;
-// Enter chooses the selected item and F4 or Alt+Down close the list, both handing the focus
-// back to the edit.
+// Enter chooses the selected item, and F4, Alt+Down or Escape close the list without choosing,
+// all handing the focus back to the edit.
 LRESULT CNavCombobox::OnListKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (IsListToggleKey(msg, wParam, lParam))
+    if (IsListToggleKey(msg, wParam, lParam) || (msg == WM_KEYDOWN && wParam == VK_ESCAPE))
     {
         CloseListToEdit();
         return 0;
