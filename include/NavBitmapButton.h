@@ -104,6 +104,9 @@ private:
     LRESULT OnLButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDblClk(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyUp(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    void ApplyClick(HWND hwnd);
     LRESULT OnRadioClear(HWND hwnd);
     void ClearGroup(HWND hwnd);
     void DestroyOwnWindow();

@@ -151,6 +151,8 @@ private:
     BOOL CopyItemToEdit(int nIndex);
     void HideList();
     void OpenList();
+    BOOL ChooseSelected();
+    void CloseListToEdit();
     RECT ArrowRect(HWND hWnd) const;
     void DrawArrow(HDC hdc, int x, int nBitmapID);
 
@@ -159,6 +161,9 @@ private:
     LRESULT OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnListKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListCtlColor(HDC hdc);
     LRESULT OnListLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);

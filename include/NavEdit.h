@@ -105,6 +105,7 @@ private:
     LRESULT OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
     // Composes everything but the text into hdcMem (W x H), as the paint and OnPaintEx do.
     void ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& rcInParent);

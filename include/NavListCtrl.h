@@ -218,12 +218,14 @@ private:
     LRESULT OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(HWND hWnd, LPARAM lParam);
     LRESULT OnDrawItem(const DRAWITEMSTRUCT* pdis);
+    LRESULT OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(HWND hWnd, WPARAM nTimerId);
     LRESULT OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT CallOld(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     // Helpers.
@@ -233,6 +235,7 @@ private:
     bool IsRowChecked(int index);
     void WriteRowCheck(int index, bool bCheck);
     void ToggleRowCheck(int index);
+    void ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow);
     void SetAllChecks(bool bCheck);
     void SetColumn0Width(int cx);
     void UpdateThumb();
