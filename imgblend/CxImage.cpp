@@ -241,7 +241,13 @@ bool CxImage::EnsureSurface()
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = static_cast<LONG>(m_nWidth);
-    bmi.bmiHeader.biHeight = -static_cast<LONG>(m_nHeight); // top-down
+    // Top-down on the desktop, where the direct blend reads these rows; the device's reference
+    // does not say that a negative height works, so there the rows go bottom-up.
+#if defined(_WIN32_WCE)
+    bmi.bmiHeader.biHeight = static_cast<LONG>(m_nHeight);
+#else
+    bmi.bmiHeader.biHeight = -static_cast<LONG>(m_nHeight);
+#endif
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
@@ -256,7 +262,14 @@ bool CxImage::EnsureSurface()
         DeleteObject(hSurface);
         return false;
     }
+#if defined(_WIN32_WCE)
+    const size_t cbRow = static_cast<size_t>(m_nWidth) * sizeof(DWORD);
+    for (DWORD y = 0; y < m_nHeight; ++y)
+        memcpy(static_cast<BYTE*>(pBits) + cbRow * (m_nHeight - 1 - y), m_pPixels + m_nWidth * y,
+               cbRow);
+#else
     memcpy(pBits, m_pPixels, static_cast<size_t>(m_nWidth) * m_nHeight * sizeof(DWORD));
+#endif
     free(m_pPixels);
     m_pPixels = nullptr;
 

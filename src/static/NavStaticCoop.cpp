@@ -87,6 +87,13 @@ typedef nav::UniqueHandle<HMENU, nav::CloseMenu, false> PopupMenu;
 // A cooperating library, loaded only for the duration of one call.
 typedef nav::UniqueHandle<HMODULE, nav::CloseLibrary, false> Library;
 
+// An empty name loads nothing: it is not handed to the platform, whose search for it is not
+// defined.
+Library LoadCoopLibrary(const wchar_t* pszName)
+{
+    return Library(pszName[0] ? LoadLibraryW(pszName) : nullptr);
+}
+
 // Shows the platform's task bar if it exists and is hidden.
 void ShowTaskBar()
 {
@@ -183,8 +190,10 @@ LRESULT CNavStatic::OnCommand(WPARAM wParam, LPARAM lParam)
 }
 
 // Calls entry nEntry's export with the text (cut to 511 characters), an empty string and 0,
-// and unloads its library again. A library that cannot be loaded, or an entry with no
-// library at all, passes the command on; otherwise it is consumed.
+// and unloads its library again. The task bar comes back first (except for the fifth and
+// sixth entries), also for an empty entry (beyond the count, or without a library), whose
+// load then fails. A library that cannot be loaded passes the command on; otherwise it is
+// consumed.
 LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
 {
     // Work from copies: the call may run code that replaces or frees the table.
@@ -193,11 +202,8 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
     memcpy(szFunction, m_pCoopInfo->szFuncName[nEntry], sizeof(szFunction));
     szLibrary[NAV_COOP_SLOT - 1] = L'\0';
     szFunction[NAV_COOP_SLOT - 1] = L'\0';
-    if (nEntry >= m_pCoopInfo->nCount || !szLibrary[0])
-    {
-        FreeCoopInfo();
-        return CallOldProc(WM_COMMAND, wParam, lParam);
-    }
+    if (nEntry >= m_pCoopInfo->nCount)
+        szLibrary[0] = L'\0';
 
     wchar_t szText[kLaunchTextChars + 1] = {};
     GetWindowTextW(m_hWnd, szText, kLaunchTextChars + 1);
@@ -205,7 +211,7 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
     if (nEntry != 4 && nEntry != 5)
         ShowTaskBar();
 
-    const Library library(LoadLibraryW(szLibrary));
+    const Library library = LoadCoopLibrary(szLibrary);
     if (!library.Get())
     {
         FreeCoopInfo();

@@ -99,7 +99,7 @@ public:
     explicit SavedDC(HDC hdc) : UniqueHandle(hdc ? SaveDC(hdc) : 0, RestoreSaved{hdc}) {}
 };
 
-// What a back buffer's bitmap is: compatible with the target, or a 32-bit top-down DIB
+// What a back buffer's bitmap is: compatible with the target, or a 32-bit DIB
 // section. The DIB section is far cheaper to make under Wine (a compatible bitmap costs tens
 // of microseconds there) and lets image code blend straight into its pixels.
 enum class Surface
@@ -108,14 +108,20 @@ enum class Surface
     Dib32,
 };
 
-// A 32-bit top-down DIB section of the given size (null on failure); its pixels, row 0 first,
-// go to *ppBits when asked for.
+// A 32-bit DIB section of the given size (null on failure); its pixels go to *ppBits when
+// asked for. Top-down (row 0 first) on the desktop. The device's reference leaves negative
+// heights open, and the library reads no pixels of its own there, so the device's rows run
+// bottom-up.
 inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = cx;
+#if defined(_WIN32_WCE)
+    bmi.bmiHeader.biHeight = cy;
+#else
     bmi.bmiHeader.biHeight = -cy;
+#endif
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
