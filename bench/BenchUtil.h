@@ -1,12 +1,23 @@
-// BenchUtil.h - timing for the benchmark programs: each case runs until it has taken at least
-// a minimum time, best of several rounds, reported per iteration and as a ratio against a
-// baseline measured in the same run.
+// BenchUtil.h - timing for the benchmark programs.
+//
+// A machine shared with compilers (and Wine's server, which every window call waits on) makes
+// single timings worthless: a case measured a second later sees another machine. So the cases
+// that are compared are measured side by side: every round runs one short block of each case
+// in turn (A, B, A, B ...), the ratio of the two blocks is that round's ratio, and the
+// comparison reports the median of the rounds' ratios with its interquartile range. A block
+// that a busy spell slows down spoils one round, which the median leaves out.
+//
+// In-process work (composition into a memory DC, loads, decodes) and window repaints (which
+// go through the server) are measured in separate groups, so that the one does not take on the
+// other's noise.
 #pragma once
 
 #include "TestHost.h"
 
 #include <stdio.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,56 +34,174 @@ inline double NowSeconds()
     return static_cast<double>(now.QuadPart) / static_cast<double>(s_freq.QuadPart);
 }
 
-// Microseconds per call of fn: the best of 5 rounds, each at least 'minSeconds' long.
-template <class F> double MicrosPerCall(F&& fn, double minSeconds = 0.15)
+// Keeps the process on one processor: under Wine a thread that wanders between processors
+// while it waits on the server pays for cold caches at every move. The last processor is
+// taken, the first being the one the system's own work favours.
+inline void PinToOneProcessor()
 {
-    for (int i = 0; i < 3; ++i) // warm caches and lazily made surfaces
-        fn();
-    double best = 1e30;
-    for (int round = 0; round < 5; ++round)
-    {
-        long n = 0;
-        double start = NowSeconds(), elapsed = 0;
-        do
-        {
-            fn();
-            ++n;
-            elapsed = NowSeconds() - start;
-        } while (elapsed < minSeconds);
-        double us = elapsed * 1e6 / n;
-        if (us < best)
-            best = us;
-    }
-    return best;
+    DWORD_PTR dwProcess = 0, dwSystem = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &dwProcess, &dwSystem) || !dwProcess)
+        return;
+    DWORD_PTR dwOne = 1;
+    for (DWORD_PTR m = dwProcess; m >>= 1;)
+        dwOne <<= 1;
+    while (!(dwOne & dwProcess))
+        dwOne >>= 1;
+    SetProcessAffinityMask(GetCurrentProcess(), dwOne);
+    SetThreadAffinityMask(GetCurrentThread(), dwOne);
 }
 
+// The median and the quartiles of a sample (by linear interpolation).
+struct Spread
+{
+    double median = 0, q1 = 0, q3 = 0;
+    // Half the interquartile range relative to the median, in per cent.
+    double HalfIqrPercent() const { return median > 0 ? 50.0 * (q3 - q1) / median : 0; }
+};
+
+inline Spread SpreadOf(std::vector<double> v)
+{
+    Spread s;
+    if (v.empty())
+        return s;
+    std::sort(v.begin(), v.end());
+    auto at = [&v](double q) {
+        const double pos = q * static_cast<double>(v.size() - 1);
+        const size_t i = static_cast<size_t>(pos);
+        const double f = pos - static_cast<double>(i);
+        return i + 1 < v.size() ? v[i] * (1 - f) + v[i + 1] * f : v[i];
+    };
+    s.median = at(0.5);
+    s.q1 = at(0.25);
+    s.q3 = at(0.75);
+    return s;
+}
+
+// How long each part of a group's measurement lasts.
+struct Timing
+{
+    double warmSeconds = 0.03;   // per case, before anything counts
+    double blockSeconds = 0.002; // one block of one case
+    int rounds = 61;             // rounds of blocks (odd: the median is one round's)
+};
+
+// Cases measured together, in turns within each round. Add the cases, Run, then read the
+// microseconds per call of each and the ratio of any two.
+class Group
+{
+public:
+    explicit Group(Timing timing = Timing()) : m_timing(timing) {}
+
+    int Add(std::function<void()> fn)
+    {
+        m_cases.push_back(Case{std::move(fn), 1, {}});
+        return static_cast<int>(m_cases.size() - 1);
+    }
+
+    void Run()
+    {
+        for (Case& c : m_cases)
+            Calibrate(c);
+        const size_t n = m_cases.size();
+        for (int round = 0; round < m_timing.rounds; ++round)
+            for (size_t k = 0; k < n; ++k) // each round starts with the next case
+            {
+                Case& c = m_cases[(k + static_cast<size_t>(round)) % n];
+                c.us.push_back(Block(c));
+            }
+    }
+
+    // Microseconds per call: the median block.
+    double Micros(int i) const { return SpreadOf(m_cases[i].us).median; }
+
+    // Case i against case j, round by round.
+    Spread Ratio(int i, int j) const
+    {
+        std::vector<double> r;
+        const std::vector<double>& a = m_cases[i].us;
+        const std::vector<double>& b = m_cases[j].us;
+        for (size_t k = 0; k < a.size() && k < b.size(); ++k)
+            r.push_back(b[k] > 0 ? a[k] / b[k] : 0);
+        return SpreadOf(r);
+    }
+
+private:
+    struct Case
+    {
+        std::function<void()> fn;
+        long nCalls; // calls per block
+        std::vector<double> us;
+    };
+
+    static double Block(Case& c)
+    {
+        const double start = NowSeconds();
+        for (long i = 0; i < c.nCalls; ++i)
+            c.fn();
+        return (NowSeconds() - start) * 1e6 / static_cast<double>(c.nCalls);
+    }
+
+    // Warms the case up (caches, lazily made surfaces, the server's tables) and picks the
+    // number of calls that fills one block, from the quickest of several trial blocks.
+    void Calibrate(Case& c) const
+    {
+        c.nCalls = 1;
+        double usBest = 1e30;
+        const double until = NowSeconds() + m_timing.warmSeconds;
+        do
+            usBest = std::min(usBest, Block(c));
+        while (NowSeconds() < until);
+        const double calls = m_timing.blockSeconds * 1e6 / usBest;
+        c.nCalls = calls < 1 ? 1 : calls > 1e6 ? 1000000 : static_cast<long>(calls);
+    }
+
+    Timing m_timing;
+    std::vector<Case> m_cases;
+};
+
+// One line of a table: a case, and optionally its ratio against a baseline of the same group.
 struct Row
 {
     std::string name;
     double us;
     std::string baseline; // empty: no ratio
-    double baselineUs;
-    double target;        // 0: none; otherwise the ratio must stay at or below it
+    Spread ratio;
+    double target; // 0: none; otherwise the ratio should stay at or below it
 };
 
-// Prints a table; returns the number of rows that missed their target.
+inline Row Plain(const std::string& name, const Group& g, int i)
+{
+    return Row{name, g.Micros(i), "", Spread(), 0};
+}
+
+inline Row Against(const std::string& name, const Group& g, int i, const std::string& baseline,
+                   int j, double target = 0)
+{
+    return Row{name, g.Micros(i), baseline, g.Ratio(i, j), target};
+}
+
+// Prints a table; returns the number of rows that missed their target. A missed target is
+// information, not a failure of the program.
 inline int PrintTable(const char* title, const std::vector<Row>& rows)
 {
     int missed = 0;
     printf("\n== %s ==\n", title);
-    printf("%-48s %12s %10s  %s\n", "case", "us/iter", "ratio", "against");
+    printf("%-50s %10s %8s %15s %7s  %s\n", "case", "us/call", "ratio", "IQR", "target",
+           "against");
     for (const Row& r : rows)
     {
         if (r.baseline.empty())
         {
-            printf("%-48s %12.2f %10s\n", r.name.c_str(), r.us, "");
+            printf("%-50s %10.2f\n", r.name.c_str(), r.us);
             continue;
         }
-        double ratio = r.us / r.baselineUs;
-        bool miss = r.target > 0 && ratio > r.target;
-        missed += miss;
-        printf("%-48s %12.2f %9.2fx  %s%s\n", r.name.c_str(), r.us, ratio, r.baseline.c_str(),
-               r.target > 0 ? (miss ? "  (target missed)" : "  (target met)") : "");
+        const bool bMiss = r.target > 0 && r.ratio.median > r.target;
+        missed += bMiss;
+        char szTarget[32] = "";
+        if (r.target > 0)
+            snprintf(szTarget, sizeof(szTarget), "%s%.2f", bMiss ? "MISS<=" : "ok<=", r.target);
+        printf("%-50s %10.2f %7.3fx %7.3f-%-7.3f %7s  %s\n", r.name.c_str(), r.us,
+               r.ratio.median, r.ratio.q1, r.ratio.q3, szTarget, r.baseline.c_str());
     }
     fflush(stdout);
     return missed;
@@ -82,6 +211,14 @@ inline int PrintTable(const char* title, const std::vector<Row>& rows)
 inline void Repaint(HWND hwnd)
 {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// What every benchmark program does first.
+inline void Prepare()
+{
+    PinToOneProcessor();
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
 }
 
 } // namespace navbench

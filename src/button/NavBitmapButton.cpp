@@ -27,14 +27,6 @@ const int kFaceHeight = 50;
 const int kMaxRadioSteps = 20;     // group members cleared after a radio tap, at most
 const int kCaptionBuffer = 50;     // wide characters, so at most 49 are shown
 
-// The desktop's image lists default to 16 colours for a device-dependent bitmap; asking for a
-// DIB section keeps the icons' 24-bit colours, as the device's display depth does.
-#if defined(_WIN32_WCE)
-const UINT kIconLoadFlags = 0;
-#else
-const UINT kIconLoadFlags = LR_CREATEDIBSECTION;
-#endif
-
 enum IconIndex
 {
     kIconCheckOff = 0,
@@ -108,10 +100,8 @@ int FaceFrame(UINT nState)
 // nothing.
 void DrawIcon(HDC hdc, int x, int y, int nIcon)
 {
-    nav::ImageList icons(ImageList_LoadImageW(GetModuleInstance(),
-                                              MAKEINTRESOURCEW(IDB_CHECK_RADIO), kIconSize, 0,
-                                              RGB(0xFF, 0x00, 0xFF), IMAGE_BITMAP,
-                                              kIconLoadFlags));
+    nav::ImageList icons(nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO,
+                                                    kIconSize, RGB(0xFF, 0x00, 0xFF)));
     if (icons)
         ImageList_Draw(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
 }

@@ -3,6 +3,9 @@
 
 #include "core/NavGdi.h"
 
+#include <stdlib.h>
+#include <string.h>
+
 #if !defined(_WIN32_WCE)
 
 #include <stdarg.h>
@@ -167,3 +170,107 @@ DWORD NavSipLastShowFlag(void)
 }
 
 #endif // !_WIN32_WCE
+
+namespace nav
+{
+#if defined(_WIN32_WCE)
+
+HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
+{
+    return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask, IMAGE_BITMAP,
+                                0);
+}
+
+#else
+
+namespace
+{
+// The header of a 24-bit uncompressed strip resource and where its pixels start; null when
+// the resource is anything else (the general loader handles that).
+const BITMAPINFOHEADER* StripHeader(HINSTANCE hModule, WORD wResId, const BYTE** ppBits)
+{
+    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(wResId), MAKEINTRESOURCEW(2));
+    HGLOBAL hData = hRes ? LoadResource(hModule, hRes) : nullptr;
+    const BYTE* pData = hData ? static_cast<const BYTE*>(LockResource(hData)) : nullptr;
+    const DWORD cbData = hRes ? SizeofResource(hModule, hRes) : 0;
+    if (!pData || cbData < sizeof(BITMAPINFOHEADER))
+        return nullptr;
+    const BITMAPINFOHEADER* pHeader = reinterpret_cast<const BITMAPINFOHEADER*>(pData);
+    if (pHeader->biSize < sizeof(BITMAPINFOHEADER) || pHeader->biSize > cbData ||
+        pHeader->biPlanes != 1 || pHeader->biBitCount != 24 ||
+        pHeader->biCompression != BI_RGB || pHeader->biWidth <= 0 || pHeader->biWidth > 8192 ||
+        pHeader->biHeight == 0 || pHeader->biHeight < -8192 || pHeader->biHeight > 8192 ||
+        pHeader->biClrUsed > 256)
+        return nullptr;
+    const size_t cbStride = (static_cast<size_t>(pHeader->biWidth) * 3 + 3) & ~static_cast<size_t>(3);
+    const size_t cy = static_cast<size_t>(pHeader->biHeight < 0 ? -pHeader->biHeight
+                                                                : pHeader->biHeight);
+    const size_t offBits = pHeader->biSize + pHeader->biClrUsed * sizeof(RGBQUAD);
+    if (offBits + cbStride * cy > cbData)
+        return nullptr;
+    *ppBits = pData + offBits;
+    return pHeader;
+}
+} // namespace
+
+HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
+{
+    const BYTE* pSource = nullptr;
+    const BITMAPINFOHEADER* pHeader = StripHeader(hModule, wResId, &pSource);
+    if (!pHeader || cx <= 0 || pHeader->biWidth < cx)
+        return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask,
+                                    IMAGE_BITMAP, LR_CREATEDIBSECTION);
+
+    // The picture as a DIB section of the resource's own layout, keyed pixels blacked out, and
+    // a monochrome mask that is white where they were: what ImageList_AddMasked would make.
+    const int cxStrip = pHeader->biWidth;
+    const bool bBottomUp = pHeader->biHeight > 0;
+    const int cy = bBottomUp ? pHeader->biHeight : -pHeader->biHeight;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = *pHeader;
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biSizeImage = 0;
+    bmi.bmiHeader.biClrUsed = 0;
+    bmi.bmiHeader.biClrImportant = 0;
+    void* pvImage = nullptr;
+    Bitmap image(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pvImage, nullptr, 0));
+    const size_t cbStride = (static_cast<size_t>(cxStrip) * 3 + 3) & ~static_cast<size_t>(3);
+    const size_t cbMaskStride = ((static_cast<size_t>(cxStrip) + 15) / 16) * 2; // word rows
+    BYTE* pMask = static_cast<BYTE*>(calloc(cbMaskStride, static_cast<size_t>(cy)));
+    if (!image || !pvImage || !pMask)
+    {
+        free(pMask);
+        return nullptr;
+    }
+    const BYTE keyR = GetRValue(crMask), keyG = GetGValue(crMask), keyB = GetBValue(crMask);
+    BYTE* pImage = static_cast<BYTE*>(pvImage);
+    for (int row = 0; row < cy; ++row) // rows as stored; the mask runs top-down
+    {
+        const BYTE* pIn = pSource + cbStride * static_cast<size_t>(row);
+        BYTE* pOut = pImage + cbStride * static_cast<size_t>(row);
+        BYTE* pMaskRow = pMask + cbMaskStride * static_cast<size_t>(bBottomUp ? cy - 1 - row : row);
+        memcpy(pOut, pIn, cbStride);
+        for (int x = 0; x < cxStrip; ++x, pOut += 3)
+            if (pOut[0] == keyB && pOut[1] == keyG && pOut[2] == keyR)
+            {
+                pOut[0] = pOut[1] = pOut[2] = 0;
+                pMaskRow[x >> 3] |= static_cast<BYTE>(0x80 >> (x & 7));
+            }
+    }
+    Bitmap mask(CreateBitmap(cxStrip, cy, 1, 1, pMask));
+    free(pMask);
+    if (!mask)
+        return nullptr;
+
+    const int nImages = cxStrip / cx;
+    HIMAGELIST hList = ImageList_Create(cx, cy, ILC_MASK | ILC_COLOR24, nImages, 0);
+    if (hList && ImageList_Add(hList, image, mask) < 0)
+    {
+        ImageList_Destroy(hList);
+        hList = nullptr;
+    }
+    return hList;
+}
+
+#endif // _WIN32_WCE
+} // namespace nav
