@@ -256,6 +256,31 @@ TEST_F(ComboTest, CreateThatFailsHalfWayLeavesNothingBroken)
     }
 }
 
+// The edit destroyed by the application and the combo created again: the list that survived
+// is subclassed once, not over itself (which made every list message call itself until the
+// stack ran out), and the destructor still destroys it.
+TEST_F(ComboTest, CreateAgainAfterTheEditWasDestroyed)
+{
+    HWND hList = nullptr;
+    {
+        TestCombo combo;
+        ASSERT_EQ(1, Make(combo, {20, 20, 220, 120}));
+        hList = List();
+        DestroyWindow(combo.GetSafeHwnd());
+        ASSERT_EQ(1, Make(combo, {20, 20, 220, 120}, {L"One", L"Two"}));
+        EXPECT_EQ(hList, List());
+        EXPECT_EQ(2, combo.GetCount());
+        wchar_t sz[16] = L"";
+        EXPECT_EQ(3, combo.GetLBText(1, sz));
+        EXPECT_STREQ(L"Two", sz);
+        TapArrow(combo);
+        EXPECT_TRUE(ListOpen());
+        TapRow(0);
+        EXPECT_EQ(L"One", WindowText(combo.GetSafeHwnd()));
+    }
+    EXPECT_FALSE(IsWindow(hList));
+}
+
 // Assigning over a combo that made windows of its own gives them up as destroying the combo
 // would; a copy assigned over leaves the windows of the combo it was copied from alone.
 TEST_F(ComboTest, AssignmentGivesUpTheTargetsOwnWindows)

@@ -120,7 +120,7 @@ RECT RectInParent(HWND hwnd, HWND hwndParent)
 
 CNavBitmapButton* FromWindow(HWND hwnd)
 {
-    return reinterpret_cast<CNavBitmapButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return nav::FindObject<CNavBitmapButton>(hwnd);
 }
 } // namespace
 
@@ -224,9 +224,7 @@ int CNavBitmapButton::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCap
         NKDbgPrintfW(L"CreateButton failed: %d\n", GetLastError());
         return 0;
     }
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BitmapButtonProc)));
+    nav::Subclass(m_hWnd, this, BitmapButtonProc, m_pfnOldProc);
     return 1;
 }
 
@@ -312,7 +310,7 @@ LRESULT CALLBACK CNavBitmapButton::BitmapButtonProc(HWND hwnd, UINT msg, WPARAM 
 {
     CNavBitmapButton* pThis = FromWindow(hwnd);
     if (!pThis)
-        return 0;
+        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hwnd, msg, wParam, lParam);
     switch (msg)
     {
     case WM_DRAWITEM:

@@ -23,7 +23,7 @@ bool g_bFailTextBuffers;
 // The combo named in a window's user data.
 CNavCombobox* FromWindow(HWND hWnd)
 {
-    return reinterpret_cast<CNavCombobox*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    return nav::FindObject<CNavCombobox>(hWnd);
 }
 } // namespace
 
@@ -140,12 +140,8 @@ int CNavCombobox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* /*pszText*
     SendMessageW(m_hWnd, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, m_nArrowWidth));
     SendMessageW(m_hList, LB_SETITEMHEIGHT, 0, MAKELPARAM(LOWORD(m_nArrowHeight), 0));
 
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboboxProc)));
-    SetWindowLongPtrW(m_hList, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldListProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboboxListProc)));
+    nav::Subclass(m_hWnd, this, ComboboxProc, m_pfnOldProc);
+    nav::Subclass(m_hList, this, ComboboxListProc, m_pfnOldListProc);
     return 1;
 }
 
@@ -270,7 +266,7 @@ LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, 
 {
     CNavCombobox* pThis = FromWindow(hWnd);
     if (!pThis)
-        return 0;
+        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, msg, wParam, lParam);
     switch (msg)
     {
     case WM_PAINT:
@@ -305,7 +301,7 @@ LRESULT CALLBACK CNavCombobox::ComboboxListProc(HWND hWnd, UINT msg, WPARAM wPar
 {
     CNavCombobox* pThis = FromWindow(hWnd);
     if (!pThis)
-        return 0;
+        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, msg, wParam, lParam);
     switch (msg)
     {
     case WM_KILLFOCUS:

@@ -1,10 +1,73 @@
-// NavWindow.h - subclassing helpers shared by the controls.
+// NavWindow.h - the subclassing seam: how every control stores its object in its window,
+// installs its procedure, finds the object again, and gives the window up.
+//
+// The device keeps a window's user data and procedure in 32-bit slots reached with
+// GetWindowLongW/SetWindowLongW and GWL_USERDATA/GWL_WNDPROC; the desktop build also runs at
+// 64 bits, where only the pointer-sized calls hold a pointer. Nothing outside this header
+// touches those slots.
 #pragma once
 
 #include "NavCommon.h"
 
 namespace nav
 {
+namespace detail
+{
+#if defined(_WIN32_WCE)
+inline LONG_PTR GetSlot(HWND hwnd, int nIndex)
+{
+    return GetWindowLongW(hwnd, nIndex);
+}
+inline LONG_PTR SetSlot(HWND hwnd, int nIndex, LONG_PTR value)
+{
+    return SetWindowLongW(hwnd, nIndex, static_cast<LONG>(value));
+}
+const int kUserDataSlot = GWL_USERDATA;
+const int kProcSlot = GWL_WNDPROC;
+#else
+inline LONG_PTR GetSlot(HWND hwnd, int nIndex)
+{
+    return GetWindowLongPtrW(hwnd, nIndex);
+}
+inline LONG_PTR SetSlot(HWND hwnd, int nIndex, LONG_PTR value)
+{
+    return SetWindowLongPtrW(hwnd, nIndex, value);
+}
+const int kUserDataSlot = GWLP_USERDATA;
+const int kProcSlot = GWLP_WNDPROC;
+#endif
+} // namespace detail
+
+// The object a control stored in its window, or null (no window, or not one of ours).
+template <class T> T* FindObject(HWND hwnd)
+{
+    return hwnd ? reinterpret_cast<T*>(detail::GetSlot(hwnd, detail::kUserDataSlot)) : nullptr;
+}
+
+// The procedure the window runs now.
+inline WNDPROC WindowProcOf(HWND hwnd)
+{
+    return reinterpret_cast<WNDPROC>(detail::GetSlot(hwnd, detail::kProcSlot));
+}
+
+// Stores pObject in the window's user data, then installs pfnNew and keeps the procedure it
+// replaces in pfnOld. User data first, so that the new procedure finds its object from the
+// first message on. A window that already runs pfnNew (one that outlived an earlier Create of
+// the same object) only gets the new user data: installing the procedure over itself would
+// save it as its own native procedure, and every message would then call itself.
+inline void Subclass(HWND hwnd, void* pObject, WNDPROC pfnNew, WNDPROC& pfnOld)
+{
+    detail::SetSlot(hwnd, detail::kUserDataSlot, reinterpret_cast<LONG_PTR>(pObject));
+    if (WindowProcOf(hwnd) == pfnNew)
+    {
+        if (!pfnOld)
+            pfnOld = DefWindowProcW; // the native procedure is lost; answer as a plain window
+        return;
+    }
+    pfnOld = reinterpret_cast<WNDPROC>(
+        detail::SetSlot(hwnd, detail::kProcSlot, reinterpret_cast<LONG_PTR>(pfnNew)));
+}
+
 // Gives a subclassed window its native procedure back (when one was replaced), then destroys
 // it, so that no message of the destruction reaches an object that is going away. Nothing
 // happens when the window is gone already.
@@ -13,7 +76,29 @@ inline void RestoreAndDestroy(HWND hwnd, WNDPROC pfnOldProc)
     if (!IsWindow(hwnd))
         return;
     if (pfnOldProc)
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnOldProc));
+        detail::SetSlot(hwnd, detail::kProcSlot, reinterpret_cast<LONG_PTR>(pfnOldProc));
     DestroyWindow(hwnd);
+}
+
+// Destroys a window that keeps our procedure to the end (the list and its scroll bar): the
+// destruction's messages still reach the object, which must therefore still be alive.
+inline void DestroyKeepingProc(HWND hwnd)
+{
+    if (IsWindow(hwnd))
+        DestroyWindow(hwnd);
+}
+
+// What a procedure answers when its window names no object (before the user data is set, or
+// after a copy let go of it): 0 to everything, or the default window procedure.
+enum class NoObject
+{
+    AnswerZero,  // button, group box, edit, combo box, label
+    DefaultProc, // list, scroll bar
+};
+
+inline LRESULT AnswerWithoutObject(NoObject answer, HWND hwnd, UINT msg, WPARAM wParam,
+                                   LPARAM lParam)
+{
+    return answer == NoObject::DefaultProc ? DefWindowProcW(hwnd, msg, wParam, lParam) : 0;
 }
 } // namespace nav

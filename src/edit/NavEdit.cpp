@@ -51,8 +51,7 @@ CNavEdit::~CNavEdit()
 // that made it is left to that edit.
 CNavEdit& CNavEdit::operator=(const CNavEdit& other)
 {
-    if (m_hWnd != other.m_hWnd &&
-        reinterpret_cast<CNavEdit*>(GetWindowLongPtrW(m_hWnd, GWLP_USERDATA)) == this)
+    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavEdit>(m_hWnd) == this)
         DestroyOwnWindow();
     m_pfnDrawBk = other.m_pfnDrawBk;
     m_hWnd = other.m_hWnd;
@@ -96,9 +95,7 @@ int CNavEdit::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszText, RECT&
         SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
     SendMessageW(m_hWnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFrameBorder, 0));
 
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    nav::Subclass(m_hWnd, this, EditProc, m_pfnOldProc);
     return 1;
 }
 
@@ -167,9 +164,9 @@ int CNavEdit::OnPaintEx(HDC hdc)
 // select-all commands; everything else goes to the native edit.
 LRESULT CALLBACK CNavEdit::EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CNavEdit* pThis = reinterpret_cast<CNavEdit*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavEdit* pThis = nav::FindObject<CNavEdit>(hWnd);
     if (!pThis)
-        return 0;
+        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, msg, wParam, lParam);
     switch (msg)
     {
     case WM_SETFOCUS:

@@ -11,7 +11,7 @@ namespace
 {
 CNavGroupBox* FromWindow(HWND hwnd)
 {
-    return reinterpret_cast<CNavGroupBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return nav::FindObject<CNavGroupBox>(hwnd);
 }
 } // namespace
 
@@ -69,9 +69,7 @@ int CNavGroupBox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCaption
         NKDbgPrintfW(L"CreateButton failed: %d\n", GetLastError());
         return 0;
     }
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GrouProc)));
+    nav::Subclass(m_hWnd, this, GrouProc, m_pfnOldProc);
     return 1;
 }
 
@@ -85,7 +83,7 @@ LRESULT CALLBACK CNavGroupBox::GrouProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 {
     CNavGroupBox* pThis = FromWindow(hwnd);
     if (!pThis)
-        return 0;
+        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hwnd, msg, wParam, lParam);
     switch (msg)
     {
     case WM_ERASEBKGND:

@@ -10,6 +10,7 @@
 // again before they take any room (OnNcCalcSize).
 #include "NavListCtrl.h"
 
+#include "core/NavWindow.h"
 #include "list/NavListShared.h"
 #include "platform/NavPlatform.h"
 
@@ -94,7 +95,7 @@ CNavListCtrl& CNavListCtrl::operator=(const CNavListCtrl& other)
     if (this == &other)
         return *this;
     if (m_hWnd != other.m_hWnd && IsWindow(m_hWnd) &&
-        GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+        nav::FindObject<CNavListCtrl>(m_hWnd) == this)
         Destroy();
     ReleaseShared(false);
     m_nScrollChar = other.m_nScrollChar;
@@ -160,8 +161,7 @@ void CNavListCtrl::Destroy()
     if (IsWindow(m_hWnd))
         KillTimer(m_hWnd, kSelectScrollTimer);
     ReleaseShared(true);
-    if (IsWindow(m_hWnd))
-        DestroyWindow(m_hWnd);
+    nav::DestroyKeepingProc(m_hWnd);
     m_hWnd = nullptr;
 }
 
@@ -194,9 +194,7 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInst, nullptr);
     if (!m_hWnd)
         return 0;
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    nav::Subclass(m_hWnd, this, WindowProc, m_pfnOldProc);
     // Now that the native list can no longer hear about it, the style gets LVS_NOSCROLL.
     SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(dwListStyle));
 

@@ -5,6 +5,7 @@
 
 #include "core/NavCore.h"
 #include "core/NavGdi.h"
+#include "core/NavWindow.h"
 #include "list/NavListShared.h"
 #include "platform/NavPlatform.h"
 
@@ -137,9 +138,9 @@ UINT AlignmentOf(int fmt)
 // The procedure installed on the list window: finds the object in the user data.
 LRESULT CALLBACK CNavListCtrl::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavListCtrl* pList = reinterpret_cast<CNavListCtrl*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavListCtrl* pList = nav::FindObject<CNavListCtrl>(hWnd);
     if (!pList)
-        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        return nav::AnswerWithoutObject(nav::NoObject::DefaultProc, hWnd, uMsg, wParam, lParam);
     return pList->ListCtrlProc(hWnd, uMsg, wParam, lParam);
 }
 

@@ -7,6 +7,7 @@
 #include "CxImage.h"
 #include "core/NavCore.h"
 #include "core/NavGdi.h"
+#include "core/NavWindow.h"
 #include "list/NavListShared.h"
 #include "resource.h"
 
@@ -57,8 +58,7 @@ CNavScrollBar::~CNavScrollBar()
 // Destroys the bar's window, if any.
 void CNavScrollBar::DestroyBarWindow()
 {
-    if (IsWindow(m_hWnd))
-        DestroyWindow(m_hWnd);
+    nav::DestroyKeepingProc(m_hWnd);
     m_hWnd = nullptr;
 }
 
@@ -81,10 +81,7 @@ BOOL CNavScrollBar::Create(HWND hList, HINSTANCE hInst, UINT nID)
     }
     SetWindowPos(m_hWnd, HWND_TOP, rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top,
                  SWP_NOSIZE);
-    // User data first, so that WindowProc always finds the object.
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    nav::Subclass(m_hWnd, this, WindowProc, m_pfnOldProc);
     return TRUE;
 }
 
@@ -144,10 +141,9 @@ void CNavScrollBar::ClampAndRepaint()
 // The procedure installed on the bar's window: finds the object in the user data.
 LRESULT CALLBACK CNavScrollBar::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavScrollBar* pBar =
-        reinterpret_cast<CNavScrollBar*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hWnd);
     if (!pBar)
-        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        return nav::AnswerWithoutObject(nav::NoObject::DefaultProc, hWnd, uMsg, wParam, lParam);
     return pBar->ScrollBarProc(hWnd, uMsg, wParam, lParam);
 }
 
@@ -376,11 +372,8 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
 
 int NavScrollBarThumbTop(HWND hwndBar)
 {
-    if (!IsWindow(hwndBar) ||
-        GetWindowLongPtrW(hwndBar, GWLP_WNDPROC) !=
-            reinterpret_cast<LONG_PTR>(CNavScrollBar::WindowProc))
+    if (!IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
         return -1;
-    CNavScrollBar* pBar =
-        reinterpret_cast<CNavScrollBar*>(GetWindowLongPtrW(hwndBar, GWLP_USERDATA));
+    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
     return pBar ? pBar->m_nThumbTop : -1;
 }

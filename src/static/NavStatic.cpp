@@ -220,8 +220,7 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
 {
     if (this == &other)
         return *this;
-    if (m_hWnd != other.m_hWnd &&
-        reinterpret_cast<CNavStatic*>(GetWindowLongPtrW(m_hWnd, GWLP_USERDATA)) == this)
+    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavStatic>(m_hWnd) == this)
         DestroyOwnWindow();
     FreeCoopInfo();
     m_pfnDrawBk = other.m_pfnDrawBk;
@@ -268,9 +267,7 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     if (m_bAutoScroll)
         SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
 
-    SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticProc)));
+    nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
     // The desktop's native static paints itself at once on WM_SETFONT with redraw, before the
     // label is in place; the first picture must be the label's own.
     Repaint();
@@ -386,9 +383,9 @@ void CNavStatic::OnScrollText(HWND hWnd)
 // The window procedure: finds the object and hands each message to its handler.
 LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavStatic* pThis = reinterpret_cast<CNavStatic*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    CNavStatic* pThis = nav::FindObject<CNavStatic>(hWnd);
     if (!pThis)
-        return 0;
+        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, uMsg, wParam, lParam);
     switch (uMsg)
     {
     case WM_PAINT:
@@ -429,7 +426,7 @@ LRESULT CNavStatic::CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 // drawing does not happen, and the label repaints itself afterwards.
 LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    const bool bVisible = (GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool bVisible = (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (bVisible)
         CallOldProc(WM_SETREDRAW, FALSE, 0);
     LRESULT lResult = CallOldProc(uMsg, wParam, lParam);
@@ -579,7 +576,7 @@ void CNavStatic::DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways)
     // it; there is nothing left to draw then.
     if (text.Length() == 0 || m_nScrollChar < 0 || m_nScrollChar >= text.Length())
         return;
-    const LONG lStyle = static_cast<LONG>(GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+    const LONG lStyle = GetWindowLongW(m_hWnd, GWL_STYLE);
     const UINT uFormat = LabelFormat(lStyle, bCenterAlways || m_nScrollChar == 0);
     RECT rcText = rc;
     DrawTextW(hdc, text.Get() + m_nScrollChar, text.Length() - m_nScrollChar, &rcText,
