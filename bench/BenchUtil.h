@@ -2,10 +2,10 @@
 //
 // A machine shared with compilers (and Wine's server, which every window call waits on) makes
 // single timings worthless: a case measured a second later sees another machine. So the cases
-// that are compared are measured side by side: every round runs one short block of each case
-// in turn (A, B, A, B ...), the ratio of the two blocks is that round's ratio, and the
-// comparison reports the median of the rounds' ratios with its interquartile range. A block
-// that a busy spell slows down spoils one round, which the median leaves out.
+// that are compared are measured side by side, in rounds of short alternating blocks (A, B,
+// A, B ...); each round gives one ratio, and a comparison reports the median of the rounds'
+// ratios with its interquartile range. A busy spell of the machine spoils a block or a round,
+// which the minimum within the round and the median across rounds leave out.
 //
 // In-process work (composition into a memory DC, loads, decodes) and window repaints (which
 // go through the server) are measured in separate groups, so that the one does not take on the
@@ -15,6 +15,7 @@
 #include "TestHost.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <functional>
@@ -80,13 +81,17 @@ inline Spread SpreadOf(std::vector<double> v)
 // How long each part of a group's measurement lasts.
 struct Timing
 {
-    double warmSeconds = 0.03;   // per case, before anything counts
-    double blockSeconds = 0.002; // one block of one case
-    int rounds = 61;             // rounds of blocks (odd: the median is one round's)
+    double warmSeconds = 0.03;     // per case, before anything counts
+    double blockSeconds = 0.0003;  // one block of one case: short enough to run undisturbed
+    int blocksPerRound = 5;        // blocks of each case per round, in turns
+    int rounds = 61;               // odd: the median is one round's
 };
 
-// Cases measured together, in turns within each round. Add the cases, Run, then read the
-// microseconds per call of each and the ratio of any two.
+// Cases measured together, in turns. Within a round every case runs several short blocks,
+// taking turns (A, B, A, B ...); a case's time in that round is its quickest block, since a
+// block that the system interrupted only ever comes out slower. Add the cases, Run, then read
+// each case's microseconds per call and the ratio of any two (the median of the rounds'
+// ratios, with its quartiles).
 class Group
 {
 public:
@@ -103,15 +108,22 @@ public:
         for (Case& c : m_cases)
             Calibrate(c);
         const size_t n = m_cases.size();
+        std::vector<double> best(n);
         for (int round = 0; round < m_timing.rounds; ++round)
-            for (size_t k = 0; k < n; ++k) // each round starts with the next case
-            {
-                Case& c = m_cases[(k + static_cast<size_t>(round)) % n];
-                c.us.push_back(Block(c));
-            }
+        {
+            std::fill(best.begin(), best.end(), 1e30);
+            for (int block = 0; block < m_timing.blocksPerRound; ++block)
+                for (size_t k = 0; k < n; ++k) // each round starts with the next case
+                {
+                    const size_t i = (k + static_cast<size_t>(round)) % n;
+                    best[i] = std::min(best[i], Block(m_cases[i]));
+                }
+            for (size_t i = 0; i < n; ++i)
+                m_cases[i].us.push_back(best[i]);
+        }
     }
 
-    // Microseconds per call: the median block.
+    // Microseconds per call: the median round.
     double Micros(int i) const { return SpreadOf(m_cases[i].us).median; }
 
     // Case i against case j, round by round.
@@ -216,7 +228,9 @@ inline void Repaint(HWND hwnd)
 // What every benchmark program does first.
 inline void Prepare()
 {
-    PinToOneProcessor();
+    const char* pszPin = getenv("ZNC_BENCH_PIN");
+    if (!pszPin || *pszPin != '0')
+        PinToOneProcessor();
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 }

@@ -377,3 +377,14 @@ int NavScrollBarThumbTop(HWND hwndBar)
     CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
     return pBar ? pBar->m_nThumbTop : -1;
 }
+
+int NavScrollBarPaint(HWND hwndBar, HDC hdc)
+{
+    if (!hdc || !IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
+        return 0;
+    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
+    if (!pBar)
+        return 0;
+    pBar->OnPaintEx(hdc);
+    return 1;
+}
