@@ -217,6 +217,79 @@ TEST(Platform, TransparentImageLeavesNoObjectBehind)
     EXPECT_FALSE(TransparentImage(nullptr, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, 0));
 }
 
+// The desktop build copies its bitmap resources' pixels itself instead of going through the
+// platform's loaders: what it makes must draw exactly what they make.
+TEST(Platform, ResourceLoadersDrawWhatThePlatformsLoadersDraw)
+{
+    navtest::TestHost host(64, 64);
+    nav::WindowDC hdcWin(host);
+    HINSTANCE hLib = GetModuleHandleW(L"ZorNavCtrl.dll");
+    ASSERT_TRUE(hLib);
+    struct
+    {
+        const char* label;
+        WORD wId;
+    } bitmaps[] = {{"selection bar, 8 bits", 102},   {"combo arrow", 104},
+                   {"large arrow, pressed", 107},     {"check and radio icons, 24 bits", 108},
+                   {"edit frame with the focus", 110}};
+    for (const auto& b : bitmaps)
+    {
+        SCOPED_TRACE(b.label);
+        nav::Bitmap ours(nav::LoadBitmapResource(hLib, b.wId));
+        nav::Bitmap theirs(static_cast<HBITMAP>(
+            LoadImageW(hLib, MAKEINTRESOURCEW(b.wId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        ASSERT_TRUE(ours);
+        ASSERT_TRUE(theirs);
+        BITMAP bmOurs = {}, bmTheirs = {};
+        GetObjectW(ours, sizeof(bmOurs), &bmOurs);
+        GetObjectW(theirs, sizeof(bmTheirs), &bmTheirs);
+        ASSERT_EQ(bmTheirs.bmWidth, bmOurs.bmWidth);
+        ASSERT_EQ(bmTheirs.bmHeight, bmOurs.bmHeight);
+        EXPECT_EQ(bmTheirs.bmBitsPixel, bmOurs.bmBitsPixel);
+        navtest::Pixels pixels[2];
+        HBITMAP sources[2] = {ours, theirs};
+        for (int i = 0; i < 2; ++i)
+        {
+            Surface32 target(hdcWin, bmOurs.bmWidth, bmOurs.bmHeight);
+            nav::MemDC source(hdcWin);
+            nav::SelectGuard select(source, sources[i]);
+            BitBlt(target.dc, 0, 0, bmOurs.bmWidth, bmOurs.bmHeight, source, 0, 0, SRCCOPY);
+            pixels[i] = navtest::Pixels::FromDC(target.dc, 0, 0, bmOurs.bmWidth, bmOurs.bmHeight);
+        }
+        EXPECT_TRUE(pixels[1].Raw() == pixels[0].Raw());
+    }
+
+    // The icons as an image list: every icon over a busy background, keyed pixels left alone.
+    nav::ImageList ours(nav::LoadImageListResource(hLib, 108, 30, RGB(255, 0, 255)));
+    nav::ImageList theirs(ImageList_LoadImageW(hLib, MAKEINTRESOURCEW(108), 30, 0,
+                                               RGB(255, 0, 255), IMAGE_BITMAP,
+                                               LR_CREATEDIBSECTION));
+    ASSERT_TRUE(ours);
+    ASSERT_TRUE(theirs);
+    ASSERT_EQ(ImageList_GetImageCount(theirs), ImageList_GetImageCount(ours));
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ours, &cx, &cy);
+    EXPECT_EQ(30, cx);
+    EXPECT_EQ(30, cy);
+    for (int nIcon = 0; nIcon < ImageList_GetImageCount(ours); ++nIcon)
+    {
+        SCOPED_TRACE(nIcon);
+        navtest::Pixels pixels[2];
+        HIMAGELIST lists[2] = {ours, theirs};
+        for (int i = 0; i < 2; ++i)
+        {
+            Surface32 target(hdcWin, 36, 36);
+            FillDest(target.dc, 36, 36);
+            ImageList_Draw(lists[i], nIcon, target.dc, 3, 2, ILD_TRANSPARENT);
+            pixels[i] = navtest::Pixels::FromDC(target.dc, 0, 0, 36, 36);
+        }
+        EXPECT_TRUE(pixels[1].Raw() == pixels[0].Raw());
+    }
+
+    EXPECT_EQ(nullptr, nav::LoadBitmapResource(hLib, 9999));
+    EXPECT_EQ(nullptr, nav::LoadImageListResource(hLib, 9999, 30, RGB(255, 0, 255)));
+}
+
 // ---- GDI owners ----
 
 TEST(GdiOwners, BackBufferRestoresAndFreesEverything)

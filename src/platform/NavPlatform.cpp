@@ -175,6 +175,11 @@ namespace nav
 {
 #if defined(_WIN32_WCE)
 
+HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
+{
+    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
+}
+
 HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
 {
     return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask, IMAGE_BITMAP,
@@ -185,56 +190,82 @@ HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
 
 namespace
 {
-// The header of a 24-bit uncompressed strip resource and where its pixels start; null when
-// the resource is anything else (the general loader handles that).
-const BITMAPINFOHEADER* StripHeader(HINSTANCE hModule, WORD wResId, const BYTE** ppBits)
+const int kMaxSide = 8192;
+
+// An uncompressed bitmap resource as it is stored: its header and colour table, its pixels and
+// the bytes from one row to the next. Null when the resource is missing, damaged or in a form
+// the system's own loader should handle (compressed, bit fields, an unusual header).
+const BITMAPINFO* ResourceDib(HINSTANCE hModule, WORD wResId, const BYTE** ppBits,
+                              size_t* pcbStride)
 {
-    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(wResId), MAKEINTRESOURCEW(2));
+    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(wResId), MAKEINTRESOURCEW(2)); // RT_BITMAP
     HGLOBAL hData = hRes ? LoadResource(hModule, hRes) : nullptr;
     const BYTE* pData = hData ? static_cast<const BYTE*>(LockResource(hData)) : nullptr;
     const DWORD cbData = hRes ? SizeofResource(hModule, hRes) : 0;
     if (!pData || cbData < sizeof(BITMAPINFOHEADER))
         return nullptr;
     const BITMAPINFOHEADER* pHeader = reinterpret_cast<const BITMAPINFOHEADER*>(pData);
-    if (pHeader->biSize < sizeof(BITMAPINFOHEADER) || pHeader->biSize > cbData ||
-        pHeader->biPlanes != 1 || pHeader->biBitCount != 24 ||
-        pHeader->biCompression != BI_RGB || pHeader->biWidth <= 0 || pHeader->biWidth > 8192 ||
-        pHeader->biHeight == 0 || pHeader->biHeight < -8192 || pHeader->biHeight > 8192 ||
-        pHeader->biClrUsed > 256)
+    const WORD nBits = pHeader->biBitCount;
+    if (pHeader->biSize != sizeof(BITMAPINFOHEADER) || pHeader->biPlanes != 1 ||
+        pHeader->biCompression != BI_RGB ||
+        (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 24 && nBits != 32) ||
+        pHeader->biWidth <= 0 || pHeader->biWidth > kMaxSide || pHeader->biHeight == 0 ||
+        pHeader->biHeight < -kMaxSide || pHeader->biHeight > kMaxSide)
         return nullptr;
-    const size_t cbStride = (static_cast<size_t>(pHeader->biWidth) * 3 + 3) & ~static_cast<size_t>(3);
+    const size_t nMaxColours = nBits <= 8 ? static_cast<size_t>(1) << nBits : 0;
+    const size_t nColours = pHeader->biClrUsed ? pHeader->biClrUsed : nMaxColours;
+    if (nColours > nMaxColours)
+        return nullptr;
+    const size_t cbStride = ((static_cast<size_t>(pHeader->biWidth) * nBits + 31) / 32) * 4;
     const size_t cy = static_cast<size_t>(pHeader->biHeight < 0 ? -pHeader->biHeight
                                                                 : pHeader->biHeight);
-    const size_t offBits = pHeader->biSize + pHeader->biClrUsed * sizeof(RGBQUAD);
+    const size_t offBits = pHeader->biSize + nColours * sizeof(RGBQUAD);
     if (offBits + cbStride * cy > cbData)
         return nullptr;
     *ppBits = pData + offBits;
-    return pHeader;
+    *pcbStride = cbStride;
+    return reinterpret_cast<const BITMAPINFO*>(pHeader);
+}
+
+int RowsOf(const BITMAPINFO* pInfo)
+{
+    return pInfo->bmiHeader.biHeight < 0 ? -pInfo->bmiHeader.biHeight : pInfo->bmiHeader.biHeight;
 }
 } // namespace
+
+HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
+{
+    const BYTE* pSource = nullptr;
+    size_t cbStride = 0;
+    const BITMAPINFO* pInfo = ResourceDib(hModule, wResId, &pSource, &cbStride);
+    if (!pInfo)
+        return static_cast<HBITMAP>(LoadImageW(hModule, MAKEINTRESOURCEW(wResId), IMAGE_BITMAP,
+                                               0, 0, LR_CREATEDIBSECTION));
+    void* pvBits = nullptr;
+    HBITMAP hbm = CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvBits, nullptr, 0);
+    if (hbm && pvBits)
+        memcpy(pvBits, pSource, cbStride * static_cast<size_t>(RowsOf(pInfo)));
+    return hbm;
+}
 
 HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
 {
     const BYTE* pSource = nullptr;
-    const BITMAPINFOHEADER* pHeader = StripHeader(hModule, wResId, &pSource);
-    if (!pHeader || cx <= 0 || pHeader->biWidth < cx)
+    size_t cbStride = 0;
+    const BITMAPINFO* pInfo = ResourceDib(hModule, wResId, &pSource, &cbStride);
+    // Other formats go the platform's way; a DIB section keeps their colours (the desktop
+    // would otherwise reduce a device-dependent bitmap's image list to 16 colours).
+    if (!pInfo || pInfo->bmiHeader.biBitCount != 24 || cx <= 0 || pInfo->bmiHeader.biWidth < cx)
         return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask,
                                     IMAGE_BITMAP, LR_CREATEDIBSECTION);
 
     // The picture as a DIB section of the resource's own layout, keyed pixels blacked out, and
     // a monochrome mask that is white where they were: what ImageList_AddMasked would make.
-    const int cxStrip = pHeader->biWidth;
-    const bool bBottomUp = pHeader->biHeight > 0;
-    const int cy = bBottomUp ? pHeader->biHeight : -pHeader->biHeight;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader = *pHeader;
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biSizeImage = 0;
-    bmi.bmiHeader.biClrUsed = 0;
-    bmi.bmiHeader.biClrImportant = 0;
+    const int cxStrip = pInfo->bmiHeader.biWidth;
+    const bool bBottomUp = pInfo->bmiHeader.biHeight > 0;
+    const int cy = RowsOf(pInfo);
     void* pvImage = nullptr;
-    Bitmap image(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pvImage, nullptr, 0));
-    const size_t cbStride = (static_cast<size_t>(cxStrip) * 3 + 3) & ~static_cast<size_t>(3);
+    Bitmap image(CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvImage, nullptr, 0));
     const size_t cbMaskStride = ((static_cast<size_t>(cxStrip) + 15) / 16) * 2; // word rows
     BYTE* pMask = static_cast<BYTE*>(calloc(cbMaskStride, static_cast<size_t>(cy)));
     if (!image || !pvImage || !pMask)
@@ -246,10 +277,9 @@ HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     BYTE* pImage = static_cast<BYTE*>(pvImage);
     for (int row = 0; row < cy; ++row) // rows as stored; the mask runs top-down
     {
-        const BYTE* pIn = pSource + cbStride * static_cast<size_t>(row);
         BYTE* pOut = pImage + cbStride * static_cast<size_t>(row);
         BYTE* pMaskRow = pMask + cbMaskStride * static_cast<size_t>(bBottomUp ? cy - 1 - row : row);
-        memcpy(pOut, pIn, cbStride);
+        memcpy(pOut, pSource + cbStride * static_cast<size_t>(row), cbStride);
         for (int x = 0; x < cxStrip; ++x, pOut += 3)
             if (pOut[0] == keyB && pOut[1] == keyG && pOut[2] == keyR)
             {
@@ -262,8 +292,7 @@ HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     if (!mask)
         return nullptr;
 
-    const int nImages = cxStrip / cx;
-    HIMAGELIST hList = ImageList_Create(cx, cy, ILC_MASK | ILC_COLOR24, nImages, 0);
+    HIMAGELIST hList = ImageList_Create(cx, cy, ILC_MASK | ILC_COLOR24, cxStrip / cx, 0);
     if (hList && ImageList_Add(hList, image, mask) < 0)
     {
         ImageList_Destroy(hList);

@@ -71,22 +71,15 @@ namespace nav
 {
 // Loads a bitmap resource of the library. On the device LoadBitmapW keeps the resource as a
 // DIB section in its own format; the desktop's LoadBitmapW converts it to a device-dependent
-// bitmap instead, which under Wine costs over ten times as long (hundreds of microseconds
-// for an edit frame) at every paint. Asking for a DIB section gives the device's result.
-inline HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
-{
-#if defined(_WIN32_WCE)
-    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
-#else
-    return static_cast<HBITMAP>(LoadImageW(hModule, MAKEINTRESOURCEW(wResId), IMAGE_BITMAP, 0, 0,
-                                           LR_CREATEDIBSECTION));
-#endif
-}
+// bitmap instead, and even LoadImage asked for a DIB section costs tens of microseconds under
+// Wine at every paint. The desktop build makes the device's result itself: a DIB section of
+// the resource's own format holding a copy of its pixels.
+ZNC_API HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId);
 
 // Loads a strip bitmap of the library as an image list of cx-wide images whose crMask pixels
 // are transparent, as ImageList_LoadImage does. The desktop's ImageList_LoadImage goes through
-// LoadImage and a monochrome mask made with GDI blits (over 200 microseconds under Wine for the
-// check and radio icons, at every paint); the desktop build reads a 24-bit strip straight
+// LoadImage and a monochrome mask made with GDI blits (over 100 microseconds under Wine for the
+// check and radio icons, at every paint); the desktop build copies a 24-bit strip straight
 // from the resource instead and masks it by hand, with the same result.
 ZNC_API HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx,
                                          COLORREF crMask);
