@@ -83,8 +83,8 @@ struct Timing
 {
     double warmSeconds = 0.03;     // per case, before anything counts
     double blockSeconds = 0.0003;  // one block of one case: short enough to run undisturbed
-    int blocksPerRound = 5;        // blocks of each case per round, in turns
-    int rounds = 61;               // odd: the median is one round's
+    int blocksPerRound = 7;        // blocks of each case per round, in turns
+    int rounds = 81;               // odd: the median is one round's
 };
 
 // Cases measured together, in turns. Within a round every case runs several short blocks,
@@ -190,6 +190,17 @@ inline Row Against(const std::string& name, const Group& g, int i, const std::st
                    int j, double target = 0)
 {
     return Row{name, g.Micros(i), baseline, g.Ratio(i, j), target};
+}
+
+// One case against a baseline, measured as a group of their own.
+inline Row Compared(const std::string& name, std::function<void()> fn,
+                    const std::string& baseline, std::function<void()> fnBaseline)
+{
+    Group g;
+    const int i = g.Add(std::move(fn));
+    const int j = g.Add(std::move(fnBaseline));
+    g.Run();
+    return Against(name, g, i, baseline, j);
 }
 
 // Prints a table; returns the number of rows that missed their target. A missed target is

@@ -12,6 +12,7 @@
 #include "resource.h"
 
 #include <string>
+#include <vector>
 
 using namespace navbench;
 
@@ -114,36 +115,47 @@ int main()
 
     // The pieces of a paint, each alone, against one BitBlt of the push button's area.
     CxImage* pFace = NavSharedFace(TRUE);
-    Group pieces;
-    const int pcBlit = pieces.Add(
-        [&] { BitBlt(parent.dc, 200, 10, kPushCx, kPushCy, piece.dc, 0, 0, SRCCOPY); });
-    const int pcBackground = pieces.Add([&] {
-        RECT rc = {200, 10, 200 + kPushCx, 10 + kPushCy};
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-    });
-    const int pcBuffer = pieces.Add([&] {
-        nav::BackBuffer buffer(parent.dc, kPushCx, kPushCy, nav::Surface::Dib32);
-    });
-    const int pcFace = pieces.Add(
-        [&] { pFace->DrawAlphaChannel(piece.dc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); });
-    const int pcText = pieces.Add([&] {
-        HGDIOBJ hOld = SelectObject(piece.dc, hFont);
-        RECT rc = {0, 0, kPushCx, kPushCy};
-        DrawTextW(piece.dc, L"Start", 5, &rc, DT_CENTER | DT_WORDBREAK);
-        SelectObject(piece.dc, hOld);
-    });
-    const int pcIconsPlatform = pieces.Add([&] {
-        ImageList_Destroy(ImageList_LoadImageW(GetModuleInstance(),
-                                               MAKEINTRESOURCEW(IDB_CHECK_RADIO), 30, 0, kKey,
-                                               IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    });
-    const int pcIcons = pieces.Add([&] { ImageList_Destroy(loadIcons()); });
     HIMAGELIST hIcons = loadIcons();
-    const int pcIconDraw =
-        pieces.Add([&] { ImageList_Draw(hIcons, 1, piece.dc, 0, 0, ILD_TRANSPARENT); });
-    pieces.Run();
+    auto blit = [&] { BitBlt(parent.dc, 200, 10, kPushCx, kPushCy, piece.dc, 0, 0, SRCCOPY); };
+    std::vector<Row> pieces = {
+        Compared("background request to the host",
+                 [&] {
+                     RECT rc = {200, 10, 200 + kPushCx, 10 + kPushCy};
+                     SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
+                                  reinterpret_cast<LPARAM>(&rc));
+                 },
+                 "BitBlt", blit),
+        Compared("back buffer (DIB section) made and freed",
+                 [&] { nav::BackBuffer buffer(parent.dc, kPushCx, kPushCy, nav::Surface::Dib32); },
+                 "BitBlt", blit),
+        Compared("large face blended into a DIB section",
+                 [&] { pFace->DrawAlphaChannel(piece.dc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); },
+                 "BitBlt", blit),
+        Compared("caption, DrawTextW",
+                 [&] {
+                     HGDIOBJ hOld = SelectObject(piece.dc, hFont);
+                     RECT rc = {0, 0, kPushCx, kPushCy};
+                     DrawTextW(piece.dc, L"Start", 5, &rc, DT_CENTER | DT_WORDBREAK);
+                     SelectObject(piece.dc, hOld);
+                 },
+                 "BitBlt", blit),
+        Compared("icons: ImageList_LoadImage (DIB section)",
+                 [&] {
+                     ImageList_Destroy(ImageList_LoadImageW(
+                         GetModuleInstance(), MAKEINTRESOURCEW(IDB_CHECK_RADIO), 30, 0, kKey,
+                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
+                 },
+                 "BitBlt", blit),
+        Compared("icons: the library's loader", [&] { ImageList_Destroy(loadIcons()); }, "BitBlt",
+                 blit),
+        Compared("icons: ImageList_Draw of one",
+                 [&] { ImageList_Draw(hIcons, 1, piece.dc, 0, 0, ILD_TRANSPARENT); }, "BitBlt",
+                 blit)};
     ImageList_Destroy(hIcons);
+    Group blitAlone;
+    const int pcBlit = blitAlone.Add(blit);
+    blitAlone.Run();
+    pieces.insert(pieces.begin(), Plain("BitBlt 106x50", blitAlone, pcBlit));
 
     int missed = PrintTable(
         "bitmap button: window repaint (invalidate, erase, paint) against the native button",
@@ -160,19 +172,7 @@ int main()
          Plain("floor check: icons + background + BitBlt", composeCheck, cpCheckFloor),
          Against("OnPaintEx check box 180x34", composeCheck, cpCheck, "floor check",
                  cpCheckFloor, 1.5)});
-    PrintTable("bitmap button: pieces of one paint",
-               {Plain("BitBlt 106x50", pieces, pcBlit),
-                Against("background request to the host", pieces, pcBackground, "BitBlt",
-                        pcBlit),
-                Against("back buffer (DIB section) made and freed", pieces, pcBuffer, "BitBlt",
-                        pcBlit),
-                Against("large face blended into a DIB section", pieces, pcFace, "BitBlt",
-                        pcBlit),
-                Against("caption, DrawTextW", pieces, pcText, "BitBlt", pcBlit),
-                Against("icons: ImageList_LoadImage (DIB section)", pieces, pcIconsPlatform,
-                        "BitBlt", pcBlit),
-                Against("icons: the library's loader", pieces, pcIcons, "BitBlt", pcBlit),
-                Against("icons: ImageList_Draw of one", pieces, pcIconDraw, "BitBlt", pcBlit)});
+    PrintTable("bitmap button: pieces of one paint", pieces);
 
     DeleteObject(hFont);
     printf("\n%d target(s) missed\n", missed);

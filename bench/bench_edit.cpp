@@ -12,6 +12,8 @@
 #include "platform/NavPlatform.h"
 #include "resource.h"
 
+#include <vector>
+
 namespace
 {
 const wchar_t kText[] = L"Hello, navigation world";
@@ -139,19 +141,25 @@ int main()
     });
     compose.Run();
 
-    Group pieces;
-    const int pcBlit = pieces.Add(
-        [&] { BitBlt(parent.dc, 10, 10, kEditCx, kEditCy, piece.dc, 0, 0, SRCCOPY); });
-    const int pcFrame = pieces.Add(
-        [&] { DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_EDIT_FRAME)); });
-    const int pcArrow = pieces.Add(
-        [&] { DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_COMBO_ARROW)); });
-    const int pcCorner = pieces.Add([&] {
-        TransparentImage(parent.dc, 10, 10, 5, 5, piece.dc, 0, 0, 5, 5, RGB(0xFF, 0, 0xFF));
-    });
-    const int pcBuffer = pieces.Add(
-        [&] { nav::BackBuffer buffer(parent.dc, kEditCx, kEditCy, nav::Surface::Dib32); });
-    pieces.Run();
+    auto blit = [&] { BitBlt(parent.dc, 10, 10, kEditCx, kEditCy, piece.dc, 0, 0, SRCCOPY); };
+    std::vector<Row> pieces = {
+        Compared("frame bitmap 212x36 loaded + deleted",
+                 [&] { DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_EDIT_FRAME)); },
+                 "BitBlt", blit),
+        Compared("arrow bitmap 24x22 loaded + deleted",
+                 [&] {
+                     DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_COMBO_ARROW));
+                 },
+                 "BitBlt", blit),
+        Compared("TransparentImage 5x5 corner",
+                 [&] {
+                     TransparentImage(parent.dc, 10, 10, 5, 5, piece.dc, 0, 0, 5, 5,
+                                      RGB(0xFF, 0, 0xFF));
+                 },
+                 "BitBlt", blit),
+        Compared("back buffer 200x36 (DIB section) made and freed",
+                 [&] { nav::BackBuffer buffer(parent.dc, kEditCx, kEditCy, nav::Surface::Dib32); },
+                 "BitBlt", blit)};
 
     int missed = PrintTable(
         "edit and combo box: window repaint against a native EDIT of the same size and text",
@@ -169,15 +177,7 @@ int main()
         "edit: composition (OnPaintEx) against its floor",
         {Plain("floor: frame load + background + BitBlt", compose, cpFloor),
          Against("CNavEdit::OnPaintEx 200x36", compose, cpEdit, "floor", cpFloor, 1.5)});
-    PrintTable("edit and combo box: pieces of one paint",
-               {Plain("BitBlt 200x36", pieces, pcBlit),
-                Against("frame bitmap 212x36 loaded + deleted", pieces, pcFrame, "BitBlt",
-                        pcBlit),
-                Against("arrow bitmap 24x22 loaded + deleted", pieces, pcArrow, "BitBlt",
-                        pcBlit),
-                Against("TransparentImage 5x5 corner", pieces, pcCorner, "BitBlt", pcBlit),
-                Against("back buffer 200x36 (DIB section) made and freed", pieces, pcBuffer,
-                        "BitBlt", pcBlit)});
+    PrintTable("edit and combo box: pieces of one paint", pieces);
 
     DestroyWindow(hNative);
     DestroyWindow(hNativeLow);
