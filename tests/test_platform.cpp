@@ -313,6 +313,56 @@ TEST(GdiOwners, BackBufferRestoresAndFreesEverything)
     EXPECT_EQ(0u, GetObjectType(hOriginal)) << "the back buffer's bitmap is deleted";
 }
 
+// A paint buffer lent from the kept one must look like a new one to every paint: black, its
+// own size, the DC's state as made; a nested paint or an oversized one must get its own.
+TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
+{
+    navtest::TestHost host(32, 32);
+    nav::WindowDC hdcWin(host);
+    { nav::PaintBuffer first(hdcWin, 8, 8); } // the kept buffer exists from here on
+    const long nBefore = NavGdiLiveObjects();
+    HFONT hFont = navtest::MakeFont(20);
+    const COLORREF crText = GetTextColor(nav::PaintBuffer(hdcWin, 4, 4));
+    struct
+    {
+        const char* label;
+        int cx, cy;
+    } sizes[] = {{"larger than before", 120, 40}, {"smaller", 30, 10}, {"taller", 20, 90},
+                 {"one pixel", 1, 1}};
+    for (const auto& c : sizes)
+    {
+        SCOPED_TRACE(c.label);
+        {
+            nav::PaintBuffer dirty(hdcWin, c.cx, c.cy);
+            ASSERT_TRUE(dirty);
+            EXPECT_TRUE(dirty.IsLent());
+            PatBlt(dirty, 0, 0, 200, 200, WHITENESS);
+            SelectObject(dirty, hFont);
+            SetTextColor(dirty, RGB(1, 2, 3));
+            nav::PaintBuffer nested(hdcWin, c.cx, c.cy);
+            ASSERT_TRUE(nested);
+            EXPECT_FALSE(nested.IsLent()) << "the kept buffer is in use";
+        }
+        nav::PaintBuffer clean(hdcWin, c.cx, c.cy);
+        EXPECT_TRUE(clean.IsLent());
+        navtest::Pixels px = navtest::Pixels::FromDC(clean, 0, 0, c.cx, c.cy);
+        for (DWORD v : px.Raw())
+            ASSERT_EQ(0u, v);
+        EXPECT_NE(static_cast<HGDIOBJ>(hFont), GetCurrentObject(clean, OBJ_FONT));
+        EXPECT_EQ(crText, GetTextColor(clean));
+        // Drawing stops at the paint's size, as in a bitmap of its own.
+        RECT rcClip = {};
+        EXPECT_EQ(SIMPLEREGION, GetClipBox(clean, &rcClip));
+        EXPECT_EQ(c.cx, rcClip.right);
+        EXPECT_EQ(c.cy, rcClip.bottom);
+    }
+    nav::PaintBuffer huge(hdcWin, 300, nav::PaintBuffer::kMaxKeptPixels / 300 + 1);
+    EXPECT_TRUE(huge);
+    EXPECT_FALSE(huge.IsLent());
+    DeleteObject(hFont);
+    EXPECT_EQ(nBefore + 2, NavGdiLiveObjects()) << "the huge one's DC and bitmap, nothing else";
+}
+
 TEST(GdiOwners, ZeroSizedBackBufferStillWorks)
 {
     navtest::TestHost host(32, 32);

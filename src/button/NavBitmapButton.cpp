@@ -452,8 +452,8 @@ void CNavBitmapButton::ClearGroup(HWND hwnd)
 void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent)
 {
     const int cx = rcFace.right - rcFace.left, cy = rcFace.bottom - rcFace.top;
-    // A DIB section: cheap to make, and the PNG faces blend straight into its pixels.
-    nav::BackBuffer buffer(hdcTarget, cx, cy, nav::Surface::Dib32);
+    // A DIB section: the PNG faces blend straight into its pixels.
+    nav::PaintBuffer buffer(hdcTarget, cx, cy);
     if (!buffer)
         return;
 

@@ -221,7 +221,7 @@ void CNavScrollBar::Paint(HDC hdc)
     const int lineDownTop = H - P - kArrowHeight;
     const int left = rcClient.left, top = rcClient.top;
 
-    nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
+    nav::PaintBuffer back(hdc, W, H);
     if (!back)
         return;
     RECT rcParent = WindowRectInParent(m_hWnd);
