@@ -83,7 +83,7 @@ struct Timing
 {
     double warmSeconds = 0.03;     // per case, before anything counts
     double blockSeconds = 0.0003;  // one block of one case: short enough to run undisturbed
-    int blocksPerRound = 7;        // blocks of each case per round, in turns
+    int blocksPerRound = 9;        // blocks of each case per round, in turns
     int rounds = 81;               // odd: the median is one round's
 };
 
