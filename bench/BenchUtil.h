@@ -13,6 +13,7 @@
 #pragma once
 
 #include "TestHost.h"
+#include "core/NavGdi.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -229,6 +230,32 @@ inline int PrintTable(const char* title, const std::vector<Row>& rows)
     fflush(stdout);
     return missed;
 }
+
+// A memory DC holding a bitmap: a 32-bit DIB section like the controls' back buffers, or a
+// screen-compatible bitmap like a parent's off-screen picture.
+struct Canvas
+{
+    Canvas(int cx, int cy, bool bDib)
+    {
+        HDC hdcScreen = GetDC(nullptr);
+        dc = CreateCompatibleDC(hdcScreen);
+        bitmap = bDib ? nav::CreateDib32(hdcScreen, cx, cy)
+                      : CreateCompatibleBitmap(hdcScreen, cx, cy);
+        ReleaseDC(nullptr, hdcScreen);
+        old = SelectObject(dc, bitmap);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
 
 // Repaints a window fully and synchronously: invalidate (with erase) and update.
 inline void Repaint(HWND hwnd)

@@ -41,29 +41,6 @@ void MakeButton(CNavBitmapButton& btn, HWND hwndParent, ButtonType nType, int x,
     btn.SetFont(hFont);
 }
 
-// A memory DC holding a bitmap: a 32-bit DIB section like the controls' back buffers, or a
-// screen-compatible bitmap like a parent's off-screen picture.
-struct Canvas
-{
-    Canvas(int cx, int cy, bool bDib) : dc(nullptr)
-    {
-        HDC hdcScreen = GetDC(nullptr);
-        dc = CreateCompatibleDC(hdcScreen);
-        bitmap = bDib ? nav::CreateDib32(hdcScreen, cx, cy)
-                      : CreateCompatibleBitmap(hdcScreen, cx, cy);
-        ReleaseDC(nullptr, hdcScreen);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
 } // namespace
 
 int main()

@@ -19,29 +19,6 @@ namespace
 const wchar_t kText[] = L"Hello, navigation world";
 const int kEditCx = 200, kEditCy = 36;
 
-// A memory DC with a bitmap: a 32-bit DIB section like the controls' back buffers, or a
-// screen-compatible bitmap like a parent's off-screen picture.
-struct Canvas
-{
-    Canvas(int cx, int cy, bool bDib)
-    {
-        HDC hdcScreen = GetDC(nullptr);
-        dc = CreateCompatibleDC(hdcScreen);
-        bitmap = bDib ? nav::CreateDib32(hdcScreen, cx, cy)
-                      : CreateCompatibleBitmap(hdcScreen, cx, cy);
-        ReleaseDC(nullptr, hdcScreen);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
 
 HWND NativeEdit(HWND hParent, int x, int y, int cx, int cy, HFONT hFont)
 {
@@ -55,22 +32,20 @@ HWND NativeEdit(HWND hParent, int x, int y, int cx, int cy, HFONT hFont)
 // parent for the background, copy one picture of the window's size, end the paint.
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    static Canvas* s_pPiece;
     switch (msg)
     {
     case WM_PAINT:
     {
-        if (!s_pPiece)
-            s_pPiece = new Canvas(640, 60, true);
+        static navbench::Canvas s_piece(640, 60, true);
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(hwnd, &ps);
         DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_COMBO_ARROW));
         RECT rc;
         GetClientRect(hwnd, &rc);
         MapWindowPoints(hwnd, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
-        SendMessageW(GetParent(hwnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(s_pPiece->dc),
+        SendMessageW(GetParent(hwnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(s_piece.dc),
                      reinterpret_cast<LPARAM>(&rc));
-        BitBlt(hdc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_pPiece->dc, 0, 0, SRCCOPY);
+        BitBlt(hdc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_piece.dc, 0, 0, SRCCOPY);
         EndPaint(hwnd, &ps);
         return 0;
     }

@@ -101,28 +101,6 @@ void MakeList(CNavListCtrl& list, HWND hwndParent, HIMAGELIST hImages, int x, in
     }
 }
 
-// A memory DC with a bitmap: a 32-bit DIB section or a screen-compatible bitmap.
-struct Canvas
-{
-    Canvas(int cx, int cy, bool bDib)
-    {
-        HDC hdcScreen = GetDC(nullptr);
-        dc = CreateCompatibleDC(hdcScreen);
-        bitmap = bDib ? nav::CreateDib32(hdcScreen, cx, cy)
-                      : CreateCompatibleBitmap(hdcScreen, cx, cy);
-        ReleaseDC(nullptr, hdcScreen);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
 } // namespace
 
 int main()

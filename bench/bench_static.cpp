@@ -11,28 +11,6 @@ namespace
 const int kCx = 200, kCy = 30;
 wchar_t g_szText[] = L"Marina Bay  12:45";
 
-// A memory DC with a bitmap: a 32-bit DIB section or a screen-compatible bitmap.
-struct Canvas
-{
-    Canvas(int cx, int cy, bool bDib)
-    {
-        HDC hdcScreen = GetDC(nullptr);
-        dc = CreateCompatibleDC(hdcScreen);
-        bitmap = bDib ? nav::CreateDib32(hdcScreen, cx, cy)
-                      : CreateCompatibleBitmap(hdcScreen, cx, cy);
-        ReleaseDC(nullptr, hdcScreen);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
 } // namespace
 
 int main()
