@@ -10,6 +10,7 @@
 #include "CxImage.h"
 #include "core/NavCore.h"
 #include "core/NavGdi.h"
+#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "core/NavWindow.h"
@@ -103,7 +104,7 @@ void DrawIcon(HDC hdc, int x, int y, int nIcon)
     nav::ImageList icons(nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO,
                                                     kIconSize, RGB(0xFF, 0x00, 0xFF)));
     if (icons)
-        ImageList_Draw(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
+        nav::DrawListImage(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
 }
 
 // The window's rectangle in its parent's client coordinates.
@@ -493,8 +494,8 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
         {
             int cxIcon = 0, cyIcon = 0;
             ImageList_GetIconSize(m_hImageList, &cxIcon, &cyIcon);
-            ImageList_Draw(m_hImageList, 0, hdc, rcFace.left + kIconTextGap, rcFace.top,
-                           ILD_TRANSPARENT);
+            nav::DrawListImage(m_hImageList, 0, hdc, rcFace.left + kIconTextGap, rcFace.top,
+                               ILD_TRANSPARENT);
             rcText.left = rcFace.left + kIconTextGap + cxIcon + 1;
         }
         return;
@@ -511,8 +512,8 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
         if (bFaceKind)
         {
             const int nImages = ImageList_GetImageCount(m_hImageList);
-            ImageList_Draw(m_hImageList, ImageIndex(m_nType, nState, bChecked, nImages), hdc, 0,
-                           0, ILD_TRANSPARENT);
+            nav::DrawListImage(m_hImageList, ImageIndex(m_nType, nState, bChecked, nImages),
+                               hdc, 0, 0, ILD_TRANSPARENT);
         }
         return;
     }

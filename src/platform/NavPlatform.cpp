@@ -173,20 +173,7 @@ DWORD NavSipLastShowFlag(void)
 
 namespace nav
 {
-#if defined(_WIN32_WCE)
-
-HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
-{
-    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
-}
-
-HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
-{
-    return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask, IMAGE_BITMAP,
-                                0);
-}
-
-#else
+#if ZNC_DESKTOP_BRIDGES
 
 namespace
 {
@@ -231,9 +218,10 @@ int RowsOf(const BITMAPINFO* pInfo)
 {
     return pInfo->bmiHeader.biHeight < 0 ? -pInfo->bmiHeader.biHeight : pInfo->bmiHeader.biHeight;
 }
-} // namespace
 
-HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
+// The resource's pixels in a DIB section of its own format; what LoadImage makes of it when its
+// form is not a plain one.
+HBITMAP CopyBitmapResource(HINSTANCE hModule, WORD wResId)
 {
     const BYTE* pSource = nullptr;
     size_t cbStride = 0;
@@ -248,7 +236,9 @@ HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
     return hbm;
 }
 
-HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
+// The strip as an image list made by hand from the resource's pixels, or as the platform makes
+// it from a DIB section when the strip is not a plain 24-bit one.
+HIMAGELIST CopyImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
 {
     const BYTE* pSource = nullptr;
     size_t cbStride = 0;
@@ -301,5 +291,25 @@ HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     return hList;
 }
 
-#endif // _WIN32_WCE
+} // namespace
+#endif // ZNC_DESKTOP_BRIDGES
+
+HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
+{
+#if ZNC_DESKTOP_BRIDGES
+    if (BridgeOn(NAV_BRIDGE_DIB_BITMAPS))
+        return CopyBitmapResource(hModule, wResId);
+#endif
+    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
+}
+
+HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
+{
+#if ZNC_DESKTOP_BRIDGES
+    if (BridgeOn(NAV_BRIDGE_DIB_BITMAPS))
+        return CopyImageListResource(hModule, wResId, cx, crMask);
+#endif
+    return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask, IMAGE_BITMAP,
+                                0);
+}
 } // namespace nav

@@ -7,10 +7,13 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "platform/NavBridge.h"
 
 #if defined(_WIN32_WCE)
 
-#include <sipapi.h>
+#include <dbgapi.h> // NKDbgPrintfW
+#include <sipapi.h> // SipGetInfo, SipShowIM
+// TransparentImage and GetProcAddressW come with the device's windows.h.
 
 #else // desktop stand-ins
 
@@ -69,18 +72,19 @@ ZNC_API DWORD NavSipLastShowFlag(void);
 
 namespace nav
 {
-// Loads a bitmap resource of the library. On the device LoadBitmapW keeps the resource as a
-// DIB section in its own format; the desktop's LoadBitmapW converts it to a device-dependent
-// bitmap instead, and even LoadImage asked for a DIB section costs tens of microseconds under
-// Wine at every paint. The desktop build makes the device's result itself: a DIB section of
-// the resource's own format holding a copy of its pixels.
+// Loads a bitmap resource of the library as LoadBitmapW does on the device: a DIB section in
+// the resource's own format. Desktop bridge: the desktop's LoadBitmapW converts the resource
+// to a device-dependent bitmap instead, and even LoadImage asked for a DIB section costs tens of
+// microseconds under Wine at every paint; the desktop build copies the resource's pixels into
+// a DIB section of its own format itself.
 ZNC_API HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId);
 
 // Loads a strip bitmap of the library as an image list of cx-wide images whose crMask pixels
-// are transparent, as ImageList_LoadImage does. The desktop's ImageList_LoadImage goes through
-// LoadImage and a monochrome mask made with GDI blits (over 100 microseconds under Wine for the
-// check and radio icons, at every paint); the desktop build copies a 24-bit strip straight
-// from the resource instead and masks it by hand, with the same result.
+// are transparent, as ImageList_LoadImage does on the device. Desktop bridge: the desktop's
+// ImageList_LoadImage reduces a device-dependent bitmap to 16 colours, and asked for a DIB
+// section it goes through LoadImage and a monochrome mask made with GDI blits (over 100
+// microseconds under Wine for the check and radio icons, at every paint); the desktop build
+// copies a 24-bit strip straight from the resource and masks it by hand, with the same result.
 ZNC_API HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx,
                                          COLORREF crMask);
 } // namespace nav
