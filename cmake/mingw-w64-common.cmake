@@ -2,6 +2,9 @@ set(CMAKE_C_COMPILER ${ZNC_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${ZNC_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${ZNC_TRIPLET}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${ZNC_TRIPLET})
+# Packages for the target installed elsewhere (-DCMAKE_PREFIX_PATH=<prefix>) count as roots of
+# their own: searches stay confined to target roots, yet find them.
+list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,10 +1,5 @@
-// NavListCtrl.h - CNavListCtrl, a report list whose rows the control draws itself, with check
-// boxes, row images, a 40-pixel scroll bar of its own and sideways scrolling of a selected
-// row's text that does not fit.
-//
-// The parent window must answer WM_NAV_PAINTBKGND, pass WM_DRAWITEM back to the list window,
-// answer WM_MEASUREITEM with CNavListCtrl::FixLineHeight, answer LVN_GETDISPINFOW for a virtual
-// list and, if it uses page scrolling, act on WM_NAV_PAGESCROLL.
+/// \file NavListCtrl.h
+/// CNavListCtrl, a report list whose rows the control draws itself.
 #pragma once
 
 #include "NavCommon.h"
@@ -12,67 +7,208 @@
 class CNavScrollBar;
 struct CNavListShared;
 
+/// A report list ("SysListView32", single selection, no header, fixed owner-drawn rows) whose
+/// rows the control draws itself, with check boxes, row images, a 40-pixel scroll bar of its
+/// own and sideways scrolling of a selected row's text that does not fit.
+///
+/// Two modes, fixed at Create by \c LVS_OWNERDATA: a virtual list (the short Create) knows
+/// only its row count (SetItemCount) and asks the parent for each cell with
+/// \c LVN_GETDISPINFOW; an ordinary list holds the rows the application inserts
+/// (InsertItem, SetItemText).
+///
+/// Geometry. The scroll bar is a sibling window standing over the right 40 pixels of the
+/// list's rectangle (raised above the list; MoveWindow and Show keep it there). Column 0, the
+/// only column the list makes, is as wide as the client area less 40. A row of column 0 is
+/// laid out from its left edge L: the check box (when on) from L to L + 31, 2 to 34 pixels
+/// below the row's top; the image (when its width cx, from SetImageList, is above 0) from the
+/// check box's right edge, cx + 1 wide; the text from there + 1 to that + column 0's width,
+/// vertically centred on one line (a line feed splits it into an upper and a lower half), at
+/// most 63 characters, in black. The row is only as wide as its columns together, and text
+/// reaching past it is cut 2 pixels short of its right edge. A selected row is drawn on a
+/// light-blue bar; an unselected one on the parent's background (#WM_NAV_PAINTBKGND, asked
+/// per row) with a tan line along its bottom. Black text wants a light background beneath
+/// the list.
+///
+/// Rows are FixLineHeight pixels high (30 unless changed); GetPageSize is the client
+/// height plus 2, divided by that, the remainder dropped. A bordered list (\c WS_BORDER, 1
+/// pixel on each side) whose height is n x FixLineHeight + 2 shows exactly n whole rows and
+/// a page size of n.
+///
+/// What the parent window must do:
+/// - answer #WM_NAV_PAINTBKGND (the list's background, and each unselected row's);
+/// - answer \c WM_MEASUREITEM with FixLineHeight (\c itemHeight), and pass \c WM_DRAWITEM
+///   back to the list window (the list draws rows only when the request reaches its own
+///   window);
+/// - for a virtual list, answer \c LVN_GETDISPINFOW with each cell's text (and the image
+///   index for column 0);
+/// - with page scrolling on, act on #WM_NAV_PAGESCROLL and call Invalidate() after scrolling.
+///
+/// What the parent hears (from the native list, as \c WM_NOTIFY under the list's id):
+/// \c LVN_ITEMCHANGED for selection changes and, in an ordinary list, for check changes
+/// (\c uChanged \c LVIF_STATE, state image bits \c (uNewState & LVIS_STATEIMAGEMASK)
+/// 0x2000 checked, 0x1000 unchecked); \c NM_CLICK after a tap. A virtual list's check
+/// changes send nothing of their own: read GetCheckStatus after \c NM_CLICK.
+///
+/// The thumb is placed again only by the calls that say so (Create, Invalidate, MoveWindow,
+/// DeleteAllItems, EnsureVisible, SetItemCount), by the arrow keys and by the bar's own
+/// arrows and track. After scrolling the list otherwise (sending it \c WM_VSCROLL or
+/// \c LVM_SCROLL) or changing its rows (InsertItem, DeleteItem), call Invalidate().
+///
+/// The object owns its window and its scroll bar; it never frees the font or the image list.
 class ZNC_API CNavListCtrl
 {
 public:
-    // Row height in pixels that the list and its scroll bar assume (page size, scrolling by
-    // distance). A value of 0 or below counts as 30.
+    /// Row height in pixels that the list and its scroll bar assume (page size, thumb,
+    /// dragging); also what the parent answers to \c WM_MEASUREITEM. Shared by every list of
+    /// the process; set it before creating lists. A value of 0 or below counts as 30.
     static int FixLineHeight;
 
+    /// A list without a window; page scrolling and the scroll bar on, check boxes off.
     CNavListCtrl();
-    // Copies share the window, the scroll bar, the separator pen and the check words with
-    // their source; the last of them to go frees the shared pieces.
+    /// The copy shares the window, the scroll bar, the separator pen and the check states with
+    /// \p other; the last of them to go frees the shared pieces.
     CNavListCtrl(const CNavListCtrl& other);
+    /// Takes over every field of \p other and shares its pieces; a window this list made
+    /// itself is destroyed first.
     CNavListCtrl& operator=(const CNavListCtrl& other);
+    /// Does what Destroy does.
     virtual ~CNavListCtrl();
 
-    // Makes the list window; 1 on success or when the window exists already, 0 otherwise.
+    /// Makes the list window and its scroll bar.
+    /// \param hParent parent window (it receives the requests and notifications above).
+    /// \param dwStyle only \c WS_VISIBLE, \c WS_BORDER and \c LVS_OWNERDATA (virtual list)
+    ///        are read.
+    /// \param hInst instance that owns the windows.
+    /// \param rc rectangle in the parent's client coordinates, the scroll bar included.
+    /// \param nID control id; the scroll bar gets \p nID + 1001.
+    /// \return 1 on success or when the window exists (nothing then changes), 0 when the
+    ///         window cannot be made or after Destroy. Register the list view class first
+    ///         (\c InitCommonControlsEx with \c ICC_LISTVIEW_CLASSES).
     int Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const RECT& rc, UINT nID);
-    // A visible, bordered virtual list.
+    /// A visible, bordered virtual list; the other arguments as in the long form.
     int Create(HWND hParent, HINSTANCE hInst, const RECT& rc, UINT nID);
-    // Releases the window, the scroll bar, the pen and the check words.
+    /// Destroys the window and the scroll bar and frees the pen and the check states. The
+    /// object cannot be created again afterwards.
     void Destroy();
 
+    /// The list window (null before Create and after Destroy).
     HWND GetSafeHwnd();
+    /// The list window's control id (0 without a window).
     UINT GetDlgCtrlID();
+    /// \c ShowWindow on the list with \p nCmdShow; non-zero also shows and raises the scroll
+    /// bar (even after EnableHScrollBar(0)), zero hides it.
     void Show(int nCmdShow);
+    /// Moves and sizes the list (parent client coordinates, the bar included) and repaints it;
+    /// the bar follows and its thumb is placed again; column 0 becomes the client width less
+    /// 40 (or the whole width while the bar is off), so set further columns' widths again.
+    /// \return 1, 0 without a window or without a scroll bar.
     int MoveWindow(int x, int y, int cx, int cy);
+    /// Repaints the whole list (without erasing) and places the thumb again from the list's
+    /// position. Call it after scrolling the list or changing its rows yourself.
     void Invalidate();
+    /// Paints what is invalid now (\c UpdateWindow).
     void Update();
+    /// The rows' font from the next paint on (null: the DC's font). Not owned; keep it alive
+    /// while the list exists.
     void SetFont(HFONT hFont);
+    /// Does nothing (the list always paints itself). \return 1.
     int OnPaintEx(HDC hdc);
 
+    /// Inserts a row into an ordinary list. \param index where (0-based). \param pszText
+    /// column 0's text (copied). \param nImage image index (-1: none; the row painter is
+    /// called instead). \param lParam the application's value for the row.
+    /// \return the new row's index, -1 on failure; 0 without a window. Call Invalidate() for
+    ///         the thumb.
     int InsertItem(int index, wchar_t* pszText, int nImage, LPARAM lParam);
+    /// Sets the text of column \p nSubItem of row \p index in an ordinary list (copied).
+    /// \return non-zero on success; 0 on failure, without a window or on a virtual list.
     int SetItemText(int index, int nSubItem, const wchar_t* pszText);
+    /// Deletes row \p index; a virtual list's check states behind it move up by one.
+    /// \return non-zero on success; 0 without a window or for a row outside the count.
     int DeleteItem(int index);
+    /// Deletes every row, stops the text scrolling and places the thumb again.
+    /// \return non-zero on success; 0 without a window.
     int DeleteAllItems();
+    /// Sets a virtual list's row count (a negative count counts as 0); every row is
+    /// unchecked afterwards, also when the count did not change. The thumb is placed again.
+    /// Does nothing for an ordinary list or without a window.
     void SetItemCount(int nCount);
+    /// The number of rows, as the list window reports it (0 without a window).
     int GetItemCount();
+    /// \c LVM_GETNEXTITEM: the next row after \p nStart (-1: from the start) that has the
+    /// \c LVNI_* flags in \p nFlags (for example \c LVNI_SELECTED).
+    /// \return its index, -1 when none or without a window.
     int GetNextItem(int nStart, int nFlags);
+    /// \c LVM_SETITEMSTATE for row \p index (-1: every row): the bits of \p nMask are set
+    /// to those of \p nState (for example \c LVIS_SELECTED | \c LVIS_FOCUSED to select a
+    /// row). Does nothing without a window.
     void SetItemState(int index, UINT nState, UINT nMask);
+    /// Scrolls row \p index into view (\p bPartialOK non-zero: a partly visible row will do)
+    /// and places the thumb again. \return non-zero on success; 0 without a window.
     int EnsureVisible(int index, int bPartialOK);
 
+    /// Shows (non-zero) or hides the rows' check boxes; repaints at once. The check states
+    /// are kept while the boxes are hidden. May be called before Create.
     void SetCheckBox(int bCheckBox);
+    /// 1 when row \p index is checked; 0 when not, while check boxes are off, or for a row
+    /// outside the count.
     int GetCheckStatus(int index);
+    /// Checks (non-zero) or unchecks row \p index. Ignored while check boxes are off or for a
+    /// row outside the count. An ordinary list repaints the row and sends
+    /// \c LVN_ITEMCHANGED; a virtual list shows it at the next paint (call Invalidate()).
     void SetCheckStatus(int index, int bCheck);
+    /// Checks every row and repaints at once; nothing while check boxes are off.
     void SetCheckAll();
+    /// Unchecks every row and repaints at once; nothing while check boxes are off.
     void SetCheckOff();
+    /// Non-zero: a tap anywhere on a row toggles its check; zero (the default): only a tap
+    /// left of client x 30, in the row's top 34 pixels, does.
     void SetSelChecked(int bSelChecked);
 
+    /// Sets where row images come from.
+    /// \param hImageList image list drawn for each row's image index, or null. Its image
+    ///        width sets the image area; not owned, keep it alive while the list exists.
+    /// \param pSize with a null image list: the image area's size (only \c cx is used).
+    /// \param pfnDrawItem with a null image list: the row-image painter, called for each row
+    ///        that no image list draws (every row while none was ever set, else the rows whose
+    ///        image index is -1); with an image list it is ignored.
+    /// \return 1; 0 (nothing changed) when both \p hImageList and \p pfnDrawItem are null.
     int SetImageList(HIMAGELIST hImageList, SIZE* pSize, DrawItemProc pfnDrawItem);
 
+    /// The number of whole rows one page shows: the client height + 2 divided by
+    /// FixLineHeight (at Create: the window height divided by FixLineHeight).
     int GetPageSize();
+    /// The index of the top visible row (0 when the list cannot tell).
     int GetScrollPos();
+    /// Enables (non-zero, the default) or disables the bar's page arrows: while enabled the
+    /// bar shows 39-pixel page arrows at its ends and posts #WM_NAV_PAGESCROLL for them;
+    /// disabled, they are gone and the line arrows move to the ends. Takes effect at the
+    /// bar's next paint: call Invalidate(). \return the previous setting.
     int EnablePageScroll(int bEnable);
+    /// The value set by SetIsScrollPage (0 by default).
     int GetIsScrollPage();
+    /// Only how the page arrows look: non-zero draws them at full strength, zero half-faded.
+    /// Taps on them post #WM_NAV_PAGESCROLL either way. Takes effect at the bar's next
+    /// paint: call Invalidate().
     void SetIsScrollPage(int bIsScrollPage);
+    /// Shows (non-zero, the default) or hides the scroll bar; column 0 becomes the client
+    /// width less 40, or the whole client width. Before Create it only records the choice.
+    /// \return 1.
     int EnableHScrollBar(int bEnable);
+    /// Non-zero: after a tap on a row, a selected row whose column-0 text does not fit is
+    /// redrawn once a second starting one character further on (over its image), wrapping
+    /// round; zero stops it. Either value stops a running scroll; the next tap starts it.
     void EnableSelectHScroll(int bEnable);
 
 protected:
+    /// Non-zero (\c LVS_OWNERDATA) when the window exists and is a virtual list, else 0.
     int IsVirtualList();
+    /// The procedure installed on the list window by Create; hands messages to ListCtrlProc.
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    /// The list's message handler: painting, row drawing, taps on check boxes, the text
+    /// scrolling timer; everything else goes to the native list.
     LRESULT ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    /// One step of the selected row's sideways text scrolling on the list window \p hWnd.
     void OnSelectScroll(HWND hWnd);
 
 private:
@@ -82,12 +218,14 @@ private:
     LRESULT OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(HWND hWnd, LPARAM lParam);
     LRESULT OnDrawItem(const DRAWITEMSTRUCT* pdis);
+    LRESULT OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(HWND hWnd, WPARAM nTimerId);
     LRESULT OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT CallOld(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     // Helpers.
@@ -97,6 +235,7 @@ private:
     bool IsRowChecked(int index);
     void WriteRowCheck(int index, bool bCheck);
     void ToggleRowCheck(int index);
+    void ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow);
     void SetAllChecks(bool bCheck);
     void SetColumn0Width(int cx);
     void UpdateThumb();
@@ -105,22 +244,22 @@ private:
     void ReleaseShared(bool bWindowGoes);
 
 protected:
-    int m_nScrollChar;
-    BOOL m_bSelectHScroll;
-    CNavListShared* m_pShared; // scroll bar, separator pen and check words, shared by copies
-    WNDPROC m_pfnOldProc;
-    DrawItemProc m_pfnDrawItem;
-    int m_nScrollPos;
-    int m_nPageSize;
-    int m_nItemCount;
-    BOOL m_bCheckBox;
-    BOOL m_bSelChecked;
-    BOOL m_bPageScroll;
-    BOOL m_bIsScrollPage;
-    BOOL m_bHScrollBar;
-    SIZE m_sizeIcon;
-    HFONT m_hFont;
-    HWND m_hWnd;
-    HIMAGELIST m_hImageList;
-    HINSTANCE m_hInst;
+    int m_nScrollChar;         ///< Characters left out of the selected row's scrolled text.
+    BOOL m_bSelectHScroll;     ///< EnableSelectHScroll's value.
+    CNavListShared* m_pShared; ///< Scroll bar, separator pen and check states, shared by copies.
+    WNDPROC m_pfnOldProc;      ///< The native list's procedure.
+    DrawItemProc m_pfnDrawItem; ///< The application's row-image painter, or null.
+    int m_nScrollPos;          ///< The top row last returned by GetScrollPos.
+    int m_nPageSize;           ///< GetPageSize's value.
+    int m_nItemCount;          ///< The row count the check operations and DeleteItem check against.
+    BOOL m_bCheckBox;          ///< SetCheckBox's value.
+    BOOL m_bSelChecked;        ///< SetSelChecked's value.
+    BOOL m_bPageScroll;        ///< EnablePageScroll's value (1 by default).
+    BOOL m_bIsScrollPage;      ///< SetIsScrollPage's value.
+    BOOL m_bHScrollBar;        ///< EnableHScrollBar's value (1 by default).
+    SIZE m_sizeIcon;           ///< Image area size; only cx is used.
+    HFONT m_hFont;             ///< The rows' font; not owned.
+    HWND m_hWnd;               ///< The list window; null before Create and after Destroy.
+    HIMAGELIST m_hImageList;   ///< Row images; not owned.
+    HINSTANCE m_hInst;         ///< Instance given to Create.
 };

@@ -1,4 +1,23 @@
-// ZorNavCtrl.h - everything an application needs: the shared types and every control.
+/// \file ZorNavCtrl.h
+/// Everything an application needs: the shared types and every control.
+///
+/// \mainpage ZorNavCtrl reference
+///
+/// Skinned touch controls for a Windows CE 5.0 navigation device (ZorNavCtrl.dll, with the
+/// image holder CxImage in imgblend.dll). Include ZorNavCtrl.h and link
+/// \c ZorNavCtrl::ZorNavCtrl (CMake package \c ZorNavCtrl).
+///
+/// - CNavBitmapButton: push button, check box, radio button, push-on/push-off button.
+/// - CNavListCtrl: report list with check boxes, row images and its own scroll bar.
+/// - CNavCombobox: edit field with a drop-down arrow and list.
+/// - CNavEdit: single-line edit on a skinned frame.
+/// - CNavStatic: label with colour, underline, marquee, push-button and link behaviour.
+/// - CNavGroupBox: group box over a bitmap, parent of the buttons inside it.
+///
+/// Every control asks its parent for the picture beneath it (#WM_NAV_PAINTBKGND); buttons
+/// and lists draw only when the parent passes \c WM_DRAWITEM back to them; the edit, the combo
+/// box and the label want their colour requests passed back. The README's "Using the
+/// library" section shows the parent procedure and what each control sends to the parent.
 #pragma once
 
 #include "NavCommon.h"

@@ -392,6 +392,81 @@ TEST(ButtonTap, DoubleTapCountsEachTapOnce)
     EXPECT_EQ(2, debug.Count(L"WM_LBUTTONUP\n"));
 }
 
+// ---- Keyboard ----
+
+// Space down and up on a focused button, as the keyboard delivers them.
+void PressSpace(HWND hwnd)
+{
+    SendMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageW(hwnd, WM_KEYUP, VK_SPACE, 0xC0390001);
+}
+
+// A keyboard click, by the space bar on a focused button or by BM_CLICK (what a dialog's
+// mnemonic sends): the native button tells the parent, and the state changes as at the end of
+// a tap inside, before the parent hears of it.
+TEST(ButtonKeys, KeyboardClicksChangeStateAsATapInside)
+{
+    const int kAfterOne[] = {0, 1, 1, 1}, kAfterTwo[] = {0, 0, 1, 0};
+    const struct
+    {
+        const char* label;
+        void (*click)(HWND);
+    } ways[] = {{"space", PressSpace},
+                {"BM_CLICK", [](HWND hwnd) { SendMessageW(hwnd, BM_CLICK, 0, 0); }}};
+    for (const auto& way : ways)
+        for (int k = 0; k < 4; ++k)
+        {
+            SCOPED_TRACE(std::string(way.label) + " " + kKindNames[k]);
+            TestHost host;
+            auto btn = MakeButton(host, {10, 10, 110, 60}, kKinds[k], L"", 100, nullptr,
+                                  nullptr, WS_GROUP);
+            HWND hwnd = btn->GetSafeHwnd();
+            SetFocus(hwnd);
+            PumpMessages();
+            std::vector<int> seenAtClick;
+            host.hook = [&](UINT msg, WPARAM wParam, LPARAM, LRESULT*) {
+                if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
+                    seenAtClick.push_back(btn->GetCheck());
+                return false;
+            };
+            way.click(hwnd);
+            EXPECT_EQ(kAfterOne[k], btn->GetCheck());
+            ValidateRect(hwnd, nullptr);
+            way.click(hwnd);
+            EXPECT_EQ(kAfterTwo[k], btn->GetCheck());
+            EXPECT_TRUE(HasUpdate(hwnd));
+            EXPECT_EQ((std::vector<int>{kAfterOne[k], kAfterTwo[k]}), seenAtClick);
+            host.hook = nullptr;
+        }
+}
+
+// Only the keyboard's own press clicks: a button shown pushed by the application, or one that
+// lost the focus while the key was down, keeps its state at the key-up, as the native button
+// sends no click then.
+TEST(ButtonKeys, NoClickWithoutTheKeyboardsOwnPress)
+{
+    TestHost host;
+    auto btn = MakeButton(host, {10, 10, 110, 60}, NAVBTN_CHECK, L"", 100);
+    auto other = MakeButton(host, {10, 70, 110, 120}, NAVBTN_CHECK, L"", 101);
+    HWND hwnd = btn->GetSafeHwnd();
+    SetFocus(hwnd);
+    PumpMessages();
+    host.Clear();
+    SendMessageW(hwnd, BM_SETSTATE, TRUE, 0);
+    SendMessageW(hwnd, WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_EQ(0, btn->GetCheck()) << "shown pushed";
+    SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
+
+    SendMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SetFocus(other->GetSafeHwnd());
+    SendMessageW(hwnd, WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_EQ(0, btn->GetCheck()) << "focus lost while the key was down";
+    EXPECT_EQ(0, other->GetCheck());
+    PumpMessages();
+    for (const Msg& m : host.Messages(WM_COMMAND))
+        EXPECT_NE(BN_CLICKED, HIWORD(m.wParam)) << "no click was reported either";
+}
+
 // ---- Radio groups ----
 
 struct RadioGroup
@@ -429,6 +504,17 @@ TEST(ButtonRadio, TapClearsTheRestOfItsGroupOnly)
                            {WM_NAV_RADIOCLEAR}));
     SendTap(first.buttons[4]->GetSafeHwnd(), 5, 5);
     EXPECT_EQ("00001", first.Checks());
+}
+
+// A keyboard click on a radio button clears the rest of its group as a tap does.
+TEST(ButtonRadio, SpaceClearsTheRestOfItsGroup)
+{
+    TestHost host;
+    RadioGroup first(host, 5), second(host, 3, 100);
+    SetFocus(first.buttons[3]->GetSafeHwnd());
+    PressSpace(first.buttons[3]->GetSafeHwnd());
+    EXPECT_EQ("00010", first.Checks());
+    EXPECT_EQ("111", second.Checks());
 }
 
 // The walk stops after 20 members: in a group of 25 the last four keep their state.

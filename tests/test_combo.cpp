@@ -507,6 +507,93 @@ TEST_F(ComboTest, ChoosingAnItem)
     EXPECT_FALSE(ListOpen());
 }
 
+// The keyboard works the list as on a native combo box: F4 and Alt+Down (or Alt+Up) open and
+// close it, the arrow keys move its selection while it is open, Enter chooses. Each key goes
+// to the window that has the focus, as the keyboard would send it.
+TEST_F(ComboTest, KeyboardOpensMovesChoosesAndCloses)
+{
+    const LPARAM kAlt = 1 << 29;
+    struct Toggle
+    {
+        const char* label;
+        UINT msg;
+        WPARAM vk;
+        LPARAM lParam;
+    } toggles[] = {{"F4", WM_KEYDOWN, VK_F4, 1},
+                   {"Alt+Down", WM_SYSKEYDOWN, VK_DOWN, 1 | kAlt},
+                   {"Alt+Up", WM_SYSKEYDOWN, VK_UP, 1 | kAlt}};
+    auto key = [](UINT msg, WPARAM vk, LPARAM lParam = 1) {
+        SendMessageW(GetFocus(), msg, vk, lParam);
+        PumpMessages();
+    };
+    for (const Toggle& t : toggles)
+    {
+        SCOPED_TRACE(t.label);
+        TestCombo combo;
+        ASSERT_EQ(1, Make(combo, {20, 20, 220, 150}, {L"One", L"Two", L"", L"Four"}));
+        SetWindowTextW(combo.GetSafeHwnd(), L"start");
+        SendMessageW(List(), LB_SETCURSEL, 0, 0);
+        SetFocus(combo.GetSafeHwnd());
+
+        key(t.msg, t.vk, t.lParam);
+        ASSERT_TRUE(ListOpen());
+        EXPECT_EQ(List(), GetFocus());
+        key(WM_KEYDOWN, VK_DOWN);
+        key(WM_KEYDOWN, VK_DOWN);
+        key(WM_KEYDOWN, VK_DOWN);
+        EXPECT_EQ(3, combo.GetCurSel());
+        key(WM_KEYDOWN, VK_UP);
+        EXPECT_EQ(2, combo.GetCurSel());
+        key(WM_KEYDOWN, VK_RETURN);
+        EXPECT_TRUE(ListOpen()) << "an item without text is not chosen, as with a tap";
+        key(WM_KEYDOWN, VK_UP);
+        key(WM_KEYDOWN, VK_RETURN);
+        EXPECT_FALSE(ListOpen());
+        EXPECT_EQ(L"Two", WindowText(combo.GetSafeHwnd()));
+        EXPECT_EQ(combo.GetSafeHwnd(), GetFocus());
+
+        for (const Toggle& close : {t, Toggle{"Escape", WM_KEYDOWN, VK_ESCAPE, 1}})
+        {
+            key(t.msg, t.vk, t.lParam);
+            ASSERT_TRUE(ListOpen());
+            key(WM_KEYDOWN, VK_DOWN);
+            key(close.msg, close.vk, close.lParam);
+            EXPECT_FALSE(ListOpen()) << close.label << " closes it";
+            EXPECT_EQ(combo.GetSafeHwnd(), GetFocus()) << close.label;
+            EXPECT_EQ(L"Two", WindowText(combo.GetSafeHwnd())) << close.label << " chooses nothing";
+        }
+    }
+    // Without Alt the arrow keys in the field open nothing.
+    TestCombo combo;
+    ASSERT_EQ(1, Make(combo, {20, 20, 220, 150}, {L"One"}));
+    SetFocus(combo.GetSafeHwnd());
+    key(WM_KEYDOWN, VK_DOWN);
+    EXPECT_FALSE(ListOpen());
+}
+
+// Another window takes the pen while it is down on the arrow: the press ends as a release
+// outside the arrow would; the list neither opens nor closes.
+TEST_F(ComboTest, ALostCaptureEndsThePress)
+{
+    TestCombo combo;
+    ASSERT_EQ(1, Make(combo, {20, 20, 220, 150}, {L"One", L"Two"}));
+    HWND hwnd = combo.GetSafeHwnd();
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    SendPenDown(hwnd, rc.right - 10, rc.bottom / 2);
+    ASSERT_EQ(hwnd, GetCapture()) << "the native edit holds the pen";
+    ASSERT_EQ(1, combo.Pressed());
+    SetCapture(host);
+    EXPECT_EQ(0, combo.Pressed());
+    PumpMessages();
+    ValidateRect(hwnd, nullptr);
+    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 10));
+    RECT rcUpdate;
+    EXPECT_FALSE(GetUpdateRect(hwnd, &rcUpdate, FALSE)) << "moves no longer repaint";
+    ReleaseCapture();
+    EXPECT_FALSE(ListOpen());
+}
+
 TEST_F(ComboTest, SetCurSel)
 {
     struct Case

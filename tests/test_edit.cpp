@@ -485,6 +485,28 @@ TEST_F(EditTest, RepaintRequestsByMessage)
     EXPECT_EQ(0, edit.Pressed());
 }
 
+// Another window takes the pen while it is down on the field: the press ends as a release
+// would. The callback is told "released" and later moves no longer repaint the field.
+TEST_F(EditTest, ALostCaptureEndsThePress)
+{
+    TestEdit edit;
+    ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}, L"Text", kStyle, SolidBackground));
+    HWND hwnd = edit.GetSafeHwnd();
+    SendPenDown(hwnd, 20, 10);
+    ASSERT_EQ(hwnd, GetCapture()) << "the native edit holds the pen";
+    Paint(hwnd);
+    ASSERT_EQ(1u, g_calls.back().uState);
+    SetCapture(host);
+    EXPECT_EQ(0, edit.Pressed());
+    EXPECT_TRUE(HasUpdateRegion(hwnd)) << "repainted as at a release";
+    Paint(hwnd);
+    EXPECT_EQ(0u, g_calls.back().uState);
+    ValidateRect(hwnd, nullptr);
+    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 10));
+    EXPECT_FALSE(HasUpdateRegion(hwnd));
+    ReleaseCapture();
+}
+
 // ---- Commands ----
 
 TEST_F(EditTest, CopyAndSelectAllCommandsNeverReachTheNativeEdit)

@@ -479,6 +479,28 @@ TEST_F(ListTest, ShowMoveAndEnableHScrollBarKeepTheBarBesideTheList)
     EXPECT_EQ(158, column0());
 }
 
+// The bar is the list's sibling: whoever destroys the list's window, the bar goes with it,
+// and a later Create puts a new one beside the new place.
+TEST_F(ListTest, TheBarGoesWithTheListWindowAndComesBackBesideTheNextOne)
+{
+    ASSERT_NO_FATAL_FAILURE(Make(kVirtualStyle, {10, 10, 210, 210}));
+    HWND bar = BarOf(host);
+    ASSERT_TRUE(IsWindow(bar));
+    DestroyWindow(Hwnd());
+    EXPECT_FALSE(IsWindow(bar)) << "no bar stays on screen without its list";
+    EXPECT_EQ(0, ChildWindows(L"NavScrollBar"));
+
+    ASSERT_NO_FATAL_FAILURE(Make(kVirtualStyle, {300, 250, 500, 450}));
+    EXPECT_EQ(1, ChildWindows(L"NavScrollBar"));
+    RECT rc;
+    GetWindowRect(BarOf(host), &rc);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(RectText({460, 250, 500, 450}), RectText(rc));
+    list.SetItemCount(20);
+    list.EnsureVisible(19, FALSE);
+    EXPECT_GT(list.GetScrollPos(), 0) << "the new bar serves the new list";
+}
+
 TEST_F(ListTest, SwitchesAndImageList)
 {
     EXPECT_EQ(1, list.EnablePageScroll(0));
@@ -799,6 +821,67 @@ TEST_F(ListTest, TwoTapsOnASelectedRowRepaintItEachTimeAndRestoreTheCheck)
         SendPenUp(Hwnd(), 10, 35);
         PumpMessages();
         EXPECT_EQ(expected, list.GetCheckStatus(1));
+    }
+}
+
+// The space bar toggles the selected row's check as a tap in its check zone does: the row is
+// repainted at once and an ordinary list tells its parent of the new state image. A held key
+// toggles once; without check boxes or without a selected row nothing changes.
+TEST_F(ListTest, SpaceTogglesTheSelectedRowsCheckAsATapInTheZone)
+{
+    struct Case
+    {
+        const char* label;
+        DWORD dwStyle;
+        BOOL bCheckBox;
+        bool bSelect;
+        LPARAM lKeyData;
+        int expected;
+    } cases[] = {
+        {"virtual", kVirtualStyle, TRUE, true, 1, 1},
+        {"ordinary", kOrdinaryStyle, TRUE, true, 1, 1},
+        {"repeat of a held key", kVirtualStyle, TRUE, true, 1 | (1 << 30), 0},
+        {"no check boxes", kOrdinaryStyle, FALSE, true, 1, 0},
+        {"no selected row", kVirtualStyle, TRUE, false, 1, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        ProbeList l;
+        ASSERT_EQ(1, l.Create(host, c.dwStyle, nullptr, kListRect, kListId));
+        if (c.dwStyle == kVirtualStyle)
+            l.SetItemCount(4);
+        else
+            for (int i = 0; i < 4; ++i)
+                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        l.SetCheckBox(c.bCheckBox);
+        if (c.bSelect)
+            Select(l.GetSafeHwnd(), 2);
+        PumpMessages();
+        host.Clear();
+        bool bNotified = false;
+        auto answerRows = host.hook;
+        host.hook = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+            const NMLISTVIEW* pnm = reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if (msg == WM_NOTIFY && pnm->hdr.code == LVN_ITEMCHANGED && pnm->iItem == 2 &&
+                (pnm->uNewState & LVIS_STATEIMAGEMASK) == 0x2000)
+                bNotified = true;
+            return answerRows(msg, wParam, lParam, pResult);
+        };
+        SendMessageW(l.GetSafeHwnd(), WM_KEYDOWN, VK_SPACE, c.lKeyData);
+        host.hook = answerRows;
+        const int nDrawn = host.Count(WM_DRAWITEM);
+        SendMessageW(l.GetSafeHwnd(), WM_KEYUP, VK_SPACE, c.lKeyData | (3u << 30));
+        PumpMessages();
+        EXPECT_EQ(c.expected, l.GetCheckStatus(2));
+        EXPECT_EQ(0, l.GetCheckStatus(1));
+        if (!c.expected)
+            continue;
+        EXPECT_GE(nDrawn, 1) << "repainted at once";
+        EXPECT_TRUE(bNotified || c.dwStyle != kOrdinaryStyle)
+            << "the parent hears of the new state image";
+        SendMessageW(l.GetSafeHwnd(), WM_KEYDOWN, VK_SPACE, 1);
+        EXPECT_EQ(0, l.GetCheckStatus(2)) << "a second press takes the check off";
     }
 }
 

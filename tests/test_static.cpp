@@ -9,6 +9,7 @@
 #include "coop/StaticCoopRecord.h"
 #include "core/NavGdi.h"
 
+#include <psapi.h>
 #include <string>
 #include <vector>
 
@@ -815,6 +816,56 @@ TEST_F(StaticTest, NoGdiObjectSurvivesPaintsAndScrollSteps)
 
 // ---- taps ----
 
+// The process's working set, in bytes: under Wine a bitmap's pixels live outside the memory
+// that VirtualQuery sees, but they count here once drawn into.
+SIZE_T WorkingSetBytes()
+{
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof(pmc);
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc)) ? pmc.WorkingSetSize
+                                                                            : 0;
+}
+
+// The labels' kept picture never outlives them: however the last label window goes, the
+// live-object count is back where it started. While a small label keeps it, a huge label
+// paints with a picture of its own, which goes with the paint.
+TEST_F(StaticTest, TheKeptPictureGoesWithTheLastLabelAndStaysSmall)
+{
+    PumpMessages();
+    const long nStart = NavGdiLiveObjects();
+    for (bool bByDestructor : {true, false})
+    {
+        SCOPED_TRACE(bByDestructor ? "destructor" : "DestroyWindow");
+        StaticProbe label;
+        ASSERT_TRUE(MakeStatic(label, m_host, L"Kept", RECT{10, 10, 110, 40}, 0, FaceCallback));
+        Redraw(label.GetSafeHwnd());
+        EXPECT_GT(NavGdiLiveObjects(), nStart) << "kept between paints";
+        if (!bByDestructor)
+        {
+            DestroyWindow(label.GetSafeHwnd());
+            EXPECT_EQ(nStart, NavGdiLiveObjects());
+        }
+    }
+    EXPECT_EQ(nStart, NavGdiLiveObjects());
+
+    StaticProbe small;
+    ASSERT_TRUE(MakeStatic(small, m_host, L"Small", RECT{10, 10, 110, 40}));
+    Redraw(small.GetSafeHwnd());
+    const long nWithSmall = NavGdiLiveObjects();
+    const SIZE_T before = WorkingSetBytes();
+    {
+        StaticProbe huge;
+        ASSERT_TRUE(MakeStatic(huge, m_host, L"Huge", RECT{0, 0, 3000, 3000}));
+        Redraw(huge.GetSafeHwnd());
+        Redraw(small.GetSafeHwnd());
+    }
+    PumpMessages();
+    EXPECT_EQ(nWithSmall, NavGdiLiveObjects());
+    const SIZE_T kHugePicture = 3000u * 3000u * 4u;
+    EXPECT_LT(WorkingSetBytes(), before + kHugePicture / 4)
+        << "the huge label's picture is not kept";
+}
+
 TEST_F(StaticTest, PressAndRelease)
 {
     enum { kInside, kOutside };
@@ -874,6 +925,27 @@ TEST_F(StaticTest, PressAndRelease)
         EXPECT_EQ(1u, StaticProbe::NativeMessages(WM_LBUTTONUP).size()) << c.label;
         ReleaseCapture();
     }
+}
+
+// Another window takes the pen from a pressed push-button label: the press ends as a release
+// outside would. No click is reported, and the callback is told "released" again.
+TEST_F(StaticTest, ALostCaptureEndsThePressWithoutAClick)
+{
+    StaticProbe label;
+    RECT rc = {20, 20, 120, 50};
+    ASSERT_TRUE(MakeStatic(label, m_host, L"Press", rc, 0, FaceCallback, 55));
+    HWND hwnd = label.GetSafeHwnd();
+    PumpMessages();
+    m_host.Clear();
+    SendPenDown(hwnd, 10, 10);
+    ASSERT_EQ(hwnd, GetCapture());
+    SetCapture(m_host);
+    EXPECT_EQ(0, label.Pressed());
+    PumpMessages();
+    EXPECT_EQ(0u, g_callback.uState);
+    EXPECT_EQ(kCallbackFace, Pixels::FromWindow(hwnd).At(95, 25));
+    EXPECT_EQ(0, m_host.Count(WM_COMMAND));
+    ReleaseCapture();
 }
 
 namespace
@@ -1373,8 +1445,7 @@ TEST_F(StaticCoopTest, CommandsOutsideALaunchGoToTheNativeProcedure)
         WPARAM wParam;
     } cases[] = {{"no lookup yet", false, 1024},
                  {"id below the range", true, 1023},
-                 {"id above the range", true, 1034},
-                 {"id of an empty entry", true, 1024 + 3}};
+                 {"id above the range", true, 1034}};
     for (const Case& c : cases)
     {
         ShowWindow(m_hTaskBar, SW_HIDE);
@@ -1394,6 +1465,45 @@ TEST_F(StaticCoopTest, CommandsOutsideALaunchGoToTheNativeProcedure)
         EXPECT_EQ(nullptr, label.Table()) << c.label;
         EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
         EXPECT_FALSE(IsWindowVisible(m_hTaskBar)) << c.label << ": nothing launches";
+        EXPECT_FALSE(CoopLoaded()) << c.label;
+    }
+}
+
+// An entry at or above the count, or one without a library, is empty: the launch goes as far
+// as a failed load, so a hidden task bar is shown first (except for the fifth and sixth
+// entries), then the table goes and the command is passed on.
+TEST_F(StaticCoopTest, EmptyEntriesShowTheTaskBarThenFailToLoad)
+{
+    struct Case
+    {
+        const char* label;
+        int nChoice;
+        bool bShown;
+    } cases[] = {{"fourth, beyond the count", 3, true},
+                 {"fifth, beyond the count", 4, false},
+                 {"sixth, beyond the count", 5, false},
+                 {"tenth, beyond the count", 9, true},
+                 {"second, without a library", 1, true}};
+    Register(L"TEL", {CoopApp(L"a0"), CoopApp(L"a1", L"CoopOpen", L"")});
+    for (const Case& c : cases)
+    {
+        ShowWindow(m_hTaskBar, SW_HIDE);
+        StaticProbe label;
+        MakeLink(label, NAV_COOP_TEL);
+        {
+            MenuDriver menu(-1);
+            TapLink(label);
+        }
+        ASSERT_NE(nullptr, label.Table()) << c.label;
+        label.ListenToNative();
+        const WPARAM wParam = NAV_COOP_FIRST_ID + c.nChoice;
+        SendMessageW(label.GetSafeHwnd(), WM_COMMAND, wParam, 0);
+        EXPECT_EQ(c.bShown, IsWindowVisible(m_hTaskBar) != FALSE) << c.label;
+        std::vector<Msg> passed = StaticProbe::NativeMessages(WM_COMMAND);
+        ASSERT_EQ(1u, passed.size()) << c.label;
+        EXPECT_EQ(wParam, passed[0].wParam) << c.label;
+        EXPECT_EQ(nullptr, label.Table()) << c.label;
+        EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
         EXPECT_FALSE(CoopLoaded()) << c.label;
     }
 }

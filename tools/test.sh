@@ -22,10 +22,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # against it, start it once.
 rm -rf "$top/build/stage" "$top/build/consumer"
 cmake --install "$top/build" --prefix "$top/build/stage" >/dev/null
-cmake -S "$top/examples/consumer" -B "$top/build/consumer" -DZorNavCtrl_DIR="$top/build/stage/lib/cmake/ZorNavCtrl" \
-    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake -S "$top/examples/consumer" -B "$top/build/consumer" -DCMAKE_PREFIX_PATH="$top/build/stage" \
+    -DCMAKE_TOOLCHAIN_FILE="$top/build/stage/share/ZorNavCtrl/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$top/build/consumer" >/dev/null
 cp "$top/build/stage/bin/"*.dll "$top/build/consumer/"
 (cd "$top/build/consumer" && "$top/build/wine-run.sh" ./consumer.exe --quit)
 echo "The installed package builds and runs an application."
+"$top/tools/docs.sh" # the reference; an undocumented public member fails here
 echo "All tests passed at 64 and 32 bits; the device build checks out."

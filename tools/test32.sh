@@ -9,7 +9,7 @@ log="$out/test32.log"
 mkdir -p "$out"
 start=$(date +%s)
 if ! { cmake -S "$top" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-i686.cmake" \
-        -DZNC_BUILD_BENCH=OFF -DZNC_BUILD_GALLERY=OFF &&
+        -DZNC_BUILD_TESTS=ON -DZNC_BUILD_BENCH=OFF -DZNC_BUILD_GALLERY=OFF &&
        cmake --build "$out" -j"$(nproc)"; } >"$log" 2>&1; then
     cat "$log"
     echo "32-bit build failed." >&2
@@ -21,4 +21,9 @@ if ! (cd "$out" && ctest --output-on-failure) >>"$log" 2>&1; then
     exit 1
 fi
 summary=$(grep -E 'tests passed' "$log" | tail -n 1)
+if [ -z "$summary" ]; then
+    cat "$log"
+    echo "32-bit: no test ran." >&2
+    exit 1
+fi
 echo "32-bit: $summary ($(($(date +%s) - start)) s)"

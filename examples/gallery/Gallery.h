@@ -4,6 +4,7 @@
 
 #include "ZorNavCtrl.h"
 
+#include <functional>
 #include <string>
 
 struct GalleryContext
@@ -12,9 +13,6 @@ struct GalleryContext
     RECT area;       // the section's part of the window, in client coordinates
     HFONT hFont;     // a caption font sized for touch screens
     HFONT hSmallFont;
-    // Writes the gallery window's current picture to gallery-<name>.png next to the main PNG
-    // (for example frames of an animation).
-    void (*pfnSnapshot)(const wchar_t* pszName);
 };
 
 // A child window with this property (any non-null value) gets light text from the gallery's
@@ -25,6 +23,18 @@ const wchar_t kLightTextProp[] = L"GalleryLightText";
 int GalleryTitle(GalleryContext& ctx, const wchar_t* pszTitle);
 // Pumps messages for the given time so that timers and repaints happen.
 void GalleryPump(DWORD dwMilliseconds);
+
+// An extra picture, gallery-<name>.png next to the main one. Extra pictures are taken after the
+// main picture, of the whole gallery: show changes the frame's subject, restore puts back the
+// main picture's state.
+void GalleryAddFrame(const wchar_t* pszName, std::function<void()> show,
+                     std::function<void()> restore);
+// A state that lasts only while the pen is held on a control (a pressed label): put on just
+// before each picture, taken off after it, since taps elsewhere take the pen in between.
+void GalleryAddHold(std::function<void()> press, std::function<void()> release);
+// Part of the gallery's own background: paint draws it into a DC whose origin stands for the
+// parent's point (0, 0) shifted by the given offset, wherever rcArea is painted or asked for.
+void GalleryAddBackdrop(const RECT& rcArea, void (*pfnPaint)(HDC hdc, const RECT& rcInDc));
 
 void BuildButtonSection(GalleryContext& ctx);
 void BuildListSection(GalleryContext& ctx);

@@ -110,13 +110,18 @@ void BuildEditSection(GalleryContext& ctx)
     GalleryPump(20);
 
     // Only one window has the focus: an open list holds it, and a focused edit loses it to
-    // the list. The focused edit and the upward list get pictures of their own.
-    HWND hFocused = g_edits[1].GetSafeHwnd();
-    SendMessageW(hFocused, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 12));
-    SendMessageW(hFocused, WM_LBUTTONUP, 0, MAKELPARAM(200, 12));
-    ctx.pfnSnapshot(L"edit-focused");
-    TapArrow(g_largeCombo);
-    ctx.pfnSnapshot(L"edit-upward");
+    // the list. The main picture shows the first list open; the focused edit and the upward
+    // list get pictures of their own, in which that list has closed as it lost the focus.
     TapArrow(g_combo);
     GalleryPump(20);
+    GalleryAddFrame(
+        L"edit-focused",
+        [] {
+            HWND hFocused = g_edits[1].GetSafeHwnd();
+            SendMessageW(hFocused, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 12));
+            SendMessageW(hFocused, WM_LBUTTONUP, 0, MAKELPARAM(200, 12));
+        },
+        [] { TapArrow(g_combo); });
+    GalleryAddFrame(
+        L"edit-upward", [] { TapArrow(g_largeCombo); }, [] { TapArrow(g_combo); });
 }

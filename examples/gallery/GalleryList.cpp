@@ -220,16 +220,23 @@ void BuildListSection(GalleryContext& ctx)
         ++index;
     }
 
-    // Tap the long favourite; its text scrolls sideways once a second.
-    g_favourites.EnableSelectHScroll(1);
+    // Tap the long favourite. The main picture shows the row as painted; a frame of its own
+    // shows its text three seconds into the sideways scrolling (the timer's steps, made here).
     HWND hFavourites = g_favourites.GetSafeHwnd();
     RECT rcRow = {LVIR_BOUNDS, 0, 0, 0};
     SendMessageW(hFavourites, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&rcRow));
     const LPARAM tap = MAKELPARAM(100, rcRow.top + 10);
     SendMessageW(hFavourites, WM_LBUTTONDOWN, MK_LBUTTON, tap);
     SendMessageW(hFavourites, WM_LBUTTONUP, 0, tap);
-    GalleryPump(3300);
-    ctx.pfnSnapshot(L"list-textscroll");
-    g_favourites.EnableSelectHScroll(0); // the main picture shows the row as painted
-    g_favourites.Invalidate();
+    GalleryAddFrame(
+        L"list-textscroll",
+        [] {
+            g_favourites.EnableSelectHScroll(1);
+            for (int second = 0; second < 3; ++second)
+                SendMessageW(g_favourites.GetSafeHwnd(), WM_TIMER, 1, 0);
+        },
+        [] {
+            g_favourites.EnableSelectHScroll(0);
+            g_favourites.Invalidate();
+        });
 }

@@ -25,6 +25,13 @@ COLORREF BackgroundAt(int /*x*/, int y)
     return RGB(34 + t / 12, 44 + t / 10, 62 + t / 8);
 }
 
+struct Backdrop
+{
+    RECT rc;
+    void (*pfnPaint)(HDC, const RECT&);
+};
+std::vector<Backdrop> g_backdrops;
+
 void PaintBackground(HDC hdc, const RECT& rc)
 {
     // One band per row, shifted so that rc's corner stands at hdc's origin.
@@ -34,6 +41,17 @@ void PaintBackground(HDC hdc, const RECT& rc)
         RECT band = {0, y - rc.top, rc.right - rc.left, y - rc.top + 1};
         FillRect(hdc, &band, hbr);
         DeleteObject(hbr);
+    }
+    for (const Backdrop& b : g_backdrops)
+    {
+        RECT rcOverlap;
+        if (!IntersectRect(&rcOverlap, &b.rc, &rc))
+            continue;
+        RECT rcInDc = b.rc;
+        OffsetRect(&rcInDc, -rc.left, -rc.top);
+        const int nSaved = SaveDC(hdc);
+        b.pfnPaint(hdc, rcInDc);
+        RestoreDC(hdc, nSaved);
     }
 }
 
@@ -103,23 +121,66 @@ LRESULT CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void Snapshot(const wchar_t* pszName)
+struct Frame
+{
+    std::wstring name;
+    std::function<void()> show, restore;
+};
+std::vector<Frame> g_frames;
+
+struct Hold
+{
+    std::function<void()> press, release;
+};
+std::vector<Hold> g_holds;
+
+// One picture of the whole window: every window painted afresh (a picture must not show what
+// an earlier state left behind), then the subject changed over it (some subjects, such as a
+// scrolling step, draw straight to the screen and would not survive a repaint), then the held
+// states put on. Returns whether the PNG was written.
+bool TakePicture(const std::wstring& path, const std::function<void()>& show)
+{
+    RedrawWindow(g_hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    GalleryPump(50);
+    if (show)
+        show();
+    for (Hold& h : g_holds)
+        h.press();
+    GalleryPump(50);
+    const bool bSaved = navtest::Pixels::FromWindow(g_hwnd).SavePng(path.c_str());
+    for (Hold& h : g_holds)
+        h.release();
+    return bSaved;
+}
+
+// gallery-<name>.png beside the main picture.
+std::wstring FramePath(const std::wstring& name)
 {
     std::wstring path = g_outPath;
     size_t dot = path.rfind(L".png");
     if (dot != std::wstring::npos)
         path.erase(dot);
-    path += L"-";
-    path += pszName;
-    path += L".png";
-    // Every window painted afresh, as in the main picture: a frame must not show what an
-    // earlier state left behind.
-    RedrawWindow(g_hwnd, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    GalleryPump(50);
-    navtest::Pixels::FromWindow(g_hwnd).SavePng(path.c_str());
+    return path + L"-" + name + L".png";
 }
 } // namespace
+
+void GalleryAddFrame(const wchar_t* pszName, std::function<void()> show,
+                     std::function<void()> restore)
+{
+    g_frames.push_back({pszName, std::move(show), std::move(restore)});
+}
+
+void GalleryAddHold(std::function<void()> press, std::function<void()> release)
+{
+    g_holds.push_back({std::move(press), std::move(release)});
+}
+
+void GalleryAddBackdrop(const RECT& rcArea, void (*pfnPaint)(HDC hdc, const RECT& rcInDc))
+{
+    g_backdrops.push_back({rcArea, pfnPaint});
+    InvalidateRect(g_hwnd, &rcArea, TRUE);
+}
 
 int GalleryTitle(GalleryContext& ctx, const wchar_t* pszTitle)
 {
@@ -173,7 +234,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
 
     HFONT hFont = navtest::MakeFont(18, L"Tahoma", FW_BOLD);
     HFONT hSmallFont = navtest::MakeFont(14);
-    GalleryContext ctx = {g_hwnd, {}, hFont, hSmallFont, Snapshot};
+    GalleryContext ctx = {g_hwnd, {}, hFont, hSmallFont};
 
     // Four sections: buttons and group boxes, lists, edits and combo boxes, labels.
     const RECT areas[4] = {{8, 6, 504, 366}, {512, 6, 1008, 366},
@@ -187,12 +248,16 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
         GalleryPump(20);
     }
 
-    RedrawWindow(g_hwnd, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     GalleryPump(300);
-    bool bSaved = navtest::Pixels::FromWindow(g_hwnd).SavePng(g_outPath.c_str());
+    bool bSaved = TakePicture(g_outPath, nullptr);
     printf("gallery: %ls %s\n", g_outPath.c_str(), bSaved ? "written" : "NOT written");
     fflush(stdout);
+    for (Frame& f : g_frames)
+    {
+        bSaved &= TakePicture(FramePath(f.name), f.show);
+        f.restore();
+    }
+    // A shown window leaves held states off: a held pen would take the user's first tap.
 
     if (bShow)
     {

@@ -36,13 +36,18 @@ void RoundedFace(HDC hdc, const RECT& rc, COLORREF crTop, COLORREF crBottom, COL
     DeleteObject(hrgn);
 }
 
+// The ticker's panel, part of the gallery's background. The ticker label stands inside it, so
+// that the moving text ends at the label's edges, short of the panel's rim.
+void TickerPanel(HDC hdc, const RECT& rc)
+{
+    RoundedFace(hdc, rc, RGB(16, 24, 38), RGB(26, 36, 54), RGB(70, 96, 130), 10);
+}
+
 // The application's background callback for the section's labels.
 void DrawFace(HDC hdc, RECT* prc, UINT uPressed, UINT uId)
 {
     RECT rc = *prc;
-    if (uId == kIdTicker)
-        RoundedFace(hdc, rc, RGB(16, 24, 38), RGB(26, 36, 54), RGB(70, 96, 130), 10);
-    else if (uId == kIdButton || uId == kIdButton + 1)
+    if (uId == kIdButton || uId == kIdButton + 1)
         RoundedFace(hdc, rc, uPressed ? RGB(250, 176, 76) : RGB(110, 190, 246),
                     uPressed ? RGB(214, 110, 16) : RGB(34, 112, 200),
                     uPressed ? RGB(255, 220, 160) : RGB(170, 216, 250), 14);
@@ -65,6 +70,9 @@ CNavStatic g_captions[6];
 CNavStatic g_ticker;
 CNavStatic g_buttons[2];
 CNavStatic g_cards[2];
+RECT g_rcTicker;
+HFONT g_hTickerFont;
+bool g_bStopReleased; // a frame shows the Stop button let go
 
 // A label at (x, y) of the given size; the text must outlive the call only.
 void Place(CNavStatic& label, GalleryContext& ctx, int x, int y, int cx, int cy,
@@ -73,6 +81,25 @@ void Place(CNavStatic& label, GalleryContext& ctx, int x, int y, int cx, int cy,
     RECT rc = {x, y, x + cx, y + cy};
     label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | dwStyle,
                  const_cast<wchar_t*>(pszText), rc, ctx.hwndParent, nId, pfn);
+}
+
+// The marquee: a text too wide for its ticker moves on one character a second. It is made
+// afresh at its first character and stepped on by the given number of seconds; the gallery
+// steps it itself (the label's own timer is stopped), so that every picture is reproducible.
+void ShowTicker(HWND hwndParent, int nSeconds)
+{
+    g_ticker = CNavStatic(); // gives up the previous ticker's window
+    g_ticker.SetFont(g_hTickerFont);
+    g_ticker.SetTextCr(RGB(140, 236, 170));
+    g_ticker.SetIsAutoScroll(1);
+    g_ticker.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP,
+                    const_cast<wchar_t*>(L"  Next: turn left onto Harbour Boulevard towards the "
+                                         L"Old Town ferry terminal  "),
+                    g_rcTicker, hwndParent, kIdTicker, nullptr);
+    HWND hwndTicker = g_ticker.GetSafeHwnd();
+    KillTimer(hwndTicker, 1);
+    for (int second = 0; second < nSeconds; ++second)
+        SendMessageW(hwndTicker, WM_TIMER, 1, 0);
 }
 
 // A small grey caption under a control.
@@ -118,20 +145,22 @@ void BuildStaticSection(GalleryContext& ctx)
           0, kIdLabel + 3);
     y += 76;
 
-    // A marquee: a text too wide for its ticker moves on one character a second.
-    g_ticker.SetFont(ctx.hFont);
-    g_ticker.SetTextCr(RGB(140, 236, 170));
-    g_ticker.SetIsAutoScroll(1);
-    Place(g_ticker, ctx, x0, y, 470, 34,
-          L"  Next: turn left onto Harbour Boulevard towards the Old Town ferry terminal  ",
-          SS_LEFTNOWORDWRAP, kIdTicker, DrawFace);
-    HWND hwndTicker = g_ticker.GetSafeHwnd();
+    // The marquee in its panel: four seconds on in the main picture, and a frame for each of
+    // its first four seconds.
+    const RECT rcPanel = {x0, y, x0 + 470, y + 34};
+    GalleryAddBackdrop(rcPanel, TickerPanel);
+    g_rcTicker = rcPanel;
+    InflateRect(&g_rcTicker, -12, -2);
+    g_hTickerFont = ctx.hFont;
+    const HWND hwndParent = ctx.hwndParent;
+    ShowTicker(hwndParent, 4);
     for (int frame = 0; frame < 4; ++frame)
     {
         wchar_t szName[32];
         wsprintfW(szName, L"static-marquee-%d", frame);
-        ctx.pfnSnapshot(szName);
-        SendMessageW(hwndTicker, WM_TIMER, 1, 0); // one second on
+        GalleryAddFrame(
+            szName, [hwndParent, frame] { ShowTicker(hwndParent, frame); },
+            [hwndParent] { ShowTicker(hwndParent, 4); });
     }
     Caption(0, ctx, x0, y + 36, 470, L"marquee, four seconds on");
     y += 62;
@@ -145,14 +174,24 @@ void BuildStaticSection(GalleryContext& ctx)
         Place(g_buttons[i], ctx, x0 + 40 + i * 220, y, 170, 46, buttons[i],
               SS_CENTER | SS_LEFTNOWORDWRAP, kIdButton + i, DrawFace);
     }
-    HWND hwndStop = g_buttons[1].GetSafeHwnd();
-    SendMessageW(hwndStop, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-    ctx.pfnSnapshot(L"static-button-pressed");
-    SendMessageW(hwndStop, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-    ctx.pfnSnapshot(L"static-button-released");
-    // Shown held down in the main picture.
-    SendMessageW(hwndStop, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-    ReleaseCapture();
+    // Stop is shown held down: a label is pressed only while it holds the pen, so the pen goes
+    // down on it for each picture and is taken away after (no click). A frame of its own shows
+    // it let go.
+    GalleryAddHold(
+        [] {
+            if (!g_bStopReleased)
+                SendMessageW(g_buttons[1].GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                             MAKELPARAM(20, 20));
+        },
+        [] {
+            if (GetCapture() == g_buttons[1].GetSafeHwnd())
+                ReleaseCapture();
+        });
+    GalleryAddFrame(
+        L"static-button-pressed", [] {}, [] {});
+    GalleryAddFrame(
+        L"static-button-released", [] { g_bStopReleased = true; },
+        [] { g_bStopReleased = false; });
     Caption(1, ctx, x0 + 40, y + 48, 170, L"released");
     Caption(2, ctx, x0 + 260, y + 48, 170, L"pressed");
     y += 76;

@@ -1,38 +1,51 @@
-// CxImage.h - the image holder of imgblend.dll: PNG artwork from a module's resources, kept
-// as premultiplied 32-bit pixels and drawn with per-pixel alpha.
+/// \file CxImage.h
+/// CxImage, the image holder of imgblend.dll.
 #pragma once
 
 #include <windows.h>
 
 #if defined(IMGBLEND_BUILDING)
+/// Marks a class exported from imgblend.dll (imported by its users).
 #define IMGBLEND_API __declspec(dllexport)
 #else
+/// Marks a class imported from imgblend.dll; the image library's own build exports it instead.
 #define IMGBLEND_API __declspec(dllimport)
 #endif
 
+/// The image holder of imgblend.dll: PNG artwork from a module's resources, kept as
+/// premultiplied 32-bit pixels and drawn with per-pixel alpha.
+///
+/// ZorNavCtrl.dll draws its button faces and scroll bar through it; applications may use it
+/// for their own PNG artwork (resources of type "PNG"). Use: construct, LoadPNGFromResource,
+/// DrawAlphaChannel as often as needed, ReleaseImage or destroy. Not copyable.
 class IMGBLEND_API CxImage
 {
 public:
+    /// An empty holder.
     CxImage();
+    /// Frees the image and its drawing surface.
     ~CxImage();
 
-    // Decodes the resource of type "PNG" with the given number from hModule. Non-zero when
-    // the image is ready to draw; zero leaves the holder empty.
+    /// Decodes the resource of type "PNG" with number \p wResId from \p hModule (replacing
+    /// what the holder held). \return non-zero when the image is ready to draw; zero leaves
+    /// the holder empty (no such resource, not decodable, or larger than 8192 pixels a side).
     int LoadPNGFromResource(HMODULE hModule, WORD wResId);
 
-    // Non-zero while the holder contains a decoded image.
+    /// Non-zero while the holder contains a decoded image.
     int GetImageState();
 
-    // Width of the decoded image in pixels, 0 when empty.
+    /// Width of the decoded image in pixels, 0 when empty.
     DWORD GetWidth() const;
 
-    // Blends the cx x cy region at (xSrc, ySrc) of the image onto hdc at (x, y), each pixel by
-    // its own alpha scaled by nAlpha (0-255). The part of the region outside the image is not
-    // drawn. nReserved must be 0. Returns 1 when something was drawn, 0 otherwise.
+    /// Blends the \p cx x \p cy region at (\p xSrc, \p ySrc) of the image onto \p hdc at
+    /// (\p x, \p y), unscaled, each pixel by its own alpha scaled by \p nAlpha (255 opaque
+    /// artwork, 127 half faded). The part of the region outside the image is not drawn.
+    /// \p nReserved must be 0. \return 1 when something was drawn, 0 otherwise (empty
+    /// holder, null DC, empty or outside region).
     DWORD DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc, int ySrc,
                            BYTE nAlpha, int nReserved);
 
-    // Drops the decoded image; the holder can be loaded again.
+    /// Drops the decoded image; the holder can be loaded again.
     void ReleaseImage();
 
 private:

@@ -21,6 +21,10 @@ namespace
 // cleared by the next pen-down on any button of the process.
 int g_nIgnoreNextRelease;
 
+// The button that the space bar pressed, until the key comes up. Only the keyboard's own
+// press may end in a keyboard click: a button merely shown pushed (BM_SETSTATE) is not one.
+HWND g_hwndSpaceDown;
+
 const int kIconSize = 30;          // check and radio icons of bitmap 108
 const int kIconTextGap = 32;       // caption offset right of those icons
 const int kSmallFrameWidth = 78;   // frame width of the small PNG faces
@@ -326,6 +330,10 @@ LRESULT CALLBACK CNavBitmapButton::BitmapButtonProc(HWND hwnd, UINT msg, WPARAM 
         return pThis->OnLButtonUp(hwnd, wParam, lParam);
     case WM_LBUTTONDBLCLK:
         return pThis->OnLButtonDblClk(hwnd, wParam, lParam);
+    case WM_KEYDOWN:
+        return pThis->OnKeyDown(hwnd, wParam, lParam);
+    case WM_KEYUP:
+        return pThis->OnKeyUp(hwnd, wParam, lParam);
     case WM_NAV_RADIOCLEAR:
         return pThis->OnRadioClear(hwnd);
     default:
@@ -383,6 +391,32 @@ LRESULT CNavBitmapButton::OnLButtonDblClk(HWND hwnd, WPARAM wParam, LPARAM lPara
     return CallWindowProcW(pfnOld, hwnd, WM_LBUTTONDBLCLK, wParam, lParam);
 }
 
+// The native button shows itself pushed while the space bar is down.
+LRESULT CNavBitmapButton::OnKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lResult = CallOld(hwnd, WM_KEYDOWN, wParam, lParam);
+    if (wParam == VK_SPACE && (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED))
+        g_hwndSpaceDown = hwnd;
+    return lResult;
+}
+
+// The native button answers the space bar coming up on a pushed button with BN_CLICKED to
+// the parent, here as on the device. That is a keyboard click: the state changes first, as at
+// the end of a tap inside, so that the parent reads the new state when it hears of the click.
+LRESULT CNavBitmapButton::OnKeyUp(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC pfnOld = m_pfnOldProc;
+    if (wParam == VK_SPACE)
+    {
+        const bool bClick = g_hwndSpaceDown == hwnd &&
+                            (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED);
+        g_hwndSpaceDown = nullptr;
+        if (bClick)
+            ApplyClick(hwnd);
+    }
+    return CallWindowProcW(pfnOld, hwnd, WM_KEYUP, wParam, lParam);
+}
+
 // Another radio button of the group was tapped. Other kinds ignore the request.
 LRESULT CNavBitmapButton::OnRadioClear(HWND hwnd)
 {
@@ -407,21 +441,25 @@ void CNavBitmapButton::SetButtonState(WPARAM /*wParam*/, LPARAM lParam, HWND hwn
     GetClientRect(hwnd, &rc);
     // Unsigned on purpose: a release left of or above the button is far outside.
     const POINT pt = {static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam))};
-    if (!PtInRect(&rc, pt))
-        return;
+    if (PtInRect(&rc, pt))
+        pThis->ApplyClick(hwnd);
+}
 
-    int* pCheck = pThis->m_pCheck;
-    switch (pThis->m_nType)
+// A completed click, by tap or by keyboard: check and toggle buttons flip, a radio button is
+// checked and clears the rest of its group; every kind repaints.
+void CNavBitmapButton::ApplyClick(HWND hwnd)
+{
+    switch (m_nType)
     {
     case NAVBTN_CHECK:
     case NAVBTN_TOGGLE:
-        if (pCheck)
-            *pCheck = (*pCheck & 1) ? 0 : (*pCheck | 1);
+        if (m_pCheck)
+            *m_pCheck = (*m_pCheck & 1) ? 0 : (*m_pCheck | 1);
         break;
     case NAVBTN_RADIO:
-        if (pCheck)
-            *pCheck |= 1;
-        pThis->ClearGroup(hwnd);
+        if (m_pCheck)
+            *m_pCheck |= 1;
+        ClearGroup(hwnd);
         break;
     default:
         break;

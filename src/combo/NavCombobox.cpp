@@ -274,8 +274,8 @@ LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, 
     case WM_ERASEBKGND:
         return 1; // the paint covers the whole client area
     case WM_KEYDOWN:
-        InvalidateRect(hWnd, nullptr, TRUE);
-        break;
+    case WM_SYSKEYDOWN:
+        return pThis->OnKeyDown(hWnd, msg, wParam, lParam);
     case WM_COMMAND:
         return pThis->OnCommand(hWnd, wParam);
     case WM_CTLCOLOREDIT:
@@ -289,6 +289,8 @@ LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, 
         return pThis->OnLButtonDown(hWnd, wParam, lParam);
     case WM_LBUTTONUP:
         return pThis->OnLButtonUp(hWnd, wParam, lParam);
+    case WM_CAPTURECHANGED:
+        return pThis->OnCaptureChanged(hWnd, wParam, lParam);
     default:
         break;
     }
@@ -310,6 +312,9 @@ LRESULT CALLBACK CNavCombobox::ComboboxListProc(HWND hWnd, UINT msg, WPARAM wPar
         return pThis->OnListCtlColor(reinterpret_cast<HDC>(wParam));
     case WM_LBUTTONUP:
         return pThis->OnListLButtonUp(hWnd, wParam, lParam);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return pThis->OnListKeyDown(hWnd, msg, wParam, lParam);
     default:
         break;
     }
@@ -379,6 +384,41 @@ void CNavCombobox::OpenList()
                  SWP_SHOWWINDOW);
 }
 
+// Makes the selected item's text the edit's text and closes the list, as a pen-up on the item
+// does; an item without text changes nothing. TRUE when an item was chosen.
+BOOL CNavCombobox::ChooseSelected()
+{
+    const int nSel = static_cast<int>(SendList(LB_GETCURSEL));
+    if (nSel == LB_ERR || !IsWindowVisible(m_hList) ||
+        static_cast<int>(SendList(LB_GETTEXTLEN, nSel)) <= 0)
+        return FALSE;
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    CopyItemToEdit(nSel);
+    HideList();
+    return TRUE;
+}
+
+// Closes the list from the keyboard: the focus goes back to the edit, where the keys came
+// from (the list closes as it loses the focus).
+void CNavCombobox::CloseListToEdit()
+{
+    SetFocus(m_hWnd);
+    HideList();
+}
+
+namespace
+{
+// The keys that open and close a native combo box's list: F4, and Alt with an up or down
+// arrow.
+bool IsListToggleKey(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const LPARAM kAltDown = 1 << 29;
+    if (msg == WM_KEYDOWN)
+        return wParam == VK_F4;
+    return (wParam == VK_DOWN || wParam == VK_UP) && (lParam & kAltDown);
+}
+} // namespace
+
 // The arrow's hit area: the right end of the edit's client area.
 RECT CNavCombobox::ArrowRect(HWND hWnd) const
 {
@@ -427,6 +467,21 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
               m_bLarger ? IDB_COMBO_ARROW_LARGE : IDB_COMBO_ARROW);
     nav::edit::PaintNativeText(m_pfnOldProc, hWnd, buffer, lParam);
     buffer.CopyTo(dc);
+    return 0;
+}
+
+// Every key repaints the field. F4 and Alt+Down open the list (it takes the focus, so that the
+// arrow keys move its selection) or close it again; the native edit never sees them.
+LRESULT CNavCombobox::OnKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_KEYDOWN)
+        InvalidateRect(hWnd, nullptr, TRUE);
+    if (!IsListToggleKey(msg, wParam, lParam) || !HasList())
+        return CallWindowProcW(m_pfnOldProc, hWnd, msg, wParam, lParam);
+    if (IsWindowVisible(m_hList))
+        CloseListToEdit();
+    else
+        OpenList();
     return 0;
 }
 
@@ -488,11 +543,43 @@ LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(m_pfnOldProc, hWnd, WM_LBUTTONUP, wParam, lParam);
 }
 
+// Another window took the pen away from the native edit: the press ends as a release outside
+// the arrow would, opening or closing nothing.
+LRESULT CNavCombobox::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    if (m_bPressed && reinterpret_cast<HWND>(lParam) != hWnd)
+    {
+        m_bPressed = 0;
+        m_bListOpenAtPress = 0;
+        InvalidateRect(hWnd, nullptr, TRUE);
+    }
+    return CallWindowProcW(m_pfnOldProc, hWnd, WM_CAPTURECHANGED, wParam, lParam);
+}
+
 // The list closes when it loses the focus.
 LRESULT CNavCombobox::OnListKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     HideList();
     return CallWindowProcW(m_pfnOldListProc, hWnd, WM_KILLFOCUS, wParam, lParam);
+}
+
+// The open list holds the focus: the native list moves its selection with the arrow keys;
+// Enter chooses the selected item, and F4, Alt+Down or Escape close the list without choosing,
+// all handing the focus back to the edit.
+LRESULT CNavCombobox::OnListKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (IsListToggleKey(msg, wParam, lParam) || (msg == WM_KEYDOWN && wParam == VK_ESCAPE))
+    {
+        CloseListToEdit();
+        return 0;
+    }
+    if (msg == WM_KEYDOWN && wParam == VK_RETURN)
+    {
+        if (ChooseSelected())
+            SetFocus(m_hWnd);
+        return 0;
+    }
+    return CallWindowProcW(m_pfnOldListProc, hWnd, msg, wParam, lParam);
 }
 
 // Light grey text background, grey field.
@@ -510,13 +597,6 @@ LRESULT CNavCombobox::OnListCtlColor(HDC hdc)
 // empty item changes nothing. The native list sees the pen-up afterwards.
 LRESULT CNavCombobox::OnListLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
-    const int nSel = static_cast<int>(SendList(LB_GETCURSEL));
-    if (nSel != LB_ERR && IsWindowVisible(m_hList) &&
-        static_cast<int>(SendList(LB_GETTEXTLEN, nSel)) > 0)
-    {
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-        CopyItemToEdit(nSel);
-        HideList();
-    }
+    ChooseSelected();
     return CallWindowProcW(m_pfnOldListProc, hWnd, WM_LBUTTONUP, wParam, lParam);
 }

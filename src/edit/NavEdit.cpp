@@ -194,6 +194,8 @@ LRESULT CALLBACK CNavEdit::EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
         return pThis->OnLButtonDown(hWnd, wParam, lParam);
     case WM_LBUTTONUP:
         return pThis->OnLButtonUp(hWnd, wParam, lParam);
+    case WM_CAPTURECHANGED:
+        return pThis->OnCaptureChanged(hWnd, wParam, lParam);
     default:
         break;
     }
@@ -299,6 +301,18 @@ LRESULT CNavEdit::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
     m_bPressed = 0;
     InvalidateRect(hWnd, nullptr, TRUE);
     return CallOld(hWnd, WM_LBUTTONUP, wParam, lParam);
+}
+
+// Another window took the pen away from the native edit: the press ends as a release would,
+// so that neither the callback nor the moves that follow still see the pen down.
+LRESULT CNavEdit::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    if (m_bPressed && reinterpret_cast<HWND>(lParam) != hWnd)
+    {
+        m_bPressed = 0;
+        InvalidateRect(hWnd, nullptr, TRUE);
+    }
+    return CallOld(hWnd, WM_CAPTURECHANGED, wParam, lParam);
 }
 
 // The parent's background, then the application's background or the frame.

@@ -164,6 +164,8 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         return 1;
     case WM_DRAWITEM:
         return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_KEYDOWN:
+        return OnKeyDown(hWnd, wParam, lParam);
     case WM_KEYUP:
         return OnKeyUp(hWnd, wParam, lParam);
     case WM_TIMER:
@@ -179,6 +181,8 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_STYLECHANGED:
         return OnStyleChange(hWnd, uMsg, wParam, lParam);
 #endif
+    case WM_DESTROY:
+        return OnDestroy(hWnd, wParam, lParam);
     default:
         return CallOld(hWnd, uMsg, wParam, lParam);
     }
@@ -299,6 +303,24 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     return 1;
 }
 
+// The space bar toggles the selected row's check as a tap in its check zone would. A held key
+// toggles once: its repeats are left to the native list.
+LRESULT CNavListCtrl::OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    const LPARAM kRepeat = 1 << 30; // the key was already down
+    if (wParam == VK_SPACE && m_bCheckBox && !(lParam & kRepeat))
+    {
+        const int row = static_cast<int>(
+            SendMessageW(hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        RECT rcRow = {};
+        rcRow.left = LVIR_BOUNDS;
+        if (row != -1 &&
+            SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow)))
+            ToggleCheckAsTapped(hWnd, row, rcRow);
+    }
+    return CallOld(hWnd, WM_KEYDOWN, wParam, lParam);
+}
+
 // The arrow keys move the selection and may scroll: the thumb follows.
 LRESULT CNavListCtrl::OnKeyUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
@@ -344,14 +366,7 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
                 SetRect(&rcZone, rcRow.left, rcRow.top, kCheckZoneRight,
                         rcRow.top + kCheckZoneHeight);
             if (PtInRect(&rcZone, hit.pt))
-            {
-                ToggleRowCheck(row);
-                if (SendMessageW(hWnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED)
-                {
-                    InvalidateRect(hWnd, &rcRow, FALSE);
-                    UpdateWindow(hWnd);
-                }
-            }
+                ToggleCheckAsTapped(hWnd, row, rcRow);
         }
         if (m_bSelectHScroll)
         {
@@ -361,6 +376,29 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
         }
     }
     return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// Flips a row's check; a row that is already selected shows it at once, any other is
+// repainted by the native list when it becomes selected.
+void CNavListCtrl::ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow)
+{
+    ToggleRowCheck(row);
+    if (SendMessageW(hWnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED)
+    {
+        InvalidateRect(hWnd, &rcRow, FALSE);
+        UpdateWindow(hWnd);
+    }
+}
+
+// The bar stands beside the list as a sibling, so the platform does not take it with the list:
+// when the list window goes, for whatever reason, its bar goes too, and the next Create makes
+// a new one beside the new list.
+LRESULT CNavListCtrl::OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    CNavScrollBar* pBar = ScrollBar();
+    if (pBar && pBar->m_pListCtrl == this)
+        pBar->DestroyBarWindow();
+    return CallOld(hWnd, WM_DESTROY, wParam, lParam);
 }
 
 #if ZNC_DESKTOP_BRIDGES

@@ -80,9 +80,11 @@ private:
 
 // The off-screen picture of one label paint. Making and selecting a bitmap costs more than
 // all the rest of a label's paint together (several times over on the desktop), so one buffer
-// is kept between paints for the module, grown to the largest label, and lent to one paint at
-// a time on the thread that first painted. A paint nested in another (a parent composing
-// labels while it answers a background request) or on another thread makes its own.
+// is kept between paints for the module, grown to the largest label up to a screen's worth of
+// pixels, and lent to one paint at a time on the thread that first painted. A paint nested in
+// another (a parent composing labels while it answers a background request), on another
+// thread, or of a label larger than that makes its own. The kept buffer goes when the last
+// label window does, so nothing of the labels stays behind them.
 class LabelBuffer
 {
 public:
@@ -105,6 +107,17 @@ public:
         if (m_bLent)
             s_bBusy = false;
     }
+
+    // Counts the label windows that may borrow the buffer.
+    static void LabelWindowMade() { InterlockedIncrement(&s_nLabelWindows); }
+    // A label window went; after the last one the kept buffer is given back (by the thread
+    // that keeps it, and not while a paint has it).
+    static void LabelWindowGone()
+    {
+        if (InterlockedDecrement(&s_nLabelWindows) == 0 && s_dwThread == GetCurrentThreadId() &&
+            !s_bBusy)
+            s_pKept.reset();
+    }
     LabelBuffer(const LabelBuffer&) = delete;
     LabelBuffer& operator=(const LabelBuffer&) = delete;
 
@@ -125,6 +138,8 @@ private:
         {
             const int cxKept = s_pKept && s_pKept->Width() > cx ? s_pKept->Width() : cx;
             const int cyKept = s_pKept && s_pKept->Height() > cy ? s_pKept->Height() : cy;
+            if (static_cast<long long>(cxKept) * cyKept > kKeptPixelsMax)
+                return false;
             s_pKept.reset();
             // Made like the screen, which every window DC shares.
             nav::WindowDC screen(nullptr);
@@ -147,9 +162,14 @@ private:
         std::unique_ptr<nav::BackBuffer> p;
     };
 
+    // A screen of the largest devices the library serves; bigger labels are rare, and
+    // keeping their picture would hold megabytes for the life of the process.
+    static const long long kKeptPixelsMax = 800 * 480;
+
     static std::unique_ptr<nav::BackBuffer> s_pKept;
     static volatile DWORD s_dwThread;
     static bool s_bBusy;
+    static LONG s_nLabelWindows; // the device's Interlocked calls take a plain LPLONG
 
     bool m_bLent;
     nav::SavedDC m_saved;
@@ -159,6 +179,7 @@ private:
 std::unique_ptr<nav::BackBuffer> LabelBuffer::s_pKept;
 volatile DWORD LabelBuffer::s_dwThread;
 bool LabelBuffer::s_bBusy;
+LONG LabelBuffer::s_nLabelWindows;
 
 // The point of a mouse message (client coordinates, which may be negative) and whether it lies
 // in the window's client area.
@@ -238,9 +259,12 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
     return *this;
 }
 
-// Gives the window its native procedure back, then destroys it, if it is alive.
+// Gives the window its native procedure back, then destroys it, if it is alive. The window's
+// last message then goes to the native procedure, so it is counted out here.
 void CNavStatic::DestroyOwnWindow()
 {
+    if (IsWindow(m_hWnd) && m_pfnOldProc)
+        LabelBuffer::LabelWindowGone();
     nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
@@ -269,6 +293,7 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
         SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
+    LabelBuffer::LabelWindowMade();
 #if ZNC_DESKTOP_BRIDGES
     // Desktop bridge: the desktop's native static paints itself at once on WM_SETFONT with
     // redraw, before the label is in place; the first picture must be the label's own.
@@ -387,6 +412,8 @@ void CNavStatic::OnScrollText(HWND hWnd)
 // The window procedure: finds the object and hands each message to its handler.
 LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (uMsg == WM_NCDESTROY) // destroyed while still ours, object or not
+        LabelBuffer::LabelWindowGone();
     CNavStatic* pThis = nav::FindObject<CNavStatic>(hWnd);
     if (!pThis)
         return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, uMsg, wParam, lParam);
@@ -412,6 +439,8 @@ LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         return pThis->OnLButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
         return pThis->OnLButtonUp(wParam, lParam);
+    case WM_CAPTURECHANGED:
+        return pThis->OnCaptureChanged(wParam, lParam);
     case WM_COMMAND:
         return pThis->OnCommand(wParam, lParam);
     default:
@@ -546,6 +575,18 @@ LRESULT CNavStatic::OnLButtonUp(WPARAM wParam, LPARAM lParam)
         Repaint();
     }
     return CallOldProc(WM_LBUTTONUP, wParam, lParam);
+}
+
+// Another window took the pen away: the press ends as a release outside would, with no click
+// and no menu, and the callback is told "released" again.
+LRESULT CNavStatic::OnCaptureChanged(WPARAM wParam, LPARAM lParam)
+{
+    if (m_bPressed && reinterpret_cast<HWND>(lParam) != m_hWnd)
+    {
+        m_bPressed = 0;
+        Repaint();
+    }
+    return CallOldProc(WM_CAPTURECHANGED, wParam, lParam);
 }
 
 // Asks for a full repaint: background on WM_ERASEBKGND, then the text.

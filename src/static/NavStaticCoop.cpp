@@ -114,7 +114,12 @@ private:
 class Library
 {
 public:
-    explicit Library(const wchar_t* pszName) : m_hModule(LoadLibraryW(pszName)) {}
+    // An empty name loads nothing: it is not handed to the platform, whose search for it is
+    // not defined.
+    explicit Library(const wchar_t* pszName)
+        : m_hModule(pszName[0] ? LoadLibraryW(pszName) : nullptr)
+    {
+    }
     ~Library()
     {
         if (m_hModule)
@@ -224,8 +229,10 @@ LRESULT CNavStatic::OnCommand(WPARAM wParam, LPARAM lParam)
 }
 
 // Calls entry nEntry's export with the text (cut to 511 characters), an empty string and 0,
-// and unloads its library again. A library that cannot be loaded, or an entry with no
-// library at all, passes the command on; otherwise it is consumed.
+// and unloads its library again. The task bar comes back first (except for the fifth and
+// sixth entries), also for an empty entry (beyond the count, or without a library), whose
+// load then fails. A library that cannot be loaded passes the command on; otherwise it is
+// consumed.
 LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
 {
     // Work from copies: the call may run code that replaces or frees the table.
@@ -234,11 +241,8 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
     memcpy(szFunction, m_pCoopInfo->szFuncName[nEntry], sizeof(szFunction));
     szLibrary[NAV_COOP_SLOT - 1] = L'\0';
     szFunction[NAV_COOP_SLOT - 1] = L'\0';
-    if (nEntry >= m_pCoopInfo->nCount || !szLibrary[0])
-    {
-        FreeCoopInfo();
-        return CallOldProc(WM_COMMAND, wParam, lParam);
-    }
+    if (nEntry >= m_pCoopInfo->nCount)
+        szLibrary[0] = L'\0';
 
     wchar_t szText[kLaunchTextChars + 1] = {};
     GetWindowTextW(m_hWnd, szText, kLaunchTextChars + 1);
