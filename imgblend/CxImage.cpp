@@ -164,13 +164,7 @@ bool BlendIntoDib(HDC hdc, const DWORD* pSource, DWORD nWidth, long long l, long
 
 inline DWORD Premultiply(const unsigned char* p)
 {
-    const DWORD a = p[3];
-    // Most of the artwork is either opaque or clear, and those need no arithmetic.
-    if (a == 255)
-        return 0xFF000000 | (static_cast<DWORD>(p[0]) << 16) | (static_cast<DWORD>(p[1]) << 8) |
-               p[2];
-    if (a == 0)
-        return 0;
+    DWORD a = p[3];
     DWORD r = (p[0] * a + 127) / 255;
     DWORD g = (p[1] * a + 127) / 255;
     DWORD b = (p[2] * a + 127) / 255;
@@ -213,17 +207,17 @@ int CxImage::LoadPNGFromResource(HMODULE hModule, WORD wResId)
     if (!pRgba)
         return 0;
 
-    // Premultiplied in place: the decoder's buffer (from malloc, like the pixels it becomes)
-    // is kept as the image, which saves a second buffer and a copy at every load. Each pixel's
-    // four bytes are read before its word is written.
     const size_t nPixels = static_cast<size_t>(cx) * static_cast<size_t>(cy);
-    DWORD* pPixels = reinterpret_cast<DWORD*>(pRgba);
-    for (size_t i = 0; i < nPixels; ++i)
-        pPixels[i] = Premultiply(pRgba + 4 * i);
-    m_pPixels = pPixels;
-    m_nWidth = static_cast<DWORD>(cx);
-    m_nHeight = static_cast<DWORD>(cy);
-    return 1;
+    m_pPixels = static_cast<DWORD*>(malloc(nPixels * sizeof(DWORD)));
+    if (m_pPixels)
+    {
+        for (size_t i = 0; i < nPixels; ++i)
+            m_pPixels[i] = Premultiply(pRgba + 4 * i);
+        m_nWidth = static_cast<DWORD>(cx);
+        m_nHeight = static_cast<DWORD>(cy);
+    }
+    stbi_image_free(pRgba);
+    return m_pPixels ? 1 : 0;
 }
 
 int CxImage::GetImageState()
