@@ -1,12 +1,25 @@
-// BenchUtil.h - timing for the benchmark programs: each case runs until it has taken at least
-// a minimum time, best of several rounds, reported per iteration and as a ratio against a
-// baseline measured in the same run.
+// BenchUtil.h - timing for the benchmark programs.
+//
+// A machine shared with compilers (and Wine's server, which every window call waits on) makes
+// single timings worthless: a case measured a second later sees another machine. So the cases
+// that are compared are measured side by side, in rounds of short alternating blocks (A, B,
+// A, B ...); each round gives one ratio, and a comparison reports the median of the rounds'
+// ratios with its interquartile range. A busy spell of the machine spoils a block or a round,
+// which the minimum within the round and the median across rounds leave out.
+//
+// In-process work (composition into a memory DC, loads, decodes) and window repaints (which
+// go through the server) are measured in separate groups, so that the one does not take on the
+// other's noise.
 #pragma once
 
 #include "TestHost.h"
+#include "win32/NavGdi.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,65 +36,241 @@ inline double NowSeconds()
     return static_cast<double>(now.QuadPart) / static_cast<double>(s_freq.QuadPart);
 }
 
-// Microseconds per call of fn: the best of 5 rounds, each at least 'minSeconds' long.
-template <class F> double MicrosPerCall(F&& fn, double minSeconds = 0.15)
+// Keeps the process on one processor: under Wine a thread that wanders between processors
+// while it waits on the server pays for cold caches at every move. The last processor is
+// taken, the first being the one the system's own work favours.
+inline void PinToOneProcessor()
 {
-    for (int i = 0; i < 3; ++i) // warm caches and lazily made surfaces
-        fn();
-    double best = 1e30;
-    for (int round = 0; round < 5; ++round)
-    {
-        long n = 0;
-        double start = NowSeconds(), elapsed = 0;
-        do
-        {
-            fn();
-            ++n;
-            elapsed = NowSeconds() - start;
-        } while (elapsed < minSeconds);
-        double us = elapsed * 1e6 / n;
-        if (us < best)
-            best = us;
-    }
-    return best;
+    DWORD_PTR dwProcess = 0, dwSystem = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &dwProcess, &dwSystem) || !dwProcess)
+        return;
+    DWORD_PTR dwOne = 1;
+    for (DWORD_PTR m = dwProcess; m >>= 1;)
+        dwOne <<= 1;
+    while (!(dwOne & dwProcess))
+        dwOne >>= 1;
+    SetProcessAffinityMask(GetCurrentProcess(), dwOne);
+    SetThreadAffinityMask(GetCurrentThread(), dwOne);
 }
 
+// The median and the quartiles of a sample (by linear interpolation).
+struct Spread
+{
+    double median = 0, q1 = 0, q3 = 0;
+    // Half the interquartile range relative to the median, in per cent.
+    double HalfIqrPercent() const { return median > 0 ? 50.0 * (q3 - q1) / median : 0; }
+};
+
+inline Spread SpreadOf(std::vector<double> v)
+{
+    Spread s;
+    if (v.empty())
+        return s;
+    std::sort(v.begin(), v.end());
+    auto at = [&v](double q) {
+        const double pos = q * static_cast<double>(v.size() - 1);
+        const size_t i = static_cast<size_t>(pos);
+        const double f = pos - static_cast<double>(i);
+        return i + 1 < v.size() ? v[i] * (1 - f) + v[i + 1] * f : v[i];
+    };
+    s.median = at(0.5);
+    s.q1 = at(0.25);
+    s.q3 = at(0.75);
+    return s;
+}
+
+// How long each part of a group's measurement lasts.
+struct Timing
+{
+    double warmSeconds = 0.03;     // per case, before anything counts
+    double blockSeconds = 0.0003;  // one block of one case: short enough to run undisturbed
+    int blocksPerRound = 9;        // blocks of each case per round, in turns
+    int rounds = 81;               // odd: the median is one round's
+};
+
+// Cases measured together, in turns. Within a round every case runs several short blocks,
+// taking turns (A, B, A, B ...); a case's time in that round is its quickest block, since a
+// block that the system interrupted only ever comes out slower. Add the cases, Run, then read
+// each case's microseconds per call and the ratio of any two (the median of the rounds'
+// ratios, with its quartiles).
+class Group
+{
+public:
+    explicit Group(Timing timing = Timing()) : m_timing(timing) {}
+
+    int Add(std::function<void()> fn)
+    {
+        m_cases.push_back(Case{std::move(fn), 1, {}});
+        return static_cast<int>(m_cases.size() - 1);
+    }
+
+    void Run()
+    {
+        for (Case& c : m_cases)
+            Calibrate(c);
+        const size_t n = m_cases.size();
+        std::vector<double> best(n);
+        for (int round = 0; round < m_timing.rounds; ++round)
+        {
+            std::fill(best.begin(), best.end(), 1e30);
+            for (int block = 0; block < m_timing.blocksPerRound; ++block)
+                for (size_t k = 0; k < n; ++k) // each round starts with the next case
+                {
+                    const size_t i = (k + static_cast<size_t>(round)) % n;
+                    best[i] = std::min(best[i], Block(m_cases[i]));
+                }
+            for (size_t i = 0; i < n; ++i)
+                m_cases[i].us.push_back(best[i]);
+        }
+    }
+
+    // Microseconds per call: the median round.
+    double Micros(int i) const { return SpreadOf(m_cases[i].us).median; }
+
+    // Case i against case j, round by round.
+    Spread Ratio(int i, int j) const
+    {
+        std::vector<double> r;
+        const std::vector<double>& a = m_cases[i].us;
+        const std::vector<double>& b = m_cases[j].us;
+        for (size_t k = 0; k < a.size() && k < b.size(); ++k)
+            r.push_back(b[k] > 0 ? a[k] / b[k] : 0);
+        return SpreadOf(r);
+    }
+
+private:
+    struct Case
+    {
+        std::function<void()> fn;
+        long nCalls; // calls per block
+        std::vector<double> us;
+    };
+
+    static double Block(Case& c)
+    {
+        const double start = NowSeconds();
+        for (long i = 0; i < c.nCalls; ++i)
+            c.fn();
+        return (NowSeconds() - start) * 1e6 / static_cast<double>(c.nCalls);
+    }
+
+    // Warms the case up (caches, lazily made surfaces, the server's tables) and picks the
+    // number of calls that fills one block, from the quickest of several trial blocks.
+    void Calibrate(Case& c) const
+    {
+        c.nCalls = 1;
+        double usBest = 1e30;
+        const double until = NowSeconds() + m_timing.warmSeconds;
+        do
+            usBest = std::min(usBest, Block(c));
+        while (NowSeconds() < until);
+        const double calls = m_timing.blockSeconds * 1e6 / usBest;
+        c.nCalls = calls < 1 ? 1 : calls > 1e6 ? 1000000 : static_cast<long>(calls);
+    }
+
+    Timing m_timing;
+    std::vector<Case> m_cases;
+};
+
+// One line of a table: a case, and optionally its ratio against a baseline of the same group.
 struct Row
 {
     std::string name;
     double us;
     std::string baseline; // empty: no ratio
-    double baselineUs;
-    double target;        // 0: none; otherwise the ratio must stay at or below it
+    Spread ratio;
+    double target; // 0: none; otherwise the ratio should stay at or below it
 };
 
-// Prints a table; returns the number of rows that missed their target.
+inline Row Plain(const std::string& name, const Group& g, int i)
+{
+    return Row{name, g.Micros(i), "", Spread(), 0};
+}
+
+inline Row Against(const std::string& name, const Group& g, int i, const std::string& baseline,
+                   int j, double target = 0)
+{
+    return Row{name, g.Micros(i), baseline, g.Ratio(i, j), target};
+}
+
+// One case against a baseline, measured as a group of their own.
+inline Row Compared(const std::string& name, std::function<void()> fn,
+                    const std::string& baseline, std::function<void()> fnBaseline)
+{
+    Group g;
+    const int i = g.Add(std::move(fn));
+    const int j = g.Add(std::move(fnBaseline));
+    g.Run();
+    return Against(name, g, i, baseline, j);
+}
+
+// Prints a table; returns the number of rows that missed their target. A missed target is
+// information, not a failure of the program.
 inline int PrintTable(const char* title, const std::vector<Row>& rows)
 {
     int missed = 0;
     printf("\n== %s ==\n", title);
-    printf("%-48s %12s %10s  %s\n", "case", "us/iter", "ratio", "against");
+    printf("%-50s %10s %8s %15s %7s  %s\n", "case", "us/call", "ratio", "IQR", "target",
+           "against");
     for (const Row& r : rows)
     {
         if (r.baseline.empty())
         {
-            printf("%-48s %12.2f %10s\n", r.name.c_str(), r.us, "");
+            printf("%-50s %10.2f\n", r.name.c_str(), r.us);
             continue;
         }
-        double ratio = r.us / r.baselineUs;
-        bool miss = r.target > 0 && ratio > r.target;
-        missed += miss;
-        printf("%-48s %12.2f %9.2fx  %s%s\n", r.name.c_str(), r.us, ratio, r.baseline.c_str(),
-               r.target > 0 ? (miss ? "  (target missed)" : "  (target met)") : "");
+        const bool bMiss = r.target > 0 && r.ratio.median > r.target;
+        missed += bMiss;
+        char szTarget[32] = "";
+        if (r.target > 0)
+            snprintf(szTarget, sizeof(szTarget), "%s%.2f", bMiss ? "MISS<=" : "ok<=", r.target);
+        printf("%-50s %10.2f %7.3fx %7.3f-%-7.3f %7s  %s\n", r.name.c_str(), r.us,
+               r.ratio.median, r.ratio.q1, r.ratio.q3, szTarget, r.baseline.c_str());
     }
     fflush(stdout);
     return missed;
 }
 
+// A memory DC holding a bitmap: a 32-bit DIB section like the controls' back buffers, or a
+// screen-compatible bitmap like a parent's off-screen picture.
+struct Canvas
+{
+    Canvas(int cx, int cy, bool bDib)
+    {
+        HDC hdcScreen = GetDC(nullptr);
+        dc = CreateCompatibleDC(hdcScreen);
+        bitmap = bDib ? nav::CreateDib32(hdcScreen, cx, cy)
+                      : CreateCompatibleBitmap(hdcScreen, cx, cy);
+        ReleaseDC(nullptr, hdcScreen);
+        old = SelectObject(dc, bitmap);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
 // Repaints a window fully and synchronously: invalidate (with erase) and update.
 inline void Repaint(HWND hwnd)
 {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// What every benchmark program does first.
+inline void Prepare()
+{
+    const char* pszPin = getenv("ZNC_BENCH_PIN");
+    if (!pszPin || *pszPin != '0')
+        PinToOneProcessor();
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
 }
 
 } // namespace navbench

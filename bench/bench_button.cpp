@@ -1,16 +1,18 @@
 // bench_button.cpp - what a bitmap button's paint costs: a full repaint against a native
-// "BUTTON" of the same size painting itself, the composition alone against one BitBlt of the
-// same area, and the pieces of a paint.
+// "BUTTON" of the same size and caption; the composition alone (OnPaintEx) against its floor,
+// the work every paint must do (the background request, the loads the paint is bound to make,
+// one BitBlt of the button's area); and the pieces of a paint.
 #include "BenchUtil.h"
 
 #include "CxImage.h"
 #include "NavBitmapButton.h"
 #include "core/NavCore.h"
 #include "win32/NavGdi.h"
+#include "platform/NavPlatform.h"
 #include "resource.h"
 
-#include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace navbench;
 
@@ -18,12 +20,15 @@ namespace
 {
 const int kPushCx = 106, kPushCy = 50;  // one large face
 const int kCheckCx = 180, kCheckCy = 34; // icon and caption
+const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
 
 HWND MakeNative(HWND hwndParent, DWORD dwKind, int x, int y, int cx, int cy,
-                const wchar_t* pszText)
+                const wchar_t* pszText, HFONT hFont)
 {
-    return CreateWindowExW(0, L"BUTTON", pszText, WS_CHILD | WS_VISIBLE | dwKind, x, y, cx, cy,
-                           hwndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateWindowExW(0, L"BUTTON", pszText, WS_CHILD | WS_VISIBLE | dwKind, x, y, cx,
+                                cy, hwndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    return hwnd;
 }
 
 void MakeButton(CNavBitmapButton& btn, HWND hwndParent, ButtonType nType, int x, int y, int cx,
@@ -35,147 +40,117 @@ void MakeButton(CNavBitmapButton& btn, HWND hwndParent, ButtonType nType, int x,
                nullptr, nType, nullptr);
     btn.SetFont(hFont);
 }
-// Times a case and its baseline in alternating rounds, so that a machine whose load changes
-// during the run weighs on both alike; the best round of each counts.
-template <class A, class B> void TimePair(A&& fnCase, B&& fnBaseline, double* pusCase,
-                                          double* pusBaseline)
-{
-    *pusCase = *pusBaseline = 1e30;
-    for (int round = 0; round < 6; ++round)
-    {
-        *pusBaseline = std::min(*pusBaseline, MicrosPerCall(fnBaseline, 0.05));
-        *pusCase = std::min(*pusCase, MicrosPerCall(fnCase, 0.05));
-    }
-}
+
 } // namespace
 
 int main()
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-
+    Prepare();
     navtest::TestHost host(640, 400);
     HFONT hFont = navtest::MakeFont(16, L"Tahoma", FW_BOLD);
 
-    HWND hwndNativePush = MakeNative(host, BS_PUSHBUTTON, 10, 10, kPushCx, kPushCy, L"Start");
+    HWND hwndNativePush = MakeNative(host, BS_PUSHBUTTON, 10, 10, kPushCx, kPushCy, L"Start", hFont);
     HWND hwndNativeCheck =
-        MakeNative(host, BS_AUTOCHECKBOX, 10, 80, kCheckCx, kCheckCy, L"Avoid tolls");
-    SendMessageW(hwndNativePush, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-    SendMessageW(hwndNativeCheck, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+        MakeNative(host, BS_AUTOCHECKBOX, 10, 80, kCheckCx, kCheckCy, L"Avoid tolls", hFont);
     SendMessageW(hwndNativeCheck, BM_SETCHECK, BST_CHECKED, 0);
-
     CNavBitmapButton push, check;
     MakeButton(push, host, NAVBTN_PUSH, 200, 10, kPushCx, kPushCy, L"Start", hFont);
     MakeButton(check, host, NAVBTN_CHECK, 200, 80, kCheckCx, kCheckCy, L"Avoid tolls", hFont);
     check.SetCheck(1);
     navtest::PumpMessages();
 
-    // An owner-drawn BUTTON whose request nobody answers: what invalidate, erase, paint and
-    // the owner-draw round trip cost before anything is drawn.
-    HWND hwndEmpty = MakeNative(host, BS_OWNERDRAW, 10, 150, kPushCx, kPushCy, L"");
-    double usNativePush, usPush, usNativeCheck, usCheck, usEmpty, usNativePush2;
-    TimePair([&] { Repaint(hwndEmpty); }, [&] { Repaint(hwndNativePush); }, &usEmpty,
-             &usNativePush2);
-    TimePair([&] { Repaint(push.GetSafeHwnd()); }, [&] { Repaint(hwndNativePush); }, &usPush,
-             &usNativePush);
-    TimePair([&] { Repaint(check.GetSafeHwnd()); }, [&] { Repaint(hwndNativeCheck); }, &usCheck,
-             &usNativeCheck);
+    // Window repaints, each against the native button of its size and caption.
+    Group repaintPush, repaintCheck;
+    const int rpPush = repaintPush.Add([&] { Repaint(push.GetSafeHwnd()); });
+    const int rpNativePush = repaintPush.Add([&] { Repaint(hwndNativePush); });
+    repaintPush.Run();
+    const int rpCheck = repaintCheck.Add([&] { Repaint(check.GetSafeHwnd()); });
+    const int rpNativeCheck = repaintCheck.Add([&] { Repaint(hwndNativeCheck); });
+    repaintCheck.Run();
 
-    // The composition alone: into a memory DC the size of the host, against one BitBlt of
-    // the button's area between two memory DCs.
-    HDC hdcScreen = GetDC(host);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbmMem = CreateCompatibleBitmap(hdcScreen, 640, 400);
-    HGDIOBJ hOldMem = SelectObject(hdcMem, hbmMem);
-    HDC hdcSrc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbmSrc = CreateCompatibleBitmap(hdcScreen, kCheckCx, kPushCy);
-    HGDIOBJ hOldSrc = SelectObject(hdcSrc, hbmSrc);
-    double usBlitPush, usBlitCheck, usComposePush, usComposeCheck;
-    TimePair([&] { push.OnPaintEx(hdcMem); },
-             [&] { BitBlt(hdcMem, 200, 10, kPushCx, kPushCy, hdcSrc, 0, 0, SRCCOPY); },
-             &usComposePush, &usBlitPush);
-    TimePair([&] { check.OnPaintEx(hdcMem); },
-             [&] { BitBlt(hdcMem, 200, 80, kCheckCx, kCheckCy, hdcSrc, 0, 0, SRCCOPY); },
-             &usComposeCheck, &usBlitCheck);
-
-    // The pieces of a paint, each alone.
-    const double usBackground = MicrosPerCall([&] {
-        RECT rc = {200, 10, 200 + kPushCx, 10 + kPushCy};
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdcSrc),
+    // The composition into the parent's off-screen picture, against its floor.
+    Canvas parent(640, 400, false), piece(kCheckCx, kPushCy, true);
+    auto floor = [&](int x, int y, int cx, int cy) {
+        RECT rc = {x, y, x + cx, y + cy};
+        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
                      reinterpret_cast<LPARAM>(&rc));
-    });
-    CxImage* pFace = NavSharedFace(TRUE);
-    const double usFace = MicrosPerCall(
-        [&] { pFace->DrawAlphaChannel(hdcSrc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); });
-    const double usIcons = MicrosPerCall([&] {
-        HIMAGELIST hList = ImageList_LoadImageW(GetModuleInstance(),
-                                                MAKEINTRESOURCEW(IDB_CHECK_RADIO), 30, 0,
-                                                RGB(255, 0, 255), IMAGE_BITMAP,
-                                                LR_CREATEDIBSECTION);
-        ImageList_Draw(hList, 1, hdcSrc, 0, 0, ILD_TRANSPARENT);
-        ImageList_Destroy(hList);
-    });
-    auto bufferCycle = [&](HBITMAP hbm) {
-        HDC hdc = CreateCompatibleDC(hdcScreen);
-        HGDIOBJ hOld = SelectObject(hdc, hbm);
-        SelectObject(hdc, hOld);
-        DeleteObject(hbm);
-        DeleteDC(hdc);
+        BitBlt(parent.dc, x, y, cx, cy, piece.dc, 0, 0, SRCCOPY);
     };
-    const double usBufferCompatible = MicrosPerCall(
-        [&] { bufferCycle(CreateCompatibleBitmap(hdcScreen, kPushCx, kPushCy)); });
-    const double usBuffer =
-        MicrosPerCall([&] { bufferCycle(nav::CreateDib32(hdcScreen, kPushCx, kPushCy)); });
-    HDC hdcDib = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbmDib = nav::CreateDib32(hdcScreen, kPushCx, kPushCy);
-    HGDIOBJ hOldDib = SelectObject(hdcDib, hbmDib);
-    const double usFaceDib = MicrosPerCall(
-        [&] { pFace->DrawAlphaChannel(hdcDib, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); });
-    SelectObject(hdcDib, hOldDib);
-    DeleteObject(hbmDib);
-    DeleteDC(hdcDib);
-    const double usText = MicrosPerCall([&] {
-        HGDIOBJ hOld = SelectObject(hdcSrc, hFont);
-        RECT rc = {0, 0, kPushCx, kPushCy};
-        DrawTextW(hdcSrc, L"Start", 5, &rc, DT_CENTER | DT_WORDBREAK);
-        SelectObject(hdcSrc, hOld);
+    auto loadIcons = [&] {
+        return nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO, 30, kKey);
+    };
+    Group composePush, composeCheck;
+    const int cpPush = composePush.Add([&] { push.OnPaintEx(parent.dc); });
+    const int cpPushFloor = composePush.Add([&] { floor(200, 10, kPushCx, kPushCy); });
+    composePush.Run();
+    const int cpCheck = composeCheck.Add([&] { check.OnPaintEx(parent.dc); });
+    const int cpCheckFloor = composeCheck.Add([&] {
+        ImageList_Destroy(loadIcons());
+        floor(200, 80, kCheckCx, kCheckCy);
     });
+    composeCheck.Run();
+
+    // The pieces of a paint, each alone, against one BitBlt of the push button's area.
+    CxImage* pFace = NavSharedFace(TRUE);
+    HIMAGELIST hIcons = loadIcons();
+    auto blit = [&] { BitBlt(parent.dc, 200, 10, kPushCx, kPushCy, piece.dc, 0, 0, SRCCOPY); };
+    std::vector<Row> pieces = {
+        Compared("background request to the host",
+                 [&] {
+                     RECT rc = {200, 10, 200 + kPushCx, 10 + kPushCy};
+                     SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
+                                  reinterpret_cast<LPARAM>(&rc));
+                 },
+                 "BitBlt", blit),
+        Compared("back buffer (DIB section) made and freed",
+                 [&] { nav::BackBuffer buffer(parent.dc, kPushCx, kPushCy, nav::Surface::Dib32); },
+                 "BitBlt", blit),
+        Compared("large face blended into a DIB section",
+                 [&] { pFace->DrawAlphaChannel(piece.dc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); },
+                 "BitBlt", blit),
+        Compared("caption, DrawTextW",
+                 [&] {
+                     HGDIOBJ hOld = SelectObject(piece.dc, hFont);
+                     RECT rc = {0, 0, kPushCx, kPushCy};
+                     DrawTextW(piece.dc, L"Start", 5, &rc, DT_CENTER | DT_WORDBREAK);
+                     SelectObject(piece.dc, hOld);
+                 },
+                 "BitBlt", blit),
+        Compared("icons: ImageList_LoadImage (DIB section)",
+                 [&] {
+                     ImageList_Destroy(ImageList_LoadImageW(
+                         GetModuleInstance(), MAKEINTRESOURCEW(IDB_CHECK_RADIO), 30, 0, kKey,
+                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
+                 },
+                 "BitBlt", blit),
+        Compared("icons: the library's loader", [&] { ImageList_Destroy(loadIcons()); }, "BitBlt",
+                 blit),
+        Compared("icons: ImageList_Draw of one",
+                 [&] { ImageList_Draw(hIcons, 1, piece.dc, 0, 0, ILD_TRANSPARENT); }, "BitBlt",
+                 blit)};
+    ImageList_Destroy(hIcons);
+    Group blitAlone;
+    const int pcBlit = blitAlone.Add(blit);
+    blitAlone.Run();
+    pieces.insert(pieces.begin(), Plain("BitBlt 106x50", blitAlone, pcBlit));
 
     int missed = PrintTable(
-        "bitmap button: full repaint (invalidate + update)",
-        {{"native BUTTON push 106x50", usNativePush, "", 0, 0},
-         {"CNavBitmapButton push 106x50", usPush, "native push", usNativePush, 1.0},
-         {"owner-drawn BUTTON drawing nothing 106x50", usEmpty, "native push", usNativePush2, 0},
-         {"native BUTTON check box 180x34", usNativeCheck, "", 0, 0},
-         {"CNavBitmapButton check box 180x34", usCheck, "native check box", usNativeCheck, 1.0}});
+        "bitmap button: window repaint (invalidate, erase, paint) against the native button",
+        {Plain("native BUTTON push 106x50", repaintPush, rpNativePush),
+         Against("CNavBitmapButton push 106x50", repaintPush, rpPush, "native push",
+                 rpNativePush, 1.0),
+         Plain("native BUTTON check box 180x34", repaintCheck, rpNativeCheck),
+         Against("CNavBitmapButton check box 180x34", repaintCheck, rpCheck, "native check box",
+                 rpNativeCheck, 1.0)});
     missed += PrintTable(
-        "bitmap button: composition alone (OnPaintEx into a memory DC)",
-        {{"BitBlt 106x50", usBlitPush, "", 0, 0},
-         {"OnPaintEx push 106x50", usComposePush, "BitBlt 106x50", usBlitPush, 20.0},
-         {"BitBlt 180x34", usBlitCheck, "", 0, 0},
-         {"OnPaintEx check box 180x34", usComposeCheck, "BitBlt 180x34", usBlitCheck, 20.0}});
-    PrintTable("bitmap button: pieces of one paint",
-               {{"back buffer, compatible bitmap: made and freed", usBufferCompatible,
-                 "BitBlt 106x50", usBlitPush, 0},
-                {"back buffer, DIB section: made and freed", usBuffer, "BitBlt 106x50",
-                 usBlitPush, 0},
-                {"background request to the host", usBackground, "BitBlt 106x50", usBlitPush,
-                 0},
-                {"large face into a compatible bitmap (AlphaBlend)", usFace, "BitBlt 106x50",
-                 usBlitPush, 0},
-                {"large face into a DIB section (direct blend)", usFaceDib, "BitBlt 106x50",
-                 usBlitPush, 0},
-                {"icons: bitmap 108 loaded, drawn, freed", usIcons, "BitBlt 106x50", usBlitPush,
-                 0},
-                {"caption, DrawTextW", usText, "BitBlt 106x50", usBlitPush, 0}});
+        "bitmap button: composition (OnPaintEx) against its floor",
+        {Plain("floor push: background + BitBlt", composePush, cpPushFloor),
+         Against("OnPaintEx push 106x50", composePush, cpPush, "floor push", cpPushFloor, 1.5),
+         Plain("floor check: icons + background + BitBlt", composeCheck, cpCheckFloor),
+         Against("OnPaintEx check box 180x34", composeCheck, cpCheck, "floor check",
+                 cpCheckFloor, 1.5)});
+    PrintTable("bitmap button: pieces of one paint", pieces);
 
-    SelectObject(hdcSrc, hOldSrc);
-    DeleteObject(hbmSrc);
-    DeleteDC(hdcSrc);
-    SelectObject(hdcMem, hOldMem);
-    DeleteObject(hbmMem);
-    DeleteDC(hdcMem);
-    ReleaseDC(host, hdcScreen);
     DeleteObject(hFont);
     printf("\n%d target(s) missed\n", missed);
     return 0;

@@ -1,18 +1,27 @@
-// bench_list.cpp - the list's paint and row-model costs against the platform's own list view
-// and against a single BitBlt of the same size.
+// bench_list.cpp - the list's paint and row-model costs: a full repaint against the platform's
+// own list view; the same page of a list of 10, 10,000 and 1,000,000 virtual rows; the rows'
+// composition (WM_DRAWITEM into a memory DC) against its floor (a background request and one
+// BitBlt per unselected row); the scroll bar's composition against its floor (its two PNGs
+// decoded, the background request, one BitBlt); the memory SetItemCount keeps.
 //
 // The native comparison is a plain (not owner-drawn) report list view that draws itself:
 // same size, 8 rows, 2 columns, check boxes (LVS_EX_CHECKBOXES) and 16 x 16 row images.
 #include "BenchUtil.h"
+#include "CxImage.h"
 #include "NavListCtrl.h"
+#include "core/NavCore.h"
+#include "win32/NavGdi.h"
+#include "list/NavScrollBar.h"
+#include "resource.h"
 
 #include <string>
+#include <vector>
 
 using namespace navbench;
 
 namespace
 {
-const RECT kRect = {10, 10, 310, 253}; // 300 x 243: one page of 8 rows
+const int kListCx = 300, kListCy = 243; // one page of 8 rows
 const int kCol0 = 170, kCol1 = 90;
 
 // A 16 x 16 image list with two coloured images.
@@ -63,21 +72,41 @@ SIZE_T PrivateBytes()
     return total;
 }
 
-// The best of three interleaved measurements, so that a busy machine hurts all cases alike.
-template <class F> double Best(double& best, F&& fn)
+// A virtual list of nRows rows at (x, y), 2 columns, check boxes, images, row 2 selected,
+// scrolled so that the page shows the same nine rows' worth of text at every row count: from
+// the middle of a long list, from row 1 of the ten-row one.
+void MakeList(CNavListCtrl& list, HWND hwndParent, HIMAGELIST hImages, int x, int y, int nId,
+              int nRows)
 {
-    double us = MicrosPerCall(fn);
-    if (best == 0 || us < best)
-        best = us;
-    return best;
+    list.SetCheckBox(1);
+    list.SetImageList(hImages, nullptr, nullptr);
+    RECT rc = {x, y, x + kListCx, y + kListCy};
+    list.Create(hwndParent, nullptr, rc, nId);
+    HWND hList = list.GetSafeHwnd();
+    SendMessageW(hList, LVM_SETCOLUMNWIDTH, 0, kCol0);
+    LVCOLUMNW col = {};
+    col.mask = LVCF_WIDTH | LVCF_FMT;
+    col.cx = kCol1;
+    col.fmt = LVCFMT_RIGHT;
+    SendMessageW(hList, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
+    list.SetItemCount(nRows);
+    for (int i = 0; i < nRows && i < 30; i += 3)
+        list.SetCheckStatus(i, 1);
+    list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (nRows > 8)
+    {
+        const int nTop = nRows / 2 < nRows - 9 ? nRows / 2 : nRows - 9;
+        list.EnsureVisible(0, 0);
+        SendMessageW(hList, LVM_SCROLL, 0, nTop * CNavListCtrl::FixLineHeight);
+    }
 }
+
 } // namespace
 
 int main()
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-    navtest::TestHost host(640, 480);
+    Prepare();
+    navtest::TestHost host(960, 520);
     host.hook = [&host](UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
         if (host.Messages().size() > 4096)
             host.Clear(); // the host records every message; keep that bounded
@@ -86,29 +115,22 @@ int main()
     };
     HIMAGELIST hImages = MakeImages();
 
-    // Ours: virtual, 2 columns, check boxes, images.
-    CNavListCtrl list;
-    list.SetCheckBox(1);
-    list.SetImageList(hImages, nullptr, nullptr);
-    list.Create(host, nullptr, kRect, 100);
+    // Ours with 8 rows beside the platform's list view with the same 8 rows; then the same
+    // page of 10, 10,000 and 1,000,000 rows.
+    CNavListCtrl list, list10, list10k, list1m;
+    MakeList(list, host, hImages, 10, 10, 100, 8);
+    MakeList(list10, host, hImages, 630, 10, 110, 10);
+    MakeList(list10k, host, hImages, 10, 265, 120, 10000);
+    MakeList(list1m, host, hImages, 320, 265, 130, 1000000);
     HWND hList = list.GetSafeHwnd();
-    SendMessageW(hList, LVM_SETCOLUMNWIDTH, 0, kCol0);
-    LVCOLUMNW col = {};
-    col.mask = LVCF_WIDTH | LVCF_FMT;
-    col.cx = kCol1;
-    col.fmt = LVCFMT_RIGHT;
-    SendMessageW(hList, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
-    list.SetItemCount(8);
-    for (int i = 0; i < 8; i += 3)
-        list.SetCheckStatus(i, 1);
-    list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 
-    // The platform's list view drawing itself, beside ours.
     HWND hNative = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER |
                                        LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL,
-                                   320, 10, 300, 243, host, nullptr, nullptr, nullptr);
+                                   320, 10, kListCx, kListCy, host, nullptr, nullptr, nullptr);
     SendMessageW(hNative, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     SendMessageW(hNative, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
+    LVCOLUMNW col = {};
+    col.mask = LVCF_WIDTH | LVCF_FMT;
     for (int c = 0; c < 2; ++c)
     {
         col.cx = c ? kCol1 : kCol0;
@@ -132,65 +154,105 @@ int main()
     ListView_SetItemState(hNative, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     navtest::PumpMessages();
 
-    // One BitBlt of the list's size onto the list window.
-    HDC hdcList = GetDC(hList);
-    HDC hdcMem = CreateCompatibleDC(hdcList);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcList, 300, 243);
-    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
+    Group repaint, pages;
+    const int rpOurs = repaint.Add([&] { Repaint(hList); });
+    const int rpNative = repaint.Add([&] { Repaint(hNative); });
+    repaint.Run();
+    const int pg10 = pages.Add([&] { Repaint(list10.GetSafeHwnd()); });
+    const int pg10k = pages.Add([&] { Repaint(list10k.GetSafeHwnd()); });
+    const int pg1m = pages.Add([&] { Repaint(list1m.GetSafeHwnd()); });
+    pages.Run();
 
-    double usNative = 0, usOurs = 0, usBlt = 0;
-    for (int round = 0; round < 3; ++round)
-    {
-        Best(usNative, [&] { Repaint(hNative); });
-        Best(usOurs, [&] { Repaint(hList); });
-        Best(usBlt, [&] { BitBlt(hdcList, 0, 0, 300, 243, hdcMem, 0, 0, SRCCOPY); GdiFlush(); });
-    }
-
-    SelectObject(hdcMem, hOld);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
-    ReleaseDC(hList, hdcList);
-
-    double usRows[3] = {};
-    const int rowCounts[3] = {10, 10000, 1000000};
-    for (int round = 0; round < 3; ++round)
-        for (int i = 0; i < 3; ++i)
-        {
-            list.SetItemCount(rowCounts[i]);
-            list.SetCheckAll();
-            // The same page in every case: nine rows (the ninth partly shown) from the middle
-            // of the list, or from row 1 of the ten-row list.
-            const int nTop = rowCounts[i] / 2 < rowCounts[i] - 9 ? rowCounts[i] / 2
-                                                                : rowCounts[i] - 9;
-            list.EnsureVisible(0, 0);
-            SendMessageW(hList, LVM_SCROLL, 0, nTop * CNavListCtrl::FixLineHeight);
-            Best(usRows[i], [&] { Repaint(hList); });
-        }
-    HWND hBar = GetDlgItem(host, 100 + 1001);
-    const double usBar = MicrosPerCall([&] { Repaint(hBar); });
+    // A row's composition: an unselected row drawn as the list draws it for the native list's
+    // request, into a memory DC, against its floor: the background request and one BitBlt.
+    Canvas rows(kListCx, kListCy, false), piece(kListCx, CNavListCtrl::FixLineHeight, true);
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_LISTVIEW;
+    dis.CtlID = 100;
+    dis.itemID = 1;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.hwndItem = hList;
+    dis.hDC = rows.dc;
+    ListView_GetItemRect(hList, 1, &dis.rcItem, LVIR_BOUNDS);
+    // The row's image list draw now and then waits a long time under Wine; more blocks per
+    // round find the undisturbed ones.
+    Timing rowTiming;
+    rowTiming.blocksPerRound = 21;
+    Group compose(rowTiming), composeBar;
+    const int cpRow = compose.Add(
+        [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); });
+    const int cpRowFloor = compose.Add([&] {
+        RECT rc = dis.rcItem;
+        MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rc), 2);
+        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
+                     reinterpret_cast<LPARAM>(&rc));
+        BitBlt(rows.dc, dis.rcItem.left, dis.rcItem.top, dis.rcItem.right - dis.rcItem.left,
+               dis.rcItem.bottom - dis.rcItem.top, piece.dc, 0, 0, SRCCOPY);
+    });
+    // The scroll bar of the million-row list (arrows, track and thumb), painted into a memory
+    // DC, against its two decodes, the background request and one BitBlt.
+    HWND hBar = GetDlgItem(host, 130 + 1001);
+    RECT rcBar;
+    GetWindowRect(hBar, &rcBar);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rcBar), 2);
+    const int cxBar = rcBar.right - rcBar.left, cyBar = rcBar.bottom - rcBar.top;
+    Canvas barPiece(cxBar, cyBar, true);
+    const int cpBar = composeBar.Add([&] { NavScrollBarPaint(hBar, rows.dc); });
+    const int cpBarFloor = composeBar.Add([&] {
+        CxImage image;
+        image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR);
+        image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB);
+        RECT rc = rcBar;
+        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(barPiece.dc),
+                     reinterpret_cast<LPARAM>(&rc));
+        BitBlt(rows.dc, 0, 0, cxBar, cyBar, barPiece.dc, 0, 0, SRCCOPY);
+    });
+    compose.Run();
+    composeBar.Run();
+    auto blit = [&] { BitBlt(rows.dc, 0, 0, cxBar, cyBar, barPiece.dc, 0, 0, SRCCOPY); };
+    std::vector<Row> pieces = {
+        Compared("PNG 105 (40x480) decoded and freed",
+                 [&] {
+                     CxImage image;
+                     image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR);
+                 },
+                 "BitBlt", blit),
+        Compared("PNG 125 (40x45) decoded and freed",
+                 [&] {
+                     CxImage image;
+                     image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB);
+                 },
+                 "BitBlt", blit)};
 
     // SetItemCount(1000000): time, and the memory it keeps.
     list.SetItemCount(0);
     const SIZE_T before = PrivateBytes();
     list.SetItemCount(1000000);
     const SIZE_T after = PrivateBytes();
-    const double usSetCount = MicrosPerCall([&] { list.SetItemCount(1000000); });
-    list.SetItemCount(1000000);
-    const double usDelete = MicrosPerCall([&] { list.DeleteItem(0); });
+    Group model;
+    const int mdSetCount = model.Add([&] { list.SetItemCount(1000000); });
+    model.Run();
+
     int missed = PrintTable(
-        "CNavListCtrl: page of 8 rows, 2 columns, check boxes, images (300 x 243)",
-        {
-            {"native report list view, full repaint", usNative, "", 0, 0},
-            {"one BitBlt 300 x 243", usBlt, "", 0, 0},
-            {"CNavListCtrl full repaint", usOurs, "native list view", usNative, 1.0},
-            {"CNavListCtrl full repaint", usOurs, "one BitBlt", usBlt, 0},
-            {"repaint, 10 virtual rows", usRows[0], "", 0, 0},
-            {"repaint, 10,000 virtual rows", usRows[1], "10 rows", usRows[0], 1.1},
-            {"repaint, 1,000,000 virtual rows", usRows[2], "10 rows", usRows[0], 1.1},
-            {"scroll bar repaint (40 x 243)", usBar, "native list view", usNative, 0},
-            {"SetItemCount(1000000)", usSetCount, "", 0, 0},
-            {"DeleteItem(0) of ~1,000,000 virtual rows", usDelete, "", 0, 0},
-        });
+        "CNavListCtrl 300x243: window repaint against the platform's list view (8 rows, 2 "
+        "columns, check boxes, images)",
+        {Plain("native report list view", repaint, rpNative),
+         Against("CNavListCtrl", repaint, rpOurs, "native list view", rpNative, 1.0)});
+    missed += PrintTable(
+        "CNavListCtrl: the same page at every row count (window repaint)",
+        {Plain("10 virtual rows", pages, pg10),
+         Against("10,000 virtual rows", pages, pg10k, "10 rows", pg10, 1.05),
+         Against("1,000,000 virtual rows", pages, pg1m, "10 rows", pg10, 1.05)});
+    missed += PrintTable(
+        "CNavListCtrl and its scroll bar: composition against the floor",
+        {Plain("row floor: background + BitBlt 300x30", compose, cpRowFloor),
+         Against("one unselected row drawn (WM_DRAWITEM)", compose, cpRow, "row floor",
+                 cpRowFloor, 1.5),
+         Plain("scroll bar floor: 2 decodes + background + BitBlt", composeBar, cpBarFloor),
+         Against("scroll bar paint 40x243", composeBar, cpBar, "scroll bar floor", cpBarFloor,
+                 1.5)});
+    pieces.push_back(Plain("SetItemCount(1000000)", model, mdSetCount));
+    PrintTable("scroll bar and row model: pieces", pieces);
     // The list asks for 4 bytes per row; the system commits large blocks in 64 KiB steps.
     const SIZE_T kept = after - before;
     const SIZE_T wordsOnly = (4000000 + 0xFFFF) & ~static_cast<SIZE_T>(0xFFFF);
@@ -200,11 +262,13 @@ int main()
            static_cast<unsigned long>(wordsOnly),
            kept <= wordsOnly ? "target met" : "target missed");
     missed += kept > wordsOnly;
-    fflush(stdout);
 
     list.Destroy();
+    list10.Destroy();
+    list10k.Destroy();
+    list1m.Destroy();
     DestroyWindow(hNative);
     ImageList_Destroy(hImages);
-    printf("%d target(s) missed\n", missed);
+    printf("\n%d target(s) missed\n", missed);
     return 0;
 }

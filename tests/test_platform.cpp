@@ -217,6 +217,79 @@ TEST(Platform, TransparentImageLeavesNoObjectBehind)
     EXPECT_FALSE(TransparentImage(nullptr, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, 0));
 }
 
+// The desktop build copies its bitmap resources' pixels itself instead of going through the
+// platform's loaders: what it makes must draw exactly what they make.
+TEST(Platform, ResourceLoadersDrawWhatThePlatformsLoadersDraw)
+{
+    navtest::TestHost host(64, 64);
+    nav::WindowDC hdcWin(host);
+    HINSTANCE hLib = GetModuleHandleW(L"ZorNavCtrl.dll");
+    ASSERT_TRUE(hLib);
+    struct
+    {
+        const char* label;
+        WORD wId;
+    } bitmaps[] = {{"selection bar, 8 bits", 102},   {"combo arrow", 104},
+                   {"large arrow, pressed", 107},     {"check and radio icons, 24 bits", 108},
+                   {"edit frame with the focus", 110}};
+    for (const auto& b : bitmaps)
+    {
+        SCOPED_TRACE(b.label);
+        nav::Bitmap ours(nav::LoadBitmapResource(hLib, b.wId));
+        nav::Bitmap theirs(static_cast<HBITMAP>(
+            LoadImageW(hLib, MAKEINTRESOURCEW(b.wId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        ASSERT_TRUE(ours);
+        ASSERT_TRUE(theirs);
+        BITMAP bmOurs = {}, bmTheirs = {};
+        GetObjectW(ours, sizeof(bmOurs), &bmOurs);
+        GetObjectW(theirs, sizeof(bmTheirs), &bmTheirs);
+        ASSERT_EQ(bmTheirs.bmWidth, bmOurs.bmWidth);
+        ASSERT_EQ(bmTheirs.bmHeight, bmOurs.bmHeight);
+        EXPECT_EQ(bmTheirs.bmBitsPixel, bmOurs.bmBitsPixel);
+        navtest::Pixels pixels[2];
+        HBITMAP sources[2] = {ours, theirs};
+        for (int i = 0; i < 2; ++i)
+        {
+            Surface32 target(hdcWin, bmOurs.bmWidth, bmOurs.bmHeight);
+            nav::MemDC source(hdcWin);
+            nav::SelectGuard select(source, sources[i]);
+            BitBlt(target.dc, 0, 0, bmOurs.bmWidth, bmOurs.bmHeight, source, 0, 0, SRCCOPY);
+            pixels[i] = navtest::Pixels::FromDC(target.dc, 0, 0, bmOurs.bmWidth, bmOurs.bmHeight);
+        }
+        EXPECT_TRUE(pixels[1].Raw() == pixels[0].Raw());
+    }
+
+    // The icons as an image list: every icon over a busy background, keyed pixels left alone.
+    nav::ImageList ours(nav::LoadImageListResource(hLib, 108, 30, RGB(255, 0, 255)));
+    nav::ImageList theirs(ImageList_LoadImageW(hLib, MAKEINTRESOURCEW(108), 30, 0,
+                                               RGB(255, 0, 255), IMAGE_BITMAP,
+                                               LR_CREATEDIBSECTION));
+    ASSERT_TRUE(ours);
+    ASSERT_TRUE(theirs);
+    ASSERT_EQ(ImageList_GetImageCount(theirs), ImageList_GetImageCount(ours));
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ours, &cx, &cy);
+    EXPECT_EQ(30, cx);
+    EXPECT_EQ(30, cy);
+    for (int nIcon = 0; nIcon < ImageList_GetImageCount(ours); ++nIcon)
+    {
+        SCOPED_TRACE(nIcon);
+        navtest::Pixels pixels[2];
+        HIMAGELIST lists[2] = {ours, theirs};
+        for (int i = 0; i < 2; ++i)
+        {
+            Surface32 target(hdcWin, 36, 36);
+            FillDest(target.dc, 36, 36);
+            ImageList_Draw(lists[i], nIcon, target.dc, 3, 2, ILD_TRANSPARENT);
+            pixels[i] = navtest::Pixels::FromDC(target.dc, 0, 0, 36, 36);
+        }
+        EXPECT_TRUE(pixels[1].Raw() == pixels[0].Raw());
+    }
+
+    EXPECT_EQ(nullptr, nav::LoadBitmapResource(hLib, 9999));
+    EXPECT_EQ(nullptr, nav::LoadImageListResource(hLib, 9999, 30, RGB(255, 0, 255)));
+}
+
 // ---- GDI owners ----
 
 TEST(GdiOwners, BackBufferRestoresAndFreesEverything)
@@ -238,6 +311,56 @@ TEST(GdiOwners, BackBufferRestoresAndFreesEverything)
     }
     EXPECT_EQ(nBefore, NavGdiLiveObjects());
     EXPECT_EQ(0u, GetObjectType(hOriginal)) << "the back buffer's bitmap is deleted";
+}
+
+// A paint buffer lent from the kept one must look like a new one to every paint: black, its
+// own size, the DC's state as made; a nested paint or an oversized one must get its own.
+TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
+{
+    navtest::TestHost host(32, 32);
+    nav::WindowDC hdcWin(host);
+    { nav::PaintBuffer first(hdcWin, 8, 8); } // the kept buffer exists from here on
+    const long nBefore = NavGdiLiveObjects();
+    HFONT hFont = navtest::MakeFont(20);
+    const COLORREF crText = GetTextColor(nav::PaintBuffer(hdcWin, 4, 4));
+    struct
+    {
+        const char* label;
+        int cx, cy;
+    } sizes[] = {{"larger than before", 120, 40}, {"smaller", 30, 10}, {"taller", 20, 90},
+                 {"one pixel", 1, 1}};
+    for (const auto& c : sizes)
+    {
+        SCOPED_TRACE(c.label);
+        {
+            nav::PaintBuffer dirty(hdcWin, c.cx, c.cy);
+            ASSERT_TRUE(dirty);
+            EXPECT_TRUE(dirty.IsLent());
+            PatBlt(dirty, 0, 0, 200, 200, WHITENESS);
+            SelectObject(dirty, hFont);
+            SetTextColor(dirty, RGB(1, 2, 3));
+            nav::PaintBuffer nested(hdcWin, c.cx, c.cy);
+            ASSERT_TRUE(nested);
+            EXPECT_FALSE(nested.IsLent()) << "the kept buffer is in use";
+        }
+        nav::PaintBuffer clean(hdcWin, c.cx, c.cy);
+        EXPECT_TRUE(clean.IsLent());
+        navtest::Pixels px = navtest::Pixels::FromDC(clean, 0, 0, c.cx, c.cy);
+        for (DWORD v : px.Raw())
+            ASSERT_EQ(0u, v);
+        EXPECT_NE(static_cast<HGDIOBJ>(hFont), GetCurrentObject(clean, OBJ_FONT));
+        EXPECT_EQ(crText, GetTextColor(clean));
+        // Drawing stops at the paint's size, as in a bitmap of its own.
+        RECT rcClip = {};
+        EXPECT_EQ(SIMPLEREGION, GetClipBox(clean, &rcClip));
+        EXPECT_EQ(c.cx, rcClip.right);
+        EXPECT_EQ(c.cy, rcClip.bottom);
+    }
+    nav::PaintBuffer huge(hdcWin, 300, nav::PaintBuffer::kMaxKeptPixels / 300 + 1);
+    EXPECT_TRUE(huge);
+    EXPECT_FALSE(huge.IsLent());
+    DeleteObject(hFont);
+    EXPECT_EQ(nBefore + 2, NavGdiLiveObjects()) << "the huge one's DC and bitmap, nothing else";
 }
 
 TEST(GdiOwners, ZeroSizedBackBufferStillWorks)

@@ -33,18 +33,6 @@ const int kFaceHeight = 50;
 const int kMaxRadioSteps = 20;     // group members cleared after a radio tap, at most
 const int kCaptionBuffer = 50;     // wide characters, so at most 49 are shown
 
-// Load flags of the check/radio image list. Desktop bridge: the desktop's image lists default
-// to 16 colours for a device-dependent bitmap; asking for a DIB section keeps the icons' 24-bit
-// colours, as the device's display depth does.
-UINT IconLoadFlags()
-{
-#if ZNC_DESKTOP_BRIDGES
-    if (nav::BridgeOn(NAV_BRIDGE_DIB_BITMAPS))
-        return LR_CREATEDIBSECTION;
-#endif
-    return 0;
-}
-
 enum IconIndex
 {
     kIconCheckOff = 0,
@@ -118,10 +106,8 @@ int FaceFrame(UINT nState)
 // nothing.
 void DrawIcon(HDC hdc, int x, int y, int nIcon)
 {
-    nav::ImageList icons(ImageList_LoadImageW(GetModuleInstance(),
-                                              MAKEINTRESOURCEW(IDB_CHECK_RADIO), kIconSize, 0,
-                                              RGB(0xFF, 0x00, 0xFF), IMAGE_BITMAP,
-                                              IconLoadFlags()));
+    nav::ImageList icons(nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO,
+                                                    kIconSize, RGB(0xFF, 0x00, 0xFF)));
     if (icons)
         nav::DrawListImage(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
 }
@@ -513,8 +499,8 @@ void CNavBitmapButton::ClearGroup(HWND hwnd)
 void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent)
 {
     const int cx = rcFace.right - rcFace.left, cy = rcFace.bottom - rcFace.top;
-    // A DIB section: cheap to make, and the PNG faces blend straight into its pixels.
-    nav::BackBuffer buffer(hdcTarget, cx, cy, nav::Surface::Dib32);
+    // A DIB section: the PNG faces blend straight into its pixels.
+    nav::PaintBuffer buffer(hdcTarget, cx, cy);
     if (!buffer)
         return;
 

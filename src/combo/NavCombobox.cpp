@@ -444,7 +444,7 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
     nav::PaintDC dc(hWnd);
     RECT rcClient;
     GetClientRect(hWnd, &rcClient);
-    nav::BackBuffer buffer(dc, rcClient.right, rcClient.bottom, nav::Surface::Dib32);
+    nav::PaintBuffer buffer(dc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
 

@@ -147,7 +147,7 @@ int CNavEdit::OnPaintEx(HDC hdc)
     RECT rcClient;
     GetClientRect(m_hWnd, &rcClient);
     const RECT rcInParent = WindowRectInParent();
-    nav::BackBuffer buffer(hdc, rcClient.right, rcClient.bottom, nav::Surface::Dib32);
+    nav::PaintBuffer buffer(hdc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
     ComposeBackground(buffer, rcClient, rcInParent);
@@ -227,7 +227,7 @@ LRESULT CNavEdit::OnPaint(HWND hWnd, LPARAM lParam)
     nav::PaintDC dc(hWnd);
     RECT rcClient;
     GetClientRect(hWnd, &rcClient);
-    nav::BackBuffer buffer(dc, rcClient.right, rcClient.bottom, nav::Surface::Dib32);
+    nav::PaintBuffer buffer(dc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
     ComposeBackground(buffer, rcClient, WindowRectInParent());

@@ -220,7 +220,7 @@ void CNavScrollBar::Paint(HDC hdc)
     const int lineDownTop = H - P - kArrowHeight;
     const int left = rcClient.left, top = rcClient.top;
 
-    nav::BackBuffer back(hdc, W, H, nav::Surface::Dib32);
+    nav::PaintBuffer back(hdc, W, H);
     if (!back)
         return;
     nav::PaintParentBeneath(m_hWnd, back, nav::WindowRectInParent(m_hWnd));
@@ -383,4 +383,15 @@ int NavScrollBarThumbTop(HWND hwndBar)
         return -1;
     CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
     return pBar ? pBar->m_nThumbTop : -1;
+}
+
+int NavScrollBarPaint(HWND hwndBar, HDC hdc)
+{
+    if (!hdc || !IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
+        return 0;
+    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
+    if (!pBar)
+        return 0;
+    pBar->OnPaintEx(hdc);
+    return 1;
 }

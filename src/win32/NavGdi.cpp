@@ -1,6 +1,8 @@
 // NavGdi.cpp - the live-object count behind the GDI owners.
 #include "win32/NavGdi.h"
 
+#include <new>
+
 namespace
 {
 LONG g_nLive; // plain LONG: the device's Interlocked calls take LPLONG
@@ -28,3 +30,81 @@ long NavGdiLiveObjects(void)
 {
     return g_nLive;
 }
+
+namespace nav
+{
+namespace
+{
+// The buffer lent to one paint at a time, on the thread that painted first. Freed when the
+// library unloads.
+struct KeptBuffer
+{
+    ~KeptBuffer() { delete pBuffer; }
+    BackBuffer* pBuffer = nullptr;
+    LONG nThread = 0; // the first painting thread's id
+    bool bBusy = false;
+
+    // The kept buffer grown to hold cx x cy, or null when it cannot be lent.
+    BackBuffer* Borrow(int cx, int cy)
+    {
+        const LONG nCurrent = static_cast<LONG>(GetCurrentThreadId());
+        if (!nThread)
+            InterlockedCompareExchange(&nThread, nCurrent, 0);
+        if (nThread != nCurrent || bBusy || cx <= 0 || cy <= 0)
+            return nullptr;
+        const int cxKept = pBuffer && pBuffer->Width() > cx ? pBuffer->Width() : cx;
+        const int cyKept = pBuffer && pBuffer->Height() > cy ? pBuffer->Height() : cy;
+        if (static_cast<long long>(cxKept) * cyKept > PaintBuffer::kMaxKeptPixels)
+            return nullptr;
+        if (!pBuffer || cxKept != pBuffer->Width() || cyKept != pBuffer->Height())
+        {
+            delete pBuffer;
+            // Made like the screen, which every window DC shares.
+            pBuffer = new (std::nothrow) BackBuffer(nullptr, cxKept, cyKept, Surface::Dib32);
+            if (pBuffer && !*pBuffer)
+            {
+                delete pBuffer;
+                pBuffer = nullptr;
+            }
+            if (!pBuffer)
+                return nullptr;
+        }
+        bBusy = true;
+        return pBuffer;
+    }
+};
+KeptBuffer g_kept;
+} // namespace
+
+PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
+    : m_bLent(false), m_nSaved(0), m_pOwn(nullptr), m_hdc(nullptr), m_cx(cx), m_cy(cy)
+{
+    if (BackBuffer* pKept = g_kept.Borrow(cx, cy))
+    {
+        m_hdc = pKept->Get();
+        m_nSaved = SaveDC(m_hdc);
+        if (m_nSaved)
+        {
+            m_bLent = true;
+            IntersectClipRect(m_hdc, 0, 0, cx, cy);
+            PatBlt(m_hdc, 0, 0, cx, cy, BLACKNESS); // what a new DIB section holds
+            return;
+        }
+        m_hdc = nullptr;
+        g_kept.bBusy = false;
+    }
+    m_pOwn = new (std::nothrow) BackBuffer(hdcTarget, cx, cy, Surface::Dib32);
+    if (m_pOwn && *m_pOwn)
+        m_hdc = m_pOwn->Get();
+}
+
+PaintBuffer::~PaintBuffer()
+{
+    if (m_bLent)
+    {
+        RestoreDC(m_hdc, m_nSaved);
+        g_kept.bBusy = false;
+    }
+    delete m_pOwn;
+}
+} // namespace nav

@@ -166,4 +166,44 @@ private:
     int m_cy;
 };
 
+// The off-screen picture of one paint, like a BackBuffer of 32-bit DIB section, but lent from
+// one buffer the library keeps between paints: making and freeing a DIB section and its DC
+// costs more under Wine than most of a small control's paint. The kept buffer grows to the
+// largest control lent it, up to kMaxKeptPixels; a larger control, a paint nested in another
+// (a parent composing controls while it answers a background request) or a paint on another
+// thread than the first gets a buffer of its own, made and freed as before. A lent buffer
+// looks like a new one: black, clipped to the paint's size, its DC in its first state again
+// when the paint ends.
+class ZNC_API PaintBuffer
+{
+public:
+    static const int kMaxKeptPixels = 65536;
+
+    PaintBuffer(HDC hdcTarget, int cx, int cy);
+    ~PaintBuffer();
+    PaintBuffer(const PaintBuffer&) = delete;
+    PaintBuffer& operator=(const PaintBuffer&) = delete;
+
+    explicit operator bool() const { return m_hdc != nullptr; }
+    HDC Get() const { return m_hdc; }
+    operator HDC() const { return m_hdc; }
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+    // Copies the paint's picture (its size, not the kept buffer's) to (x, y) of the target.
+    BOOL CopyTo(HDC hdcTarget, int x = 0, int y = 0) const
+    {
+        return BitBlt(hdcTarget, x, y, m_cx, m_cy, m_hdc, 0, 0, SRCCOPY);
+    }
+    // Whether this paint has the kept buffer (for tests).
+    bool IsLent() const { return m_bLent; }
+
+private:
+    bool m_bLent;
+    int m_nSaved;
+    BackBuffer* m_pOwn;
+    HDC m_hdc;
+    int m_cx;
+    int m_cy;
+};
+
 } // namespace nav
