@@ -145,12 +145,17 @@ bool RealTapReachesALabelButton(TestHost& host)
 
 // What the edit draws after its native text (the black line along its bottom) is not
 // clipped away by the region the native paint leaves on the DC.
+bool MakeEdit(CNavEdit& edit, TestHost& host)
+{
+    RECT rc = {10, 10, 210, 46};
+    return edit.Create(Instance(), WS_CHILD | WS_VISIBLE, const_cast<wchar_t*>(L"abc"), rc, host,
+                       kId, nullptr, 0) != 0;
+}
+
 bool EditDrawsAfterItsText(TestHost& host)
 {
     CNavEdit edit;
-    RECT rc = {10, 10, 210, 46};
-    if (!edit.Create(Instance(), WS_CHILD | WS_VISIBLE, const_cast<wchar_t*>(L"abc"), rc, host,
-                     kId, nullptr, 0))
+    if (!MakeEdit(edit, host))
         return false;
     PaintNow(edit.GetSafeHwnd());
     Pixels px = Pixels::FromWindow(edit.GetSafeHwnd());
@@ -161,9 +166,7 @@ bool EditDrawsAfterItsText(TestHost& host)
 bool EditKeepsItsMarginThroughANewFont(TestHost& host)
 {
     CNavEdit edit;
-    RECT rc = {10, 10, 210, 46};
-    if (!edit.Create(Instance(), WS_CHILD | WS_VISIBLE, const_cast<wchar_t*>(L"abc"), rc, host,
-                     kId, nullptr, 0))
+    if (!MakeEdit(edit, host))
         return false;
     HFONT hFont = MakeFont(20);
     SendMessageW(edit.GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
