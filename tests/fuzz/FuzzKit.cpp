@@ -30,12 +30,46 @@ void WriteRaw(const char* psz)
               nullptr);
 }
 
+// The report is printed by a thread of its own: a thread whose stack overflowed has too
+// little left to format anything (Wine then ends the process without a word).
+char g_szWhy[96];
+HANDLE g_hReport = nullptr;
+HANDLE g_hReported = nullptr;
+
+DWORD WINAPI Reporter(void*)
+{
+    WaitForSingleObject(g_hReport, INFINITE);
+    PrintRecent(g_szWhy);
+    SetEvent(g_hReported);
+    return 0;
+}
+
+void Report(DWORD dwCode)
+{
+    static LONG s_nReported = 0;
+    if (InterlockedExchange(&s_nReported, 1))
+        return;
+    snprintf(g_szWhy, sizeof(g_szWhy), "unhandled exception 0x%08lX",
+             static_cast<unsigned long>(dwCode));
+    SetEvent(g_hReport);
+    WaitForSingleObject(g_hReported, 5000);
+    // Ends here with the exception's code, so the test command sees the failure whatever the
+    // platform would make of an overflowed stack.
+    TerminateProcess(GetCurrentProcess(), dwCode);
+}
+
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pInfo)
 {
-    char szWhy[96];
-    snprintf(szWhy, sizeof(szWhy), "unhandled exception 0x%08lX",
-             static_cast<unsigned long>(pInfo->ExceptionRecord->ExceptionCode));
-    PrintRecent(szWhy);
+    Report(pInfo->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// A stack overflow is reported as soon as it is raised, while the guard page still leaves
+// room to hand the report over.
+LONG WINAPI OnStackOverflow(EXCEPTION_POINTERS* pInfo)
+{
+    if (pInfo->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW)
+        Report(EXCEPTION_STACK_OVERFLOW);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -142,15 +176,11 @@ void InstallCrashReport()
     if (s_bDone)
         return;
     s_bDone = true;
+    g_hReport = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    g_hReported = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    CloseHandle(CreateThread(nullptr, 0, Reporter, nullptr, 0, nullptr));
     SetUnhandledExceptionFilter(OnUnhandledException);
-    // A stack overflow leaves the filter only what the guarantee reserves.
-    typedef BOOL(WINAPI * Guarantee)(PULONG);
-    if (auto pfn = reinterpret_cast<Guarantee>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadStackGuarantee"))))
-    {
-        ULONG cb = 64 * 1024;
-        pfn(&cb);
-    }
+    AddVectoredExceptionHandler(1, OnStackOverflow);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FailurePrinter);
 }
 
