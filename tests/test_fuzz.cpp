@@ -219,17 +219,14 @@ private:
         // Widths and heights mostly fit the parent; sometimes zero, negative or huge.
         const int cx = m_rng.Chance(90) ? 1 + m_rng.Below(300) : m_rng.Size();
         const int cy = m_rng.Chance(90) ? 1 + m_rng.Below(200) : m_rng.Size();
-        rc.right = static_cast<int>(static_cast<long long>(rc.left) + cx > INT_MAX
-                                        ? INT_MAX
-                                        : static_cast<long long>(rc.left) + cx < INT_MIN
-                                              ? INT_MIN
-                                              : rc.left + cx);
-        rc.bottom = static_cast<int>(static_cast<long long>(rc.top) + cy > INT_MAX
-                                         ? INT_MAX
-                                         : static_cast<long long>(rc.top) + cy < INT_MIN
-                                               ? INT_MIN
-                                               : rc.top + cy);
+        rc.right = SaturatedSum(rc.left, cx);
+        rc.bottom = SaturatedSum(rc.top, cy);
         return rc;
+    }
+    static int SaturatedSum(int a, int b)
+    {
+        const long long sum = static_cast<long long>(a) + b;
+        return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : static_cast<int>(sum);
     }
 
     UINT Id()
@@ -1019,8 +1016,8 @@ private:
         {
         case 0:
         case 1:
-            // A tap; a menu a link opens is closed at once.
-            PostMessageW(m_hParent, WM_NULL, 0, 0);
+            // A tap; a menu a link opens is closed at once (CloseMenus).
+            PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
             Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON);
             Mouse(hwnd, WM_LBUTTONUP, 0);
             break;
@@ -1028,7 +1025,7 @@ private:
             Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON);
             break;
         case 3:
-            PostMessageW(m_hParent, WM_NULL, 0, 0);
+            PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
             Mouse(hwnd, WM_LBUTTONUP, 0);
             break;
         case 4:
