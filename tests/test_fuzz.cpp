@@ -411,12 +411,8 @@ private:
             break;
         }
         case 5:
-        {
-            const int n = m_rng.Chance(80) ? m_rng.Below(12) : m_rng.Edge();
-            Note("button[%d].Show(%d)", i, n);
-            b.Show(n);
+            ShowWith("button", i, b);
             break;
-        }
         case 6:
         {
             wchar_t* psz = TextArg(true);
@@ -432,14 +428,26 @@ private:
             b.GetSafeHwnd();
             break;
         default:
-        {
-            PaintTarget t;
-            ChooseDC(t);
-            Note("button[%d].OnPaintEx(%p)", i, static_cast<void*>(t.hdc));
-            b.OnPaintEx(t.hdc);
+            PaintInto("button", i, b);
             break;
         }
-        }
+    }
+
+    // OnPaintEx into no DC, the loaned memory DC or the parent's window DC.
+    template <class T> void PaintInto(const char* pszClass, int i, T& obj)
+    {
+        PaintTarget t;
+        ChooseDC(t);
+        Note("%s[%d].OnPaintEx(%p)", pszClass, i, static_cast<void*>(t.hdc));
+        obj.OnPaintEx(t.hdc);
+    }
+
+    // Show with any SW_ value and beyond.
+    template <class T> void ShowWith(const char* pszClass, int i, T& obj)
+    {
+        const int n = m_rng.Chance(80) ? m_rng.Below(12) : m_rng.Edge();
+        Note("%s[%d].Show(%d)", pszClass, i, n);
+        obj.Show(n);
     }
 
     // Reads a text into a buffer of a random size, never claiming more room than it has.
@@ -491,12 +499,8 @@ private:
             l.GetDlgCtrlID();
             break;
         case 4:
-        {
-            const int n = m_rng.Chance(80) ? m_rng.Below(12) : m_rng.Edge();
-            Note("list[%d].Show(%d)", i, n);
-            l.Show(n);
+            ShowWith("list", i, l);
             break;
-        }
         case 5:
         {
             RECT rc = AnyRect();
@@ -515,13 +519,8 @@ private:
             l.SetFont(Font());
             break;
         case 8:
-        {
-            PaintTarget t;
-            ChooseDC(t);
-            Note("list[%d].OnPaintEx(%p)", i, static_cast<void*>(t.hdc));
-            l.OnPaintEx(t.hdc);
+            PaintInto("list", i, l);
             break;
-        }
         case 9:
         case 10:
         {
@@ -717,12 +716,8 @@ private:
             break;
         }
         case 3:
-        {
-            const int n = m_rng.Chance(80) ? m_rng.Below(12) : m_rng.Edge();
-            Note("combo[%d].Show(%d)", i, n);
-            c.Show(n);
+            ShowWith("combo", i, c);
             break;
-        }
         case 4:
         {
             RECT rc = AnyRect();
@@ -850,13 +845,8 @@ private:
             e.SetFont(Font());
             break;
         case 6:
-        {
-            PaintTarget t;
-            ChooseDC(t);
-            Note("edit[%d].OnPaintEx(%p)", i, static_cast<void*>(t.hdc));
-            e.OnPaintEx(t.hdc);
+            PaintInto("edit", i, e);
             break;
-        }
         default:
             Note("edit[%d].GetSafeHwnd", i);
             e.GetSafeHwnd();
@@ -938,13 +928,8 @@ private:
             s.QueryCoopInfo();
             break;
         case 10:
-        {
-            PaintTarget t;
-            ChooseDC(t);
-            Note("label[%d].OnPaintEx(%p)", i, static_cast<void*>(t.hdc));
-            s.OnPaintEx(t.hdc);
+            PaintInto("label", i, s);
             break;
-        }
         default:
             Note("label[%d].GetSafeHwnd", i);
             s.GetSafeHwnd();
