@@ -401,7 +401,7 @@ private:
             break;
         case 3:
             Note("button[%d].GetCheck", i);
-            b.GetCheck();
+            ExpectWithoutWindow(b.GetSafeHwnd(), b.GetCheck(), 0, "GetCheck");
             break;
         case 4:
         {
@@ -421,7 +421,8 @@ private:
             break;
         }
         case 7:
-            GetTextInto("button", i, [&](wchar_t* p, int n) { return b.GetText(p, n); });
+            GetTextInto("button", i, b.GetSafeHwnd(),
+                        [&](wchar_t* p, int n) { return b.GetText(p, n); });
             break;
         case 8:
             Note("button[%d].GetSafeHwnd", i);
@@ -430,6 +431,16 @@ private:
         default:
             PaintInto("button", i, b);
             break;
+        }
+    }
+
+    // An operation on an object whose window is gone (or was never made) answers the value
+    // every control documents for that case.
+    static void ExpectWithoutWindow(HWND hwnd, int nResult, int nWithout, const char* pszWhat)
+    {
+        if (!IsWindow(hwnd))
+        {
+            EXPECT_EQ(nWithout, nResult) << pszWhat << " without a window";
         }
     }
 
@@ -451,14 +462,14 @@ private:
     }
 
     // Reads a text into a buffer of a random size, never claiming more room than it has.
-    template <class F> void GetTextInto(const char* pszClass, int i, F get)
+    template <class F> void GetTextInto(const char* pszClass, int i, HWND hwnd, F get)
     {
         const int nRoom = m_rng.Chance(50) ? 1 + m_rng.Below(20) : 12000;
         std::vector<wchar_t> buffer(static_cast<size_t>(nRoom) + 1, L'#');
         const int n = m_rng.Chance(85) ? m_rng.Below(nRoom + 1) : -m_rng.Below(3);
         const bool bNull = m_rng.Chance(10);
         Note("%s[%d].GetText(%s, %d)", pszClass, i, bNull ? "null" : "buffer", n);
-        get(bNull ? nullptr : buffer.data(), n);
+        ExpectWithoutWindow(hwnd, get(bNull ? nullptr : buffer.data(), n), 0, "GetText");
         EXPECT_EQ(L'#', buffer[static_cast<size_t>(nRoom)])
             << pszClass << " wrote beyond the size it was given";
     }
@@ -572,7 +583,7 @@ private:
             const int n = m_rng.Index(nCount);
             const int nFlags = m_rng.Pick(kFlags);
             Note("list[%d].GetNextItem(%d, %d)", i, n, nFlags);
-            l.GetNextItem(n, nFlags);
+            ExpectWithoutWindow(l.GetSafeHwnd(), l.GetNextItem(n, nFlags), -1, "GetNextItem");
             break;
         }
         case 17:
@@ -827,11 +838,12 @@ private:
             break;
         }
         case 2:
-            GetTextInto("edit", i, [&](wchar_t* p, int n) { return e.GetText(p, n); });
+            GetTextInto("edit", i, e.GetSafeHwnd(),
+                        [&](wchar_t* p, int n) { return e.GetText(p, n); });
             break;
         case 3:
             Note("edit[%d].GetTextLength", i);
-            e.GetTextLength();
+            ExpectWithoutWindow(e.GetSafeHwnd(), e.GetTextLength(), 0, "GetTextLength");
             break;
         case 4:
         {
@@ -883,11 +895,12 @@ private:
             break;
         }
         case 2:
-            GetTextInto("label", i, [&](wchar_t* p, int n) { return s.GetText(p, n); });
+            GetTextInto("label", i, s.GetSafeHwnd(),
+                        [&](wchar_t* p, int n) { return s.GetText(p, n); });
             break;
         case 3:
             Note("label[%d].GetTextLength", i);
-            s.GetTextLength();
+            ExpectWithoutWindow(s.GetSafeHwnd(), s.GetTextLength(), 0, "GetTextLength");
             break;
         case 4:
             Note("label[%d].SetFont", i);
