@@ -18,6 +18,11 @@ namespace
 // Images larger than this are refused rather than trusted to fit in memory.
 const int kMaxSide = 8192;
 
+// Desktop bridge: drawing straight into the pixels of a DIB section. AlphaBlend is several
+// times slower under Wine than on the device; the device has neither the calls this needs
+// (GdiFlush, GetMapMode, DPtoLP, SetPixelV ...) nor the need, and always takes AlphaBlend.
+#if !defined(_WIN32_WCE)
+
 // x / 255, rounded, for x in 0..65535.
 inline DWORD Div255(DWORD x)
 {
@@ -125,6 +130,38 @@ bool GetDibTarget(HDC hdc, DibTarget* pTarget)
     return true;
 }
 
+// Blends the clipped source region [l, r) x [t, b) of the image's pixels to (dx, dy) of the
+// DIB section behind hdc. False when hdc is not such a target.
+bool BlendIntoDib(HDC hdc, const DWORD* pSource, DWORD nWidth, long long l, long long t,
+                  long long r, long long b, long long dx, long long dy, BYTE nAlpha,
+                  DWORD* pnResult)
+{
+    DibTarget target;
+    if (!pSource || !GetDibTarget(hdc, &target))
+        return false;
+    RECT rcDest = {static_cast<LONG>(dx + target.ptOrigin.x),
+                   static_cast<LONG>(dy + target.ptOrigin.y),
+                   static_cast<LONG>(dx + target.ptOrigin.x + (r - l)),
+                   static_cast<LONG>(dy + target.ptOrigin.y + (b - t))};
+    RECT rcDraw;
+    *pnResult = 0;
+    if (!IntersectRect(&rcDraw, &rcDest, &target.rcClip))
+        return true;
+    GdiFlush();
+    const DWORD nAlphaScale = nAlpha;
+    for (LONG y = rcDraw.top; y < rcDraw.bottom; ++y)
+    {
+        const DWORD* pSrc = pSource + static_cast<size_t>(t + y - rcDest.top) * nWidth +
+                            (l + rcDraw.left - rcDest.left);
+        DWORD* pDst = reinterpret_cast<DWORD*>(target.pBits + y * target.nStride) + rcDraw.left;
+        for (LONG x = rcDraw.left; x < rcDraw.right; ++x, ++pSrc, ++pDst)
+            *pDst = BlendPixel(*pDst, *pSrc, nAlphaScale);
+    }
+    *pnResult = 1;
+    return true;
+}
+#endif // !_WIN32_WCE
+
 inline DWORD Premultiply(const unsigned char* p)
 {
     DWORD a = p[3];
@@ -204,7 +241,13 @@ bool CxImage::EnsureSurface()
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = static_cast<LONG>(m_nWidth);
-    bmi.bmiHeader.biHeight = -static_cast<LONG>(m_nHeight); // top-down
+    // Top-down on the desktop, where the direct blend reads these rows; the device's reference
+    // does not say that a negative height works, so there the rows go bottom-up.
+#if defined(_WIN32_WCE)
+    bmi.bmiHeader.biHeight = static_cast<LONG>(m_nHeight);
+#else
+    bmi.bmiHeader.biHeight = -static_cast<LONG>(m_nHeight);
+#endif
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
@@ -219,7 +262,14 @@ bool CxImage::EnsureSurface()
         DeleteObject(hSurface);
         return false;
     }
+#if defined(_WIN32_WCE)
+    const size_t cbRow = static_cast<size_t>(m_nWidth) * sizeof(DWORD);
+    for (DWORD y = 0; y < m_nHeight; ++y)
+        memcpy(static_cast<BYTE*>(pBits) + cbRow * (m_nHeight - 1 - y), m_pPixels + m_nWidth * y,
+               cbRow);
+#else
     memcpy(pBits, m_pPixels, static_cast<size_t>(m_nWidth) * m_nHeight * sizeof(DWORD));
+#endif
     free(m_pPixels);
     m_pPixels = nullptr;
 
@@ -256,33 +306,14 @@ DWORD CxImage::DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc,
     if (l >= r || t >= b)
         return 0;
 
+#if !defined(_WIN32_WCE)
     // Straight into the pixels of a DIB section: the common case of composing a control off
-    // screen, and several times faster than AlphaBlend under Wine.
-    DibTarget target;
-    const DWORD* pSource = m_pPixels ? m_pPixels : SurfaceBits();
-    if (pSource && GetDibTarget(hdc, &target))
-    {
-        RECT rcDest = {static_cast<LONG>(dx + target.ptOrigin.x),
-                       static_cast<LONG>(dy + target.ptOrigin.y),
-                       static_cast<LONG>(dx + target.ptOrigin.x + (r - l)),
-                       static_cast<LONG>(dy + target.ptOrigin.y + (b - t))};
-        RECT rcDraw;
-        if (!IntersectRect(&rcDraw, &rcDest, &target.rcClip))
-            return 0;
-        GdiFlush();
-        const DWORD nAlphaScale = nAlpha;
-        for (LONG y = rcDraw.top; y < rcDraw.bottom; ++y)
-        {
-            const DWORD* pSrc = pSource + static_cast<size_t>(t + y - rcDest.top) * m_nWidth +
-                                (l + rcDraw.left - rcDest.left);
-            DWORD* pDst = reinterpret_cast<DWORD*>(target.pBits + y * target.nStride) +
-                          rcDraw.left;
-            for (LONG x = rcDraw.left; x < rcDraw.right; ++x, ++pSrc, ++pDst)
-                *pDst = BlendPixel(*pDst, *pSrc, nAlphaScale);
-        }
-        return 1;
-    }
-
+    // screen.
+    DWORD nResult = 0;
+    if (BlendIntoDib(hdc, m_pPixels ? m_pPixels : SurfaceBits(), m_nWidth, l, t, r, b, dx, dy,
+                     nAlpha, &nResult))
+        return nResult;
+#endif
     if (!EnsureSurface())
         return 0;
 

@@ -4,4 +4,7 @@
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
+/* The failure reason is never read; without thread-local storage the decoder needs nothing
+   the device's run time lacks. */
+#define STBI_NO_THREAD_LOCALS
 #include <stb_image.h>

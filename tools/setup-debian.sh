@@ -1,14 +1,15 @@
 #!/bin/sh
 # Installs what building and running ZorNavCtrl needs on Debian (run as root): the MinGW-w64
-# cross compilers, Wine, GoogleTest's sources, the stb headers and CMake. Does nothing when
-# everything is already there.
+# cross compilers, Wine (64-bit, and 32-bit for the i686 test run), GoogleTest's sources, the
+# stb headers, CMake, and the font the golden images are drawn with. Does nothing when everything is already there.
 set -e
 need=""
-for pkg in cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 libgtest-dev libstb-dev; do
+for pkg in cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 libgtest-dev libstb-dev fonts-dejavu-core; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need="$need $pkg"
 done
 if [ -n "$need" ]; then
     echo "Installing:$need"
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $need >/dev/null
 fi

@@ -10,6 +10,7 @@
 #include "CxImage.h"
 #include "core/NavCore.h"
 #include "core/NavGdi.h"
+#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "core/NavWindow.h"
@@ -27,13 +28,17 @@ const int kFaceHeight = 50;
 const int kMaxRadioSteps = 20;     // group members cleared after a radio tap, at most
 const int kCaptionBuffer = 50;     // wide characters, so at most 49 are shown
 
-// The desktop's image lists default to 16 colours for a device-dependent bitmap; asking for a
-// DIB section keeps the icons' 24-bit colours, as the device's display depth does.
-#if defined(_WIN32_WCE)
-const UINT kIconLoadFlags = 0;
-#else
-const UINT kIconLoadFlags = LR_CREATEDIBSECTION;
+// Load flags of the check/radio image list. Desktop bridge: the desktop's image lists default
+// to 16 colours for a device-dependent bitmap; asking for a DIB section keeps the icons' 24-bit
+// colours, as the device's display depth does.
+UINT IconLoadFlags()
+{
+#if ZNC_DESKTOP_BRIDGES
+    if (nav::BridgeOn(NAV_BRIDGE_DIB_BITMAPS))
+        return LR_CREATEDIBSECTION;
 #endif
+    return 0;
+}
 
 enum IconIndex
 {
@@ -111,9 +116,9 @@ void DrawIcon(HDC hdc, int x, int y, int nIcon)
     nav::ImageList icons(ImageList_LoadImageW(GetModuleInstance(),
                                               MAKEINTRESOURCEW(IDB_CHECK_RADIO), kIconSize, 0,
                                               RGB(0xFF, 0x00, 0xFF), IMAGE_BITMAP,
-                                              kIconLoadFlags));
+                                              IconLoadFlags()));
     if (icons)
-        ImageList_Draw(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
+        nav::DrawListImage(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
 }
 
 // The window's rectangle in its parent's client coordinates.
@@ -503,8 +508,8 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
         {
             int cxIcon = 0, cyIcon = 0;
             ImageList_GetIconSize(m_hImageList, &cxIcon, &cyIcon);
-            ImageList_Draw(m_hImageList, 0, hdc, rcFace.left + kIconTextGap, rcFace.top,
-                           ILD_TRANSPARENT);
+            nav::DrawListImage(m_hImageList, 0, hdc, rcFace.left + kIconTextGap, rcFace.top,
+                               ILD_TRANSPARENT);
             rcText.left = rcFace.left + kIconTextGap + cxIcon + 1;
         }
         return;
@@ -521,8 +526,8 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
         if (bFaceKind)
         {
             const int nImages = ImageList_GetImageCount(m_hImageList);
-            ImageList_Draw(m_hImageList, ImageIndex(m_nType, nState, bChecked, nImages), hdc, 0,
-                           0, ILD_TRANSPARENT);
+            nav::DrawListImage(m_hImageList, ImageIndex(m_nType, nState, bChecked, nImages),
+                               hdc, 0, 0, ILD_TRANSPARENT);
         }
         return;
     }

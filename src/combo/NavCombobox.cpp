@@ -454,13 +454,17 @@ LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     m_bListOpenAtPress = 0;
     if (PtInRect(&rcArrow, nav::edit::PointFromLParam(lParam)))
     {
-        m_bListOpenAtPress = HasList() && IsWindowVisible(m_hList);
+#if ZNC_DESKTOP_BRIDGES
+        // Desktop bridge: the native edit takes the focus at the pen-down, which closes an
+        // open list before the pen-up arrives; remember that it was open.
+        if (nav::BridgeOn(NAV_BRIDGE_COMBO_PRESS))
+            m_bListOpenAtPress = HasList() && IsWindowVisible(m_hList);
+#endif
         nav::WindowDC dc(hWnd);
         if (dc)
             DrawArrow(dc, rcArrow.left,
                       m_bLarger ? IDB_COMBO_ARROW_LARGE_PRESSED : IDB_COMBO_ARROW_PRESSED);
     }
-    // The native edit takes the focus here, which closes an open list (see OnLButtonUp).
     return CallWindowProcW(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 

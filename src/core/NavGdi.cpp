@@ -3,7 +3,7 @@
 
 namespace
 {
-volatile LONG g_nLive;
+LONG g_nLive; // plain LONG: the device's Interlocked calls take LPLONG
 }
 
 namespace nav

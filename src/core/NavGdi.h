@@ -16,6 +16,14 @@ extern "C" ZNC_API long NavGdiLiveObjects(void);
 
 namespace nav
 {
+// Draws image i of an image list at (x, y) with its own colours. The device's reference
+// documents ImageList_DrawEx but not ImageList_Draw, which is ImageList_DrawEx with the
+// list's default colours.
+inline BOOL DrawListImage(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fStyle)
+{
+    return ImageList_DrawEx(himl, i, hdc, x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, fStyle);
+}
+
 namespace detail
 {
 ZNC_API void CountAcquire(const void* h);
@@ -195,7 +203,7 @@ private:
     int m_nSaved;
 };
 
-// What a back buffer's bitmap is: compatible with the target, or a 32-bit top-down DIB
+// What a back buffer's bitmap is: compatible with the target, or a 32-bit DIB
 // section. The DIB section is far cheaper to make under Wine (a compatible bitmap costs tens
 // of microseconds there) and lets image code blend straight into its pixels.
 enum class Surface
@@ -204,14 +212,20 @@ enum class Surface
     Dib32,
 };
 
-// A 32-bit top-down DIB section of the given size (null on failure); its pixels, row 0 first,
-// go to *ppBits when asked for.
+// A 32-bit DIB section of the given size (null on failure); its pixels go to *ppBits when
+// asked for. Top-down (row 0 first) on the desktop. The device's reference leaves negative
+// heights open, and the library reads no pixels of its own there, so the device's rows run
+// bottom-up.
 inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = cx;
+#if defined(_WIN32_WCE)
+    bmi.bmiHeader.biHeight = cy;
+#else
     bmi.bmiHeader.biHeight = -cy;
+#endif
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;

@@ -3,6 +3,7 @@
 
 #include "NavCommon.h"
 #include "core/NavGdi.h"
+#include "platform/NavBridge.h"
 
 namespace nav
 {
@@ -17,23 +18,37 @@ inline LRESULT TransparentCtlColor(HDC hdc)
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
-// Passes WM_SETFONT to the native edit and puts its margins back afterwards: the desktop's
-// edit resets them to the font's defaults, which would put the text on the frame.
+// Passes WM_SETFONT to the native edit. Desktop bridge: the desktop's edit resets its margins
+// to the font's defaults, which would put the text on the frame; they are put back.
 inline LRESULT SetFontKeepingMargins(WNDPROC pfnOld, HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT margins = CallWindowProcW(pfnOld, hWnd, EM_GETMARGINS, 0, 0);
-    LRESULT lr = CallWindowProcW(pfnOld, hWnd, WM_SETFONT, wParam, lParam);
-    CallWindowProcW(pfnOld, hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                    static_cast<LPARAM>(static_cast<DWORD>(margins)));
-    return lr;
+#if ZNC_DESKTOP_BRIDGES
+    if (nav::BridgeOn(NAV_BRIDGE_EDIT_MARGINS))
+    {
+        LRESULT margins = CallWindowProcW(pfnOld, hWnd, EM_GETMARGINS, 0, 0);
+        LRESULT lr = CallWindowProcW(pfnOld, hWnd, WM_SETFONT, wParam, lParam);
+        CallWindowProcW(pfnOld, hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                        static_cast<LPARAM>(static_cast<DWORD>(margins)));
+        return lr;
+    }
+#endif
+    return CallWindowProcW(pfnOld, hWnd, WM_SETFONT, wParam, lParam);
 }
 
-// Lets the native edit paint its text into hdcMem over what was composed there. The native
-// edit paints into the DC in wParam and leaves its clip region on it; the DC's state is put
-// back so that whatever is drawn afterwards is not clipped to the text area.
+// Lets the native edit paint its text into hdcMem over what was composed there; the native
+// edit paints into the DC in wParam. Desktop bridge: the desktop's edit leaves its clip region
+// on that DC, so its state is put back and what is drawn afterwards is not clipped to the text
+// area.
 inline void PaintNativeText(WNDPROC pfnOld, HWND hWnd, HDC hdcMem, LPARAM lParam)
 {
-    nav::SavedDC saved(hdcMem);
+#if ZNC_DESKTOP_BRIDGES
+    if (nav::BridgeOn(NAV_BRIDGE_EDIT_CLIP))
+    {
+        nav::SavedDC saved(hdcMem);
+        CallWindowProcW(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
+        return;
+    }
+#endif
     CallWindowProcW(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
 }
 

@@ -2,16 +2,11 @@
 // check words of a virtual list or state images of an ordinary one, page size, the scroll bar
 // beside it, and everything the application calls.
 //
-// Desktop bridge for LVS_NOSCROLL: a "SysListView32" created with it cannot scroll at all on
-// the desktop, yet the list must scroll by its bar's messages and report its top row. The
-// window is therefore made without the bit, and the bit is added once the window is subclassed
-// without telling the native list (see OnStyleChange), so the style reads back as asked while
-// the native list keeps scrolling. The native scroll bars that it then shows are taken away
-// again before they take any room (OnNcCalcSize).
 #include "NavListCtrl.h"
 
 #include "core/NavWindow.h"
 #include "list/NavListShared.h"
+#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 
 #include <new>
@@ -188,15 +183,26 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
         m_pShared->pen.Reset(CreatePen(PS_SOLID, 1, kSeparatorColor));
 
     const DWORD dwListStyle = kBaseStyle | (dwStyle & kCallerStyles);
-    m_hWnd = CreateWindowExW(kExStyle, WC_LISTVIEWW, L"NavListView",
-                             dwListStyle & ~LVS_NOSCROLL, rc.left, rc.top, rc.right - rc.left,
-                             rc.bottom - rc.top, hParent,
+    DWORD dwNativeStyle = dwListStyle;
+#if ZNC_DESKTOP_BRIDGES
+    // Desktop bridge: a "SysListView32" created with LVS_NOSCROLL cannot scroll at all on the
+    // desktop, yet the list must scroll by its bar's messages and report its top row. The
+    // window is made without the bit, which is added once the window is subclassed, unheard by
+    // the native list (OnStyleChange); the native scroll bars it then shows are taken away
+    // again before they take any room (OnNcCalcSize).
+    if (nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
+        dwNativeStyle &= ~LVS_NOSCROLL;
+#endif
+    m_hWnd = CreateWindowExW(kExStyle, WC_LISTVIEWW, L"NavListView", dwNativeStyle, rc.left,
+                             rc.top, rc.right - rc.left, rc.bottom - rc.top, hParent,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInst, nullptr);
     if (!m_hWnd)
         return 0;
     nav::Subclass(m_hWnd, this, WindowProc, m_pfnOldProc);
-    // Now that the native list can no longer hear about it, the style gets LVS_NOSCROLL.
-    SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(dwListStyle));
+#if ZNC_DESKTOP_BRIDGES
+    if (dwNativeStyle != dwListStyle)
+        SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(dwListStyle));
+#endif
 
     RECT rcWindow;
     GetWindowRect(m_hWnd, &rcWindow);
@@ -234,12 +240,14 @@ UINT CNavListCtrl::GetDlgCtrlID()
     return static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
 }
 
-// The list window does not clip its siblings, so its own paints would cover the bar where they
-// overlap (the device clips them). The list's window region leaves out the part under a
-// visible bar; a hidden bar gives the whole window back.
+// Desktop bridge: the list window does not clip its siblings on the desktop, so its own paints
+// would cover the bar where they overlap (the device clips them). The list's window region
+// leaves out the part under a visible bar; a hidden bar gives the whole window back. Nothing
+// to do on the device.
 void CNavListCtrl::ClipUnderScrollBar()
 {
-    if (!IsWindow(m_hWnd))
+#if ZNC_DESKTOP_BRIDGES
+    if (!IsWindow(m_hWnd) || !nav::BridgeOn(NAV_BRIDGE_LIST_REGION))
         return;
     CNavScrollBar* pBar = ScrollBar();
     RECT rcList, rcBar, rcOverlap;
@@ -260,6 +268,7 @@ void CNavListCtrl::ClipUnderScrollBar()
     CombineRgn(visible, visible, covered, RGN_DIFF);
     if (SetWindowRgn(m_hWnd, visible, TRUE))
         visible.Release(); // the system owns it now
+#endif
 }
 
 // Shows or hides the list; showing also shows and raises the bar, whatever EnableHScrollBar

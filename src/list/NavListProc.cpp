@@ -7,6 +7,7 @@
 #include "core/NavGdi.h"
 #include "core/NavWindow.h"
 #include "list/NavListShared.h"
+#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 
 #include <wchar.h>
@@ -24,7 +25,9 @@ const int kTextChars = 64;         // cell buffer: at most 63 characters are dra
 const int kBarBorder = 6;          // nine-part selection bar
 const COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
 const UINT kTextFlags = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+#if ZNC_DESKTOP_BRIDGES
 const LONG kNativeBars = WS_VSCROLL | WS_HSCROLL;
+#endif
 
 // The rectangle of a child's client area in its parent's client coordinates.
 RECT ClientRectInParent(HWND hwnd, const RECT& rc)
@@ -114,8 +117,13 @@ LVITEMW FetchCell(HWND hList, int row, int nSubItem, wchar_t (&szText)[kTextChar
     item.cchTextMax = kTextChars;
     SendMessageW(hList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     // A virtual list's parent may answer with a text of its own instead of filling ours.
-    if (item.pszText != szText)
-        lstrcpynW(szText, item.pszText ? item.pszText : L"", kTextChars);
+    if (item.pszText != szText && item.pszText)
+    {
+        int i = 0;
+        for (; i < kTextChars - 1 && item.pszText[i]; ++i)
+            szText[i] = item.pszText[i];
+        szText[i] = L'\0';
+    }
     item.pszText = szText;
     item.cchTextMax = kTextChars;
     return item;
@@ -164,11 +172,13 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         return OnVScroll(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
         return OnLButtonDown(hWnd, wParam, lParam);
+#if ZNC_DESKTOP_BRIDGES
     case WM_NCCALCSIZE:
         return OnNcCalcSize(hWnd, wParam, lParam);
     case WM_STYLECHANGING:
     case WM_STYLECHANGED:
         return OnStyleChange(hWnd, uMsg, wParam, lParam);
+#endif
     default:
         return CallOld(hWnd, uMsg, wParam, lParam);
     }
@@ -262,8 +272,8 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
             SetTextColor(hdc, RGB(0, 0, 0));
             RECT rcImage = areas.image;
             if (m_hImageList && item.iImage != -1)
-                ImageList_Draw(m_hImageList, item.iImage, hdc, rcImage.left, rcImage.top,
-                               ILD_TRANSPARENT);
+                nav::DrawListImage(m_hImageList, item.iImage, hdc, rcImage.left, rcImage.top,
+                                   ILD_TRANSPARENT);
             else if (m_pfnDrawItem)
                 m_pfnDrawItem(hdc, &rcImage, &item);
         }
@@ -353,11 +363,14 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 
+#if ZNC_DESKTOP_BRIDGES
 // Desktop bridge: the native list, which does not know about LVS_NOSCROLL, shows its own scroll
 // bars when its rows outgrow the window. They are taken off again before the frame is measured,
 // so they never take room or show; the native list's scroll position stays intact.
 LRESULT CNavListCtrl::OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
+    if (!nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
+        return CallOld(hWnd, WM_NCCALCSIZE, wParam, lParam);
     const LONG style = GetWindowLongW(hWnd, GWL_STYLE);
     if (style & kNativeBars)
         SetWindowLongW(hWnd, GWL_STYLE, style & ~kNativeBars);
@@ -371,7 +384,8 @@ LRESULT CNavListCtrl::OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT CNavListCtrl::OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     STYLESTRUCT* pStyle = reinterpret_cast<STYLESTRUCT*>(lParam);
-    if (static_cast<int>(wParam) != GWL_STYLE || !pStyle)
+    if (static_cast<int>(wParam) != GWL_STYLE || !pStyle ||
+        !nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
         return CallOld(hWnd, uMsg, wParam, lParam);
     const DWORD bridgeBits = LVS_NOSCROLL | kNativeBars;
     if (((pStyle->styleOld ^ pStyle->styleNew) & ~bridgeBits) == 0)
@@ -382,6 +396,7 @@ LRESULT CNavListCtrl::OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM 
         pStyle->styleNew = seen.styleNew | (pStyle->styleNew & LVS_NOSCROLL);
     return result;
 }
+#endif // ZNC_DESKTOP_BRIDGES
 
 // One step of the selected row's sideways scrolling: while its first column's text is too wide,
 // redraw the row with the text starting one character further on, wrapping to the full text

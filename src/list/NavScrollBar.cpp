@@ -12,7 +12,7 @@
 #include "resource.h"
 
 #include <climits>
-#include <cmath>
+
 
 namespace
 {
@@ -359,7 +359,10 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
             const double count = m_pListCtrl->GetItemCount();
             const double page = m_pListCtrl->GetPageSize();
             const double top = static_cast<double>(m_nThumbTop);
-            const double newTop = std::trunc((count - page) * (top - P - kArrowHeight) / travel);
+            // Toward zero; the quotient stays far inside the range of a 64-bit integer (at
+            // most 2^31 rows times a 16-bit pen position).
+            const double newTop = static_cast<double>(
+                static_cast<long long>((count - page) * (top - P - kArrowHeight) / travel));
             HWND hList = m_pListCtrl->GetSafeHwnd();
             const int nRowHeight = CNavListCtrl::LineHeight();
             const int dy = ScrollDistance((newTop - pos) * nRowHeight, nRowHeight);

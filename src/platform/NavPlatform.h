@@ -7,10 +7,13 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "platform/NavBridge.h"
 
 #if defined(_WIN32_WCE)
 
-#include <sipapi.h>
+#include <dbgapi.h> // NKDbgPrintfW
+#include <sipapi.h> // SipGetInfo, SipShowIM
+// TransparentImage and GetProcAddressW come with the device's windows.h.
 
 #else // desktop stand-ins
 
@@ -69,17 +72,18 @@ ZNC_API DWORD NavSipLastShowFlag(void);
 
 namespace nav
 {
-// Loads a bitmap resource of the library. On the device LoadBitmapW keeps the resource as a
-// DIB section in its own format; the desktop's LoadBitmapW converts it to a device-dependent
-// bitmap instead, which under Wine costs over ten times as long (hundreds of microseconds
-// for an edit frame) at every paint. Asking for a DIB section gives the device's result.
+// Loads a bitmap resource of the library with LoadBitmapW. Desktop bridge: on the device
+// LoadBitmapW keeps the resource as a DIB section in its own format; the desktop's converts it
+// to a device-dependent bitmap instead, which under Wine costs over ten times as long (hundreds
+// of microseconds for an edit frame) at every paint. Asking for a DIB section gives the
+// device's result.
 inline HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
 {
-#if defined(_WIN32_WCE)
-    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
-#else
-    return static_cast<HBITMAP>(LoadImageW(hModule, MAKEINTRESOURCEW(wResId), IMAGE_BITMAP, 0, 0,
-                                           LR_CREATEDIBSECTION));
+#if ZNC_DESKTOP_BRIDGES
+    if (nav::BridgeOn(NAV_BRIDGE_DIB_BITMAPS))
+        return static_cast<HBITMAP>(LoadImageW(hModule, MAKEINTRESOURCEW(wResId), IMAGE_BITMAP,
+                                               0, 0, LR_CREATEDIBSECTION));
 #endif
+    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
 }
 } // namespace nav

@@ -7,6 +7,7 @@
 #include "NavStatic.h"
 
 #include "core/NavGdi.h"
+#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "core/NavWindow.h"
 
@@ -116,7 +117,7 @@ private:
     {
         const DWORD dwThread = GetCurrentThreadId();
         if (!s_dwThread)
-            InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s_dwThread),
+            InterlockedCompareExchange(reinterpret_cast<LONG*>(const_cast<DWORD*>(&s_dwThread)),
                                        static_cast<LONG>(dwThread), 0);
         if (s_dwThread != dwThread || s_bBusy)
             return false;
@@ -268,9 +269,12 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
         SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
-    // The desktop's native static paints itself at once on WM_SETFONT with redraw, before the
-    // label is in place; the first picture must be the label's own.
-    Repaint();
+#if ZNC_DESKTOP_BRIDGES
+    // Desktop bridge: the desktop's native static paints itself at once on WM_SETFONT with
+    // redraw, before the label is in place; the first picture must be the label's own.
+    if (nav::BridgeOn(NAV_BRIDGE_LABEL_QUIET))
+        Repaint();
+#endif
     return 1;
 }
 
@@ -397,17 +401,19 @@ LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         return pThis->OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_CTLCOLORSTATIC:
         return pThis->OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+#if ZNC_DESKTOP_BRIDGES
     case WM_NCHITTEST:
         return pThis->OnNcHitTest(wParam, lParam);
+    case WM_SETTEXT:
+    case WM_ENABLE:
+        return pThis->CallOldProcQuietly(uMsg, wParam, lParam);
+#endif
     case WM_LBUTTONDOWN:
         return pThis->OnLButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
         return pThis->OnLButtonUp(wParam, lParam);
     case WM_COMMAND:
         return pThis->OnCommand(wParam, lParam);
-    case WM_SETTEXT:
-    case WM_ENABLE:
-        return pThis->CallOldProcQuietly(uMsg, wParam, lParam);
     default:
         return pThis->CallOldProc(uMsg, wParam, lParam);
     }
@@ -419,13 +425,16 @@ LRESULT CNavStatic::CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
 }
 
-// Hands a message to the native procedure without letting it paint, then repaints our way.
-// The desktop's native static draws itself at once on a new text or enable state, filling its
-// face with the brush its PARENT answers to WM_CTLCOLORSTATIC (the label never sees that
-// request), over the composed picture. With the window marked hidden for the call the native
-// drawing does not happen, and the label repaints itself afterwards.
+#if ZNC_DESKTOP_BRIDGES
+// Desktop bridge: hands a message to the native procedure without letting it paint, then
+// repaints our way. The desktop's native static draws itself at once on a new text or enable
+// state, filling its face with the brush its PARENT answers to WM_CTLCOLORSTATIC (the label
+// never sees that request), over the composed picture. With redraw off for the call the
+// native drawing does not happen, and the label repaints itself afterwards.
 LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (!nav::BridgeOn(NAV_BRIDGE_LABEL_QUIET))
+        return CallOldProc(uMsg, wParam, lParam);
     const bool bVisible = (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (bVisible)
         CallOldProc(WM_SETREDRAW, FALSE, 0);
@@ -437,6 +446,7 @@ LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
     }
     return lResult;
 }
+#endif // ZNC_DESKTOP_BRIDGES
 
 // The text over the background that WM_ERASEBKGND left; SS_CENTER only at offset 0.
 void CNavStatic::OnPaint()
@@ -478,15 +488,18 @@ LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
-// The desktop's native static lets taps fall through to its parent unless it has SS_NOTIFY;
-// a label that acts on taps (a push button or a link) takes them itself.
+#if ZNC_DESKTOP_BRIDGES
+// Desktop bridge: the desktop's native static lets taps fall through to its parent unless it
+// has SS_NOTIFY; a label that acts on taps (a push button or a link) takes them itself.
 LRESULT CNavStatic::OnNcHitTest(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lHit = CallOldProc(WM_NCHITTEST, wParam, lParam);
-    if (lHit == HTTRANSPARENT && (m_pfnDrawBk || m_nCoopFlag))
+    if (lHit == HTTRANSPARENT && (m_pfnDrawBk || m_nCoopFlag) &&
+        nav::BridgeOn(NAV_BRIDGE_LABEL_HITTEST))
         return HTCLIENT;
     return lHit;
 }
+#endif // ZNC_DESKTOP_BRIDGES
 
 // A pen-down inside presses the label; a push-button label keeps the pen and shows it.
 LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)

@@ -3,6 +3,7 @@
 // the popup menu that offers them, and the call into the chosen application's library.
 #include "NavStatic.h"
 
+#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 
 #include <new>
@@ -24,13 +25,16 @@ const DWORD kSubKeyNameChars = 50;
 // Bytes read of each registry value (49 characters and the terminator).
 const DWORD kValueBytes = 100;
 
-// The device ignores the access mask and is handed 0; the desktop refuses to enumerate or read
-// a key opened with 0, so the desktop asks for read access.
-#if defined(_WIN32_WCE)
-const REGSAM kKeyAccess = 0;
-#else
-const REGSAM kKeyAccess = KEY_READ;
+// The access mask of every key: the device ignores it and is handed 0. Desktop bridge: the
+// desktop refuses to enumerate or read a key opened with 0, so it asks for read access.
+REGSAM KeyAccess()
+{
+#if ZNC_DESKTOP_BRIDGES
+    if (nav::BridgeOn(NAV_BRIDGE_REGISTRY_ACCESS))
+        return KEY_READ;
 #endif
+    return 0;
+}
 
 // Data-type number of a cooperation flag; 0 for a flag that names no kind.
 int DataTypeOfFlag(unsigned int nFlag)
@@ -54,7 +58,7 @@ class RegKey
 public:
     RegKey(HKEY hParent, const wchar_t* pszSubKey)
     {
-        if (RegOpenKeyExW(hParent, pszSubKey, 0, kKeyAccess, &m_hKey) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(hParent, pszSubKey, 0, KeyAccess(), &m_hKey) != ERROR_SUCCESS)
             m_hKey = nullptr;
     }
     ~RegKey()
