@@ -32,7 +32,7 @@ void WriteRaw(const char* psz)
 
 // The report is printed by a thread of its own: a thread whose stack overflowed has too
 // little left to format anything (Wine then ends the process without a word).
-char g_szWhy[96];
+char g_szWhy[MAX_PATH + 96];
 HANDLE g_hReport = nullptr;
 HANDLE g_hReported = nullptr;
 
@@ -44,13 +44,25 @@ DWORD WINAPI Reporter(void*)
     return 0;
 }
 
-void Report(DWORD dwCode)
+void Report(const EXCEPTION_RECORD* pRecord)
 {
     static LONG s_nReported = 0;
     if (InterlockedExchange(&s_nReported, 1))
         return;
-    snprintf(g_szWhy, sizeof(g_szWhy), "unhandled exception 0x%08lX",
-             static_cast<unsigned long>(dwCode));
+    const DWORD dwCode = pRecord->ExceptionCode;
+    // Where: the module and the offset in it, for addr2line ("?" for Wine's own Unix side).
+    HMODULE hModule = nullptr;
+    char szModule[MAX_PATH] = "?";
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<const char*>(pRecord->ExceptionAddress), &hModule);
+    if (hModule)
+        GetModuleFileNameA(hModule, szModule, sizeof(szModule));
+    const char* pszName = strrchr(szModule, '\\');
+    snprintf(g_szWhy, sizeof(g_szWhy), "unhandled exception 0x%08lX at %s+0x%llX",
+             static_cast<unsigned long>(dwCode), pszName ? pszName + 1 : szModule,
+             static_cast<unsigned long long>(static_cast<const char*>(pRecord->ExceptionAddress) -
+                                             reinterpret_cast<const char*>(hModule)));
     SetEvent(g_hReport);
     WaitForSingleObject(g_hReported, 5000);
     // Ends here with the exception's code, so the test command sees the failure whatever the
@@ -60,7 +72,7 @@ void Report(DWORD dwCode)
 
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pInfo)
 {
-    Report(pInfo->ExceptionRecord->ExceptionCode);
+    Report(pInfo->ExceptionRecord);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -69,7 +81,7 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pInfo)
 LONG WINAPI OnStackOverflow(EXCEPTION_POINTERS* pInfo)
 {
     if (pInfo->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW)
-        Report(EXCEPTION_STACK_OVERFLOW);
+        Report(pInfo->ExceptionRecord);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
