@@ -1179,11 +1179,14 @@ private:
             const UINT msg = m_rng.Pick(kMsgs);
             if (msg == WM_STYLECHANGED)
             {
-                STYLESTRUCT ss = {static_cast<DWORD>(m_rng.Next()),
-                                  static_cast<DWORD>(m_rng.Next())};
-                // Never without the structure: Wine's native controls read it unchecked.
-                Send(hwnd, msg, m_rng.Chance(80) ? GWL_STYLE : GWL_EXSTYLE,
-                     reinterpret_cast<LPARAM>(&ss));
+                // Style changes are made for real, so that WM_STYLECHANGING comes first: a
+                // forged WM_STYLECHANGED flips LVS_OWNERDATA inside Wine's list view, which then
+                // asserts. Bits 0x4000 and 0x8000 stay out: on a static they are ellipsis styles.
+                static const DWORD kBits[] = {WS_VISIBLE, WS_DISABLED, WS_BORDER, WS_VSCROLL,
+                                              WS_HSCROLL, 0x2000, 0x1000, 0x0001};
+                const DWORD dwBit = m_rng.Pick(kBits);
+                Note("%p style ^= %08lX", static_cast<void*>(hwnd), dwBit);
+                SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) ^ dwBit);
             }
             else if (msg == WM_WINDOWPOSCHANGED)
             {

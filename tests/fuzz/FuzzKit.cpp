@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +75,14 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pInfo)
 {
     Report(pInfo->ExceptionRecord);
     return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// An assertion in the platform's own controls ends in abort().
+void OnAbort(int)
+{
+    EXCEPTION_RECORD record = {};
+    record.ExceptionCode = 0xC0000409; // what the platform reports for a fail-fast
+    Report(&record);
 }
 
 // A stack overflow is reported as soon as it is raised, while the guard page still leaves
@@ -193,6 +202,7 @@ void InstallCrashReport()
     CloseHandle(CreateThread(nullptr, 0, Reporter, nullptr, 0, nullptr));
     SetUnhandledExceptionFilter(OnUnhandledException);
     AddVectoredExceptionHandler(1, OnStackOverflow);
+    signal(SIGABRT, OnAbort);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FailurePrinter);
 }
 
