@@ -54,13 +54,16 @@ void Report(const EXCEPTION_RECORD* pRecord)
     // Where: the module and the offset in it, for addr2line ("?" for Wine's own Unix side).
     HMODULE hModule = nullptr;
     char szModule[MAX_PATH] = "?";
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<const char*>(pRecord->ExceptionAddress), &hModule);
+    if (pRecord->ExceptionAddress)
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<const char*>(pRecord->ExceptionAddress), &hModule);
     if (hModule)
         GetModuleFileNameA(hModule, szModule, sizeof(szModule));
     const char* pszName = strrchr(szModule, '\\');
-    snprintf(g_szWhy, sizeof(g_szWhy), "unhandled exception 0x%08lX at %s+0x%llX",
+    snprintf(g_szWhy, sizeof(g_szWhy),
+             pRecord->ExceptionAddress ? "unhandled exception 0x%08lX at %s+0x%llX"
+                                       : "abort (0x%08lX)",
              static_cast<unsigned long>(dwCode), pszName ? pszName + 1 : szModule,
              static_cast<unsigned long long>(static_cast<const char*>(pRecord->ExceptionAddress) -
                                              reinterpret_cast<const char*>(hModule)));
@@ -202,7 +205,14 @@ void InstallCrashReport()
     CloseHandle(CreateThread(nullptr, 0, Reporter, nullptr, 0, nullptr));
     SetUnhandledExceptionFilter(OnUnhandledException);
     AddVectoredExceptionHandler(1, OnStackOverflow);
+    // Wine's own controls assert through the C runtime they were built with, not ours.
     signal(SIGABRT, OnAbort);
+    typedef void (*Handler)(int);
+    typedef Handler (*Signal)(int, Handler);
+    if (HMODULE hUcrt = LoadLibraryW(L"ucrtbase.dll"))
+        if (auto pfn = reinterpret_cast<Signal>(
+                reinterpret_cast<void*>(GetProcAddress(hUcrt, "signal"))))
+            pfn(SIGABRT, OnAbort);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FailurePrinter);
 }
 
