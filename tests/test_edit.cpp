@@ -670,6 +670,20 @@ TEST_F(EditTest, TinyFieldsDrawWithoutMirroredPieces)
     }
 }
 
+// A field as large as a window may be needs a picture of 4 GB: under Wine that was handed out
+// and the paint then faulted.
+TEST_F(EditTest, AFieldTooLargeForAnyPictureDrawsNothing)
+{
+    TestEdit edit;
+    ASSERT_EQ(1, Make(edit, {10, 10, 110, 46}));
+    SetWindowPos(edit.GetSafeHwnd(), nullptr, 0, 0, 100000, 100000,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Canvas canvas(40, 30);
+    const long nLive = NavGdiLiveObjects();
+    EXPECT_EQ(0, edit.OnPaintEx(canvas));
+    EXPECT_EQ(nLive, NavGdiLiveObjects());
+}
+
 TEST_F(EditTest, MissingFrameBitmapLeavesTheParentsBackground)
 {
     TestEdit edit;

@@ -114,6 +114,12 @@ enum class Surface
 // bottom-up.
 inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
 {
+    // A picture of 2 GB or more is refused: Wine hands out such a section (a window may be
+    // 32767 pixels square) and then faults drawing into it, and no device has the memory.
+    if (ppBits)
+        *ppBits = nullptr;
+    if (cx <= 0 || cy <= 0 || static_cast<long long>(cx) * cy > 0x7FFFFFFFll / 4)
+        return nullptr;
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = cx;

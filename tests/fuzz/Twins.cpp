@@ -1,0 +1,599 @@
+// Twins.cpp - the same standard messages sent to a control's window and to a native window of
+// the same class, style and size; results and the state read back afterwards must agree. The
+// differences the controls are made for are listed below, each with its reason; nothing else
+// may differ.
+//
+// Kept out of the inputs because the native Wine controls fail on them: a single-line EDIT
+// without ES_AUTOHSCROLL (crashes on inserted text), SS_ENDELLIPSIS (an assertion in DrawText),
+// LVM_GETNEXTITEM with LVNI_ABOVE/LVNI_BELOW (loops), LVM_GETITEMSTATE on an owner-data list
+// (stray bits), LB_FINDSTRING / LB_FINDSTRINGEXACT from a start below -1 (reads before the
+// items). A native LISTBOX makes GDI objects at its first paint, so the twins stay out of
+// any count of GDI objects.
+#include <gtest/gtest.h>
+
+#include "FuzzKit.h"
+#include "TestHost.h"
+#include "ZorNavCtrl.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+using namespace navfuzz;
+using navtest::TestHost;
+
+namespace
+{
+
+// A difference that is the control's purpose, not a fault. bStateToo: what the message does
+// to the control differs as well, so the comparison of that seed ends there.
+struct ExpectedDifference
+{
+    const wchar_t* pszClass;
+    UINT msg;
+    bool bStateToo;
+    const char* pszReason;
+};
+
+const ExpectedDifference kExpected[] = {
+    {L"*", WM_CTLCOLOREDIT, false, "the controls answer colour requests transparent, null brush"},
+    {L"*", WM_CTLCOLORLISTBOX, false, "the combo list answers with its grey field"},
+    {L"*", WM_CTLCOLORSTATIC, false, "the controls answer colour requests transparent, null brush"},
+    {L"STATIC", WM_NCHITTEST, false, "a label with a callback is a push button and takes taps (HTCLIENT)"},
+    {L"STATIC", WM_LBUTTONDOWN, false, "a push-button label takes a pen-down inside itself: capture, repaint, 1"},
+    {L"STATIC", WM_TIMER, false, "every timer is the label's own (id 1 scrolls its text): answered 1"},
+};
+
+// How often each expected difference was seen, to show that each is real.
+long long g_nSeen[sizeof(kExpected) / sizeof(kExpected[0])];
+
+const ExpectedDifference* FindExpected(const std::wstring& cls, UINT msg)
+{
+    for (const ExpectedDifference& e : kExpected)
+        if (e.msg == msg && (cls == e.pszClass || std::wstring(e.pszClass) == L"*"))
+            return &e;
+    return nullptr;
+}
+
+// What one message gave back: its result and what it wrote into the caller's buffer.
+struct Outcome
+{
+    LRESULT result = 0;
+    std::wstring out;
+    bool operator==(const Outcome& o) const { return result == o.result && out == o.out; }
+};
+
+// How a message's lParam is made for each window.
+enum class Arg
+{
+    Value,   // lParam as given
+    TextIn,  // points to the text
+    TextOut, // a buffer of 'size' characters, read back
+    ItemIn,  // an LVITEMW carrying item, subitem, state, mask and the text
+    ItemOut, // an LVITEMW with a text buffer of 'size' characters, read back
+};
+
+struct Message
+{
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    Arg arg;
+    std::wstring text;
+    int size;
+    LVITEMW item;
+};
+
+std::string Describe(const Message& m)
+{
+    std::ostringstream os;
+    os << "msg 0x" << std::hex << m.msg << " w 0x" << m.wParam << " l 0x" << m.lParam << std::dec
+       << " text(" << m.text.size() << ") size " << m.size;
+    if (m.arg == Arg::ItemIn || m.arg == Arg::ItemOut)
+        os << " item " << m.item.iItem << "/" << m.item.iSubItem << " mask 0x" << std::hex
+           << m.item.mask << " state 0x" << m.item.state << "/0x" << m.item.stateMask;
+    return os.str();
+}
+
+std::string Describe(const std::vector<LRESULT>& state)
+{
+    std::ostringstream os;
+    for (LRESULT r : state)
+        os << r << " ";
+    return os.str();
+}
+
+Outcome Apply(HWND hwnd, const Message& m)
+{
+    Outcome o;
+    std::vector<wchar_t> buffer(static_cast<size_t>(m.size > 0 ? m.size : 0) + 1, 0);
+    LVITEMW item = m.item;
+    std::wstring text = m.text;
+    LPARAM lParam = m.lParam;
+    switch (m.arg)
+    {
+    case Arg::Value: break;
+    case Arg::TextIn: lParam = reinterpret_cast<LPARAM>(text.c_str()); break;
+    case Arg::TextOut: lParam = reinterpret_cast<LPARAM>(buffer.data()); break;
+    case Arg::ItemIn:
+        item.pszText = &text[0];
+        lParam = reinterpret_cast<LPARAM>(&item);
+        break;
+    case Arg::ItemOut:
+        item.pszText = buffer.data();
+        item.cchTextMax = m.size;
+        lParam = reinterpret_cast<LPARAM>(&item);
+        break;
+    }
+    o.result = SendMessageW(hwnd, m.msg, m.wParam, lParam);
+    if (m.arg == Arg::TextOut || m.arg == Arg::ItemOut)
+        o.out.assign(buffer.data());
+    return o;
+}
+
+// One variant: how to make our control, what to send, and what to read back.
+struct Variant
+{
+    const char* label;
+    std::wstring cls;
+    // Makes our control on the host and returns the window the messages go to.
+    std::function<HWND(TestHost&)> make;
+    std::function<Message(Rng&, HWND)> message;
+    std::function<std::vector<LRESULT>(HWND)> probe;
+};
+
+// The styles each window was created with. Read back later they may differ: a native list
+// box drops WS_VSCROLL while its bar is hidden, and a twin made from that would never scroll.
+std::map<HWND, std::pair<DWORD, DWORD>> g_created;
+
+LRESULT CALLBACK RecordCreation(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND)
+    {
+        const CREATESTRUCTW* pcs = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        g_created[reinterpret_cast<HWND>(wParam)] = {static_cast<DWORD>(pcs->style),
+                                                     pcs->dwExStyle};
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// Our control's window, its creation styles recorded.
+HWND MakeOurs(const std::function<HWND(TestHost&)>& make, TestHost& host)
+{
+    g_created.clear();
+    HHOOK hHook = SetWindowsHookExW(WH_CBT, RecordCreation, nullptr, GetCurrentThreadId());
+    HWND hwnd = make(host);
+    UnhookWindowsHookEx(hHook);
+    return g_created.count(hwnd) ? hwnd : nullptr;
+}
+
+// The native twin: same class, creation styles, rectangle, font and the settings our Create
+// makes.
+HWND MakeTwin(const std::wstring& cls, HWND hwndOurs, HWND hParent)
+{
+    RECT rc;
+    GetWindowRect(hwndOurs, &rc);
+    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+    wchar_t szText[256] = {};
+    GetWindowTextW(hwndOurs, szText, 256);
+    const std::pair<DWORD, DWORD> styles = g_created[hwndOurs];
+    HWND hwnd = CreateWindowExW(styles.second, cls.c_str(), szText, styles.first, rc.left,
+                                rc.top, rc.right - rc.left, rc.bottom - rc.top, hParent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(4000)), nullptr,
+                                nullptr);
+    SendMessageW(hwnd, WM_SETFONT, static_cast<WPARAM>(SendMessageW(hwndOurs, WM_GETFONT, 0, 0)),
+                 FALSE);
+    if (cls == L"EDIT")
+    {
+        const LRESULT margins = SendMessageW(hwndOurs, EM_GETMARGINS, 0, 0);
+        SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(LOWORD(margins), HIWORD(margins)));
+    }
+    else if (cls == L"LISTBOX")
+    {
+        SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, SendMessageW(hwndOurs, LB_GETITEMHEIGHT, 0, 0));
+    }
+    else if (cls == WC_LISTVIEWW)
+    {
+        SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                     SendMessageW(hwndOurs, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+        LVCOLUMNW column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.cx = static_cast<int>(SendMessageW(hwndOurs, LVM_GETCOLUMNWIDTH, 0, 0));
+        column.pszText = const_cast<wchar_t*>(L" ");
+        SendMessageW(hwnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    }
+    return hwnd;
+}
+
+Message Plain(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    Message m = {msg, wParam, lParam, Arg::Value, L"", 0, {}};
+    return m;
+}
+
+Message WithText(UINT msg, WPARAM wParam, const std::wstring& text)
+{
+    Message m = Plain(msg, wParam);
+    m.arg = Arg::TextIn;
+    m.text = text;
+    return m;
+}
+
+Message IntoBuffer(UINT msg, WPARAM wParam, int size)
+{
+    Message m = Plain(msg, wParam);
+    m.arg = Arg::TextOut;
+    m.size = size;
+    return m;
+}
+
+// Messages every window class takes alike: text, enabling, font, paint, focus, keys, pen.
+Message Common(Rng& rng, HWND hwnd, HDC hdc)
+{
+    RECT rc = {0, 0, 1, 1};
+    GetClientRect(hwnd, &rc);
+    const LPARAM lPoint = MAKELPARAM(rng.Below(rc.right + 20) - 10, rng.Below(rc.bottom + 20) - 10);
+    static const UINT kKeys[] = {VK_UP,   VK_DOWN,  VK_LEFT, VK_RIGHT, VK_HOME, VK_END,
+                                 VK_PRIOR, VK_NEXT, VK_SPACE, VK_DELETE, VK_BACK, 'A'};
+    switch (rng.Below(14))
+    {
+    case 0: return WithText(WM_SETTEXT, 0, Text(rng).substr(0, rng.Chance(90) ? 80 : 20000));
+    case 1: return IntoBuffer(WM_GETTEXT, static_cast<WPARAM>(rng.Below(40)), 40);
+    case 2: return Plain(WM_GETTEXTLENGTH);
+    case 3: return Plain(WM_ENABLE, static_cast<WPARAM>(rng.Below(2)));
+    case 4: return Plain(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc));
+    case 5: return Plain(WM_PAINT);
+    case 6: return Plain(rng.Chance(50) ? WM_SETFOCUS : WM_KILLFOCUS);
+    case 7: return Plain(WM_KEYDOWN, rng.Pick(kKeys), 1);
+    case 8: return Plain(WM_KEYUP, rng.Pick(kKeys), 0xC0000001);
+    case 9: return Plain(WM_CHAR, static_cast<WPARAM>(L"ab1 \bZ"[rng.Below(6)]), 1);
+    case 10: return Plain(WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
+    case 11: return Plain(WM_LBUTTONUP, 0, lPoint);
+    case 12: return Plain(WM_TIMER, static_cast<WPARAM>(rng.Below(3)));
+    default: return Plain(WM_GETFONT);
+    }
+}
+
+// ---- the four classes ----
+
+Message EditMessage(Rng& rng, HWND hwnd, HDC hdc)
+{
+    switch (rng.Below(14))
+    {
+    case 0: return Plain(EM_SETSEL, static_cast<WPARAM>(rng.Index(20)), rng.Index(20));
+    case 1: return Plain(EM_GETSEL);
+    case 2: return WithText(EM_REPLACESEL, static_cast<WPARAM>(rng.Below(2)), Text(rng).substr(0, 30));
+    case 3: return Plain(EM_LIMITTEXT, static_cast<WPARAM>(rng.Chance(70) ? rng.Below(40) : rng.Edge()));
+    case 4: return Plain(EM_GETLIMITTEXT);
+    case 5: return Plain(rng.Chance(50) ? EM_UNDO : EM_CANUNDO);
+    case 6: return Plain(EM_SETMODIFY, static_cast<WPARAM>(rng.Below(2)));
+    case 7: return Plain(EM_GETMODIFY);
+    case 8: return Plain(EM_LINELENGTH, static_cast<WPARAM>(rng.Index(20)));
+    case 9: return Plain(EM_POSFROMCHAR, static_cast<WPARAM>(rng.Index(20)));
+    case 10: return Plain(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd));
+    default: return Common(rng, hwnd, hdc);
+    }
+}
+
+std::vector<LRESULT> EditProbe(HWND hwnd)
+{
+    wchar_t sz[64] = {};
+    GetWindowTextW(hwnd, sz, 64);
+    std::vector<LRESULT> v = {SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0),
+                              SendMessageW(hwnd, EM_GETSEL, 0, 0),
+                              SendMessageW(hwnd, EM_GETLIMITTEXT, 0, 0),
+                              SendMessageW(hwnd, EM_GETMODIFY, 0, 0), IsWindowEnabled(hwnd)};
+    for (wchar_t* p = sz; *p; ++p)
+        v.push_back(*p);
+    return v;
+}
+
+Message ListBoxMessage(Rng& rng, HWND hwnd, HDC hdc)
+{
+    const int nCount = static_cast<int>(SendMessageW(hwnd, LB_GETCOUNT, 0, 0));
+    const WPARAM index = static_cast<WPARAM>(rng.Index(nCount));
+    switch (rng.Below(18))
+    {
+    case 0:
+    case 1: return WithText(LB_ADDSTRING, 0, Text(rng).substr(0, rng.Chance(90) ? 60 : 20000));
+    case 2: return WithText(LB_INSERTSTRING, index, Text(rng).substr(0, 60));
+    case 3: return Plain(LB_DELETESTRING, index);
+    case 4: return Plain(LB_SETCURSEL, index);
+    case 5: return Plain(LB_GETCURSEL);
+    case 6:
+    {
+        // Room for the longest text the inputs hold.
+        Message m = IntoBuffer(LB_GETTEXT, index, 20001);
+        return m;
+    }
+    case 7: return Plain(LB_GETTEXTLEN, index);
+    case 8: return Plain(rng.Chance(20) ? LB_RESETCONTENT : LB_GETCOUNT);
+    case 9: return Plain(LB_SETITEMHEIGHT, index, rng.Chance(80) ? rng.Below(60) : rng.Edge());
+    case 10: return Plain(LB_GETITEMHEIGHT, index);
+    case 11:
+        // A start below -1 makes Wine's list box read before its items.
+        return WithText(rng.Chance(50) ? LB_FINDSTRING : LB_FINDSTRINGEXACT,
+                        static_cast<WPARAM>(rng.Below(nCount + 2) - 1), Text(rng).substr(0, 3));
+    case 12: return WithText(LB_SELECTSTRING, static_cast<WPARAM>(-1), Text(rng).substr(0, 2));
+    case 13: return Plain(rng.Chance(50) ? LB_SETTOPINDEX : LB_GETTOPINDEX, index);
+    case 14: return Plain(LB_SETITEMDATA, index, static_cast<LPARAM>(rng.Edge()));
+    case 15: return Plain(LB_GETITEMDATA, index);
+    case 16: return Plain(WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd));
+    default: return Common(rng, hwnd, hdc);
+    }
+}
+
+std::vector<LRESULT> ListBoxProbe(HWND hwnd)
+{
+    RECT rc = {};
+    GetClientRect(hwnd, &rc);
+    return {rc.right, rc.bottom, SendMessageW(hwnd, LB_GETCOUNT, 0, 0), SendMessageW(hwnd, LB_GETCURSEL, 0, 0),
+            SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0), SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0),
+            SendMessageW(hwnd, LB_GETTEXTLEN, 0, 0), IsWindowEnabled(hwnd)};
+}
+
+Message ListViewMessage(Rng& rng, HWND hwnd, HDC hdc)
+{
+    const int nCount = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+    const bool bOwnerData = (GetWindowLongW(hwnd, GWL_STYLE) & LVS_OWNERDATA) != 0;
+    Message m = Plain(0);
+    m.item.iItem = rng.Index(nCount);
+    m.item.iSubItem = rng.Chance(85) ? 0 : rng.Below(3);
+    switch (rng.Below(19))
+    {
+    case 0:
+    case 1:
+        m.msg = LVM_INSERTITEMW;
+        m.arg = Arg::ItemIn;
+        m.item.mask = LVIF_TEXT;
+        m.item.iSubItem = 0;
+        m.text = Text(rng).substr(0, 60);
+        return m;
+    case 2:
+        m.msg = LVM_SETITEMTEXTW;
+        m.wParam = static_cast<WPARAM>(m.item.iItem);
+        m.arg = Arg::ItemIn;
+        m.text = Text(rng).substr(0, 60);
+        return m;
+    case 3:
+        m.msg = LVM_GETITEMTEXTW;
+        m.wParam = static_cast<WPARAM>(m.item.iItem);
+        m.arg = Arg::ItemOut;
+        m.size = 1 + rng.Below(64);
+        return m;
+    case 4:
+    case 5:
+        m.msg = LVM_SETITEMSTATE;
+        m.wParam = static_cast<WPARAM>(m.item.iItem);
+        m.arg = Arg::ItemIn;
+        m.item.state = rng.Chance(50) ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+        m.item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        return m;
+    case 6:
+        // Wine answers stray bits for an owner-data list.
+        if (bOwnerData)
+            return Plain(LVM_GETITEMCOUNT);
+        return Plain(LVM_GETITEMSTATE, static_cast<WPARAM>(m.item.iItem), LVIS_SELECTED | LVIS_FOCUSED);
+    case 7:
+    {
+        // Never LVNI_ABOVE / LVNI_BELOW: Wine's list view loops on them.
+        static const LPARAM kFlags[] = {LVNI_ALL, LVNI_SELECTED, LVNI_FOCUSED, LVNI_SELECTED | LVNI_FOCUSED};
+        return Plain(LVM_GETNEXTITEM, static_cast<WPARAM>(m.item.iItem), rng.Pick(kFlags));
+    }
+    case 8: return Plain(LVM_ENSUREVISIBLE, static_cast<WPARAM>(m.item.iItem), rng.Below(2));
+    case 9: return Plain(LVM_GETTOPINDEX);
+    case 10: return Plain(LVM_GETCOUNTPERPAGE);
+    case 11: return Plain(LVM_DELETEITEM, static_cast<WPARAM>(m.item.iItem));
+    case 12: return Plain(rng.Chance(20) ? LVM_DELETEALLITEMS : LVM_GETSELECTEDCOUNT);
+    case 13:
+    {
+        static const int kCounts[] = {0, 1, 5, 12, 40};
+        return Plain(LVM_SETITEMCOUNT, static_cast<WPARAM>(rng.Pick(kCounts)), 0);
+    }
+    case 14: return Plain(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(rng.Below(2)));
+    case 15: return Plain(WM_VSCROLL, static_cast<WPARAM>(rng.Below(9)));
+    default: return Common(rng, hwnd, hdc);
+    }
+}
+
+std::vector<LRESULT> ListViewProbe(HWND hwnd)
+{
+    return {SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0),
+            SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+            SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED),
+            SendMessageW(hwnd, LVM_GETTOPINDEX, 0, 0), SendMessageW(hwnd, LVM_GETSELECTEDCOUNT, 0, 0),
+            SendMessageW(hwnd, LVM_GETCOUNTPERPAGE, 0, 0), IsWindowEnabled(hwnd)};
+}
+
+Message StaticMessage(Rng& rng, HWND hwnd, HDC hdc)
+{
+    RECT rc = {0, 0, 1, 1};
+    GetClientRect(hwnd, &rc);
+    POINT pt = {rng.Below(rc.right + 20) - 10, rng.Below(rc.bottom + 20) - 10};
+    ClientToScreen(hwnd, &pt);
+    switch (rng.Below(6))
+    {
+    case 0: return Plain(WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    case 1: return Plain(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd));
+    case 2: return Plain(STM_GETIMAGE, IMAGE_BITMAP);
+    default: return Common(rng, hwnd, hdc);
+    }
+}
+
+std::vector<LRESULT> StaticProbe(HWND hwnd)
+{
+    wchar_t sz[64] = {};
+    GetWindowTextW(hwnd, sz, 64);
+    std::vector<LRESULT> v = {GetWindowTextLengthW(hwnd), IsWindowEnabled(hwnd)};
+    for (wchar_t* p = sz; *p; ++p)
+        v.push_back(*p);
+    return v;
+}
+
+void Callback(HDC hdc, RECT* prc, UINT, UINT)
+{
+    if (hdc && prc)
+        FillRect(hdc, prc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+}
+
+// Every variant owns its control through the host's lifetime (a static slot per variant).
+template <class T> T& Fresh(std::unique_ptr<T>& slot)
+{
+    slot.reset(new T);
+    return *slot;
+}
+
+// A memory DC for the messages that carry one.
+HDC g_hdc = nullptr;
+
+std::unique_ptr<CNavEdit> g_edit;
+std::unique_ptr<CNavCombobox> g_combo;
+std::unique_ptr<CNavListCtrl> g_list;
+std::unique_ptr<CNavStatic> g_label;
+
+Variant EditVariant(const char* label, DWORD dwStyle)
+{
+    return {label, L"EDIT",
+            [dwStyle](TestHost& host) {
+                RECT rc = {10, 10, 210, 40};
+                Fresh(g_edit).Create(nullptr, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | dwStyle,
+                                     const_cast<wchar_t*>(L"start"), rc, host, 100, nullptr, 0);
+                return g_edit->GetSafeHwnd();
+            },
+            [](Rng& rng, HWND hwnd) { return EditMessage(rng, hwnd, g_hdc); }, EditProbe};
+}
+
+Variant ListViewVariant(const char* label, DWORD dwStyle)
+{
+    return {label, WC_LISTVIEWW,
+            [dwStyle](TestHost& host) {
+                RECT rc = {10, 10, 250, 250};
+                Fresh(g_list).Create(host, dwStyle, nullptr, rc, 100);
+                return g_list->GetSafeHwnd();
+            },
+            [](Rng& rng, HWND hwnd) { return ListViewMessage(rng, hwnd, g_hdc); }, ListViewProbe};
+}
+
+Variant StaticVariant(const char* label, DWORD dwStyle, DrawBkProc pfn)
+{
+    return {label, L"STATIC",
+            [dwStyle, pfn](TestHost& host) {
+                RECT rc = {10, 10, 210, 40};
+                Fresh(g_label).Create(nullptr, WS_CHILD | WS_VISIBLE | dwStyle,
+                                      const_cast<wchar_t*>(L"label"), rc, host, 100, pfn);
+                return g_label->GetSafeHwnd();
+            },
+            [](Rng& rng, HWND hwnd) { return StaticMessage(rng, hwnd, g_hdc); }, StaticProbe};
+}
+
+std::vector<Variant> Variants()
+{
+    return {
+        EditVariant("edit", 0),
+        EditVariant("edit centred", ES_CENTER),
+        EditVariant("edit password", ES_PASSWORD),
+        EditVariant("edit read-only", ES_READONLY),
+        EditVariant("edit digits", ES_NUMBER),
+        {"combo list", L"LISTBOX",
+         [](TestHost& host) {
+             RECT rc = {10, 10, 210, 200};
+             Fresh(g_combo).Create(nullptr, WS_CHILD | WS_VISIBLE, nullptr, rc, host, 100);
+             return GetDlgItem(host, 100 + 1010);
+         },
+         [](Rng& rng, HWND hwnd) { return ListBoxMessage(rng, hwnd, g_hdc); }, ListBoxProbe},
+        ListViewVariant("list", WS_VISIBLE),
+        ListViewVariant("list bordered", WS_VISIBLE | WS_BORDER),
+        ListViewVariant("list virtual", WS_VISIBLE | WS_BORDER | LVS_OWNERDATA),
+        StaticVariant("label", SS_LEFT, nullptr),
+        StaticVariant("label centred, notify", SS_CENTER | SS_NOTIFY, nullptr),
+        StaticVariant("label right", SS_RIGHT, nullptr),
+        StaticVariant("label push button", SS_LEFT, Callback),
+    };
+}
+
+TEST(Twins, StandardMessagesAnswerAsTheNativeControlOfTheSameClassAndStyle)
+{
+    InstallCrashReport();
+    // For every variant a quarter of the seeds, with a quarter of the operations each but at
+    // most 400: the twins' lists grow with every message and each message costs more.
+    Budget budget = ReadBudget(kDefaultSeeds, kDefaultOps);
+    budget.seeds = budget.seeds / 4 > 0 ? budget.seeds / 4 : 1;
+    const int nMessages = budget.ops / 4 < 1 ? 1 : budget.ops / 4 > 400 ? 400 : budget.ops / 4;
+    long long nSent = 0, nExpected = 0;
+    std::vector<std::string> unexplained;
+    const DWORD dwStart = GetTickCount();
+    g_hdc = CreateCompatibleDC(nullptr);
+    for (const Variant& v : Variants())
+    {
+        const DWORD dwVariant = GetTickCount();
+        for (int k = 0; k < budget.seeds; ++k)
+        {
+            const uint64_t seed = budget.firstSeed + static_cast<uint64_t>(k);
+            BeginSeed(seed);
+            SetRunning(true);
+            Rng rng(seed);
+            TestHost host(400, 300);
+            HWND hwndOurs = MakeOurs(v.make, host);
+            ASSERT_TRUE(IsWindow(hwndOurs)) << v.label;
+            HWND hwndTwin = MakeTwin(v.cls, hwndOurs, host);
+            ASSERT_TRUE(IsWindow(hwndTwin)) << v.label;
+            for (int n = 0; n < nMessages; ++n)
+            {
+                const Message m = v.message(rng, hwndTwin);
+                Note("%s: %s", v.label, Describe(m).c_str());
+                const Outcome ours = Apply(hwndOurs, m);
+                const Outcome twin = Apply(hwndTwin, m);
+                ReleaseCapture();
+                ++nSent;
+                const ExpectedDifference* pExpected = FindExpected(v.cls, m.msg);
+                if (pExpected)
+                    ++nExpected;
+                std::ostringstream where;
+                where << v.label << ", seed " << seed << ", message " << n << ": " << Describe(m);
+                if (pExpected && !(ours == twin))
+                    ++g_nSeen[pExpected - kExpected];
+                if (!pExpected && !(ours == twin))
+                {
+                    where << ": result " << ours.result << " vs native " << twin.result;
+                    unexplained.push_back(where.str());
+                    break;
+                }
+                const std::vector<LRESULT> stateOurs = v.probe(hwndOurs);
+                const std::vector<LRESULT> stateTwin = v.probe(hwndTwin);
+                if (stateOurs != stateTwin)
+                {
+                    if (pExpected && ours == twin)
+                        ++g_nSeen[pExpected - kExpected];
+                    if (!pExpected || !pExpected->bStateToo)
+                        unexplained.push_back(where.str() + ": the state read back differs: " +
+                                              Describe(stateOurs) + " vs native " +
+                                              Describe(stateTwin));
+                    break;
+                }
+            }
+            SetRunning(false);
+            DestroyWindow(hwndTwin);
+            g_edit.reset();
+            g_combo.reset();
+            g_list.reset();
+            g_label.reset();
+        }
+        printf("[ twins ] %s: %lu ms\n", v.label,
+               static_cast<unsigned long>(GetTickCount() - dwVariant));
+    }
+    DeleteDC(g_hdc);
+    printf("[ twins ] %lld messages to %zu variants x %d seeds in %lu ms, %lld of them allowed to "
+           "differ; differences seen:\n",
+           nSent, Variants().size(), budget.seeds,
+           static_cast<unsigned long>(GetTickCount() - dwStart), nExpected);
+    for (const ExpectedDifference& e : kExpected)
+        printf("[ twins ] %6lld x %ls 0x%04X: %s\n", g_nSeen[&e - kExpected], e.pszClass, e.msg,
+               e.pszReason);
+    for (const std::string& s : unexplained)
+        ADD_FAILURE() << "unexplained difference: " << s;
+}
+
+} // namespace
