@@ -103,7 +103,7 @@ int main()
                  },
                  "BitBlt", blit),
         Compared("back buffer (DIB section) made and freed",
-                 [&] { nav::BackBuffer buffer(parent.dc, kPushCx, kPushCy, nav::Surface::Dib32); },
+                 [&] { nav::BackBuffer buffer(parent.dc, kPushCx, kPushCy); },
                  "BitBlt", blit),
         Compared("large face blended into a DIB section",
                  [&] { pFace->DrawAlphaChannel(piece.dc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); },

@@ -133,7 +133,7 @@ int main()
                  },
                  "BitBlt", blit),
         Compared("back buffer 200x36 (DIB section) made and freed",
-                 [&] { nav::BackBuffer buffer(parent.dc, kEditCx, kEditCy, nav::Surface::Dib32); },
+                 [&] { nav::BackBuffer buffer(parent.dc, kEditCx, kEditCy); },
                  "BitBlt", blit)};
 
     int missed = PrintTable(

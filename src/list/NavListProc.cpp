@@ -140,7 +140,7 @@ void DrawRowBackground(HWND hList, HDC hdc, const RECT& rc, bool bSelected)
         DrawSelectionBar(hdc, rc);
         return;
     }
-    nav::BackBuffer back(hdc, rc.right - rc.left, rc.bottom - rc.top, nav::Surface::Dib32);
+    nav::BackBuffer back(hdc, rc.right - rc.left, rc.bottom - rc.top);
     if (!back)
         return;
     nav::PaintParentBeneath(hList, back, nav::ClientRectInParent(hList, rc));

@@ -12,7 +12,6 @@
 #include "platform/NavPlatform.h"
 #include "win32/NavWindow.h"
 
-#include <memory>
 #include <new>
 
 namespace
@@ -76,108 +75,21 @@ private:
     nav::SelectGuard m_select;
 };
 
-// The off-screen picture of one label paint. Making and selecting a bitmap costs more than
-// all the rest of a label's paint together (several times over on the desktop), so one buffer
-// is kept between paints for the module, grown to the largest label up to a screen's worth of
-// pixels, and lent to one paint at a time on the thread that first painted. A paint nested in
-// another (a parent composing labels while it answers a background request), on another
-// thread, or of a label larger than that makes its own. The kept buffer goes when the last
-// label window does, so nothing of the labels stays behind them.
-class LabelBuffer
+// The label windows alive. Labels paint with the buffer the library keeps between paints
+// (nav::PaintBuffer); after the last label window it is given back, so that nothing of the
+// labels stays behind them.
+LONG g_nLabelWindows; // the device's Interlocked calls take a plain LPLONG
+
+void LabelWindowMade()
 {
-public:
-    LabelBuffer(HDC hdcTarget, int cx, int cy)
-        : m_bLent(Borrow(cx, cy)),
-          // Whatever a paint leaves selected or set in the kept DC goes with the paint.
-          m_saved(m_bLent ? s_pKept->Get() : nullptr)
-    {
-        if (m_bLent)
-        {
-            m_pBuffer = s_pKept.get();
-            // Drawing reaches the label's size only, as in a bitmap of its own.
-            IntersectClipRect(m_pBuffer->Get(), 0, 0, cx, cy);
-        }
-        else
-            m_pBuffer = m_pOwn.emplace(hdcTarget, cx, cy);
-    }
-    ~LabelBuffer()
-    {
-        if (m_bLent)
-            s_bBusy = false;
-    }
+    InterlockedIncrement(&g_nLabelWindows);
+}
 
-    // Counts the label windows that may borrow the buffer.
-    static void LabelWindowMade() { InterlockedIncrement(&s_nLabelWindows); }
-    // A label window went; after the last one the kept buffer is given back (by the thread
-    // that keeps it, and not while a paint has it).
-    static void LabelWindowGone()
-    {
-        if (InterlockedDecrement(&s_nLabelWindows) == 0 && s_dwThread == GetCurrentThreadId() &&
-            !s_bBusy)
-            s_pKept.reset();
-    }
-    LabelBuffer(const LabelBuffer&) = delete;
-    LabelBuffer& operator=(const LabelBuffer&) = delete;
-
-    explicit operator bool() const { return m_pBuffer && *m_pBuffer; }
-    operator HDC() const { return m_pBuffer->Get(); }
-
-private:
-    // Lends the kept buffer, made or grown to at least cx x cy; false when it cannot be lent.
-    static bool Borrow(int cx, int cy)
-    {
-        const DWORD dwThread = GetCurrentThreadId();
-        if (!s_dwThread)
-            InterlockedCompareExchange(reinterpret_cast<LONG*>(const_cast<DWORD*>(&s_dwThread)),
-                                       static_cast<LONG>(dwThread), 0);
-        if (s_dwThread != dwThread || s_bBusy)
-            return false;
-        if (!s_pKept || !*s_pKept || s_pKept->Width() < cx || s_pKept->Height() < cy)
-        {
-            const int cxKept = s_pKept && s_pKept->Width() > cx ? s_pKept->Width() : cx;
-            const int cyKept = s_pKept && s_pKept->Height() > cy ? s_pKept->Height() : cy;
-            if (static_cast<long long>(cxKept) * cyKept > kKeptPixelsMax)
-                return false;
-            s_pKept.reset();
-            // Made like the screen, which every window DC shares.
-            nav::WindowDC screen(nullptr);
-            s_pKept.reset(new (std::nothrow) nav::BackBuffer(screen, cxKept, cyKept));
-            if (!s_pKept || !*s_pKept)
-                return false;
-        }
-        s_bBusy = true;
-        return true;
-    }
-
-    // A buffer of this paint's own, when the kept one cannot be lent.
-    struct OwnBuffer
-    {
-        nav::BackBuffer* emplace(HDC hdcTarget, int cx, int cy)
-        {
-            p.reset(new (std::nothrow) nav::BackBuffer(hdcTarget, cx, cy));
-            return p.get();
-        }
-        std::unique_ptr<nav::BackBuffer> p;
-    };
-
-    // A screen of the largest devices the library serves; bigger labels are rare, and
-    // keeping their picture would hold megabytes for the life of the process.
-    static const long long kKeptPixelsMax = 800 * 480;
-
-    static std::unique_ptr<nav::BackBuffer> s_pKept;
-    static volatile DWORD s_dwThread;
-    static bool s_bBusy;
-    static LONG s_nLabelWindows; // the device's Interlocked calls take a plain LPLONG
-
-    bool m_bLent;
-    nav::SavedDC m_saved;
-    OwnBuffer m_pOwn;
-    nav::BackBuffer* m_pBuffer = nullptr;
-};
-std::unique_ptr<nav::BackBuffer> LabelBuffer::s_pKept;
-volatile DWORD LabelBuffer::s_dwThread;
-bool LabelBuffer::s_bBusy;
-LONG LabelBuffer::s_nLabelWindows;
+void LabelWindowGone()
+{
+    if (InterlockedDecrement(&g_nLabelWindows) == 0)
+        nav::PaintBuffer::GiveBackKept();
+}
 
 // The point of a mouse message (client coordinates, which may be negative) and whether it lies
 // in the window's client area.
@@ -262,7 +174,7 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
 void CNavStatic::DestroyOwnWindow()
 {
     if (IsWindow(m_hWnd) && m_pfnOldProc)
-        LabelBuffer::LabelWindowGone();
+        LabelWindowGone();
     nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
@@ -288,7 +200,7 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
         SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
-    LabelBuffer::LabelWindowMade();
+    LabelWindowMade();
 #if ZNC_DESKTOP_BRIDGES
     // Desktop bridge: the desktop's native static paints itself at once on WM_SETFONT with
     // redraw, before the label is in place; the first picture must be the label's own.
@@ -362,7 +274,7 @@ int CNavStatic::OnPaintEx(HDC hdc)
         return 0;
     RECT rcClient = {};
     GetClientRect(m_hWnd, &rcClient);
-    LabelBuffer buffer(hdc, rcClient.right, rcClient.bottom);
+    nav::PaintBuffer buffer(hdc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
     SetBkMode(buffer, TRANSPARENT);
@@ -408,7 +320,7 @@ void CNavStatic::OnScrollText(HWND hWnd)
 LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_NCDESTROY) // destroyed while still ours, object or not
-        LabelBuffer::LabelWindowGone();
+        LabelWindowGone();
     CNavStatic* pThis = nav::FindObject<CNavStatic>(hWnd);
     if (!pThis)
         return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, uMsg, wParam, lParam);
@@ -488,7 +400,7 @@ LRESULT CNavStatic::OnEraseBkgnd(HDC hdc)
     RECT rcParent;
     ParentRect(&rcParent);
     const int cx = rcParent.right - rcParent.left, cy = rcParent.bottom - rcParent.top;
-    LabelBuffer buffer(hdc, cx, cy);
+    nav::PaintBuffer buffer(hdc, cx, cy);
     if (buffer)
     {
         DrawBackground(buffer, rcParent);

@@ -60,7 +60,7 @@ struct KeptBuffer
         {
             delete pBuffer;
             // Made like the screen, which every window DC shares.
-            pBuffer = new (std::nothrow) BackBuffer(nullptr, cxKept, cyKept, Surface::Dib32);
+            pBuffer = new (std::nothrow) BackBuffer(nullptr, cxKept, cyKept);
             if (pBuffer && !*pBuffer)
             {
                 delete pBuffer;
@@ -93,9 +93,17 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
         m_hdc = nullptr;
         g_kept.bBusy = false;
     }
-    m_pOwn = new (std::nothrow) BackBuffer(hdcTarget, cx, cy, Surface::Dib32);
+    m_pOwn = new (std::nothrow) BackBuffer(hdcTarget, cx, cy);
     if (m_pOwn && *m_pOwn)
         m_hdc = m_pOwn->Get();
+}
+
+void PaintBuffer::GiveBackKept()
+{
+    if (g_kept.bBusy || g_kept.nThread != static_cast<LONG>(GetCurrentThreadId()))
+        return;
+    delete g_kept.pBuffer;
+    g_kept.pBuffer = nullptr;
 }
 
 PaintBuffer::~PaintBuffer()

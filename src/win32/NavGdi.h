@@ -99,15 +99,6 @@ public:
     explicit SavedDC(HDC hdc) : UniqueHandle(hdc ? SaveDC(hdc) : 0, RestoreSaved{hdc}) {}
 };
 
-// What a back buffer's bitmap is: compatible with the target, or a 32-bit DIB
-// section. The DIB section is far cheaper to make under Wine (a compatible bitmap costs tens
-// of microseconds there) and lets image code blend straight into its pixels.
-enum class Surface
-{
-    Compatible,
-    Dib32,
-};
-
 // A 32-bit DIB section of the given size (null on failure); its pixels go to *ppBits when
 // asked for. Top-down (row 0 first) on the desktop. The device's reference leaves negative
 // heights open, and the library reads no pixels of its own there, so the device's rows run
@@ -138,17 +129,15 @@ inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
     return hbm;
 }
 
-// The off-screen picture of one paint: a memory DC compatible with the target holding a
-// bitmap of the given size. Members are declared so that the bitmap is deselected before it
+// The off-screen picture of one paint: a memory DC compatible with the target holding a 32-bit
+// DIB section of the given size (far cheaper to make under Wine than a compatible bitmap, and
+// image code blends straight into its pixels). Members are declared so that the bitmap is deselected before it
 // is deleted, and the DC deleted last.
 class BackBuffer
 {
 public:
-    BackBuffer(HDC hdcTarget, int cx, int cy, Surface surface = Surface::Compatible)
-        : m_dc(hdcTarget),
-          m_bitmap(surface == Surface::Dib32
-                       ? CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)
-                       : CreateCompatibleBitmap(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
+    BackBuffer(HDC hdcTarget, int cx, int cy)
+        : m_dc(hdcTarget), m_bitmap(CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
           m_select(m_dc, m_bitmap), m_cx(cx), m_cy(cy)
     {
     }
@@ -202,6 +191,9 @@ public:
     }
     // Whether this paint has the kept buffer (for tests).
     bool IsLent() const { return m_bLent; }
+    // Frees the kept buffer when no paint has it, on the thread that keeps it; the next paint
+    // makes a new one. For owners that must leave nothing behind when their last window goes.
+    static void GiveBackKept();
 
 private:
     bool m_bLent;
