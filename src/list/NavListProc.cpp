@@ -214,10 +214,8 @@ void DrawRowCells(HWND hList, HDC hdc, int row, const RECT& rc, const RowAreas& 
 // The procedure installed on the list window: finds the object in the user data.
 LRESULT CALLBACK CNavListCtrl::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavListCtrl* pList = nav::FindObject<CNavListCtrl>(hWnd);
-    if (!pList)
-        return nav::AnswerWithoutObject(nav::NoObject::DefaultProc, hWnd, uMsg, wParam, lParam);
-    return pList->ListCtrlProc(hWnd, uMsg, wParam, lParam);
+    return nav::ForwardToObject(&CNavListCtrl::ListCtrlProc, nav::NoObject::DefaultProc, hWnd, uMsg,
+                                wParam, lParam);
 }
 
 LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

@@ -131,8 +131,8 @@ inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
 
 // The off-screen picture of one paint: a memory DC compatible with the target holding a 32-bit
 // DIB section of the given size (far cheaper to make under Wine than a compatible bitmap, and
-// image code blends straight into its pixels). Members are declared so that the bitmap is deselected before it
-// is deleted, and the DC deleted last.
+// image code blends straight into its pixels). Members are declared so that the bitmap is
+// deselected before it is deleted, and the DC deleted last.
 class BackBuffer
 {
 public:
