@@ -352,10 +352,7 @@ int CNavListCtrl::InsertItem(int index, wchar_t* pszText, int nImage, LPARAM lPa
 {
     if (!IsWindow(m_hWnd))
         return 0;
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = pszText;
+    LVITEMW item = CellItem(index, 0, pszText);
     item.iImage = nImage;
     item.lParam = lParam;
     int nResult = static_cast<int>(
