@@ -15,6 +15,7 @@
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
+
 #include <tuple>
 
 namespace
@@ -134,7 +135,6 @@ void DrawSharedFace(HDC hdc, const RECT& rcFace, UINT nState)
     pFace->DrawAlphaChannel(hdc, 0, 0, cxFrame, kFaceHeight, FaceFrame(nState) * cxFrame, 0, 255,
                             0);
 }
-
 } // namespace
 
 // ---- Object ----

@@ -9,6 +9,7 @@
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
+
 #include <tuple>
 
 namespace
@@ -20,7 +21,6 @@ const DWORD kListStyle = WS_CHILD | WS_VSCROLL | LBS_NOTIFY;
 const UINT kHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
 
 bool g_bFailTextBuffers;
-
 } // namespace
 
 #if !defined(_WIN32_WCE)

@@ -7,6 +7,7 @@
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
+
 #include <tuple>
 
 namespace

@@ -7,6 +7,7 @@
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavWindow.h"
+
 #include <tuple>
 
 // A group box without a window.
