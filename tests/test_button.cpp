@@ -293,6 +293,11 @@ TEST(ButtonObject, AssignmentGivesUpTheTargetsOwnWindow)
 
 // ---- Taps ----
 
+static const Expected kTwoTapsClickTwice[] = {
+    ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED)),
+    ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED)),
+};
+
 // One tap inside, one more, a release outside (right of and above the button): the state of
 // each kind, the repaint request and the native click.
 TEST(ButtonTap, TapsByKind)
@@ -312,10 +317,7 @@ TEST(ButtonTap, TapsByKind)
         SendTap(hwnd, 20, 20);
         EXPECT_EQ(kAfterTwo[k], btn->GetCheck());
         PumpMessages();
-        EXPECT_TRUE(SequenceIs(host.Messages(),
-                               {ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED)),
-                                ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED))},
-                               {WM_COMMAND}));
+        EXPECT_TRUE(SequenceIs(host.Messages(), kTwoTapsClickTwice, {WM_COMMAND}));
 
         // A release without a press (the native button ignores it) repaints only when it
         // lands inside; outside it changes nothing.
@@ -465,6 +467,11 @@ struct RadioGroup
     }
 };
 
+// The group's first button hears one clearing request per tap.
+static const Expected kGroupClearedOnce[] = {
+    ExpWL(WM_NAV_RADIOCLEAR, 0, 0),
+};
+
 TEST(ButtonRadio, TapClearsTheRestOfItsGroupOnly)
 {
     TestHost host;
@@ -473,8 +480,7 @@ TEST(ButtonRadio, TapClearsTheRestOfItsGroupOnly)
     SendTap(first.buttons[2]->GetSafeHwnd(), 5, 5); // a checked one: it stays checked
     EXPECT_EQ("00100", first.Checks());
     EXPECT_EQ("111", second.Checks());
-    EXPECT_TRUE(SequenceIs(spy.Messages(), {ExpWL(WM_NAV_RADIOCLEAR, 0, 0)},
-                           {WM_NAV_RADIOCLEAR}));
+    EXPECT_TRUE(SequenceIs(spy.Messages(), kGroupClearedOnce, {WM_NAV_RADIOCLEAR}));
     SendTap(first.buttons[4]->GetSafeHwnd(), 5, 5);
     EXPECT_EQ("00001", first.Checks());
 }
