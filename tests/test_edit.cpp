@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "NavEdit.h"
+#include "Sequence.h"
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
@@ -480,67 +481,67 @@ TEST_F(EditTest, ALostCaptureEndsThePress)
 
 // ---- Commands ----
 
-TEST_F(EditTest, CopyAndSelectAllCommandsNeverReachTheNativeEdit)
+// An edit made over a spy on the system's EDIT procedure (the spy outlives it).
+class NativeEditTest : public EditTest
 {
-    NativeClassSpy spy(L"EDIT");
-    ASSERT_TRUE(spy.Registered());
+protected:
+    void SetUp() override
     {
-        TestEdit edit;
+        EditTest::SetUp();
+        ASSERT_TRUE(spy.Registered());
         ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}, L"Hello world"));
-        HWND hwnd = edit.GetSafeHwnd();
+        hwnd = edit.GetSafeHwnd();
         ASSERT_GT(spy.Count(WM_NCCREATE), 0) << "the spy stands beneath the edit";
-
-        SendMessageW(hwnd, EM_SETSEL, 0, 5);
-        spy.Clear();
-        EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1010, 0));
-        EXPECT_EQ(1, spy.Count(WM_COPY));
-        EXPECT_EQ(L"Hello", ClipboardText());
-
-        SendMessageW(hwnd, EM_SETSEL, 2, 2);
-        EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1011, 0));
-        DWORD dwStart = 0, dwEnd = 0;
-        SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
-                     reinterpret_cast<LPARAM>(&dwEnd));
-        EXPECT_EQ(0u, dwStart);
-        EXPECT_EQ(11u, dwEnd);
-        EXPECT_EQ(1, spy.Count(EM_SCROLLCARET));
-
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(0, EN_UPDATE), 0);
-        SendMessageW(hwnd, WM_COMMAND, 77, 0);
-        EXPECT_EQ(0, spy.Count(WM_COMMAND));
     }
+
+    NativeClassSpy spy{L"EDIT"};
+    TestEdit edit;
+    HWND hwnd = nullptr;
+};
+
+// Copy (1010) reaches the system's edit as a copy, select-all (1011) as a selection and a
+// caret scroll; no command at all gets through.
+static const Expected kCopyThenSelectAll[] = {
+    Exp(WM_COPY),
+    Exp(EM_SCROLLCARET),
+};
+
+TEST_F(NativeEditTest, CopyAndSelectAllCommandsNeverReachTheNativeEdit)
+{
+    SendMessageW(hwnd, EM_SETSEL, 0, 5);
+    spy.Clear();
+    EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1010, 0));
+    EXPECT_EQ(L"Hello", ClipboardText());
+
+    SendMessageW(hwnd, EM_SETSEL, 2, 2);
+    EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1011, 0));
+    DWORD dwStart = 0, dwEnd = 0;
+    SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                 reinterpret_cast<LPARAM>(&dwEnd));
+    EXPECT_EQ(0u, dwStart);
+    EXPECT_EQ(11u, dwEnd);
+
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(0, EN_UPDATE), 0);
+    SendMessageW(hwnd, WM_COMMAND, 77, 0);
+    EXPECT_TRUE(SequenceIs(spy.Messages(), kCopyThenSelectAll,
+                           {WM_COPY, EM_SCROLLCARET, WM_COMMAND}));
 }
 
-TEST_F(EditTest, MessagesPassedOnReachTheNativeEditUnchanged)
+TEST_F(NativeEditTest, MessagesPassedOnReachTheNativeEditUnchanged)
 {
-    NativeClassSpy spy(L"EDIT");
-    ASSERT_TRUE(spy.Registered());
-    {
-        TestEdit edit;
-        ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}, L"text"));
-        HWND hwnd = edit.GetSafeHwnd();
-        const LPARAM lMark = 0x5A5A;
-        const Msg messages[] = {
-            {hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
-            {hwnd, WM_KILLFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
-            {hwnd, WM_KEYDOWN, VK_SHIFT, lMark},
-            {hwnd, WM_VSCROLL, SB_LINEDOWN, lMark},
-            {hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10)},
-            {hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10)},
-            {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10)},
-            {hwnd, WM_USER + 5, 7, lMark},
-        };
-        for (const Msg& m : messages)
-        {
-            SCOPED_TRACE(testing::Message() << "message 0x" << std::hex << m.message);
-            spy.Clear();
-            SendMessageW(hwnd, m.message, m.wParam, m.lParam);
-            const std::vector<Msg> seen = spy.Messages(m.message);
-            ASSERT_FALSE(seen.empty());
-            EXPECT_EQ(m.wParam, seen.front().wParam);
-            EXPECT_EQ(m.lParam, seen.front().lParam);
-        }
-    }
+    const LPARAM lMark = 0x5A5A;
+    const Msg messages[] = {
+        {hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
+        {hwnd, WM_KILLFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
+        {hwnd, WM_KEYDOWN, VK_SHIFT, lMark},
+        {hwnd, WM_VSCROLL, SB_LINEDOWN, lMark},
+        {hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10)},
+        {hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10)},
+        {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10)},
+        {hwnd, WM_USER + 5, 7, lMark},
+    };
+    for (const Msg& m : messages)
+        EXPECT_TRUE(PassesOnUnchanged(spy, m)) << "message 0x" << std::hex << m.message;
 }
 
 // ---- Soft input panel ----

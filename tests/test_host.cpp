@@ -122,4 +122,12 @@ TEST(TestHost, SequenceWithOptionalEntries)
     static const Expected kCOnly[] = {Exp(C)};
     EXPECT_TRUE(SequenceIs(noisy, kCOnly, {C}));
     EXPECT_FALSE(SequenceIs(noisy, kCOnly, {B}));
+
+    // A notification's sender is the window named at the check.
+    HWND hwndA = reinterpret_cast<HWND>(0x1230), hwndB = reinterpret_cast<HWND>(0x4560);
+    const std::vector<Msg> clicked = {
+        {nullptr, WM_COMMAND, MAKEWPARAM(9, BN_CLICKED), reinterpret_cast<LPARAM>(hwndA)}};
+    static const Expected kClicked9[] = {ExpCommand(9, BN_CLICKED)};
+    EXPECT_TRUE(SequenceIs(clicked, kClicked9, {}, hwndA));
+    EXPECT_FALSE(SequenceIs(clicked, kClicked9, {}, hwndB));
 }

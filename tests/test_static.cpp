@@ -828,6 +828,10 @@ TEST_F(StaticTest, TheKeptPictureGoesWithTheLastLabelAndStaysSmall)
         << "the huge label's picture is not kept";
 }
 
+static const Expected kPressPostsClicked[] = {
+    ExpCommand(55, BN_CLICKED),
+};
+
 TEST_F(StaticTest, PressAndRelease)
 {
     enum { kInside, kOutside };
@@ -836,14 +840,15 @@ TEST_F(StaticTest, PressAndRelease)
         const char* label;
         DrawBkProc pfn;
         int down, up;
-        bool bClick;       // WM_COMMAND/BN_CLICKED posted to the parent
-        bool bDownPassed;  // the pen-down reached the native procedure
+        MessageTable posted; // WM_COMMAND posted to the parent
+        bool bDownPassed;    // the pen-down reached the native procedure
     } cases[] = {
-        {"button: tap", FaceCallback, kInside, kInside, true, false},
-        {"button: release outside", FaceCallback, kInside, kOutside, false, false},
-        {"button: press outside, release inside", FaceCallback, kOutside, kInside, true, true},
-        {"label: tap", nullptr, kInside, kInside, false, true},
-        {"label: release outside", nullptr, kInside, kOutside, false, true},
+        {"button: tap", FaceCallback, kInside, kInside, kPressPostsClicked, false},
+        {"button: release outside", FaceCallback, kInside, kOutside, {}, false},
+        {"button: press outside, release inside", FaceCallback, kOutside, kInside,
+         kPressPostsClicked, true},
+        {"label: tap", nullptr, kInside, kInside, {}, true},
+        {"label: release outside", nullptr, kInside, kOutside, {}, true},
     };
     const POINT at[2] = {{10, 10}, {-5, 300}};
     for (const Case& c : cases)
@@ -877,11 +882,7 @@ TEST_F(StaticTest, PressAndRelease)
             EXPECT_EQ(kCallbackFace, Pixels::FromWindow(hwnd).At(95, 25)) << c.label;
         }
 
-        std::vector<Expected> want;
-        if (c.bClick)
-            want.push_back(ExpWL(WM_COMMAND, MAKEWPARAM(55, BN_CLICKED),
-                                 reinterpret_cast<LPARAM>(hwnd)));
-        EXPECT_TRUE(SequenceIs(m_host.Messages(), want, {WM_COMMAND})) << c.label;
+        EXPECT_TRUE(SequenceIs(m_host.Messages(), c.posted, {WM_COMMAND}, hwnd)) << c.label;
         EXPECT_EQ(c.bDownPassed ? 1u : 0u, StaticProbe::NativeMessages(WM_LBUTTONDOWN).size())
             << c.label;
         EXPECT_EQ(1u, StaticProbe::NativeMessages(WM_LBUTTONUP).size()) << c.label;
@@ -909,6 +910,10 @@ TEST_F(StaticTest, ALostCaptureEndsThePressWithoutAClick)
     EXPECT_EQ(0, m_host.Count(WM_COMMAND));
     ReleaseCapture();
 }
+
+static const Expected kRealTapPostsClicked[] = {
+    ExpCommand(56, BN_CLICKED),
+};
 
 TEST_F(StaticTest, RealTapsReachLabelsThatActOnThem)
 {
@@ -940,10 +945,7 @@ TEST_F(StaticTest, RealTapsReachLabelsThatActOnThem)
         EXPECT_EQ(c.bReachesLabel ? 0 : 1, m_host.Count(WM_LBUTTONUP));
         if (c.pfn)
         {
-            EXPECT_TRUE(SequenceIs(m_host.Messages(),
-                                   {ExpWL(WM_COMMAND, MAKEWPARAM(56, BN_CLICKED),
-                                          reinterpret_cast<LPARAM>(hwnd))},
-                                   {WM_COMMAND}));
+            EXPECT_TRUE(SequenceIs(m_host.Messages(), kRealTapPostsClicked, {WM_COMMAND}, hwnd));
         }
         if (c.nCoopFlag)
         {
@@ -1259,16 +1261,22 @@ TEST_F(StaticCoopTest, TaskBarIsShownExceptForTheFifthAndSixthChoice)
     }
 }
 
+// A choice the label cannot act on goes on to the native procedure as it came.
+static const Expected kFirstChoicePassedOn[] = {
+    ExpW(WM_COMMAND, NAV_COOP_FIRST_ID),
+};
+
 TEST_F(StaticCoopTest, FailedLaunches)
 {
     struct Case
     {
         const char* label;
         App app;
-        bool bPassedOn;
+        MessageTable passedOn; // WM_COMMAND given to the native procedure
     } cases[] = {
-        {"missing library: passed on", CoopApp(L"gone", L"CoopOpen", L"no_such_lib.dll"), true},
-        {"missing export: consumed", CoopApp(L"odd", L"NoSuchExport"), false},
+        {"missing library: passed on", CoopApp(L"gone", L"CoopOpen", L"no_such_lib.dll"),
+         kFirstChoicePassedOn},
+        {"missing export: consumed", CoopApp(L"odd", L"NoSuchExport"), {}},
     };
     for (const Case& c : cases)
     {
@@ -1280,12 +1288,7 @@ TEST_F(StaticCoopTest, FailedLaunches)
         MenuDriver menu(0);
         TapLink(label);
         EXPECT_EQ(nullptr, label.Table()) << c.label;
-        std::vector<Msg> passed = StaticProbe::NativeMessages(WM_COMMAND);
-        EXPECT_EQ(c.bPassedOn ? 1u : 0u, passed.size()) << c.label;
-        if (!passed.empty())
-        {
-            EXPECT_EQ(1024u, passed[0].wParam) << c.label;
-        }
+        EXPECT_TRUE(SequenceIs(StaticProbe::NativeMessages(WM_COMMAND), c.passedOn)) << c.label;
         EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
         EXPECT_FALSE(CoopLoaded()) << c.label;
     }
@@ -1402,9 +1405,8 @@ TEST_F(StaticCoopTest, CommandsOutsideALaunchGoToTheNativeProcedure)
         }
         label.ListenToNative();
         SendMessageW(label.GetSafeHwnd(), WM_COMMAND, c.wParam, 0);
-        std::vector<Msg> passed = StaticProbe::NativeMessages(WM_COMMAND);
-        ASSERT_EQ(1u, passed.size()) << c.label;
-        EXPECT_EQ(c.wParam, passed[0].wParam) << c.label;
+        const Expected passedOn[] = {ExpW(WM_COMMAND, c.wParam)};
+        EXPECT_TRUE(SequenceIs(StaticProbe::NativeMessages(WM_COMMAND), passedOn)) << c.label;
         EXPECT_EQ(nullptr, label.Table()) << c.label;
         EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
         EXPECT_FALSE(IsWindowVisible(m_hTaskBar)) << c.label << ": nothing launches";
@@ -1442,9 +1444,8 @@ TEST_F(StaticCoopTest, EmptyEntriesShowTheTaskBarThenFailToLoad)
         const WPARAM wParam = NAV_COOP_FIRST_ID + c.nChoice;
         SendMessageW(label.GetSafeHwnd(), WM_COMMAND, wParam, 0);
         EXPECT_EQ(c.bShown, IsWindowVisible(m_hTaskBar) != FALSE) << c.label;
-        std::vector<Msg> passed = StaticProbe::NativeMessages(WM_COMMAND);
-        ASSERT_EQ(1u, passed.size()) << c.label;
-        EXPECT_EQ(wParam, passed[0].wParam) << c.label;
+        const Expected passedOn[] = {ExpW(WM_COMMAND, wParam)};
+        EXPECT_TRUE(SequenceIs(StaticProbe::NativeMessages(WM_COMMAND), passedOn)) << c.label;
         EXPECT_EQ(nullptr, label.Table()) << c.label;
         EXPECT_EQ(0, m_pRecord->nCalls) << c.label;
         EXPECT_FALSE(CoopLoaded()) << c.label;

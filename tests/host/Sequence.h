@@ -6,7 +6,8 @@
 //     };
 // and checks it with EXPECT_TRUE(SequenceIs(host.Messages(), kLinkTapPostsClicked, {WM_COMMAND})).
 // An entry wrapped in Optional() may be there or not (a message one platform sends and another
-// may not); everything else must appear, in order, and nothing more.
+// may not); everything else must appear, in order, and nothing more. A notification's sender
+// is named at the check: ExpCommand(55, BN_CLICKED) matches lParam against the hwnd passed.
 #pragma once
 
 #include "TestHost.h"
@@ -24,6 +25,7 @@ enum ExpFlags : unsigned
     kExpWParam = 1,   // wParam must be equal
     kExpLParam = 2,   // lParam must be equal
     kExpOptional = 4, // may be absent
+    kExpLParamIsControl = 8, // lParam must be the control's window (a notification's sender)
 };
 
 // One expected message.
@@ -34,10 +36,12 @@ struct Expected
     LPARAM lParam;
     unsigned flags;
 
-    bool Matches(const Msg& m) const
+    bool Matches(const Msg& m, HWND hwndControl) const
     {
         return m.message == message && (!(flags & kExpWParam) || m.wParam == wParam) &&
-               (!(flags & kExpLParam) || m.lParam == lParam);
+               (!(flags & kExpLParam) || m.lParam == lParam) &&
+               (!(flags & kExpLParamIsControl) ||
+                m.lParam == reinterpret_cast<LPARAM>(hwndControl));
     }
     bool IsOptional() const { return (flags & kExpOptional) != 0; }
 };
@@ -50,6 +54,11 @@ constexpr Expected ExpW(UINT message, WPARAM wParam)
 constexpr Expected ExpWL(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return {message, wParam, lParam, kExpWParam | kExpLParam};
+}
+// A control's WM_COMMAND notification: its id and code, and its window in lParam.
+constexpr Expected ExpCommand(WORD id, WORD code)
+{
+    return {WM_COMMAND, MAKEWPARAM(id, code), 0, kExpWParam | kExpLParamIsControl};
 }
 constexpr Expected Optional(Expected e)
 {
@@ -76,7 +85,8 @@ namespace detail
 
 // Whether seen[j..] is exactly expected[i..], optional entries taken or skipped as needed
 // (a table over both positions, so an optional entry never swallows a required one's match).
-inline bool SequenceMatches(const std::vector<Msg>& seen, const Expected* expected, size_t n)
+inline bool SequenceMatches(const std::vector<Msg>& seen, const Expected* expected, size_t n,
+                            HWND hwndControl)
 {
     const size_t m = seen.size();
     // fits[i * (m + 1) + j]: expected[i..n) matches seen[j..m)
@@ -90,7 +100,7 @@ inline bool SequenceMatches(const std::vector<Msg>& seen, const Expected* expect
                 continue;
             }
             bool ok = expected[i].IsOptional() && fits[(i + 1) * (m + 1) + j];
-            ok = ok || (j < m && expected[i].Matches(seen[j]) && fits[(i + 1) * (m + 1) + j + 1]);
+            ok = ok || (j < m && expected[i].Matches(seen[j], hwndControl) && fits[(i + 1) * (m + 1) + j + 1]);
             fits[i * (m + 1) + j] = ok;
         }
     return fits[0] != 0;
@@ -104,9 +114,11 @@ inline void PrintEntry(std::ostream& os, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace detail
 
 // Compares the messages whose ids appear in 'filter' (all when empty) with the table, and
-// prints both lists side by side on a mismatch (optional entries marked '?').
+// prints both lists side by side on a mismatch (optional entries marked '?'). hwndControl is
+// the window that ExpCommand entries come from.
 inline ::testing::AssertionResult SequenceIs(const std::vector<Msg>& actual, MessageTable table,
-                                             const std::vector<UINT>& filter = {})
+                                             const std::vector<UINT>& filter = {},
+                                             HWND hwndControl = nullptr)
 {
     const Expected* expected = table.entries;
     const size_t n = table.count;
@@ -119,7 +131,7 @@ inline ::testing::AssertionResult SequenceIs(const std::vector<Msg>& actual, Mes
         if (keep)
             seen.push_back(m);
     }
-    if (detail::SequenceMatches(seen, expected, n))
+    if (detail::SequenceMatches(seen, expected, n, hwndControl))
         return ::testing::AssertionSuccess();
 
     std::ostringstream os;
@@ -130,7 +142,10 @@ inline ::testing::AssertionResult SequenceIs(const std::vector<Msg>& actual, Mes
         if (i < n)
         {
             const Expected& e = expected[i];
-            detail::PrintEntry(os, e.message, e.wParam, e.lParam);
+            const LPARAM lParam = (e.flags & kExpLParamIsControl)
+                                      ? reinterpret_cast<LPARAM>(hwndControl)
+                                      : e.lParam;
+            detail::PrintEntry(os, e.message, e.wParam, lParam);
             os << (e.IsOptional() ? " ?" : "");
         }
         else
@@ -148,16 +163,23 @@ inline ::testing::AssertionResult SequenceIs(const std::vector<Msg>& actual, Mes
 template <size_t N>
 ::testing::AssertionResult SequenceIs(const std::vector<Msg>& actual,
                                       const Expected (&expected)[N],
-                                      const std::vector<UINT>& filter = {})
+                                      const std::vector<UINT>& filter = {},
+                                      HWND hwndControl = nullptr)
 {
-    return SequenceIs(actual, MessageTable(expected), filter);
+    return SequenceIs(actual, MessageTable(expected), filter, hwndControl);
 }
 
-inline ::testing::AssertionResult SequenceIs(const std::vector<Msg>& actual,
-                                             const std::vector<Expected>& expected,
-                                             const std::vector<UINT>& filter = {})
+// Sends 'sent' and checks that the first message of its kind the spy then records carries the
+// same wParam and lParam: the message went on to the system's procedure unchanged.
+inline ::testing::AssertionResult PassesOnUnchanged(NativeClassSpy& spy, const Msg& sent)
 {
-    return SequenceIs(actual, MessageTable(expected.data(), expected.size()), filter);
+    spy.Clear();
+    SendMessageW(sent.hwnd, sent.message, sent.wParam, sent.lParam);
+    const std::vector<Msg> seen = spy.Messages(sent.message);
+    if (seen.empty())
+        return ::testing::AssertionFailure() << "never reached the system's procedure";
+    const Expected unchanged[] = {ExpWL(sent.message, sent.wParam, sent.lParam)};
+    return SequenceIs({seen.front()}, unchanged);
 }
 
 } // namespace navtest
