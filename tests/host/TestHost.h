@@ -211,6 +211,8 @@ public:
     void Fill(COLORREF c);
     // The whole canvas as pixels.
     Pixels Read() const { return Pixels::FromDC(m_hdc, 0, 0, m_cx, m_cy); }
+    // One pixel, CLR_INVALID outside.
+    COLORREF At(int x, int y) const { return Pixels::FromDC(m_hdc, x, y, 1, 1).At(0, 0); }
 
 private:
     int m_cx, m_cy;
