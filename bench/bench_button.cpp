@@ -22,15 +22,6 @@ const int kPushCx = 106, kPushCy = 50;  // one large face
 const int kCheckCx = 180, kCheckCy = 34; // icon and caption
 const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
 
-HWND MakeNative(HWND hwndParent, DWORD dwKind, int x, int y, int cx, int cy,
-                const wchar_t* pszText, HFONT hFont)
-{
-    HWND hwnd = CreateWindowExW(0, L"BUTTON", pszText, WS_CHILD | WS_VISIBLE | dwKind, x, y, cx,
-                                cy, hwndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-    return hwnd;
-}
-
 void MakeButton(CNavBitmapButton& btn, HWND hwndParent, ButtonType nType, int x, int y, int cx,
                 int cy, const wchar_t* pszText, HFONT hFont)
 {
@@ -45,13 +36,14 @@ void MakeButton(CNavBitmapButton& btn, HWND hwndParent, ButtonType nType, int x,
 
 int main()
 {
-    Prepare();
-    navtest::TestHost host(640, 400);
-    HFONT hFont = navtest::MakeFont(16, L"Tahoma", FW_BOLD);
+    Stage stage(640, 400, 16, FW_BOLD);
+    HWND host = stage.host;
+    HFONT hFont = stage.font;
 
-    HWND hwndNativePush = MakeNative(host, BS_PUSHBUTTON, 10, 10, kPushCx, kPushCy, L"Start", hFont);
-    HWND hwndNativeCheck =
-        MakeNative(host, BS_AUTOCHECKBOX, 10, 80, kCheckCx, kCheckCy, L"Avoid tolls", hFont);
+    HWND hwndNativePush = NativeControl(L"BUTTON", BS_PUSHBUTTON, L"Start", host,
+                                        {10, 10, 10 + kPushCx, 10 + kPushCy}, hFont);
+    HWND hwndNativeCheck = NativeControl(L"BUTTON", BS_AUTOCHECKBOX, L"Avoid tolls", host,
+                                         {10, 80, 10 + kCheckCx, 80 + kCheckCy}, hFont);
     SendMessageW(hwndNativeCheck, BM_SETCHECK, BST_CHECKED, 0);
     CNavBitmapButton push, check;
     MakeButton(push, host, NAVBTN_PUSH, 200, 10, kPushCx, kPushCy, L"Start", hFont);
@@ -71,10 +63,7 @@ int main()
     // The composition into the parent's off-screen picture, against its floor.
     Canvas parent(640, 400, false), piece(kCheckCx, kPushCy, true);
     auto floor = [&](int x, int y, int cx, int cy) {
-        RECT rc = {x, y, x + cx, y + cy};
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(parent.dc, x, y, cx, cy, piece.dc, 0, 0, SRCCOPY);
+        BackgroundAndBlit(host, {x, y, x + cx, y + cy}, piece.dc, parent.dc, x, y);
     };
     auto loadIcons = [&] {
         return nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO, 30, kKey);
@@ -151,7 +140,5 @@ int main()
                  cpCheckFloor, 1.5)});
     PrintTable("bitmap button: pieces of one paint", pieces);
 
-    DeleteObject(hFont);
-    printf("\n%d target(s) missed\n", missed);
-    return 0;
+    return Finish(missed);
 }

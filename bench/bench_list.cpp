@@ -28,22 +28,11 @@ const int kCol0 = 170, kCol1 = 90;
 HIMAGELIST MakeImages()
 {
     HIMAGELIST hil = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
-    HDC hdcScreen = GetDC(nullptr);
     for (COLORREF c : {RGB(220, 60, 40), RGB(40, 140, 220)})
     {
-        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
-        HDC hdc = CreateCompatibleDC(hdcScreen);
-        HGDIOBJ old = SelectObject(hdc, hbm);
-        HBRUSH hbr = CreateSolidBrush(c);
-        RECT rc = {0, 0, 16, 16};
-        FillRect(hdc, &rc, hbr);
-        DeleteObject(hbr);
-        SelectObject(hdc, old);
-        DeleteDC(hdc);
-        ImageList_AddMasked(hil, hbm, RGB(255, 0, 255));
-        DeleteObject(hbm);
+        nav::Bitmap bitmap(navtest::MakeSolidBitmap(16, 16, c));
+        ImageList_AddMasked(hil, bitmap, RGB(255, 0, 255));
     }
-    ReleaseDC(nullptr, hdcScreen);
     return hil;
 }
 
@@ -105,8 +94,8 @@ void MakeList(CNavListCtrl& list, HWND hwndParent, HIMAGELIST hImages, int x, in
 
 int main()
 {
-    Prepare();
-    navtest::TestHost host(960, 520);
+    Stage stage(960, 520);
+    navtest::TestHost& host = stage.host;
     host.hook = [&host](UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
         if (host.Messages().size() > 4096)
             host.Clear(); // the host records every message; keep that bounded
@@ -184,10 +173,7 @@ int main()
     const int cpRowFloor = compose.Add([&] {
         RECT rc = dis.rcItem;
         MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rc), 2);
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(rows.dc, dis.rcItem.left, dis.rcItem.top, dis.rcItem.right - dis.rcItem.left,
-               dis.rcItem.bottom - dis.rcItem.top, piece.dc, 0, 0, SRCCOPY);
+        BackgroundAndBlit(host, rc, piece.dc, rows.dc, dis.rcItem.left, dis.rcItem.top);
     });
     // The scroll bar of the million-row list (arrows, track and thumb), painted into a memory
     // DC, against its two decodes, the background request and one BitBlt.
@@ -202,10 +188,7 @@ int main()
         CxImage image;
         image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR);
         image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB);
-        RECT rc = rcBar;
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(barPiece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(rows.dc, 0, 0, cxBar, cyBar, barPiece.dc, 0, 0, SRCCOPY);
+        BackgroundAndBlit(host, rcBar, barPiece.dc, rows.dc, 0, 0);
     });
     compose.Run();
     composeBar.Run();
@@ -269,6 +252,5 @@ int main()
     list1m.Destroy();
     DestroyWindow(hNative);
     ImageList_Destroy(hImages);
-    printf("\n%d target(s) missed\n", missed);
-    return 0;
+    return Finish(missed);
 }

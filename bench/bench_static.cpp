@@ -16,9 +16,9 @@ wchar_t g_szText[] = L"Marina Bay  12:45";
 int main()
 {
     using namespace navbench;
-    Prepare();
-    navtest::TestHost host(480, 200);
-    HFONT hFont = navtest::MakeFont(16);
+    Stage stage(480, 200, 16);
+    HWND host = stage.host;
+    HFONT hFont = stage.font;
 
     CNavStatic label;
     label.SetFont(hFont);
@@ -26,10 +26,8 @@ int main()
     RECT rc = {20, 20, 20 + kCx, 20 + kCy};
     label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, g_szText,
                  rc, host, 1, nullptr);
-    HWND hwndNative = CreateWindowExW(0, L"STATIC", g_szText,
-                                      WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 20, 80, kCx,
-                                      kCy, host, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwndNative, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+    HWND hwndNative = NativeControl(L"STATIC", SS_LEFTNOWORDWRAP, g_szText, host,
+                                    {20, 80, 20 + kCx, 80 + kCy}, hFont);
     navtest::PumpMessages();
 
     Group repaint;
@@ -40,12 +38,8 @@ int main()
     Canvas parent(480, 200, false), piece(kCx, kCy, true);
     Group compose;
     const int cpLabel = compose.Add([&] { label.OnPaintEx(parent.dc); });
-    const int cpFloor = compose.Add([&] {
-        RECT rcBack = rc;
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rcBack));
-        BitBlt(parent.dc, rc.left, rc.top, kCx, kCy, piece.dc, 0, 0, SRCCOPY);
-    });
+    const int cpFloor = compose.Add(
+        [&] { BackgroundAndBlit(host, rc, piece.dc, parent.dc, rc.left, rc.top); });
     compose.Run();
 
     int missed = PrintTable(
@@ -55,7 +49,5 @@ int main()
                  rpNative, 1.0),
          Plain("floor: background + BitBlt", compose, cpFloor),
          Against("CNavStatic::OnPaintEx", compose, cpLabel, "floor", cpFloor, 1.5)});
-    DeleteObject(hFont);
-    printf("\n%d target(s) missed\n", missed);
-    return 0;
+    return Finish(missed);
 }

@@ -4,6 +4,7 @@
 
 #include "NavBitmapButton.h"
 #include "Sequence.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "CxImage.h"
 #include "core/NavCore.h"
@@ -257,38 +258,20 @@ TEST(ButtonObject, CopiesShareStateAndWordIsFreedOnce)
     EXPECT_TRUE(HeapValidate(reinterpret_cast<HANDLE>(_get_heap_handle()), 0, nullptr));
 }
 
-// Assigning over a button that made a window of its own gives that window up as destroying the
-// button would: left alone it would stay subclassed to an object that no longer stands for it,
-// and once that object is gone its next message would reach freed memory. A copy assigned over
-// leaves the window of the button it was copied from alone.
+// Assignment over a button keeps the rule every control keeps (Assignment.h).
 TEST(ButtonObject, AssignmentGivesUpTheTargetsOwnWindow)
 {
     TestHost host;
-    const struct
-    {
-        const char* label;
-        bool bFresh;
-    } cases[] = {{"another button", false}, {"a fresh button", true}};
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.label);
-        auto source = MakeButton(host, {0, 0, 80, 40}, NAVBTN_PUSH, L"", 100);
-        auto target = MakeButton(host, {0, 50, 80, 90}, NAVBTN_CHECK, L"", 101);
-        const HWND hwndOld = target->GetSafeHwnd();
-        auto assign = [&](CNavBitmapButton& to) {
-            if (c.bFresh)
-                to = CNavBitmapButton();
-            else
-                to = *source;
-        };
-        CNavBitmapButton copyOfTarget(*target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        assign(*target);
-        EXPECT_FALSE(IsWindow(hwndOld));
-        EXPECT_TRUE(IsWindow(source->GetSafeHwnd()));
-        EXPECT_EQ(c.bFresh ? nullptr : source->GetSafeHwnd(), target->GetSafeHwnd());
-    }
+    AssignmentRule<CNavBitmapButton> rule;
+    rule.make = [&](CNavBitmapButton& source, CNavBitmapButton& target) {
+        wchar_t szNone[] = L"";
+        RECT rcSource = {0, 0, 80, 40}, rcTarget = {0, 50, 80, 90};
+        ASSERT_EQ(1, source.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE, szNone,
+                                   rcSource, host, 100, nullptr, NAVBTN_PUSH, nullptr));
+        ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE, szNone,
+                                   rcTarget, host, 101, nullptr, NAVBTN_CHECK, nullptr));
+    };
+    rule.Check();
 }
 
 // ---- Taps ----

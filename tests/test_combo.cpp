@@ -5,6 +5,7 @@
 
 #include "NavCombobox.h"
 #include "Sequence.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "combo/ComboTextBuffer.h"
 #include "win32/NavGdi.h"
@@ -282,40 +283,26 @@ TEST_F(ComboTest, CreateAgainAfterTheEditWasDestroyed)
     EXPECT_FALSE(IsWindow(hList));
 }
 
-// Assigning over a combo that made windows of its own gives them up as destroying the combo
-// would; a copy assigned over leaves the windows of the combo it was copied from alone.
+// Assignment over a combo keeps the rule every control keeps (Assignment.h), for its edit and
+// its list alike.
 TEST_F(ComboTest, AssignmentGivesUpTheTargetsOwnWindows)
 {
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh combo" : "another combo");
-        TestCombo source, target;
+    AssignmentRule<CNavCombobox, TestCombo> rule;
+    rule.make = [&](TestCombo& source, TestCombo& target) {
         ASSERT_EQ(1, Make(source, {20, 20, 220, 120}, {L"One"}));
         RECT rc = {20, 150, 220, 250};
-        ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host, kId + 1));
-        const HWND hEditOld = target.GetSafeHwnd();
-        const HWND hListOld = GetDlgItem(host, kId + 1 + 1010);
-        ASSERT_TRUE(IsWindow(hListOld));
-        auto assign = [&](CNavCombobox& to) {
-            if (bFresh)
-                to = CNavCombobox();
-            else
-                to = source;
-        };
-        TestCombo copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hEditOld)) << "a copy does not take its maker's windows";
-        EXPECT_TRUE(IsWindow(hListOld));
-        assign(target);
-        EXPECT_FALSE(IsWindow(hEditOld));
-        EXPECT_FALSE(IsWindow(hListOld));
-        EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
+        ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host,
+                                   kId + 1));
+        ASSERT_TRUE(IsWindow(GetDlgItem(host, kId + 1 + 1010)));
+    };
+    rule.ownWindows = [&](TestCombo& target) {
+        return std::vector<HWND>{target.GetSafeHwnd(), GetDlgItem(host, kId + 1 + 1010)};
+    };
+    rule.afterAssign = [&](TestCombo& source, TestCombo&, bool) {
         TapArrow(source);
         EXPECT_TRUE(ListOpen()) << "the source still works";
-        if (!bFresh)
-            static_cast<CNavCombobox&>(target) = CNavCombobox();
-        static_cast<CNavCombobox&>(copyOfTarget) = CNavCombobox();
-    }
+    };
+    rule.Check();
 }
 
 // ---- List operations ----

@@ -5,6 +5,7 @@
 
 #include "NavEdit.h"
 #include "Sequence.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
@@ -195,38 +196,18 @@ TEST_F(EditTest, FailedCreateWritesTheDebugLine)
     EXPECT_EQ(L"CNavEdit::Create failed: 1406\n", debug.Lines()[0]);
 }
 
-// Assigning over an edit that made a window of its own gives that window up as destroying the
-// edit would: left alone it would stay subclassed to an object that now stands for another
-// window, and once that object is gone its next message would reach freed memory. A copy
-// assigned over leaves the window of the edit it was copied from alone.
+// Assignment over an edit keeps the rule every control keeps (Assignment.h).
 TEST_F(EditTest, AssignmentGivesUpTheTargetsOwnWindow)
 {
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh edit" : "another edit");
-        TestEdit source, target;
+    AssignmentRule<CNavEdit, TestEdit> rule;
+    rule.make = [&](TestEdit& source, TestEdit& target) {
         ASSERT_EQ(1, Make(source, {10, 10, 210, 46}, L"source"));
         ASSERT_EQ(1, Make(target, {10, 60, 210, 96}, L"target", kStyle, nullptr, 0, 101));
-        const HWND hwndOld = target.GetSafeHwnd();
-        auto assign = [&](CNavEdit& to) {
-            if (bFresh)
-                to = CNavEdit();
-            else
-                to = source;
-        };
-        TestEdit copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        assign(target);
-        EXPECT_FALSE(IsWindow(hwndOld));
-        EXPECT_TRUE(IsWindow(source.GetSafeHwnd()));
-        EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
+    };
+    rule.afterAssign = [](TestEdit& source, TestEdit&, bool) {
         EXPECT_EQ(kRim, Paint(source.GetSafeHwnd()).At(0, 18));
-        // Only one object may give up a shared window.
-        if (!bFresh)
-            static_cast<CNavEdit&>(target) = CNavEdit();
-        static_cast<CNavEdit&>(copyOfTarget) = CNavEdit();
-    }
+    };
+    rule.Check();
 }
 
 // ---- Operations ----

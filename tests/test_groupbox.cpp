@@ -4,6 +4,7 @@
 
 #include "NavBitmapButton.h"
 #include "NavGroupBox.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 
@@ -195,32 +196,17 @@ TEST(GroupBox, DestructionAndCopies)
     EXPECT_EQ(hwnd, f.box->GetSafeHwnd()); // stale, and the destructor then does nothing
 }
 
-// Assigning over a group box that made a window of its own gives that window up as destroying
-// the box would; a copy assigned over leaves its maker's window alone.
+// Assignment over a group box keeps the rule every control keeps (Assignment.h).
 TEST(GroupBox, AssignmentGivesUpTheTargetsOwnWindow)
 {
     Fixture f;
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh box" : "another box");
-        CNavGroupBox target;
-        RECT rc = {330, 10, 430, 110};
+    AssignmentRule<CNavGroupBox> rule;
+    rule.make = [&](CNavGroupBox& source, CNavGroupBox& target) {
+        RECT rcSource = {330, 120, 430, 220}, rc = {330, 10, 430, 110};
+        ASSERT_EQ(1, source.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rcSource,
+                                   f.host, 61, f.hBitmap));
         ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, f.host, 60,
                                    f.hBitmap));
-        const HWND hwndOld = target.GetSafeHwnd();
-        auto assign = [&](CNavGroupBox& to) {
-            if (bFresh)
-                to = CNavGroupBox();
-            else
-                to = *f.box;
-        };
-        CNavGroupBox copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        assign(target);
-        EXPECT_FALSE(IsWindow(hwndOld));
-        EXPECT_TRUE(IsWindow(f.Box()));
-        target = CNavGroupBox(); // lets go of the fixture's window without destroying it
-        copyOfTarget = CNavGroupBox();
-    }
+    };
+    rule.Check();
 }

@@ -1,6 +1,7 @@
 // test_list.cpp - the list control through real windows and messages: creation and styles,
 // page size, the check model, copies, painting of rows, taps and the selected-row scrolling.
 #include "test_list_fixture.h"
+#include "Assignment.h"
 
 #include <climits>
 #include <functional>
@@ -412,36 +413,27 @@ TEST_F(ListTest, CopiesShareChecksAndFreeThePenOnce)
     EXPECT_EQ(before, NavGdiLiveObjects()) << "the pen is freed exactly once";
 }
 
-// Assigning over a list that made a window of its own gives that window (and its bar) up as
-// Destroy would: left alone it would stay subclassed to an object that no longer stands for
-// it. A copy assigned over leaves the window of the list it was copied from alone.
+// Assignment over a list keeps the rule every control keeps (Assignment.h), for the list and
+// its bar alike.
 TEST_F(ListTest, AssignmentGivesUpTheTargetsOwnWindow)
 {
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh list" : "another list");
-        ProbeList source, target;
+    AssignmentRule<CNavListCtrl, ProbeList> rule;
+    rule.make = [&](ProbeList& source, ProbeList& target) {
         ASSERT_EQ(1, source.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
         ASSERT_EQ(1, target.Create(host, kVirtualStyle, nullptr, {320, 10, 620, 253},
                                    kListId + 3));
-        const HWND hwndOld = target.GetSafeHwnd();
-        auto assign = [&](CNavListCtrl& to) {
-            if (bFresh)
-                to = CNavListCtrl();
-            else
-                to = source;
-        };
-        ProbeList copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        EXPECT_EQ(2, ChildWindows(L"NavScrollBar")) << "nor its maker's bar";
-        assign(target);
-        EXPECT_FALSE(IsWindow(hwndOld));
+    };
+    // The list and its bar.
+    rule.ownWindows = [&](ProbeList& target) {
+        return std::vector<HWND>{target.GetSafeHwnd(), GetDlgItem(host, kListId + 3 + 1001)};
+    };
+    rule.afterAssign = [&](ProbeList&, ProbeList&, bool) {
         EXPECT_EQ(1, ChildWindows(L"NavListView"));
         EXPECT_EQ(1, ChildWindows(L"NavScrollBar"));
-        EXPECT_TRUE(IsWindow(source.GetSafeHwnd()));
-        copyOfTarget = ProbeList(); // lets go of the source's window without destroying it
-    }
+    };
+    // Lets go of the source's window without destroying it.
+    rule.release = [](ProbeList&, ProbeList& copyOfTarget, bool) { copyOfTarget = ProbeList(); };
+    rule.Check();
 }
 
 // ---- Show, move and the scroll bar's place ----

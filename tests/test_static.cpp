@@ -5,6 +5,7 @@
 
 #include "NavStatic.h"
 #include "Sequence.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "coop/StaticCoopRecord.h"
 #include "win32/NavGdi.h"
@@ -283,38 +284,23 @@ TEST_F(StaticTest, ScrollTimerRunsOnlyWhenAskedBeforeCreate)
     }
 }
 
-// Assigning over a label that made a window of its own gives that window up as destroying the
-// label would; a copy assigned over leaves the window of the label it was copied from alone.
+// Assignment over a label keeps the rule every control keeps (Assignment.h), and the target's
+// lookup table goes with its window.
 TEST_F(StaticTest, AssignmentGivesUpTheTargetsOwnWindow)
 {
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh label" : "another label");
-        StaticProbe source, target;
+    AssignmentRule<CNavStatic, StaticProbe> rule;
+    rule.make = [&](StaticProbe& source, StaticProbe& target) {
         ASSERT_TRUE(MakeStatic(source, m_host, L"source", RECT{0, 0, 50, 20}, 0, FaceCallback));
         ASSERT_TRUE(MakeStatic(target, m_host, L"target", RECT{0, 30, 50, 50}, 0, nullptr, 101));
         target.MakeTable();
-        const HWND hwndOld = target.GetSafeHwnd();
-        auto assign = [&](CNavStatic& to) {
-            if (bFresh)
-                to = CNavStatic();
-            else
-                to = source;
-        };
-        StaticProbe copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        assign(target);
-        EXPECT_FALSE(IsWindow(hwndOld));
+    };
+    rule.afterAssign = [](StaticProbe& source, StaticProbe& target, bool) {
         EXPECT_EQ(nullptr, target.Table());
-        EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
         g_callback = CallbackLog();
         Redraw(source.GetSafeHwnd());
         EXPECT_GT(g_callback.nCalls, 0) << "the source still paints";
-        if (!bFresh)
-            static_cast<CNavStatic&>(target) = CNavStatic();
-        static_cast<CNavStatic&>(copyOfTarget) = CNavStatic();
-    }
+    };
+    rule.Check();
 }
 
 TEST_F(StaticTest, CopiesNeverHoldTheTableOfATap)
