@@ -172,6 +172,12 @@ private:
     std::vector<Case> m_cases;
 };
 
+// Repaints a window fully and synchronously: invalidate (with erase) and update.
+inline void Repaint(HWND hwnd)
+{
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 // One line of a table: a case, and optionally its ratio against a baseline of the same group.
 struct Row
 {
@@ -202,6 +208,20 @@ inline Row Compared(const std::string& name, std::function<void()> fn,
     const int j = g.Add(std::move(fnBaseline));
     g.Run();
     return Against(name, g, i, baseline, j);
+}
+
+// A control's window repaint against its native baseline's, measured as a group of their own:
+// the baseline's row (named baselineRow), then the control's with its ratio and target.
+inline std::vector<Row> RepaintAgainst(const std::string& name, HWND hwnd,
+                                       const std::string& baselineRow,
+                                       const std::string& baseline, HWND hwndBaseline,
+                                       double target)
+{
+    Group g;
+    const int i = g.Add([hwnd] { Repaint(hwnd); });
+    const int j = g.Add([hwndBaseline] { Repaint(hwndBaseline); });
+    g.Run();
+    return {Plain(baselineRow, g, j), Against(name, g, i, baseline, j, target)};
 }
 
 // Prints a table; returns the number of rows that missed their target. A missed target is
@@ -276,12 +296,6 @@ inline HWND NativeControl(const wchar_t* pszClass, DWORD dwStyle, const wchar_t*
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     return hwnd;
-}
-
-// Repaints a window fully and synchronously: invalidate (with erase) and update.
-inline void Repaint(HWND hwnd)
-{
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 // What every benchmark program does first.

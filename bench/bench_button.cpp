@@ -52,13 +52,13 @@ int main()
     navtest::PumpMessages();
 
     // Window repaints, each against the native button of its size and caption.
-    Group repaintPush, repaintCheck;
-    const int rpPush = repaintPush.Add([&] { Repaint(push.GetSafeHwnd()); });
-    const int rpNativePush = repaintPush.Add([&] { Repaint(hwndNativePush); });
-    repaintPush.Run();
-    const int rpCheck = repaintCheck.Add([&] { Repaint(check.GetSafeHwnd()); });
-    const int rpNativeCheck = repaintCheck.Add([&] { Repaint(hwndNativeCheck); });
-    repaintCheck.Run();
+    std::vector<Row> repaints =
+        RepaintAgainst("CNavBitmapButton push 106x50", push.GetSafeHwnd(),
+                       "native BUTTON push 106x50", "native push", hwndNativePush, 1.0);
+    const std::vector<Row> checkRepaints =
+        RepaintAgainst("CNavBitmapButton check box 180x34", check.GetSafeHwnd(),
+                       "native BUTTON check box 180x34", "native check box", hwndNativeCheck, 1.0);
+    repaints.insert(repaints.end(), checkRepaints.begin(), checkRepaints.end());
 
     // The composition into the parent's off-screen picture, against its floor.
     Canvas parent(640, 400, false), piece(kCheckCx, kPushCy, true);
@@ -125,12 +125,7 @@ int main()
 
     int missed = PrintTable(
         "bitmap button: window repaint (invalidate, erase, paint) against the native button",
-        {Plain("native BUTTON push 106x50", repaintPush, rpNativePush),
-         Against("CNavBitmapButton push 106x50", repaintPush, rpPush, "native push",
-                 rpNativePush, 1.0),
-         Plain("native BUTTON check box 180x34", repaintCheck, rpNativeCheck),
-         Against("CNavBitmapButton check box 180x34", repaintCheck, rpCheck, "native check box",
-                 rpNativeCheck, 1.0)});
+        repaints);
     missed += PrintTable(
         "bitmap button: composition (OnPaintEx) against its floor",
         {Plain("floor push: background + BitBlt", composePush, cpPushFloor),

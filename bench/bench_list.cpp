@@ -143,10 +143,10 @@ int main()
     ListView_SetItemState(hNative, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     navtest::PumpMessages();
 
-    Group repaint, pages;
-    const int rpOurs = repaint.Add([&] { Repaint(hList); });
-    const int rpNative = repaint.Add([&] { Repaint(hNative); });
-    repaint.Run();
+    const std::vector<Row> repaints = RepaintAgainst("CNavListCtrl", hList,
+                                                     "native report list view",
+                                                     "native list view", hNative, 1.0);
+    Group pages;
     const int pg10 = pages.Add([&] { Repaint(list10.GetSafeHwnd()); });
     const int pg10k = pages.Add([&] { Repaint(list10k.GetSafeHwnd()); });
     const int pg1m = pages.Add([&] { Repaint(list1m.GetSafeHwnd()); });
@@ -219,8 +219,7 @@ int main()
     int missed = PrintTable(
         "CNavListCtrl 300x243: window repaint against the platform's list view (8 rows, 2 "
         "columns, check boxes, images)",
-        {Plain("native report list view", repaint, rpNative),
-         Against("CNavListCtrl", repaint, rpOurs, "native list view", rpNative, 1.0)});
+        repaints);
     missed += PrintTable(
         "CNavListCtrl: the same page at every row count (window repaint)",
         {Plain("10 virtual rows", pages, pg10),

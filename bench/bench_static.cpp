@@ -30,10 +30,9 @@ int main()
                                     {20, 80, 20 + kCx, 80 + kCy}, hFont);
     navtest::PumpMessages();
 
-    Group repaint;
-    const int rpLabel = repaint.Add([&] { Repaint(label.GetSafeHwnd()); });
-    const int rpNative = repaint.Add([&] { Repaint(hwndNative); });
-    repaint.Run();
+    std::vector<Row> rows =
+        RepaintAgainst("CNavStatic repaint (erase + paint)", label.GetSafeHwnd(),
+                       "native STATIC repaint (erase + paint)", "native STATIC", hwndNative, 1.0);
 
     Canvas parent(480, 200, false), piece(kCx, kCy, true);
     Group compose;
@@ -42,12 +41,8 @@ int main()
         [&] { BackgroundAndBlit(host, rc, piece.dc, parent.dc, rc.left, rc.top); });
     compose.Run();
 
-    int missed = PrintTable(
-        "CNavStatic 200x30, one line of text",
-        {Plain("native STATIC repaint (erase + paint)", repaint, rpNative),
-         Against("CNavStatic repaint (erase + paint)", repaint, rpLabel, "native STATIC",
-                 rpNative, 1.0),
-         Plain("floor: background + BitBlt", compose, cpFloor),
-         Against("CNavStatic::OnPaintEx", compose, cpLabel, "floor", cpFloor, 1.5)});
+    rows.push_back(Plain("floor: background + BitBlt", compose, cpFloor));
+    rows.push_back(Against("CNavStatic::OnPaintEx", compose, cpLabel, "floor", cpFloor, 1.5));
+    int missed = PrintTable("CNavStatic 200x30, one line of text", rows);
     return Finish(missed);
 }
