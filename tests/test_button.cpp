@@ -767,9 +767,7 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     Canvas canvas(200, 100);
     const HDC hdc = canvas;
     canvas.Fill(RGB(0, 0, 0));
-    SetBkMode(hdc, OPAQUE);
-    SetTextColor(hdc, RGB(1, 2, 3));
-    HGDIOBJ hFont = GetCurrentObject(hdc, OBJ_FONT);
+    const DcState before = MarkCallerDc(hdc);
 
     EXPECT_EQ(0, btn->OnPaintEx(nullptr));
     EXPECT_EQ(1, btn->OnPaintEx(hdc));
@@ -778,10 +776,7 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     EXPECT_EQ(PatternAt(30, 20), px.At(30, 20));
     EXPECT_EQ(RGB(0, 0, 0), px.At(29, 20));
     EXPECT_EQ(RGB(0, 0, 0), px.At(130, 70));
-    EXPECT_EQ(canvas.Bitmap(), GetCurrentObject(hdc, OBJ_BITMAP));
-    EXPECT_EQ(hFont, GetCurrentObject(hdc, OBJ_FONT));
-    EXPECT_EQ(OPAQUE, GetBkMode(hdc));
-    EXPECT_EQ(RGB(1, 2, 3), GetTextColor(hdc));
+    EXPECT_EQ("", before.Changes(hdc));
 
     LRESULT lr = -1;
     Pixels untouched = DrawItem(btn->GetSafeHwnd(), 0, ODT_LISTBOX, &lr);

@@ -573,16 +573,8 @@ TEST_F(EditTest, OnPaintExDrawsTheFieldWithoutTextAtItsPlace)
     const COLORREF kCanvas = RGB(1, 2, 3);
     {
         Canvas canvas(400, 300);
-        RECT rcAll = {0, 0, 400, 300};
-        HBRUSH hbr = CreateSolidBrush(kCanvas);
-        FillRect(canvas, &rcAll, hbr);
-        DeleteObject(hbr);
-        HGDIOBJ hPen = GetCurrentObject(canvas, OBJ_PEN);
-        HGDIOBJ hBrush = GetCurrentObject(canvas, OBJ_BRUSH);
-        HGDIOBJ hFont = GetCurrentObject(canvas, OBJ_FONT);
-        HGDIOBJ hBitmap = GetCurrentObject(canvas, OBJ_BITMAP);
-        SetBkMode(canvas, OPAQUE);
-        SetTextColor(canvas, RGB(1, 2, 3));
+        canvas.Fill(kCanvas);
+        const DcState before = MarkCallerDc(canvas);
 
         EXPECT_EQ(1, edit.OnPaintEx(canvas));
         Pixels px = Pixels::FromDC(canvas, 0, 0, 400, 300);
@@ -599,16 +591,7 @@ TEST_F(EditTest, OnPaintExDrawsTheFieldWithoutTextAtItsPlace)
             for (int x = 45; x < 235; ++x)
                 ASSERT_EQ(kField, px.At(x, y)) << x << "," << y;
         EXPECT_EQ(kBlack, px.At(140, 65));
-        // The caller's DC comes back as it was.
-        EXPECT_EQ(hPen, GetCurrentObject(canvas, OBJ_PEN));
-        EXPECT_EQ(hBrush, GetCurrentObject(canvas, OBJ_BRUSH));
-        EXPECT_EQ(hFont, GetCurrentObject(canvas, OBJ_FONT));
-        EXPECT_EQ(hBitmap, GetCurrentObject(canvas, OBJ_BITMAP));
-        EXPECT_EQ(OPAQUE, GetBkMode(canvas));
-        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(canvas));
-        HRGN hClip = CreateRectRgn(0, 0, 0, 0);
-        EXPECT_EQ(0, GetClipRgn(canvas, hClip)) << "no clip region was left behind";
-        DeleteObject(hClip);
+        EXPECT_EQ("", before.Changes(canvas)) << "the caller's DC comes back as it was";
     }
 }
 

@@ -205,11 +205,7 @@ TEST(CxImage, DrawingLeavesTheTargetDcAsItWas)
     ASSERT_NE(0, img.LoadPNGFromResource(Self(), kQuad));
     Canvas canvas(4, 4);
     canvas.Fill(RGB(0, 0, 0));
-    HGDIOBJ hBitmap = GetCurrentObject(canvas.Dc(), OBJ_BITMAP);
-    HGDIOBJ hBrush = GetCurrentObject(canvas.Dc(), OBJ_BRUSH);
-    int nMode = GetBkMode(canvas.Dc());
-    img.DrawAlphaChannel(canvas.Dc(), 0, 0, 4, 2, 0, 0, 127, 0);
-    EXPECT_EQ(hBitmap, GetCurrentObject(canvas.Dc(), OBJ_BITMAP));
-    EXPECT_EQ(hBrush, GetCurrentObject(canvas.Dc(), OBJ_BRUSH));
-    EXPECT_EQ(nMode, GetBkMode(canvas.Dc()));
+    const navtest::DcState before = navtest::MarkCallerDc(canvas);
+    img.DrawAlphaChannel(canvas, 0, 0, 4, 2, 0, 0, 127, 0);
+    EXPECT_EQ("", before.Changes(canvas));
 }

@@ -721,9 +721,7 @@ TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
     list.SetCheckBox(1);
     list.SetItemCount(3);
     HDC hdc = GetDC(Hwnd());
-    HGDIOBJ pen = GetCurrentObject(hdc, OBJ_PEN), font = GetCurrentObject(hdc, OBJ_FONT);
-    SetBkMode(hdc, OPAQUE);
-    SetTextColor(hdc, RGB(1, 2, 3));
+    const DcState before = MarkCallerDc(hdc);
     for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)})
     {
         DRAWITEMSTRUCT dis = {};
@@ -734,13 +732,7 @@ TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
         dis.hDC = hdc;
         dis.rcItem = RowRect(Hwnd(), 1);
         EXPECT_EQ(1, SendMessageW(Hwnd(), WM_DRAWITEM, kListId, reinterpret_cast<LPARAM>(&dis)));
-        EXPECT_EQ(pen, GetCurrentObject(hdc, OBJ_PEN));
-        EXPECT_EQ(font, GetCurrentObject(hdc, OBJ_FONT));
-        EXPECT_EQ(OPAQUE, GetBkMode(hdc));
-        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(hdc));
-        HRGN hClip = CreateRectRgn(0, 0, 0, 0);
-        EXPECT_EQ(0, GetClipRgn(hdc, hClip)) << "no clip region was left behind";
-        DeleteObject(hClip);
+        EXPECT_EQ("", before.Changes(hdc));
     }
     ReleaseDC(Hwnd(), hdc);
 }

@@ -564,13 +564,8 @@ TEST_F(StaticTest, OnPaintExComposesAtTheControlsPlaceAndLeavesTheDcAsItWas)
     ASSERT_TRUE(MakeStatic(label, m_host, L"xvxv", rc, 0, FaceCallback));
     {
         Canvas target(200, 100);
-        HBRUSH hbrWhite = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        RECT rcAll = {0, 0, 200, 100};
-        FillRect(target, &rcAll, hbrWhite);
-        SetTextColor(target, RGB(1, 2, 3));
-        SetBkMode(target, OPAQUE);
-        HGDIOBJ hFontBefore = GetCurrentObject(target, OBJ_FONT);
-        HGDIOBJ hBitmapBefore = GetCurrentObject(target, OBJ_BITMAP);
+        target.Fill(RGB(255, 255, 255));
+        const DcState before = MarkCallerDc(target);
         m_host.Clear();
 
         EXPECT_EQ(1, label.OnPaintEx(target));
@@ -583,10 +578,7 @@ TEST_F(StaticTest, OnPaintExComposesAtTheControlsPlaceAndLeavesTheDcAsItWas)
         EXPECT_EQ(kCallbackFace, px.At(rc.right - 1, rc.bottom - 1));
         EXPECT_GT(CountColor(px, kRed), 5);
 
-        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(target));
-        EXPECT_EQ(OPAQUE, GetBkMode(target));
-        EXPECT_EQ(hFontBefore, GetCurrentObject(target, OBJ_FONT));
-        EXPECT_EQ(hBitmapBefore, GetCurrentObject(target, OBJ_BITMAP));
+        EXPECT_EQ("", before.Changes(target));
     }
 }
 

@@ -514,6 +514,42 @@ void Canvas::Fill(COLORREF c)
     DeleteObject(hbr);
 }
 
+DcState DcState::Of(HDC hdc)
+{
+    HRGN hClip = CreateRectRgn(0, 0, 0, 0);
+    const bool bClipped = GetClipRgn(hdc, hClip) == 1;
+    DeleteObject(hClip);
+    return {GetCurrentObject(hdc, OBJ_PEN),    GetCurrentObject(hdc, OBJ_BRUSH),
+            GetCurrentObject(hdc, OBJ_FONT),   GetCurrentObject(hdc, OBJ_BITMAP),
+            GetBkMode(hdc),                    GetTextColor(hdc),
+            bClipped};
+}
+
+std::string DcState::Changes(HDC hdc) const
+{
+    const DcState now = Of(hdc);
+    std::string changes;
+    auto note = [&changes](bool bChanged, const char* pszWhat) {
+        if (bChanged)
+            changes += changes.empty() ? pszWhat : std::string(", ") + pszWhat;
+    };
+    note(now.pen != pen, "pen");
+    note(now.brush != brush, "brush");
+    note(now.font != font, "font");
+    note(now.bitmap != bitmap, "bitmap");
+    note(now.nBkMode != nBkMode, "background mode");
+    note(now.crText != crText, "text colour");
+    note(now.bClipped != bClipped, "clip region");
+    return changes;
+}
+
+DcState MarkCallerDc(HDC hdc)
+{
+    SetBkMode(hdc, OPAQUE);
+    SetTextColor(hdc, RGB(1, 2, 3));
+    return DcState::Of(hdc);
+}
+
 HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c)
 {
     Canvas canvas(1, 1); // only its DC: the bitmap goes to the caller

@@ -221,6 +221,24 @@ private:
     HGDIOBJ m_hOld;
 };
 
+// What a caller's DC holds that a drawing call must give back as it found it: the selected
+// objects, the background mode, the text colour and whether a clip region is set.
+struct DcState
+{
+    HGDIOBJ pen, brush, font, bitmap;
+    int nBkMode;
+    COLORREF crText;
+    bool bClipped;
+
+    static DcState Of(HDC hdc);
+    // What differs in hdc now, named ("" when nothing does).
+    std::string Changes(HDC hdc) const;
+};
+
+// Sets a caller's DC to a state no drawing default has (opaque background, text colour
+// RGB(1, 2, 3)) and returns that state.
+DcState MarkCallerDc(HDC hdc);
+
 // A screen-compatible bitmap of one colour (owned by the caller, DeleteObject when done).
 HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c);
 
