@@ -185,6 +185,14 @@ protected:
         DeleteObject(m_hFont);
     }
 
+    // A label in the host with the fixture's font; set its other properties first.
+    bool MakeLabel(StaticProbe& label, const wchar_t* pszText, RECT rc, DWORD dwStyle = 0,
+                   DrawBkProc pfn = nullptr)
+    {
+        label.SetFont(m_hFont);
+        return MakeStatic(label, m_host, pszText, rc, dwStyle, pfn);
+    }
+
     TestHost m_host;
     HFONT m_hFont = nullptr;
 };
@@ -208,9 +216,8 @@ TEST_F(StaticTest, OperationsWithoutWindowReturnZeroAndTouchNothing)
 TEST_F(StaticTest, CreateSubclassesSendsFontAndKeepsFirstCallback)
 {
     StaticProbe label;
-    label.SetFont(m_hFont);
     RECT rc = {10, 20, 110, 50};
-    ASSERT_TRUE(MakeStatic(label, m_host, L"Hello", rc, 0, FaceCallback));
+    ASSERT_TRUE(MakeLabel(label, L"Hello", rc, 0, FaceCallback));
     HWND hwnd = label.GetSafeHwnd();
     ASSERT_TRUE(IsWindow(hwnd));
     EXPECT_EQ(m_host.Hwnd(), GetParent(hwnd));
@@ -405,12 +412,11 @@ TEST_F(StaticTest, TextColourAndUnderline)
     for (const Case& c : cases)
     {
         StaticProbe label;
-        label.SetFont(m_hFont);
         label.SetTextCr(c.crText);
         label.SetUnderLine(c.bUnderline);
         label.SetCoopFlag(c.nCoop);
         RECT rc = {20, 20, 200, 50};
-        ASSERT_TRUE(MakeStatic(label, m_host, L"xvxvxv", rc));
+        ASSERT_TRUE(MakeLabel(label, L"xvxvxv", rc));
         Redraw(label.GetSafeHwnd());
         Pixels px = Pixels::FromWindow(label.GetSafeHwnd());
         Ink ink = FindInk(px, rc);
@@ -425,9 +431,8 @@ TEST_F(StaticTest, TextColourAndUnderline)
 TEST_F(StaticTest, NativePaintingNeverShows)
 {
     StaticProbe label;
-    label.SetFont(m_hFont);
     RECT rc = {20, 20, 220, 50};
-    ASSERT_TRUE(MakeStatic(label, m_host, L"first", rc));
+    ASSERT_TRUE(MakeLabel(label, L"first", rc));
     HWND hwnd = label.GetSafeHwnd();
     struct Step
     {
@@ -490,9 +495,8 @@ TEST_F(StaticTest, FormatFollowsStyleBits)
     for (const Case& c : cases)
     {
         StaticProbe label;
-        label.SetFont(m_hFont);
         RECT rc = {30, 30, 30 + cx, 30 + cy};
-        ASSERT_TRUE(MakeStatic(label, m_host, pszText, rc, c.dwStyle));
+        ASSERT_TRUE(MakeLabel(label, pszText, rc, c.dwStyle));
         Redraw(label.GetSafeHwnd());
         Ink ink = FindInk(Pixels::FromWindow(label.GetSafeHwnd()), rc);
         ASSERT_FALSE(ink.Empty()) << c.label;
@@ -522,10 +526,9 @@ TEST_F(StaticTest, FormatFollowsStyleBits)
 TEST_F(StaticTest, CentreOnlyAtOffsetZeroInTheWindow)
 {
     StaticProbe label;
-    label.SetFont(m_hFont);
     const wchar_t* pszText = L"ABCDEFGHIJKLMNOPQRST";
     RECT rc = {40, 40, 140, 70};
-    ASSERT_TRUE(MakeStatic(label, m_host, pszText, rc, SS_CENTER));
+    ASSERT_TRUE(MakeLabel(label, pszText, rc, SS_CENTER));
     HWND hwnd = label.GetSafeHwnd();
     const int n = lstrlenW(pszText);
     ASSERT_GT(TextWidth(m_hFont, pszText), 100);
@@ -558,10 +561,9 @@ TEST_F(StaticTest, CentreOnlyAtOffsetZeroInTheWindow)
 TEST_F(StaticTest, OnPaintExComposesAtTheControlsPlaceAndLeavesTheDcAsItWas)
 {
     StaticProbe label;
-    label.SetFont(m_hFont);
     label.SetTextCr(kRed);
     RECT rc = {60, 30, 160, 60};
-    ASSERT_TRUE(MakeStatic(label, m_host, L"xvxv", rc, 0, FaceCallback));
+    ASSERT_TRUE(MakeLabel(label, L"xvxv", rc, 0, FaceCallback));
     {
         Canvas target(200, 100);
         target.Fill(RGB(255, 255, 255));
@@ -637,9 +639,8 @@ TEST_F(StaticTest, MarqueeCycle)
     for (const Case& c : cases)
     {
         StaticProbe label;
-        label.SetFont(m_hFont);
         RECT rc = {10, 10, 10 + c.cx, 40};
-        ASSERT_TRUE(MakeStatic(label, m_host, c.text, rc, SS_LEFTNOWORDWRAP));
+        ASSERT_TRUE(MakeLabel(label, c.text, rc, SS_LEFTNOWORDWRAP));
         HWND hwnd = label.GetSafeHwnd();
         std::vector<int> seen;
         for (size_t i = 0; i < c.offsets.size(); ++i)
@@ -684,8 +685,7 @@ TEST_F(StaticTest, MarqueeFitsTwoPixelsLessWithACallback)
     for (const Case& c : cases)
     {
         StaticProbe label;
-        label.SetFont(m_hFont);
-        ASSERT_TRUE(MakeStatic(label, m_host, pszText, RECT{0, 0, c.cx, 30}, 0, c.pfn));
+        ASSERT_TRUE(MakeLabel(label, pszText, RECT{0, 0, c.cx, 30}, 0, c.pfn));
         Tick(label.GetSafeHwnd());
         EXPECT_EQ(c.offset, label.ScrollChar()) << c.label;
     }
@@ -694,8 +694,7 @@ TEST_F(StaticTest, MarqueeFitsTwoPixelsLessWithACallback)
 TEST_F(StaticTest, OtherTimerIdsAreSwallowed)
 {
     StaticProbe label;
-    label.SetFont(m_hFont);
-    ASSERT_TRUE(MakeStatic(label, m_host, L"ABCDEFGHIJ", RECT{0, 0, 30, 20}));
+    ASSERT_TRUE(MakeLabel(label, L"ABCDEFGHIJ", RECT{0, 0, 30, 20}));
     label.ListenToNative();
     HWND hwnd = label.GetSafeHwnd();
     EXPECT_EQ(1, SendMessageW(hwnd, WM_TIMER, 2, 0));
@@ -710,9 +709,8 @@ TEST_F(StaticTest, OtherTimerIdsAreSwallowed)
 TEST_F(StaticTest, PaintAfterShorterTextDrawsNothingBeyondIt)
 {
     StaticProbe label;
-    label.SetFont(m_hFont);
     RECT rc = {10, 10, 50, 40};
-    ASSERT_TRUE(MakeStatic(label, m_host, L"ABCDEFGHIJKLMNOP", rc));
+    ASSERT_TRUE(MakeLabel(label, L"ABCDEFGHIJKLMNOP", rc));
     HWND hwnd = label.GetSafeHwnd();
     for (int i = 0; i < 8; ++i)
         Tick(hwnd);
@@ -733,10 +731,9 @@ TEST_F(StaticTest, PaintAfterShorterTextDrawsNothingBeyondIt)
 TEST_F(StaticTest, NoGdiObjectSurvivesPaintsAndScrollSteps)
 {
     StaticProbe label;
-    label.SetFont(m_hFont);
     label.SetUnderLine(1);
     RECT rc = {10, 10, 60, 40};
-    ASSERT_TRUE(MakeStatic(label, m_host, L"ABCDEFGHIJKLMNOP", rc, SS_CENTER, FaceCallback));
+    ASSERT_TRUE(MakeLabel(label, L"ABCDEFGHIJKLMNOP", rc, SS_CENTER, FaceCallback));
     HWND hwnd = label.GetSafeHwnd();
     Redraw(hwnd);
     const long nBefore = NavGdiLiveObjects();
@@ -1095,9 +1092,8 @@ protected:
     // Creates a link label with the given kind and text.
     void MakeLink(StaticProbe& label, unsigned int nFlag, const wchar_t* pszText = L"555-0100")
     {
-        label.SetFont(m_hFont);
         label.SetCoopFlag(nFlag);
-        ASSERT_TRUE(MakeStatic(label, m_host, pszText, RECT{20, 20, 220, 50}));
+        ASSERT_TRUE(MakeLabel(label, pszText, RECT{20, 20, 220, 50}));
         PumpMessages();
     }
     // A tap on the label, the menu driven by 'menu', and what the choice posted handled.
