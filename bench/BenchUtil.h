@@ -210,18 +210,45 @@ inline Row Compared(const std::string& name, std::function<void()> fn,
     return Against(name, g, i, baseline, j);
 }
 
-// A control's window repaint against its native baseline's, measured as a group of their own:
-// the baseline's row (named baselineRow), then the control's with its ratio and target.
+// The baseline of a comparison: the name of its own row, the name the compared row gives it,
+// and what it runs.
+struct Baseline
+{
+    std::string row;
+    std::string cited;
+    std::function<void()> fn;
+};
+
+// A case against its baseline, measured as a group of their own: the baseline's row, then the
+// case's with its ratio and target.
+inline std::vector<Row> Paired(const std::string& name, std::function<void()> fn,
+                               const Baseline& baseline, double target,
+                               Timing timing = Timing())
+{
+    Group g(timing);
+    const int i = g.Add(std::move(fn));
+    const int j = g.Add(baseline.fn);
+    g.Run();
+    return {Plain(baseline.row, g, j), Against(name, g, i, baseline.cited, j, target)};
+}
+
+// A control's window repaint against its native baseline's (Paired).
 inline std::vector<Row> RepaintAgainst(const std::string& name, HWND hwnd,
                                        const std::string& baselineRow,
                                        const std::string& baseline, HWND hwndBaseline,
                                        double target)
 {
-    Group g;
-    const int i = g.Add([hwnd] { Repaint(hwnd); });
-    const int j = g.Add([hwndBaseline] { Repaint(hwndBaseline); });
-    g.Run();
-    return {Plain(baselineRow, g, j), Against(name, g, i, baseline, j, target)};
+    return Paired(name, [hwnd] { Repaint(hwnd); },
+                  {baselineRow, baseline, [hwndBaseline] { Repaint(hwndBaseline); }}, target);
+}
+
+// The rows of several comparisons, in order, for one table.
+inline std::vector<Row> Joined(std::initializer_list<std::vector<Row>> parts)
+{
+    std::vector<Row> rows;
+    for (const std::vector<Row>& part : parts)
+        rows.insert(rows.end(), part.begin(), part.end());
+    return rows;
 }
 
 // Prints a table; returns the number of rows that missed their target. A missed target is

@@ -52,13 +52,12 @@ int main()
     navtest::PumpMessages();
 
     // Window repaints, each against the native button of its size and caption.
-    std::vector<Row> repaints =
-        RepaintAgainst("CNavBitmapButton push 106x50", push.GetSafeHwnd(),
-                       "native BUTTON push 106x50", "native push", hwndNativePush, 1.0);
-    const std::vector<Row> checkRepaints =
-        RepaintAgainst("CNavBitmapButton check box 180x34", check.GetSafeHwnd(),
-                       "native BUTTON check box 180x34", "native check box", hwndNativeCheck, 1.0);
-    repaints.insert(repaints.end(), checkRepaints.begin(), checkRepaints.end());
+    const std::vector<Row> repaints = Joined(
+        {RepaintAgainst("CNavBitmapButton push 106x50", push.GetSafeHwnd(),
+                        "native BUTTON push 106x50", "native push", hwndNativePush, 1.0),
+         RepaintAgainst("CNavBitmapButton check box 180x34", check.GetSafeHwnd(),
+                        "native BUTTON check box 180x34", "native check box", hwndNativeCheck,
+                        1.0)});
 
     // The composition into the parent's off-screen picture, against its floor.
     Canvas parent(640, 400, false), piece(kCheckCx, kPushCy, true);
@@ -68,16 +67,18 @@ int main()
     auto loadIcons = [&] {
         return nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO, 30, kKey);
     };
-    Group composePush, composeCheck;
-    const int cpPush = composePush.Add([&] { push.OnPaintEx(parent.dc); });
-    const int cpPushFloor = composePush.Add([&] { floor(200, 10, kPushCx, kPushCy); });
-    composePush.Run();
-    const int cpCheck = composeCheck.Add([&] { check.OnPaintEx(parent.dc); });
-    const int cpCheckFloor = composeCheck.Add([&] {
-        ImageList_Destroy(loadIcons());
-        floor(200, 80, kCheckCx, kCheckCy);
-    });
-    composeCheck.Run();
+    const std::vector<Row> composes = Joined(
+        {Paired("OnPaintEx push 106x50", [&] { push.OnPaintEx(parent.dc); },
+                {"floor push: background + BitBlt", "floor push",
+                 [&] { floor(200, 10, kPushCx, kPushCy); }},
+                1.5),
+         Paired("OnPaintEx check box 180x34", [&] { check.OnPaintEx(parent.dc); },
+                {"floor check: icons + background + BitBlt", "floor check",
+                 [&] {
+                     ImageList_Destroy(loadIcons());
+                     floor(200, 80, kCheckCx, kCheckCy);
+                 }},
+                1.5)});
 
     // The pieces of a paint, each alone, against one BitBlt of the push button's area.
     CxImage* pFace = NavSharedFace(TRUE);
@@ -126,13 +127,7 @@ int main()
     int missed = PrintTable(
         "bitmap button: window repaint (invalidate, erase, paint) against the native button",
         repaints);
-    missed += PrintTable(
-        "bitmap button: composition (OnPaintEx) against its floor",
-        {Plain("floor push: background + BitBlt", composePush, cpPushFloor),
-         Against("OnPaintEx push 106x50", composePush, cpPush, "floor push", cpPushFloor, 1.5),
-         Plain("floor check: icons + background + BitBlt", composeCheck, cpCheckFloor),
-         Against("OnPaintEx check box 180x34", composeCheck, cpCheck, "floor check",
-                 cpCheckFloor, 1.5)});
+    missed += PrintTable("bitmap button: composition (OnPaintEx) against its floor", composes);
     PrintTable("bitmap button: pieces of one paint", pieces);
 
     return Finish(missed);

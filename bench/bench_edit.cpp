@@ -85,8 +85,9 @@ int main()
     HWND hFloor = FloorWindow(host, 300, 200, kEditCx, cyCombo);
     navtest::PumpMessages();
 
-    std::vector<Row> repaints = RepaintAgainst("CNavEdit 200x36 (frame, text)", edit.GetSafeHwnd(),
-                                               "native EDIT 200x36", "native EDIT", hNative, 1.0);
+    const std::vector<Row> repaintEdit =
+        RepaintAgainst("CNavEdit 200x36 (frame, text)", edit.GetSafeHwnd(), "native EDIT 200x36",
+                       "native EDIT", hNative, 1.0);
     Group repaintCombo;
     const int rpCombo = repaintCombo.Add([&] { Repaint(combo.GetSafeHwnd()); });
     const int rpNativeLow = repaintCombo.Add([&] { Repaint(hNativeLow); });
@@ -94,13 +95,15 @@ int main()
     repaintCombo.Run();
 
     Canvas parent(640, 400, false), piece(kEditCx + 12, kEditCy, true);
-    Group compose;
-    const int cpEdit = compose.Add([&] { edit.OnPaintEx(parent.dc); });
-    const int cpFloor = compose.Add([&] {
-        DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_EDIT_FRAME));
-        BackgroundAndBlit(host, rcEdit, piece.dc, parent.dc, rcEdit.left, rcEdit.top);
-    });
-    compose.Run();
+    const std::vector<Row> compose =
+        Paired("CNavEdit::OnPaintEx 200x36", [&] { edit.OnPaintEx(parent.dc); },
+               {"floor: frame load + background + BitBlt", "floor",
+                [&] {
+                    DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_EDIT_FRAME));
+                    BackgroundAndBlit(host, rcEdit, piece.dc, parent.dc, rcEdit.left,
+                                      rcEdit.top);
+                }},
+               1.5);
 
     auto blit = [&] { BitBlt(parent.dc, 10, 10, kEditCx, kEditCy, piece.dc, 0, 0, SRCCOPY); };
     std::vector<Row> pieces = {
@@ -122,22 +125,18 @@ int main()
                  [&] { nav::BackBuffer buffer(parent.dc, kEditCx, kEditCy); },
                  "BitBlt", blit)};
 
-    repaints.insert(
-        repaints.end(),
-        {Plain("native EDIT 200x24", repaintCombo, rpNativeLow),
-         Against("CNavCombobox edit 200x24 (arrow, text)", repaintCombo, rpCombo,
-                 "native EDIT", rpNativeLow, 1.0),
-         Against("combo floor window 200x24 (arrow, bkgnd, BitBlt)", repaintCombo, rpFloor,
-                 "native EDIT", rpNativeLow),
-         Against("CNavCombobox edit 200x24", repaintCombo, rpCombo, "combo floor window",
-                 rpFloor, 1.5)});
+    const std::vector<Row> repaintComboRows = {
+        Plain("native EDIT 200x24", repaintCombo, rpNativeLow),
+        Against("CNavCombobox edit 200x24 (arrow, text)", repaintCombo, rpCombo, "native EDIT",
+                rpNativeLow, 1.0),
+        Against("combo floor window 200x24 (arrow, bkgnd, BitBlt)", repaintCombo, rpFloor,
+                "native EDIT", rpNativeLow),
+        Against("CNavCombobox edit 200x24", repaintCombo, rpCombo, "combo floor window",
+                rpFloor, 1.5)};
     int missed = PrintTable(
         "edit and combo box: window repaint against a native EDIT of the same size and text",
-        repaints);
-    missed += PrintTable(
-        "edit: composition (OnPaintEx) against its floor",
-        {Plain("floor: frame load + background + BitBlt", compose, cpFloor),
-         Against("CNavEdit::OnPaintEx 200x36", compose, cpEdit, "floor", cpFloor, 1.5)});
+        Joined({repaintEdit, repaintComboRows}));
+    missed += PrintTable("edit: composition (OnPaintEx) against its floor", compose);
     PrintTable("edit and combo box: pieces of one paint", pieces);
 
     DestroyWindow(hNative);

@@ -167,14 +167,16 @@ int main()
     // round find the undisturbed ones.
     Timing rowTiming;
     rowTiming.blocksPerRound = 21;
-    Group compose(rowTiming), composeBar;
-    const int cpRow = compose.Add(
-        [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); });
-    const int cpRowFloor = compose.Add([&] {
-        RECT rc = dis.rcItem;
-        MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rc), 2);
-        BackgroundAndBlit(host, rc, piece.dc, rows.dc, dis.rcItem.left, dis.rcItem.top);
-    });
+    const std::vector<Row> composeRow = Paired(
+        "one unselected row drawn (WM_DRAWITEM)",
+        [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); },
+        {"row floor: background + BitBlt 300x30", "row floor",
+         [&] {
+             RECT rc = dis.rcItem;
+             MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rc), 2);
+             BackgroundAndBlit(host, rc, piece.dc, rows.dc, dis.rcItem.left, dis.rcItem.top);
+         }},
+        1.5, rowTiming);
     // The scroll bar of the million-row list (arrows, track and thumb), painted into a memory
     // DC, against its two decodes, the background request and one BitBlt.
     HWND hBar = GetDlgItem(host, 130 + 1001);
@@ -183,15 +185,16 @@ int main()
     MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rcBar), 2);
     const int cxBar = rcBar.right - rcBar.left, cyBar = rcBar.bottom - rcBar.top;
     Canvas barPiece(cxBar, cyBar, true);
-    const int cpBar = composeBar.Add([&] { NavScrollBarPaint(hBar, rows.dc); });
-    const int cpBarFloor = composeBar.Add([&] {
-        CxImage image;
-        image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR);
-        image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB);
-        BackgroundAndBlit(host, rcBar, barPiece.dc, rows.dc, 0, 0);
-    });
-    compose.Run();
-    composeBar.Run();
+    const std::vector<Row> composeBar =
+        Paired("scroll bar paint 40x243", [&] { NavScrollBarPaint(hBar, rows.dc); },
+               {"scroll bar floor: 2 decodes + background + BitBlt", "scroll bar floor",
+                [&] {
+                    CxImage image;
+                    image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR);
+                    image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB);
+                    BackgroundAndBlit(host, rcBar, barPiece.dc, rows.dc, 0, 0);
+                }},
+               1.5);
     auto blit = [&] { BitBlt(rows.dc, 0, 0, cxBar, cyBar, barPiece.dc, 0, 0, SRCCOPY); };
     std::vector<Row> pieces = {
         Compared("PNG 105 (40x480) decoded and freed",
@@ -227,12 +230,7 @@ int main()
          Against("1,000,000 virtual rows", pages, pg1m, "10 rows", pg10, 1.05)});
     missed += PrintTable(
         "CNavListCtrl and its scroll bar: composition against the floor",
-        {Plain("row floor: background + BitBlt 300x30", compose, cpRowFloor),
-         Against("one unselected row drawn (WM_DRAWITEM)", compose, cpRow, "row floor",
-                 cpRowFloor, 1.5),
-         Plain("scroll bar floor: 2 decodes + background + BitBlt", composeBar, cpBarFloor),
-         Against("scroll bar paint 40x243", composeBar, cpBar, "scroll bar floor", cpBarFloor,
-                 1.5)});
+        Joined({composeRow, composeBar}));
     pieces.push_back(Plain("SetItemCount(1000000)", model, mdSetCount));
     PrintTable("scroll bar and row model: pieces", pieces);
     // The list asks for 4 bytes per row; the system commits large blocks in 64 KiB steps.

@@ -30,19 +30,16 @@ int main()
                                     {20, 80, 20 + kCx, 80 + kCy}, hFont);
     navtest::PumpMessages();
 
-    std::vector<Row> rows =
+    const std::vector<Row> repaint =
         RepaintAgainst("CNavStatic repaint (erase + paint)", label.GetSafeHwnd(),
                        "native STATIC repaint (erase + paint)", "native STATIC", hwndNative, 1.0);
 
     Canvas parent(480, 200, false), piece(kCx, kCy, true);
-    Group compose;
-    const int cpLabel = compose.Add([&] { label.OnPaintEx(parent.dc); });
-    const int cpFloor = compose.Add(
-        [&] { BackgroundAndBlit(host, rc, piece.dc, parent.dc, rc.left, rc.top); });
-    compose.Run();
-
-    rows.push_back(Plain("floor: background + BitBlt", compose, cpFloor));
-    rows.push_back(Against("CNavStatic::OnPaintEx", compose, cpLabel, "floor", cpFloor, 1.5));
-    int missed = PrintTable("CNavStatic 200x30, one line of text", rows);
+    const std::vector<Row> compose = Paired(
+        "CNavStatic::OnPaintEx", [&] { label.OnPaintEx(parent.dc); },
+        {"floor: background + BitBlt", "floor",
+         [&] { BackgroundAndBlit(host, rc, piece.dc, parent.dc, rc.left, rc.top); }},
+        1.5);
+    int missed = PrintTable("CNavStatic 200x30, one line of text", Joined({repaint, compose}));
     return Finish(missed);
 }
