@@ -25,6 +25,20 @@ struct ListTest : ::testing::Test
         PumpMessages();
     }
     HWND Hwnd() { return list.GetSafeHwnd(); }
+    // Makes l (a list of one case) of the given style with nRows rows: a count for a virtual
+    // list, rows reading "x" for an ordinary one. False, with a failure recorded, when the
+    // list could not be made.
+    bool MakeWithRows(ProbeList& l, DWORD dwStyle, int nRows)
+    {
+        const BOOL bMade = l.Create(host, dwStyle, nullptr, kListRect, kListId);
+        EXPECT_EQ(1, bMade);
+        if (dwStyle == kVirtualStyle)
+            l.SetItemCount(nRows);
+        else
+            for (int i = 0; i < nRows; ++i)
+                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        return bMade == 1;
+    }
     LONG Style() { return GetWindowLongW(Hwnd(), GWL_STYLE); }
     UINT StateImage(int row)
     {
@@ -230,12 +244,7 @@ TEST_F(ListTest, ChecksReadZeroWhileCheckBoxesAreOffAndComeBack)
     {
         SCOPED_TRACE(dwStyle == kVirtualStyle ? "virtual" : "ordinary");
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, dwStyle, nullptr, kListRect, kListId));
-        if (dwStyle == kVirtualStyle)
-            l.SetItemCount(3);
-        else
-            for (int i = 0; i < 3; ++i)
-                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        ASSERT_TRUE(MakeWithRows(l, dwStyle, 3));
         l.SetCheckStatus(1, 1); // ignored: check boxes off
         l.SetCheckBox(1);
         EXPECT_EQ(0, l.GetCheckStatus(1));
@@ -760,12 +769,7 @@ TEST_F(ListTest, TapsToggleChecksOnlyInsideTheZone)
         {
             SCOPED_TRACE(std::string(c.label) + (dwStyle == kVirtualStyle ? " virtual" : " ordinary"));
             ProbeList l;
-            ASSERT_EQ(1, l.Create(host, dwStyle, nullptr, kListRect, kListId));
-            if (dwStyle == kVirtualStyle)
-                l.SetItemCount(4);
-            else
-                for (int i = 0; i < 4; ++i)
-                    l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+            ASSERT_TRUE(MakeWithRows(l, dwStyle, 4));
             l.SetCheckBox(1);
             l.SetSelChecked(c.bSelChecked);
             RECT rc = RowRect(l.GetSafeHwnd(), 2);
@@ -822,12 +826,7 @@ TEST_F(ListTest, SpaceTogglesTheSelectedRowsCheckAsATapInTheZone)
     {
         SCOPED_TRACE(c.label);
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, c.dwStyle, nullptr, kListRect, kListId));
-        if (c.dwStyle == kVirtualStyle)
-            l.SetItemCount(4);
-        else
-            for (int i = 0; i < 4; ++i)
-                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        ASSERT_TRUE(MakeWithRows(l, c.dwStyle, 4));
         l.SetCheckBox(c.bCheckBox);
         if (c.bSelect)
             Select(l.GetSafeHwnd(), 2);
