@@ -4,6 +4,8 @@
 // AlphaBlend needs is made at the first draw and kept until the image is released.
 #include "CxImage.h"
 
+#include "win32/NavDib.h"
+
 #include <stdlib.h>
 #include <string.h>
 
@@ -238,22 +240,11 @@ bool CxImage::EnsureSurface()
     if (!m_pPixels)
         return false;
 
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = static_cast<LONG>(m_nWidth);
-    // Top-down on the desktop, where the direct blend reads these rows; the device's reference
-    // does not say that a negative height works, so there the rows go bottom-up.
-#if defined(_WIN32_WCE)
-    bmi.bmiHeader.biHeight = static_cast<LONG>(m_nHeight);
-#else
-    bmi.bmiHeader.biHeight = -static_cast<LONG>(m_nHeight);
-#endif
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-
+    // Top-down on the desktop, where the direct blend reads these rows; bottom-up on the
+    // device, where the rows are copied in that order below.
     void* pBits = nullptr;
-    HBITMAP hSurface = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hSurface = nav::CreateDib32(nullptr, static_cast<int>(m_nWidth),
+                                        static_cast<int>(m_nHeight), &pBits);
     if (!hSurface)
         return false;
     HDC hdc = CreateCompatibleDC(nullptr);

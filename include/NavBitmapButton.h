@@ -92,6 +92,9 @@ protected:
     /// The window procedure installed on the native button by Create: draws on
     /// \c WM_DRAWITEM, turns taps into check-state changes, passes everything else on.
     static LRESULT CALLBACK BitmapButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    /// The member handler the window procedure forwards to once it has found the object:
+    /// one handler per message, the rest to the native procedure.
+    LRESULT OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     /// The state change at the end of a tap released at the client point in \p lParam (as in
     /// \c WM_LBUTTONUP) on the button window \p hwnd; a release outside changes nothing.
     /// \p wParam is not used.

@@ -123,6 +123,10 @@ protected:
     /// The list's window procedure: copies a tapped item's text into the edit, closes on
     /// losing the focus, answers its colour request grey.
     static LRESULT CALLBACK ComboboxListProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    /// The member handler ComboboxProc forwards to once it has found the object.
+    LRESULT OnEditMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    /// The member handler ComboboxListProc forwards to once it has found the object.
+    LRESULT OnListMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND m_hWnd;              ///< The edit window; null before Create.
     HWND m_hList;             ///< The drop-down list window; null before Create.

@@ -84,6 +84,9 @@ protected:
     /// the input panel on a tap. It consumes every \c WM_COMMAND sent to the field: id 1010
     /// copies the selection, id 1011 selects all the text.
     static LRESULT CALLBACK EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    /// The member handler the window procedure forwards to once it has found the object:
+    /// one handler per message, the rest to the native procedure.
+    LRESULT OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     DrawBkProc m_pfnDrawBk; ///< The application's background painter, or null (frame drawn).
     HWND m_hWnd;            ///< The native edit window; null before Create.

@@ -61,6 +61,9 @@ protected:
     /// requests are answered 0), answers children's colour requests transparent; everything
     /// else, \c WM_COMMAND included, goes to the native procedure.
     static LRESULT CALLBACK GrouProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    /// The member handler the window procedure forwards to once it has found the object:
+    /// one handler per message, the rest to the native procedure.
+    LRESULT OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
     LRESULT OnEraseBkgnd(HWND hwnd, HDC hdc);

@@ -137,6 +137,9 @@ protected:
     void OnScrollText(HWND hWnd);
     /// The window procedure installed by Create: painting, marquee timer, taps, link menu.
     static LRESULT CALLBACK StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    /// The member handler the window procedure forwards to once it has found the object:
+    /// one handler per message, the rest to the native procedure.
+    LRESULT OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     DrawBkProc m_pfnDrawBk;  ///< The application's background painter, or null.
     HWND m_hWnd;             ///< The native static window; null before Create.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "ZorNavCtrl.h"
+#include "MenuDriver.h"
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 
@@ -540,15 +541,6 @@ void Marquee(Scene& s, int nTicks)
 
 // A tap on a link: it turns to the visited colour. Any menu of registered applications it
 // offers is dismissed at once, so nothing waits for a user.
-HHOOK g_hMenuHook;
-LRESULT CALLBACK DismissMenus(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* pcwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && pcwp->message == WM_INITMENUPOPUP)
-        PostMessageW(pcwp->hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    return CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
-}
-
 void Link(Scene& s, bool bTap)
 {
     LabelSetup setup = {L"help@quill.example", SS_CENTER, 0};
@@ -558,10 +550,9 @@ void Link(Scene& s, bool bTap)
     HWND hwnd = AddLabel(s, setup).GetSafeHwnd();
     if (!bTap)
         return;
-    g_hMenuHook = SetWindowsHookExW(WH_CALLWNDPROC, DismissMenus, nullptr, GetCurrentThreadId());
+    MenuDriver dismiss(-1);
     SendTap(hwnd, 30, 15);
     PumpMessages();
-    UnhookWindowsHookEx(g_hMenuHook);
 }
 
 // ---- The cases ----

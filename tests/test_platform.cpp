@@ -101,23 +101,15 @@ TEST(Platform, TransparentImageTakesADcOrABitmap)
         SCOPED_TRACE(useBitmap ? "bitmap source" : "DC source");
         if (useBitmap)
             SelectObject(hdcSrc, hOld); // a bitmap must not be selected elsewhere
-        HDC hdcDst = CreateCompatibleDC(hdcScreen);
-        HBITMAP hDst = CreateCompatibleBitmap(hdcScreen, 4, 1);
-        HGDIOBJ hOldDst = SelectObject(hdcDst, hDst);
-        RECT rc = {0, 0, 4, 1};
-        HBRUSH hbr = CreateSolidBrush(RGB(90, 90, 90));
-        FillRect(hdcDst, &rc, hbr);
-        DeleteObject(hbr);
+        navtest::Canvas dst(4, 1);
+        dst.Fill(RGB(90, 90, 90));
 
         HANDLE hSource = useBitmap ? static_cast<HANDLE>(hSrc) : static_cast<HANDLE>(hdcSrc);
-        EXPECT_TRUE(TransparentImage(hdcDst, 0, 0, 4, 1, hSource, 0, 0, 4, 1, RGB(255, 0, 255)));
-        EXPECT_EQ(RGB(90, 90, 90), GetPixel(hdcDst, 0, 0));
-        EXPECT_EQ(RGB(10, 20, 30), GetPixel(hdcDst, 1, 0));
-        EXPECT_EQ(RGB(90, 90, 90), GetPixel(hdcDst, 2, 0));
-        EXPECT_EQ(RGB(1, 2, 3), GetPixel(hdcDst, 3, 0));
-        SelectObject(hdcDst, hOldDst);
-        DeleteObject(hDst);
-        DeleteDC(hdcDst);
+        EXPECT_TRUE(TransparentImage(dst, 0, 0, 4, 1, hSource, 0, 0, 4, 1, RGB(255, 0, 255)));
+        EXPECT_EQ(RGB(90, 90, 90), GetPixel(dst, 0, 0));
+        EXPECT_EQ(RGB(10, 20, 30), GetPixel(dst, 1, 0));
+        EXPECT_EQ(RGB(90, 90, 90), GetPixel(dst, 2, 0));
+        EXPECT_EQ(RGB(1, 2, 3), GetPixel(dst, 3, 0));
     }
     EXPECT_FALSE(TransparentImage(hdcSrc, 0, 0, 1, 1, nullptr, 0, 0, 1, 1, 0));
     DeleteDC(hdcSrc);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "NavStatic.h"
+#include "MenuDriver.h"
 #include "Sequence.h"
 #include "Assignment.h"
 #include "TestHost.h"
@@ -991,66 +992,6 @@ App CoopApp(const std::wstring& key, const std::wstring& func = L"CoopOpen",
 {
     return {key, L"Open with " + key, L"app-" + key, func, lib};
 }
-
-// Drives the popup menus the label tracks: records each menu's items as it opens, then picks
-// an item with the keyboard (or dismisses the menu) through keys posted to the menu's loop.
-class MenuDriver
-{
-public:
-    explicit MenuDriver(int nChoice) : m_nChoice(nChoice)
-    {
-        s_pThis = this;
-        m_hHook = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
-    }
-    ~MenuDriver()
-    {
-        UnhookWindowsHookEx(m_hHook);
-        s_pThis = nullptr;
-    }
-    MenuDriver(const MenuDriver&) = delete;
-    MenuDriver& operator=(const MenuDriver&) = delete;
-
-    int nMenus = 0;
-    HWND hwndOwner = nullptr;
-    std::vector<UINT> ids;
-    std::vector<std::wstring> texts;
-
-private:
-    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam)
-    {
-        const CWPSTRUCT* pcwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (nCode == HC_ACTION && s_pThis && pcwp->message == WM_INITMENUPOPUP)
-            s_pThis->OnMenu(pcwp->hwnd, reinterpret_cast<HMENU>(pcwp->wParam));
-        return CallNextHookEx(nullptr, nCode, wParam, lParam);
-    }
-    void OnMenu(HWND hwnd, HMENU hMenu)
-    {
-        ++nMenus;
-        hwndOwner = hwnd;
-        ids.clear();
-        texts.clear();
-        for (int i = 0; i < GetMenuItemCount(hMenu); ++i)
-        {
-            wchar_t sz[128] = {};
-            GetMenuStringW(hMenu, i, sz, 128, MF_BYPOSITION);
-            ids.push_back(GetMenuItemID(hMenu, i));
-            texts.push_back(sz);
-        }
-        if (m_nChoice < 0)
-        {
-            PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
-            return;
-        }
-        for (int i = 0; i <= m_nChoice; ++i)
-            PostMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
-    }
-
-    static MenuDriver* s_pThis;
-    int m_nChoice;
-    HHOOK m_hHook;
-};
-MenuDriver* MenuDriver::s_pThis;
 
 class StaticCoopTest : public StaticTest
 {

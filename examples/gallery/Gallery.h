@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ZorNavCtrl.h"
+#include "ExampleArt.h"
 
 #include <functional>
 #include <string>

@@ -168,18 +168,8 @@ void PaintOrangeFace(HDC hdc, RECT* prc, UINT uState, UINT)
 // top of the group box's own procedure, answers it with the part of the bitmap beneath.
 LRESULT CALLBACK GroupBackgroundProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_NAV_PAINTBKGND && wParam && lParam)
-    {
-        const RECT* prc = reinterpret_cast<const RECT*>(lParam);
-        HDC hdc = reinterpret_cast<HDC>(wParam);
-        HDC hdcBitmap = CreateCompatibleDC(hdc);
-        HGDIOBJ hOld = SelectObject(hdcBitmap, g_hGroupBitmap);
-        BitBlt(hdc, 0, 0, prc->right - prc->left, prc->bottom - prc->top, hdcBitmap, prc->left,
-               prc->top, SRCCOPY);
-        SelectObject(hdcBitmap, hOld);
-        DeleteDC(hdcBitmap);
+    if (msg == WM_NAV_PAINTBKGND && example::PaintBitmapBeneath(g_hGroupBitmap, wParam, lParam))
         return 0;
-    }
     return CallWindowProcW(g_pfnGroupProc, hwnd, msg, wParam, lParam);
 }
 

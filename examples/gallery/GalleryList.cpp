@@ -31,47 +31,13 @@ const wchar_t* const kStreets[] = {L"Ring Road", L"Harbour St", L"Mill Lane", L"
 // One 16 x 16 sign per kind of place: a rounded square in the kind's colour with a letter.
 HIMAGELIST MakeSigns()
 {
-    struct Sign
-    {
-        COLORREF color;
-        const wchar_t* letter;
-    } const signs[] = {{RGB(0xD9, 0x3A, 0x2B), L"F"}, {RGB(0x1F, 0x6F, 0xD1), L"P"},
+    static const example::Badge signs[] = {{RGB(0xD9, 0x3A, 0x2B), L"F"}, {RGB(0x1F, 0x6F, 0xD1), L"P"},
                        {RGB(0x2E, 0x9E, 0x4F), L"R"}, {RGB(0x8A, 0x4F, 0xC9), L"H"},
                        {RGB(0xE0, 0x3C, 0x6C), L"+"}, {RGB(0x3C, 0x4A, 0x5E), L"T"}};
-    HIMAGELIST hil = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 6, 0);
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
     HFONT hFont = CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
                               ANTIALIASED_QUALITY, 0, L"Tahoma");
-    for (const Sign& s : signs)
-    {
-        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
-        HGDIOBJ hOldBitmap = SelectObject(hdc, hbm);
-        RECT rc = {0, 0, 16, 16};
-        HBRUSH hMagenta = CreateSolidBrush(RGB(255, 0, 255));
-        FillRect(hdc, &rc, hMagenta);
-        DeleteObject(hMagenta);
-        HBRUSH hFill = CreateSolidBrush(s.color);
-        HPEN hRim = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-        HGDIOBJ hOldBrush = SelectObject(hdc, hFill);
-        HGDIOBJ hOldPen = SelectObject(hdc, hRim);
-        RoundRect(hdc, 0, 0, 16, 16, 6, 6);
-        SelectObject(hdc, hOldPen);
-        SelectObject(hdc, hOldBrush);
-        DeleteObject(hRim);
-        DeleteObject(hFill);
-        HGDIOBJ hOldFont = SelectObject(hdc, hFont);
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, RGB(255, 255, 255));
-        DrawTextW(hdc, s.letter, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(hdc, hOldFont);
-        SelectObject(hdc, hOldBitmap);
-        ImageList_AddMasked(hil, hbm, RGB(255, 0, 255));
-        DeleteObject(hbm);
-    }
+    HIMAGELIST hil = example::MakeBadges(16, signs, 6, hFont, true);
     DeleteObject(hFont);
-    DeleteDC(hdc);
-    ReleaseDC(nullptr, hdcScreen);
     return hil;
 }
 

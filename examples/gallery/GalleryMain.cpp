@@ -208,24 +208,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
             g_outPath = arg;
     }
 
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-
-    WNDCLASSW wc = {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = GalleryProc;
-    wc.hInstance = hInstance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.lpszClassName = L"ZorNavGallery";
-    RegisterClassW(&wc);
-
-    const DWORD dwStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT rcWindow = {0, 0, kWidth, kHeight};
-    AdjustWindowRect(&rcWindow, dwStyle, FALSE);
-    g_hwnd = CreateWindowExW(0, L"ZorNavGallery", L"ZorNavCtrl gallery", dwStyle | WS_VISIBLE,
-                             0, 0, rcWindow.right - rcWindow.left,
-                             rcWindow.bottom - rcWindow.top, nullptr, nullptr, hInstance,
-                             nullptr);
+    const DWORD dwStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
+    g_hwnd = example::CreateMainWindow(hInstance, GalleryProc, L"ZorNavGallery",
+                                       L"ZorNavCtrl gallery", dwStyle, kWidth, kHeight);
     if (!g_hwnd)
     {
         fprintf(stderr, "gallery: cannot create the window (%lu)\n", GetLastError());

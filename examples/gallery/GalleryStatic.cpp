@@ -1,6 +1,7 @@
 // GalleryStatic.cpp - the gallery's static section: labels in colours and underline, a
 // marquee in motion, push-button labels pressed and released, and links before and after a tap.
 #include "Gallery.h"
+#include "MenuDriver.h"
 
 namespace
 {
@@ -53,16 +54,6 @@ void DrawFace(HDC hdc, RECT* prc, UINT uPressed, UINT uId)
                     uPressed ? RGB(255, 220, 160) : RGB(170, 216, 250), 14);
     else
         RoundedFace(hdc, rc, RGB(255, 255, 255), RGB(226, 234, 244), RGB(150, 170, 196), 10);
-}
-
-// Dismisses any popup menu the link's tap opens, so the gallery never waits for a user.
-HHOOK g_hMenuHook;
-LRESULT CALLBACK DismissMenus(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* pcwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && pcwp->message == WM_INITMENUPOPUP)
-        PostMessageW(pcwp->hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    return CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
 }
 
 CNavStatic g_labels[4];
@@ -206,11 +197,14 @@ void BuildStaticSection(GalleryContext& ctx)
         Place(g_cards[i], ctx, x0 + 10 + i * 240, y, 210, 40, links[i],
               SS_CENTER | SS_LEFTNOWORDWRAP, kIdCard + i, DrawFace);
     }
-    g_hMenuHook = SetWindowsHookExW(WH_CALLWNDPROC, DismissMenus, nullptr, GetCurrentThreadId());
-    SendMessageW(g_cards[1].GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 20));
-    SendMessageW(g_cards[1].GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(30, 20));
-    GalleryPump(20);
-    UnhookWindowsHookEx(g_hMenuHook);
+    {
+        // Any menu of registered applications the tap offers is dismissed at once, so the
+        // gallery never waits for a user.
+        navtest::MenuDriver dismiss(-1);
+        SendMessageW(g_cards[1].GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 20));
+        SendMessageW(g_cards[1].GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(30, 20));
+        GalleryPump(20);
+    }
     Caption(3, ctx, x0 + 10, y + 42, 210, L"link");
     Caption(4, ctx, x0 + 250, y + 42, 210, L"link after a tap");
 }

@@ -8,6 +8,8 @@
 //                            writes the screen to picture.png and quits
 #include <ZorNavCtrl.h>
 
+#include "ExampleArt.h"
+
 #include <stdio.h>
 #include <wchar.h>
 
@@ -192,43 +194,10 @@ HBITMAP MakeGroupBitmap(int cx, int cy)
 // Five 20 x 20 row icons: a rounded square in the kind's colour with a white letter.
 HIMAGELIST MakeIcons()
 {
-    struct Icon
-    {
-        COLORREF color;
-        const wchar_t* letter;
-    } const icons[] = {{RGB(0xE0, 0x6C, 0x1E), L"S"}, {RGB(0x2E, 0x9E, 0x4F), L"M"},
+    static const example::Badge icons[] = {{RGB(0xE0, 0x6C, 0x1E), L"S"}, {RGB(0x2E, 0x9E, 0x4F), L"M"},
                        {RGB(0x1F, 0x6F, 0xD1), L"R"}, {RGB(0x8A, 0x4F, 0xC9), L"D"},
                        {RGB(0x55, 0x62, 0x74), L"i"}};
-    HIMAGELIST hil = ImageList_Create(20, 20, ILC_COLOR24 | ILC_MASK, 5, 0);
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
-    for (const Icon& icon : icons)
-    {
-        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 20, 20);
-        HGDIOBJ hOldBitmap = SelectObject(hdc, hbm);
-        RECT rc = {0, 0, 20, 20};
-        HBRUSH hbrKey = CreateSolidBrush(RGB(255, 0, 255));
-        FillRect(hdc, &rc, hbrKey);
-        DeleteObject(hbrKey);
-        HBRUSH hbrFill = CreateSolidBrush(icon.color);
-        HGDIOBJ hOldBrush = SelectObject(hdc, hbrFill);
-        HGDIOBJ hOldPen = SelectObject(hdc, GetStockObject(NULL_PEN));
-        RoundRect(hdc, 0, 0, 21, 21, 7, 7);
-        SelectObject(hdc, hOldPen);
-        SelectObject(hdc, hOldBrush);
-        DeleteObject(hbrFill);
-        HGDIOBJ hOldFont = SelectObject(hdc, g_hSmallFont);
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, RGB(255, 255, 255));
-        DrawTextW(hdc, icon.letter, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(hdc, hOldFont);
-        SelectObject(hdc, hOldBitmap);
-        ImageList_AddMasked(hil, hbm, RGB(255, 0, 255));
-        DeleteObject(hbm);
-    }
-    DeleteDC(hdc);
-    ReleaseDC(nullptr, hdcScreen);
-    return hil;
+    return example::MakeBadges(20, icons, 5, g_hSmallFont, false);
 }
 
 // ---- What the screen hears ----
@@ -303,18 +272,8 @@ void OnListItemChanged(const NMLISTVIEW* pnm)
 // subclass paints the bitmap beneath them and passes their commands on to the screen.
 LRESULT CALLBACK GroupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_NAV_PAINTBKGND && wParam && lParam)
-    {
-        const RECT* prc = reinterpret_cast<const RECT*>(lParam);
-        HDC hdc = reinterpret_cast<HDC>(wParam);
-        HDC hdcBitmap = CreateCompatibleDC(hdc);
-        HGDIOBJ hOld = SelectObject(hdcBitmap, g_hGroupBitmap);
-        BitBlt(hdc, 0, 0, prc->right - prc->left, prc->bottom - prc->top, hdcBitmap, prc->left,
-               prc->top, SRCCOPY);
-        SelectObject(hdcBitmap, hOld);
-        DeleteDC(hdcBitmap);
+    if (msg == WM_NAV_PAINTBKGND && example::PaintBitmapBeneath(g_hGroupBitmap, wParam, lParam))
         return 0;
-    }
     if (msg == WM_COMMAND)
         return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
     return CallWindowProcW(g_pfnGroupProc, hwnd, msg, wParam, lParam);
@@ -604,21 +563,9 @@ bool SavePng(HWND hwnd, const wchar_t* pszPath)
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nShow)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ScreenProc;
-    wc.hInstance = hInstance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.lpszClassName = L"ZorNavSettings";
-    RegisterClassW(&wc);
     const DWORD dwStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT rcWindow = {0, 0, kWidth, kHeight};
-    AdjustWindowRect(&rcWindow, dwStyle, FALSE);
-    g_hwnd = CreateWindowW(L"ZorNavSettings", L"Settings", dwStyle, 0, 0,
-                           rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top,
-                           nullptr, nullptr, hInstance, nullptr);
+    g_hwnd = example::CreateMainWindow(hInstance, ScreenProc, L"ZorNavSettings", L"Settings",
+                                       dwStyle, kWidth, kHeight);
     if (!g_hwnd)
         return 1;
 

@@ -15,6 +15,7 @@
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
+#include <tuple>
 
 namespace
 {
@@ -134,10 +135,6 @@ void DrawSharedFace(HDC hdc, const RECT& rcFace, UINT nState)
                             0);
 }
 
-CNavBitmapButton* FromWindow(HWND hwnd)
-{
-    return nav::FindObject<CNavBitmapButton>(hwnd);
-}
 } // namespace
 
 // ---- Object ----
@@ -168,7 +165,7 @@ CNavBitmapButton::CNavBitmapButton(const CNavBitmapButton& other)
 // that made it is left to that button.
 CNavBitmapButton& CNavBitmapButton::operator=(const CNavBitmapButton& other)
 {
-    if (m_hWnd != other.m_hWnd && FromWindow(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavBitmapButton>(m_hWnd) == this)
         DestroyOwnWindow();
     if (other.m_pCheck != m_pCheck)
     {
@@ -176,12 +173,9 @@ CNavBitmapButton& CNavBitmapButton::operator=(const CNavBitmapButton& other)
         m_pCheck = other.m_pCheck;
         AddRefCheck();
     }
-    m_hWnd = other.m_hWnd;
-    m_hFont = other.m_hFont;
-    m_nType = other.m_nType;
-    m_pfnDrawBk = other.m_pfnDrawBk;
-    m_hImageList = other.m_hImageList;
-    m_pfnOldProc = other.m_pfnOldProc;
+    std::tie(m_hWnd, m_hFont, m_nType, m_pfnDrawBk, m_hImageList, m_pfnOldProc) =
+        std::tie(other.m_hWnd, other.m_hFont, other.m_nType, other.m_pfnDrawBk, other.m_hImageList,
+                 other.m_pfnOldProc);
     return *this;
 }
 
@@ -322,31 +316,34 @@ int CNavBitmapButton::OnPaintEx(HDC hdcParent)
 LRESULT CALLBACK CNavBitmapButton::BitmapButtonProc(HWND hwnd, UINT msg, WPARAM wParam,
                                                     LPARAM lParam)
 {
-    CNavBitmapButton* pThis = FromWindow(hwnd);
-    if (!pThis)
-        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hwnd, msg, wParam, lParam);
+    return nav::ForwardToObject(&CNavBitmapButton::OnMessage, nav::NoObject::AnswerZero, hwnd, msg,
+                                wParam, lParam);
+}
+
+LRESULT CNavBitmapButton::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (msg)
     {
     case WM_DRAWITEM:
-        return pThis->OnDrawItem(hwnd, wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return OnDrawItem(hwnd, wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_ERASEBKGND:
         return 1; // the background comes with the face
     case WM_CTLCOLORBTN:
-        return pThis->OnCtlColorBtn(reinterpret_cast<HDC>(wParam));
+        return OnCtlColorBtn(reinterpret_cast<HDC>(wParam));
     case WM_LBUTTONDOWN:
-        return pThis->OnLButtonDown(hwnd, wParam, lParam);
+        return OnLButtonDown(hwnd, wParam, lParam);
     case WM_LBUTTONUP:
-        return pThis->OnLButtonUp(hwnd, wParam, lParam);
+        return OnLButtonUp(hwnd, wParam, lParam);
     case WM_LBUTTONDBLCLK:
-        return pThis->OnLButtonDblClk(hwnd, wParam, lParam);
+        return OnLButtonDblClk(hwnd, wParam, lParam);
     case WM_KEYDOWN:
-        return pThis->OnKeyDown(hwnd, wParam, lParam);
+        return OnKeyDown(hwnd, wParam, lParam);
     case WM_KEYUP:
-        return pThis->OnKeyUp(hwnd, wParam, lParam);
+        return OnKeyUp(hwnd, wParam, lParam);
     case WM_NAV_RADIOCLEAR:
-        return pThis->OnRadioClear(hwnd);
+        return OnRadioClear(hwnd);
     default:
-        return pThis->CallOld(hwnd, msg, wParam, lParam);
+        return CallOld(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -442,7 +439,7 @@ LRESULT CNavBitmapButton::OnRadioClear(HWND hwnd)
 // Applies a tap released at the point in lParam: nothing when it lies outside the button.
 void CNavBitmapButton::SetButtonState(WPARAM /*wParam*/, LPARAM lParam, HWND hwnd)
 {
-    CNavBitmapButton* pThis = FromWindow(hwnd);
+    CNavBitmapButton* pThis = nav::FindObject<CNavBitmapButton>(hwnd);
     if (!pThis)
         return;
     RECT rc = {};

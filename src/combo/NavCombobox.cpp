@@ -9,6 +9,7 @@
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
+#include <tuple>
 
 namespace
 {
@@ -20,11 +21,6 @@ const UINT kHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
 
 bool g_bFailTextBuffers;
 
-// The combo named in a window's user data.
-CNavCombobox* FromWindow(HWND hWnd)
-{
-    return nav::FindObject<CNavCombobox>(hWnd);
-}
 } // namespace
 
 #if !defined(_WIN32_WCE)
@@ -68,21 +64,15 @@ CNavCombobox::~CNavCombobox()
 // that made them are left to that combo.
 CNavCombobox& CNavCombobox::operator=(const CNavCombobox& other)
 {
-    if (m_hList != other.m_hList && FromWindow(m_hList) == this)
+    if (m_hList != other.m_hList && nav::FindObject<CNavCombobox>(m_hList) == this)
         DestroyList();
-    if (m_hWnd != other.m_hWnd && FromWindow(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavCombobox>(m_hWnd) == this)
         DestroyEdit();
-    m_hWnd = other.m_hWnd;
-    m_hList = other.m_hList;
-    m_hFont = other.m_hFont;
-    m_bPressed = other.m_bPressed;
-    m_rcList = other.m_rcList;
-    m_pfnOldProc = other.m_pfnOldProc;
-    m_pfnOldListProc = other.m_pfnOldListProc;
-    m_nArrowWidth = other.m_nArrowWidth;
-    m_nArrowHeight = other.m_nArrowHeight;
-    m_bLarger = other.m_bLarger;
-    m_bListOpenAtPress = other.m_bListOpenAtPress;
+    std::tie(m_hWnd, m_hList, m_hFont, m_bPressed, m_rcList, m_pfnOldProc, m_pfnOldListProc,
+             m_nArrowWidth, m_nArrowHeight, m_bLarger, m_bListOpenAtPress) =
+        std::tie(other.m_hWnd, other.m_hList, other.m_hFont, other.m_bPressed, other.m_rcList,
+                 other.m_pfnOldProc, other.m_pfnOldListProc, other.m_nArrowWidth,
+                 other.m_nArrowHeight, other.m_bLarger, other.m_bListOpenAtPress);
     return *this;
 }
 
@@ -187,8 +177,9 @@ int CNavCombobox::InsertString(int nIndex, const wchar_t* pszText)
 
 int CNavCombobox::AddString(const wchar_t* pszText)
 {
-    return HasList() ? static_cast<int>(SendList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszText)))
-                     : -1;
+    return HasList()
+               ? static_cast<int>(SendList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszText)))
+               : -1;
 }
 
 int CNavCombobox::DeleteString(int nIndex)
@@ -260,61 +251,66 @@ int CNavCombobox::GetItemHeight(int nIndex)
 // list.
 LRESULT CALLBACK CNavCombobox::ComboboxProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CNavCombobox* pThis = FromWindow(hWnd);
-    if (!pThis)
-        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, msg, wParam, lParam);
+    return nav::ForwardToObject(&CNavCombobox::OnEditMessage, nav::NoObject::AnswerZero, hWnd, msg,
+                                wParam, lParam);
+}
+
+LRESULT CNavCombobox::OnEditMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (msg)
     {
     case WM_PAINT:
-        return pThis->OnPaint(hWnd, lParam);
+        return OnPaint(hWnd, lParam);
     case WM_ERASEBKGND:
         return 1; // the paint covers the whole client area
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        return pThis->OnKeyDown(hWnd, msg, wParam, lParam);
+        return OnKeyDown(hWnd, msg, wParam, lParam);
     case WM_COMMAND:
-        return pThis->OnCommand(hWnd, wParam);
+        return OnCommand(hWnd, wParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: // what a read-only or disabled edit asks instead
         return nav::TransparentCtlColor(reinterpret_cast<HDC>(wParam));
     case WM_SETFONT:
-        return nav::edit::SetFontKeepingMargins(pThis->m_pfnOldProc, hWnd, wParam, lParam);
+        return nav::edit::SetFontKeepingMargins(m_pfnOldProc, hWnd, wParam, lParam);
     case WM_MOUSEMOVE:
-        return pThis->OnMouseMove(hWnd, wParam, lParam);
+        return OnMouseMove(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
-        return pThis->OnLButtonDown(hWnd, wParam, lParam);
+        return OnLButtonDown(hWnd, wParam, lParam);
     case WM_LBUTTONUP:
-        return pThis->OnLButtonUp(hWnd, wParam, lParam);
+        return OnLButtonUp(hWnd, wParam, lParam);
     case WM_CAPTURECHANGED:
-        return pThis->OnCaptureChanged(hWnd, wParam, lParam);
+        return OnCaptureChanged(hWnd, wParam, lParam);
     default:
         break;
     }
-    return CallWindowProcW(pThis->m_pfnOldProc, hWnd, msg, wParam, lParam);
+    return CallWindowProcW(m_pfnOldProc, hWnd, msg, wParam, lParam);
 }
 
 // The list's procedure: closes on focus loss, grey background, an item chosen by the pen.
-LRESULT CALLBACK CNavCombobox::ComboboxListProc(HWND hWnd, UINT msg, WPARAM wParam,
-                                                LPARAM lParam)
+LRESULT CALLBACK CNavCombobox::ComboboxListProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CNavCombobox* pThis = FromWindow(hWnd);
-    if (!pThis)
-        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, msg, wParam, lParam);
+    return nav::ForwardToObject(&CNavCombobox::OnListMessage, nav::NoObject::AnswerZero, hWnd, msg,
+                                wParam, lParam);
+}
+
+LRESULT CNavCombobox::OnListMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (msg)
     {
     case WM_KILLFOCUS:
-        return pThis->OnListKillFocus(hWnd, wParam, lParam);
+        return OnListKillFocus(hWnd, wParam, lParam);
     case WM_CTLCOLORLISTBOX:
-        return pThis->OnListCtlColor(reinterpret_cast<HDC>(wParam));
+        return OnListCtlColor(reinterpret_cast<HDC>(wParam));
     case WM_LBUTTONUP:
-        return pThis->OnListLButtonUp(hWnd, wParam, lParam);
+        return OnListLButtonUp(hWnd, wParam, lParam);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        return pThis->OnListKeyDown(hWnd, msg, wParam, lParam);
+        return OnListKeyDown(hWnd, msg, wParam, lParam);
     default:
         break;
     }
-    return CallWindowProcW(pThis->m_pfnOldListProc, hWnd, msg, wParam, lParam);
+    return CallWindowProcW(m_pfnOldListProc, hWnd, msg, wParam, lParam);
 }
 
 // Whether the list window exists.

@@ -7,6 +7,7 @@
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
+#include <tuple>
 
 namespace
 {
@@ -53,13 +54,9 @@ CNavEdit& CNavEdit::operator=(const CNavEdit& other)
 {
     if (m_hWnd != other.m_hWnd && nav::FindObject<CNavEdit>(m_hWnd) == this)
         DestroyOwnWindow();
-    m_pfnDrawBk = other.m_pfnDrawBk;
-    m_hWnd = other.m_hWnd;
-    m_hFont = other.m_hFont;
-    m_bPressed = other.m_bPressed;
-    m_pfnOldProc = other.m_pfnOldProc;
-    m_bNoFrame = other.m_bNoFrame;
-    m_nFrameBitmapID = other.m_nFrameBitmapID;
+    std::tie(m_pfnDrawBk, m_hWnd, m_hFont, m_bPressed, m_pfnOldProc, m_bNoFrame, m_nFrameBitmapID) =
+        std::tie(other.m_pfnDrawBk, other.m_hWnd, other.m_hFont, other.m_bPressed,
+                 other.m_pfnOldProc, other.m_bNoFrame, other.m_nFrameBitmapID);
     return *this;
 }
 
@@ -161,17 +158,20 @@ int CNavEdit::OnPaintEx(HDC hdc)
 // select-all commands; everything else goes to the native edit.
 LRESULT CALLBACK CNavEdit::EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CNavEdit* pThis = nav::FindObject<CNavEdit>(hWnd);
-    if (!pThis)
-        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, msg, wParam, lParam);
+    return nav::ForwardToObject(&CNavEdit::OnMessage, nav::NoObject::AnswerZero, hWnd, msg, wParam,
+                                lParam);
+}
+
+LRESULT CNavEdit::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (msg)
     {
     case WM_SETFOCUS:
-        return pThis->OnSetFocus(hWnd, wParam, lParam);
+        return OnSetFocus(hWnd, wParam, lParam);
     case WM_KILLFOCUS:
-        return pThis->OnKillFocus(hWnd, wParam, lParam);
+        return OnKillFocus(hWnd, wParam, lParam);
     case WM_PAINT:
-        return pThis->OnPaint(hWnd, lParam);
+        return OnPaint(hWnd, lParam);
     case WM_ERASEBKGND:
         return 1; // the paint covers every pixel
     case WM_KEYDOWN:
@@ -179,24 +179,24 @@ LRESULT CALLBACK CNavEdit::EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
         InvalidateRect(hWnd, nullptr, TRUE);
         break;
     case WM_COMMAND:
-        return pThis->OnCommand(hWnd, wParam, lParam);
+        return OnCommand(hWnd, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: // what a read-only or disabled edit asks instead
-        return pThis->OnCtlColor(reinterpret_cast<HDC>(wParam));
+        return OnCtlColor(reinterpret_cast<HDC>(wParam));
     case WM_SETFONT:
-        return pThis->OnSetFont(hWnd, wParam, lParam);
+        return OnSetFont(hWnd, wParam, lParam);
     case WM_MOUSEMOVE:
-        return pThis->OnMouseMove(hWnd, wParam, lParam);
+        return OnMouseMove(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
-        return pThis->OnLButtonDown(hWnd, wParam, lParam);
+        return OnLButtonDown(hWnd, wParam, lParam);
     case WM_LBUTTONUP:
-        return pThis->OnLButtonUp(hWnd, wParam, lParam);
+        return OnLButtonUp(hWnd, wParam, lParam);
     case WM_CAPTURECHANGED:
-        return pThis->OnCaptureChanged(hWnd, wParam, lParam);
+        return OnCaptureChanged(hWnd, wParam, lParam);
     default:
         break;
     }
-    return pThis->CallOld(hWnd, msg, wParam, lParam);
+    return CallOld(hWnd, msg, wParam, lParam);
 }
 
 // Hands a message to the native edit.

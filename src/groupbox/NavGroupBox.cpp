@@ -7,14 +7,7 @@
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavWindow.h"
-
-namespace
-{
-CNavGroupBox* FromWindow(HWND hwnd)
-{
-    return nav::FindObject<CNavGroupBox>(hwnd);
-}
-} // namespace
+#include <tuple>
 
 // A group box without a window.
 CNavGroupBox::CNavGroupBox() : m_hWnd(nullptr), m_hBitmap(nullptr), m_pfnOldProc(nullptr)
@@ -31,11 +24,10 @@ CNavGroupBox::CNavGroupBox(const CNavGroupBox& other)
 // for another window. A window this box only shares with the box that made it is left alone.
 CNavGroupBox& CNavGroupBox::operator=(const CNavGroupBox& other)
 {
-    if (m_hWnd != other.m_hWnd && FromWindow(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavGroupBox>(m_hWnd) == this)
         DestroyOwnWindow();
-    m_hWnd = other.m_hWnd;
-    m_hBitmap = other.m_hBitmap;
-    m_pfnOldProc = other.m_pfnOldProc;
+    std::tie(m_hWnd, m_hBitmap, m_pfnOldProc) =
+        std::tie(other.m_hWnd, other.m_hBitmap, other.m_pfnOldProc);
     return *this;
 }
 
@@ -79,20 +71,23 @@ HWND CNavGroupBox::GetSafeHwnd()
 // The window procedure: one handler per message, everything else to the native group box.
 LRESULT CALLBACK CNavGroupBox::GrouProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CNavGroupBox* pThis = FromWindow(hwnd);
-    if (!pThis)
-        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hwnd, msg, wParam, lParam);
+    return nav::ForwardToObject(&CNavGroupBox::OnMessage, nav::NoObject::AnswerZero, hwnd, msg,
+                                wParam, lParam);
+}
+
+LRESULT CNavGroupBox::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (msg)
     {
     case WM_ERASEBKGND:
-        return pThis->OnEraseBkgnd(hwnd, reinterpret_cast<HDC>(wParam));
+        return OnEraseBkgnd(hwnd, reinterpret_cast<HDC>(wParam));
     case WM_DRAWITEM:
-        return pThis->OnDrawItem(hwnd, wParam, lParam);
+        return OnDrawItem(hwnd, wParam, lParam);
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        return pThis->OnCtlColor(reinterpret_cast<HDC>(wParam));
+        return OnCtlColor(reinterpret_cast<HDC>(wParam));
     default:
-        return CallWindowProcW(pThis->m_pfnOldProc, hwnd, msg, wParam, lParam);
+        return CallWindowProcW(m_pfnOldProc, hwnd, msg, wParam, lParam);
     }
 }
 

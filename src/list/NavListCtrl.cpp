@@ -12,6 +12,7 @@
 
 #include <new>
 #include <string.h>
+#include <tuple>
 
 namespace
 {
@@ -94,24 +95,14 @@ CNavListCtrl& CNavListCtrl::operator=(const CNavListCtrl& other)
         nav::FindObject<CNavListCtrl>(m_hWnd) == this)
         Destroy();
     ReleaseShared(false);
-    m_nScrollChar = other.m_nScrollChar;
-    m_bSelectHScroll = other.m_bSelectHScroll;
-    m_pShared = other.m_pShared;
-    m_pfnOldProc = other.m_pfnOldProc;
-    m_pfnDrawItem = other.m_pfnDrawItem;
-    m_nScrollPos = other.m_nScrollPos;
-    m_nPageSize = other.m_nPageSize;
-    m_nItemCount = other.m_nItemCount;
-    m_bCheckBox = other.m_bCheckBox;
-    m_bSelChecked = other.m_bSelChecked;
-    m_bPageScroll = other.m_bPageScroll;
-    m_bIsScrollPage = other.m_bIsScrollPage;
-    m_bHScrollBar = other.m_bHScrollBar;
-    m_sizeIcon = other.m_sizeIcon;
-    m_hFont = other.m_hFont;
-    m_hWnd = other.m_hWnd;
-    m_hImageList = other.m_hImageList;
-    m_hInst = other.m_hInst;
+    std::tie(m_nScrollChar, m_bSelectHScroll, m_pShared, m_pfnOldProc, m_pfnDrawItem, m_nScrollPos,
+             m_nPageSize, m_nItemCount, m_bCheckBox, m_bSelChecked, m_bPageScroll, m_bIsScrollPage,
+             m_bHScrollBar, m_sizeIcon, m_hFont, m_hWnd, m_hImageList, m_hInst) =
+        std::tie(other.m_nScrollChar, other.m_bSelectHScroll, other.m_pShared, other.m_pfnOldProc,
+                 other.m_pfnDrawItem, other.m_nScrollPos, other.m_nPageSize, other.m_nItemCount,
+                 other.m_bCheckBox, other.m_bSelChecked, other.m_bPageScroll, other.m_bIsScrollPage,
+                 other.m_bHScrollBar, other.m_sizeIcon, other.m_hFont, other.m_hWnd,
+                 other.m_hImageList, other.m_hInst);
     if (m_pShared)
         ++m_pShared->nRefs;
     return *this;
@@ -261,7 +252,8 @@ void CNavListCtrl::ClipUnderScrollBar()
         return;
     }
     OffsetRect(&rcOverlap, -rcList.left, -rcList.top);
-    nav::Region visible(CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top));
+    nav::Region visible(
+        CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top));
     nav::Region covered(CreateRectRgnIndirect(&rcOverlap));
     if (!visible || !covered)
         return;
@@ -360,10 +352,7 @@ int CNavListCtrl::InsertItem(int index, wchar_t* pszText, int nImage, LPARAM lPa
 {
     if (!IsWindow(m_hWnd))
         return 0;
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = pszText;
+    LVITEMW item = CellItem(index, 0, pszText);
     item.iImage = nImage;
     item.lParam = lParam;
     int nResult = static_cast<int>(

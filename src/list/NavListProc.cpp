@@ -98,11 +98,7 @@ void DrawCellText(HDC hdc, const wchar_t* pszText, RECT rc, UINT uFlags)
 LVITEMW FetchCell(HWND hList, int row, int nSubItem, wchar_t (&szText)[kTextChars])
 {
     szText[0] = L'\0';
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = row;
-    item.iSubItem = nSubItem;
-    item.pszText = szText;
+    LVITEMW item = CellItem(row, nSubItem, szText);
     item.cchTextMax = kTextChars;
     SendMessageW(hList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     // A virtual list's parent may answer with a text of its own instead of filling ours.
@@ -214,10 +210,8 @@ void DrawRowCells(HWND hList, HDC hdc, int row, const RECT& rc, const RowAreas& 
 // The procedure installed on the list window: finds the object in the user data.
 LRESULT CALLBACK CNavListCtrl::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavListCtrl* pList = nav::FindObject<CNavListCtrl>(hWnd);
-    if (!pList)
-        return nav::AnswerWithoutObject(nav::NoObject::DefaultProc, hWnd, uMsg, wParam, lParam);
-    return pList->ListCtrlProc(hWnd, uMsg, wParam, lParam);
+    return nav::ForwardToObject(&CNavListCtrl::ListCtrlProc, nav::NoObject::DefaultProc, hWnd, uMsg,
+                                wParam, lParam);
 }
 
 LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

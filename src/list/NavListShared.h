@@ -11,6 +11,18 @@
 // The list window's timer for the selected row's sideways scrolling.
 const UINT_PTR kSelectScrollTimer = 1;
 
+// One cell as the list control exchanges it: text, image and application value of a row's
+// column nSubItem. The caller adds what its message needs besides.
+inline LVITEMW CellItem(int row, int nSubItem, wchar_t* pszText)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = row;
+    item.iSubItem = nSubItem;
+    item.pszText = pszText;
+    return item;
+}
+
 struct CNavListShared
 {
     struct FreeWords

@@ -141,10 +141,8 @@ void CNavScrollBar::ClampAndRepaint()
 // The procedure installed on the bar's window: finds the object in the user data.
 LRESULT CALLBACK CNavScrollBar::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hWnd);
-    if (!pBar)
-        return nav::AnswerWithoutObject(nav::NoObject::DefaultProc, hWnd, uMsg, wParam, lParam);
-    return pBar->ScrollBarProc(hWnd, uMsg, wParam, lParam);
+    return nav::ForwardToObject(&CNavScrollBar::ScrollBarProc, nav::NoObject::DefaultProc, hWnd,
+                                uMsg, wParam, lParam);
 }
 
 // The bar's messages; everything else goes to the native "STATIC" procedure.

@@ -17,21 +17,7 @@
 
 #else // desktop stand-ins
 
-#ifndef SIPF_OFF
-#define SIPF_OFF 0x00000000
-#define SIPF_ON 0x00000001
-#endif
-
-// The soft input panel's state, laid out as on the device (48 bytes on the 32-bit target).
-typedef struct tagSIPINFO
-{
-    DWORD cbSize;
-    DWORD fdwFlags;
-    RECT rcVisibleDesktop;
-    RECT rcSipRect;
-    DWORD dwImDataSize;
-    void* pvImData;
-} SIPINFO;
+#include "platform/NavSipInfo.h" // SIPINFO, SIPF_ON, SIPF_OFF
 
 extern "C" {
 

@@ -13,6 +13,7 @@
 #include "win32/NavWindow.h"
 
 #include <new>
+#include <tuple>
 
 namespace
 {
@@ -155,17 +156,11 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
     if (m_hWnd != other.m_hWnd && nav::FindObject<CNavStatic>(m_hWnd) == this)
         DestroyOwnWindow();
     FreeCoopInfo();
-    m_pfnDrawBk = other.m_pfnDrawBk;
-    m_hWnd = other.m_hWnd;
-    m_hFont = other.m_hFont;
-    m_pfnOldProc = other.m_pfnOldProc;
-    m_crLink = other.m_crLink;
-    m_crText = other.m_crText;
-    m_bUnderLine = other.m_bUnderLine;
-    m_bPressed = other.m_bPressed;
-    m_nCoopFlag = other.m_nCoopFlag;
-    m_nScrollChar = other.m_nScrollChar;
-    m_bAutoScroll = other.m_bAutoScroll;
+    std::tie(m_pfnDrawBk, m_hWnd, m_hFont, m_pfnOldProc, m_crLink, m_crText, m_bUnderLine,
+             m_bPressed, m_nCoopFlag, m_nScrollChar, m_bAutoScroll) =
+        std::tie(other.m_pfnDrawBk, other.m_hWnd, other.m_hFont, other.m_pfnOldProc, other.m_crLink,
+                 other.m_crText, other.m_bUnderLine, other.m_bPressed, other.m_nCoopFlag,
+                 other.m_nScrollChar, other.m_bAutoScroll);
     return *this;
 }
 
@@ -321,37 +316,40 @@ LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
 {
     if (uMsg == WM_NCDESTROY) // destroyed while still ours, object or not
         LabelWindowGone();
-    CNavStatic* pThis = nav::FindObject<CNavStatic>(hWnd);
-    if (!pThis)
-        return nav::AnswerWithoutObject(nav::NoObject::AnswerZero, hWnd, uMsg, wParam, lParam);
+    return nav::ForwardToObject(&CNavStatic::OnMessage, nav::NoObject::AnswerZero, hWnd, uMsg,
+                                wParam, lParam);
+}
+
+LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
     switch (uMsg)
     {
     case WM_PAINT:
-        pThis->OnPaint();
+        OnPaint();
         return 0;
     case WM_ERASEBKGND:
-        return pThis->OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
     case WM_TIMER:
-        return pThis->OnTimer(static_cast<UINT_PTR>(wParam));
+        return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_CTLCOLORSTATIC:
-        return pThis->OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
 #if ZNC_DESKTOP_BRIDGES
     case WM_NCHITTEST:
-        return pThis->OnNcHitTest(wParam, lParam);
+        return OnNcHitTest(wParam, lParam);
     case WM_SETTEXT:
     case WM_ENABLE:
-        return pThis->CallOldProcQuietly(uMsg, wParam, lParam);
+        return CallOldProcQuietly(uMsg, wParam, lParam);
 #endif
     case WM_LBUTTONDOWN:
-        return pThis->OnLButtonDown(wParam, lParam);
+        return OnLButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
-        return pThis->OnLButtonUp(wParam, lParam);
+        return OnLButtonUp(wParam, lParam);
     case WM_CAPTURECHANGED:
-        return pThis->OnCaptureChanged(wParam, lParam);
+        return OnCaptureChanged(wParam, lParam);
     case WM_COMMAND:
-        return pThis->OnCommand(wParam, lParam);
+        return OnCommand(wParam, lParam);
     default:
-        return pThis->CallOldProc(uMsg, wParam, lParam);
+        return CallOldProc(uMsg, wParam, lParam);
     }
 }
 

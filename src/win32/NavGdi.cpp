@@ -77,7 +77,7 @@ KeptBuffer g_kept;
 } // namespace
 
 PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
-    : m_bLent(false), m_nSaved(0), m_pOwn(nullptr), m_hdc(nullptr), m_cx(cx), m_cy(cy)
+    : PaintSurface(cx, cy), m_bLent(false), m_nSaved(0), m_pOwn(nullptr)
 {
     if (BackBuffer* pKept = g_kept.Borrow(cx, cy))
     {

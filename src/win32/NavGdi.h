@@ -11,6 +11,7 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "win32/NavDib.h"
 #include "win32/NavHandle.h"
 
 namespace nav
@@ -99,66 +100,51 @@ public:
     explicit SavedDC(HDC hdc) : UniqueHandle(hdc ? SaveDC(hdc) : 0, RestoreSaved{hdc}) {}
 };
 
-// A 32-bit DIB section of the given size (null on failure); its pixels go to *ppBits when
-// asked for. Top-down (row 0 first) on the desktop. The device's reference leaves negative
-// heights open, and the library reads no pixels of its own there, so the device's rows run
-// bottom-up.
-inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
+// What one paint draws into: a DC and the size of the picture in it. The two back buffers
+// below differ only in where the DC comes from.
+class PaintSurface
 {
-    // A picture of 2 GB or more is refused: Wine hands out such a section (a window may be
-    // 32767 pixels square) and then faults drawing into it, and no device has the memory.
-    if (ppBits)
-        *ppBits = nullptr;
-    if (cx <= 0 || cy <= 0 || static_cast<long long>(cx) * cy > 0x7FFFFFFFll / 4)
-        return nullptr;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-#if defined(_WIN32_WCE)
-    bmi.bmiHeader.biHeight = cy;
-#else
-    bmi.bmiHeader.biHeight = -cy;
-#endif
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(hdcRef, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    if (ppBits)
-        *ppBits = hbm ? pBits : nullptr;
-    return hbm;
-}
+public:
+    // False when the DC or its bitmap could not be made; nothing should be drawn then.
+    explicit operator bool() const { return m_hdc != nullptr; }
+    HDC Get() const { return m_hdc; }
+    operator HDC() const { return m_hdc; }
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+    // Copies the paint's picture to (x, y) of the target.
+    BOOL CopyTo(HDC hdcTarget, int x = 0, int y = 0) const
+    {
+        return BitBlt(hdcTarget, x, y, m_cx, m_cy, m_hdc, 0, 0, SRCCOPY);
+    }
+
+protected:
+    PaintSurface(int cx, int cy) : m_hdc(nullptr), m_cx(cx), m_cy(cy) {}
+
+    HDC m_hdc; // null until the owner has a DC with its bitmap in it
+    int m_cx;
+    int m_cy;
+};
 
 // The off-screen picture of one paint: a memory DC compatible with the target holding a 32-bit
 // DIB section of the given size (far cheaper to make under Wine than a compatible bitmap, and
-// image code blends straight into its pixels). Members are declared so that the bitmap is deselected before it
-// is deleted, and the DC deleted last.
-class BackBuffer
+// image code blends straight into its pixels). Members are declared so that the bitmap is
+// deselected before it is deleted, and the DC deleted last.
+class BackBuffer : public PaintSurface
 {
 public:
     BackBuffer(HDC hdcTarget, int cx, int cy)
-        : m_dc(hdcTarget), m_bitmap(CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
-          m_select(m_dc, m_bitmap), m_cx(cx), m_cy(cy)
+        : PaintSurface(cx, cy), m_dc(hdcTarget),
+          m_bitmap(CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
+          m_select(m_dc, m_bitmap)
     {
-    }
-    // False when the DC or the bitmap could not be made; nothing should be drawn then.
-    explicit operator bool() const { return m_dc && m_bitmap; }
-    HDC Get() const { return m_dc; }
-    operator HDC() const { return m_dc; }
-    int Width() const { return m_cx; }
-    int Height() const { return m_cy; }
-    // Copies the whole picture to (x, y) of the target.
-    BOOL CopyTo(HDC hdcTarget, int x = 0, int y = 0) const
-    {
-        return BitBlt(hdcTarget, x, y, m_cx, m_cy, m_dc, 0, 0, SRCCOPY);
+        if (m_dc && m_bitmap)
+            m_hdc = m_dc;
     }
 
 private:
     MemDC m_dc;
     Bitmap m_bitmap;
     SelectGuard m_select;
-    int m_cx;
-    int m_cy;
 };
 
 // The off-screen picture of one paint, like a BackBuffer of 32-bit DIB section, but lent from
@@ -169,7 +155,7 @@ private:
 // thread than the first gets a buffer of its own, made and freed as before. A lent buffer
 // looks like a new one: black, clipped to the paint's size, its DC in its first state again
 // when the paint ends.
-class ZNC_API PaintBuffer
+class ZNC_API PaintBuffer : public PaintSurface
 {
 public:
     static const int kMaxKeptPixels = 65536;
@@ -179,16 +165,6 @@ public:
     PaintBuffer(const PaintBuffer&) = delete;
     PaintBuffer& operator=(const PaintBuffer&) = delete;
 
-    explicit operator bool() const { return m_hdc != nullptr; }
-    HDC Get() const { return m_hdc; }
-    operator HDC() const { return m_hdc; }
-    int Width() const { return m_cx; }
-    int Height() const { return m_cy; }
-    // Copies the paint's picture (its size, not the kept buffer's) to (x, y) of the target.
-    BOOL CopyTo(HDC hdcTarget, int x = 0, int y = 0) const
-    {
-        return BitBlt(hdcTarget, x, y, m_cx, m_cy, m_hdc, 0, 0, SRCCOPY);
-    }
     // Whether this paint has the kept buffer (for tests).
     bool IsLent() const { return m_bLent; }
     // Frees the kept buffer when no paint has it, on the thread that keeps it; the next paint
@@ -199,9 +175,6 @@ private:
     bool m_bLent;
     int m_nSaved;
     BackBuffer* m_pOwn;
-    HDC m_hdc;
-    int m_cx;
-    int m_cy;
 };
 
 } // namespace nav

@@ -111,4 +111,15 @@ inline LRESULT AnswerWithoutObject(NoObject answer, HWND hwnd, UINT msg, WPARAM 
 {
     return answer == NoObject::DefaultProc ? DefWindowProcW(hwnd, msg, wParam, lParam) : 0;
 }
+
+// The whole body of a control's static window procedure: hands the message to the member
+// handler of the object the window names, or answers as 'answer' says when it names none.
+template <class T>
+LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM), NoObject answer,
+                        HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    T* pObject = FindObject<T>(hwnd);
+    return pObject ? (pObject->*pfnHandler)(hwnd, msg, wParam, lParam)
+                   : AnswerWithoutObject(answer, hwnd, msg, wParam, lParam);
+}
 } // namespace nav

@@ -3,18 +3,9 @@
 #pragma once
 #include <windows.h>
 
-#define SIPF_OFF 0x00000000
-#define SIPF_ON 0x00000001
-
-typedef struct tagSIPINFO
-{
-    DWORD cbSize;
-    DWORD fdwFlags;
-    RECT rcVisibleDesktop;
-    RECT rcSipRect;
-    DWORD dwImDataSize;
-    void* pvImData;
-} SIPINFO;
+// The record and flags, laid out as the SDK lays them out: the same header the desktop build
+// declares them in.
+#include "platform/NavSipInfo.h"
 
 #ifdef __cplusplus
 extern "C"
