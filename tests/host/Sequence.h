@@ -83,7 +83,7 @@ struct MessageTable
 namespace detail
 {
 
-// Whether seen[j..] is exactly expected[i..], optional entries taken or skipped as needed
+// Whether seen is exactly the n expected entries, optional ones taken or skipped as needed
 // (a table over both positions, so an optional entry never swallows a required one's match).
 inline bool SequenceMatches(const std::vector<Msg>& seen, const Expected* expected, size_t n,
                             HWND hwndControl)
@@ -91,19 +91,17 @@ inline bool SequenceMatches(const std::vector<Msg>& seen, const Expected* expect
     const size_t m = seen.size();
     // fits[i * (m + 1) + j]: expected[i..n) matches seen[j..m)
     std::vector<char> fits((n + 1) * (m + 1), 0);
-    for (size_t i = n + 1; i-- > 0;)
+    auto at = [&fits, m](size_t i, size_t j) -> char& { return fits[i * (m + 1) + j]; };
+    at(n, m) = 1;
+    for (size_t i = n; i-- > 0;)
         for (size_t j = m + 1; j-- > 0;)
         {
-            if (i == n)
-            {
-                fits[i * (m + 1) + j] = j == m;
-                continue;
-            }
-            bool ok = expected[i].IsOptional() && fits[(i + 1) * (m + 1) + j];
-            ok = ok || (j < m && expected[i].Matches(seen[j], hwndControl) && fits[(i + 1) * (m + 1) + j + 1]);
-            fits[i * (m + 1) + j] = ok;
+            const bool bSkip = expected[i].IsOptional() && at(i + 1, j);
+            const bool bTake =
+                j < m && expected[i].Matches(seen[j], hwndControl) && at(i + 1, j + 1);
+            at(i, j) = bSkip || bTake;
         }
-    return fits[0] != 0;
+    return at(0, 0) != 0;
 }
 
 inline void PrintEntry(std::ostream& os, UINT message, WPARAM wParam, LPARAM lParam)

@@ -491,9 +491,12 @@ DcState DcState::Of(HDC hdc)
     HRGN hClip = CreateRectRgn(0, 0, 0, 0);
     const bool bClipped = GetClipRgn(hdc, hClip) == 1;
     DeleteObject(hClip);
-    return {GetCurrentObject(hdc, OBJ_PEN),    GetCurrentObject(hdc, OBJ_BRUSH),
-            GetCurrentObject(hdc, OBJ_FONT),   GetCurrentObject(hdc, OBJ_BITMAP),
-            GetBkMode(hdc),                    GetTextColor(hdc),
+    return {GetCurrentObject(hdc, OBJ_PEN),
+            GetCurrentObject(hdc, OBJ_BRUSH),
+            GetCurrentObject(hdc, OBJ_FONT),
+            GetCurrentObject(hdc, OBJ_BITMAP),
+            GetBkMode(hdc),
+            GetTextColor(hdc),
             bClipped};
 }
 
