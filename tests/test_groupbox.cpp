@@ -5,6 +5,7 @@
 #include "NavBitmapButton.h"
 #include "NavGroupBox.h"
 #include "Assignment.h"
+#include "Sequence.h"
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 
@@ -125,17 +126,21 @@ TEST(GroupBox, BitmapBackgroundAndButtonChild)
 
 // Owner-draw requests: a button's goes to the child with its id and is answered 1; a list
 // box's, a combo box's or a null one is swallowed (0) and reaches no child.
+static const Expected kButtonsRequestForwarded[] = {
+    ExpW(WM_DRAWITEM, 51),
+};
+
 TEST(GroupBox, DrawItemForwardingByControlType)
 {
     Fixture f;
     MessageSpy spy(f.button.GetSafeHwnd());
     HDC hdc = GetDC(f.button.GetSafeHwnd());
-    struct Case { const char* name; UINT type; bool null; LRESULT result; int forwarded; }
+    struct Case { const char* name; UINT type; bool null; LRESULT result; MessageTable toChild; }
     cases[] = {
-        {"button", ODT_BUTTON, false, 1, 1},
-        {"list box", ODT_LISTBOX, false, 0, 0},
-        {"combo box", ODT_COMBOBOX, false, 0, 0},
-        {"null", ODT_BUTTON, true, 0, 0},
+        {"button", ODT_BUTTON, false, 1, kButtonsRequestForwarded},
+        {"list box", ODT_LISTBOX, false, 0, {}},
+        {"combo box", ODT_COMBOBOX, false, 0, {}},
+        {"null", ODT_BUTTON, true, 0, {}},
     };
     for (auto& c : cases)
     {
@@ -145,7 +150,7 @@ TEST(GroupBox, DrawItemForwardingByControlType)
                               {0, 0, 106, 50}, 0};
         EXPECT_EQ(c.result, SendMessageW(f.Box(), WM_DRAWITEM, 51,
                                          c.null ? 0 : reinterpret_cast<LPARAM>(&dis)));
-        EXPECT_EQ(c.forwarded, spy.Count(WM_DRAWITEM));
+        EXPECT_TRUE(SequenceIs(spy.Messages(), c.toChild, {WM_DRAWITEM}));
     }
     ReleaseDC(f.button.GetSafeHwnd(), hdc);
 }
