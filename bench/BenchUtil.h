@@ -172,6 +172,12 @@ private:
     std::vector<Case> m_cases;
 };
 
+// Repaints a window fully and synchronously: invalidate (with erase) and update.
+inline void Repaint(HWND hwnd)
+{
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 // One line of a table: a case, and optionally its ratio against a baseline of the same group.
 struct Row
 {
@@ -204,6 +210,47 @@ inline Row Compared(const std::string& name, std::function<void()> fn,
     return Against(name, g, i, baseline, j);
 }
 
+// The baseline of a comparison: the name of its own row, the name the compared row gives it,
+// and what it runs.
+struct Baseline
+{
+    std::string row;
+    std::string cited;
+    std::function<void()> fn;
+};
+
+// A case against its baseline, measured as a group of their own: the baseline's row, then the
+// case's with its ratio and target.
+inline std::vector<Row> Paired(const std::string& name, std::function<void()> fn,
+                               const Baseline& baseline, double target,
+                               Timing timing = Timing())
+{
+    Group g(timing);
+    const int i = g.Add(std::move(fn));
+    const int j = g.Add(baseline.fn);
+    g.Run();
+    return {Plain(baseline.row, g, j), Against(name, g, i, baseline.cited, j, target)};
+}
+
+// A control's window repaint against its native baseline's (Paired).
+inline std::vector<Row> RepaintAgainst(const std::string& name, HWND hwnd,
+                                       const std::string& baselineRow,
+                                       const std::string& baseline, HWND hwndBaseline,
+                                       double target)
+{
+    return Paired(name, [hwnd] { Repaint(hwnd); },
+                  {baselineRow, baseline, [hwndBaseline] { Repaint(hwndBaseline); }}, target);
+}
+
+// The rows of several comparisons, in order, for one table.
+inline std::vector<Row> Joined(std::initializer_list<std::vector<Row>> parts)
+{
+    std::vector<Row> rows;
+    for (const std::vector<Row>& part : parts)
+        rows.insert(rows.end(), part.begin(), part.end());
+    return rows;
+}
+
 // Prints a table; returns the number of rows that missed their target. A missed target is
 // information, not a failure of the program.
 inline int PrintTable(const char* title, const std::vector<Row>& rows)
@@ -233,34 +280,49 @@ inline int PrintTable(const char* title, const std::vector<Row>& rows)
 
 // A memory DC holding a bitmap: a 32-bit DIB section like the controls' back buffers, or a
 // screen-compatible bitmap like a parent's off-screen picture.
-struct Canvas
+class Canvas
 {
+public:
     Canvas(int cx, int cy, bool bDib)
+        : m_dc(nullptr), m_bitmap(MakeBitmap(cx, cy, bDib)), m_select(m_dc, m_bitmap), dc(m_dc)
     {
-        HDC hdcScreen = GetDC(nullptr);
-        dc = CreateCompatibleDC(hdcScreen);
-        bitmap = bDib ? nav::CreateDib32(hdcScreen, cx, cy)
-                      : CreateCompatibleBitmap(hdcScreen, cx, cy);
-        ReleaseDC(nullptr, hdcScreen);
-        old = SelectObject(dc, bitmap);
     }
-    ~Canvas()
+
+private:
+    static HBITMAP MakeBitmap(int cx, int cy, bool bDib)
     {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
+        nav::WindowDC screen(nullptr);
+        return bDib ? nav::CreateDib32(screen, cx, cy) : CreateCompatibleBitmap(screen, cx, cy);
     }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
+    nav::MemDC m_dc;
+    nav::Bitmap m_bitmap;
+    nav::SelectGuard m_select;
+
+public:
+    const HDC dc;
 };
 
-// Repaints a window fully and synchronously: invalidate (with erase) and update.
-inline void Repaint(HWND hwnd)
+// The floor of a composition: the parent paints what lies beneath rcInParent into the piece,
+// and one BitBlt copies it to (x, y) of the target.
+inline void BackgroundAndBlit(HWND hwndParent, RECT rcInParent, HDC hdcPiece, HDC hdcTarget,
+                              int x, int y)
 {
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    SendMessageW(hwndParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdcPiece),
+                 reinterpret_cast<LPARAM>(&rcInParent));
+    BitBlt(hdcTarget, x, y, rcInParent.right - rcInParent.left,
+           rcInParent.bottom - rcInParent.top, hdcPiece, 0, 0, SRCCOPY);
+}
+
+// A native control of the given class, text and font, the baseline a control is measured
+// against.
+inline HWND NativeControl(const wchar_t* pszClass, DWORD dwStyle, const wchar_t* pszText,
+                          HWND hwndParent, const RECT& rc, HFONT hFont)
+{
+    HWND hwnd = CreateWindowExW(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, rc.left,
+                                rc.top, rc.right - rc.left, rc.bottom - rc.top, hwndParent,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    return hwnd;
 }
 
 // What every benchmark program does first.
@@ -271,6 +333,31 @@ inline void Prepare()
         PinToOneProcessor();
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
+}
+
+struct Prepared
+{
+    Prepared() { Prepare(); }
+};
+
+// What every program stands on: the process prepared, a host window for the controls and,
+// for a height other than 0, a Tahoma font of that height (owned).
+struct Stage : Prepared
+{
+    Stage(int cx, int cy, int nFontHeight = 0, int nWeight = FW_NORMAL)
+        : host(cx, cy),
+          font(nFontHeight ? navtest::MakeFont(nFontHeight, L"Tahoma", nWeight) : nullptr)
+    {
+    }
+    navtest::TestHost host;
+    nav::Font font;
+};
+
+// The programs' last line; their exit status, which a missed target does not change.
+inline int Finish(int missed)
+{
+    printf("\n%d target(s) missed\n", missed);
+    return 0;
 }
 
 } // namespace navbench

@@ -22,15 +22,6 @@ const int kPushCx = 106, kPushCy = 50;  // one large face
 const int kCheckCx = 180, kCheckCy = 34; // icon and caption
 const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
 
-HWND MakeNative(HWND hwndParent, DWORD dwKind, int x, int y, int cx, int cy,
-                const wchar_t* pszText, HFONT hFont)
-{
-    HWND hwnd = CreateWindowExW(0, L"BUTTON", pszText, WS_CHILD | WS_VISIBLE | dwKind, x, y, cx,
-                                cy, hwndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-    return hwnd;
-}
-
 void MakeButton(CNavBitmapButton& btn, HWND hwndParent, ButtonType nType, int x, int y, int cx,
                 int cy, const wchar_t* pszText, HFONT hFont)
 {
@@ -45,13 +36,14 @@ void MakeButton(CNavBitmapButton& btn, HWND hwndParent, ButtonType nType, int x,
 
 int main()
 {
-    Prepare();
-    navtest::TestHost host(640, 400);
-    HFONT hFont = navtest::MakeFont(16, L"Tahoma", FW_BOLD);
+    Stage stage(640, 400, 16, FW_BOLD);
+    HWND host = stage.host;
+    HFONT hFont = stage.font;
 
-    HWND hwndNativePush = MakeNative(host, BS_PUSHBUTTON, 10, 10, kPushCx, kPushCy, L"Start", hFont);
-    HWND hwndNativeCheck =
-        MakeNative(host, BS_AUTOCHECKBOX, 10, 80, kCheckCx, kCheckCy, L"Avoid tolls", hFont);
+    HWND hwndNativePush = NativeControl(L"BUTTON", BS_PUSHBUTTON, L"Start", host,
+                                        {10, 10, 10 + kPushCx, 10 + kPushCy}, hFont);
+    HWND hwndNativeCheck = NativeControl(L"BUTTON", BS_AUTOCHECKBOX, L"Avoid tolls", host,
+                                         {10, 80, 10 + kCheckCx, 80 + kCheckCy}, hFont);
     SendMessageW(hwndNativeCheck, BM_SETCHECK, BST_CHECKED, 0);
     CNavBitmapButton push, check;
     MakeButton(push, host, NAVBTN_PUSH, 200, 10, kPushCx, kPushCy, L"Start", hFont);
@@ -60,35 +52,33 @@ int main()
     navtest::PumpMessages();
 
     // Window repaints, each against the native button of its size and caption.
-    Group repaintPush, repaintCheck;
-    const int rpPush = repaintPush.Add([&] { Repaint(push.GetSafeHwnd()); });
-    const int rpNativePush = repaintPush.Add([&] { Repaint(hwndNativePush); });
-    repaintPush.Run();
-    const int rpCheck = repaintCheck.Add([&] { Repaint(check.GetSafeHwnd()); });
-    const int rpNativeCheck = repaintCheck.Add([&] { Repaint(hwndNativeCheck); });
-    repaintCheck.Run();
+    const std::vector<Row> repaints = Joined(
+        {RepaintAgainst("CNavBitmapButton push 106x50", push.GetSafeHwnd(),
+                        "native BUTTON push 106x50", "native push", hwndNativePush, 1.0),
+         RepaintAgainst("CNavBitmapButton check box 180x34", check.GetSafeHwnd(),
+                        "native BUTTON check box 180x34", "native check box", hwndNativeCheck,
+                        1.0)});
 
     // The composition into the parent's off-screen picture, against its floor.
     Canvas parent(640, 400, false), piece(kCheckCx, kPushCy, true);
     auto floor = [&](int x, int y, int cx, int cy) {
-        RECT rc = {x, y, x + cx, y + cy};
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(parent.dc, x, y, cx, cy, piece.dc, 0, 0, SRCCOPY);
+        BackgroundAndBlit(host, {x, y, x + cx, y + cy}, piece.dc, parent.dc, x, y);
     };
     auto loadIcons = [&] {
         return nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO, 30, kKey);
     };
-    Group composePush, composeCheck;
-    const int cpPush = composePush.Add([&] { push.OnPaintEx(parent.dc); });
-    const int cpPushFloor = composePush.Add([&] { floor(200, 10, kPushCx, kPushCy); });
-    composePush.Run();
-    const int cpCheck = composeCheck.Add([&] { check.OnPaintEx(parent.dc); });
-    const int cpCheckFloor = composeCheck.Add([&] {
-        ImageList_Destroy(loadIcons());
-        floor(200, 80, kCheckCx, kCheckCy);
-    });
-    composeCheck.Run();
+    const std::vector<Row> composes = Joined(
+        {Paired("OnPaintEx push 106x50", [&] { push.OnPaintEx(parent.dc); },
+                {"floor push: background + BitBlt", "floor push",
+                 [&] { floor(200, 10, kPushCx, kPushCy); }},
+                1.5),
+         Paired("OnPaintEx check box 180x34", [&] { check.OnPaintEx(parent.dc); },
+                {"floor check: icons + background + BitBlt", "floor check",
+                 [&] {
+                     ImageList_Destroy(loadIcons());
+                     floor(200, 80, kCheckCx, kCheckCy);
+                 }},
+                1.5)});
 
     // The pieces of a paint, each alone, against one BitBlt of the push button's area.
     CxImage* pFace = NavSharedFace(TRUE);
@@ -136,22 +126,9 @@ int main()
 
     int missed = PrintTable(
         "bitmap button: window repaint (invalidate, erase, paint) against the native button",
-        {Plain("native BUTTON push 106x50", repaintPush, rpNativePush),
-         Against("CNavBitmapButton push 106x50", repaintPush, rpPush, "native push",
-                 rpNativePush, 1.0),
-         Plain("native BUTTON check box 180x34", repaintCheck, rpNativeCheck),
-         Against("CNavBitmapButton check box 180x34", repaintCheck, rpCheck, "native check box",
-                 rpNativeCheck, 1.0)});
-    missed += PrintTable(
-        "bitmap button: composition (OnPaintEx) against its floor",
-        {Plain("floor push: background + BitBlt", composePush, cpPushFloor),
-         Against("OnPaintEx push 106x50", composePush, cpPush, "floor push", cpPushFloor, 1.5),
-         Plain("floor check: icons + background + BitBlt", composeCheck, cpCheckFloor),
-         Against("OnPaintEx check box 180x34", composeCheck, cpCheck, "floor check",
-                 cpCheckFloor, 1.5)});
+        repaints);
+    missed += PrintTable("bitmap button: composition (OnPaintEx) against its floor", composes);
     PrintTable("bitmap button: pieces of one paint", pieces);
 
-    DeleteObject(hFont);
-    printf("\n%d target(s) missed\n", missed);
-    return 0;
+    return Finish(missed);
 }

@@ -20,14 +20,6 @@ const wchar_t kText[] = L"Hello, navigation world";
 const int kEditCx = 200, kEditCy = 36;
 
 
-HWND NativeEdit(HWND hParent, int x, int y, int cx, int cy, HFONT hFont)
-{
-    HWND hwnd = CreateWindowExW(0, L"EDIT", kText, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, x, y,
-                                cx, cy, hParent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
-    return hwnd;
-}
-
 // A window whose paint is the combo's floor: begin the paint, load the resting arrow, ask the
 // parent for the background, copy one picture of the window's size, end the paint.
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -37,16 +29,12 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
     {
         static navbench::Canvas s_piece(640, 60, true);
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(hwnd, &ps);
+        nav::PaintDC hdc(hwnd);
         DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_COMBO_ARROW));
         RECT rc;
         GetClientRect(hwnd, &rc);
         MapWindowPoints(hwnd, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
-        SendMessageW(GetParent(hwnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(s_piece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(hdc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_piece.dc, 0, 0, SRCCOPY);
-        EndPaint(hwnd, &ps);
+        navbench::BackgroundAndBlit(GetParent(hwnd), rc, s_piece.dc, hdc, 0, 0);
         return 0;
     }
     case WM_ERASEBKGND:
@@ -71,9 +59,9 @@ HWND FloorWindow(HWND hParent, int x, int y, int cx, int cy)
 int main()
 {
     using namespace navbench;
-    Prepare();
-    navtest::TestHost host(640, 400);
-    HFONT hFont = navtest::MakeFont(16);
+    Stage stage(640, 400, 16);
+    HWND host = stage.host;
+    HFONT hFont = stage.font;
 
     CNavEdit edit;
     edit.SetFont(hFont);
@@ -90,31 +78,32 @@ int main()
     GetWindowRect(combo.GetSafeHwnd(), &rcComboEdit);
     const int cyCombo = rcComboEdit.bottom - rcComboEdit.top;
 
-    HWND hNative = NativeEdit(host, 300, 10, kEditCx, kEditCy, hFont);
-    HWND hNativeLow = NativeEdit(host, 300, 60, kEditCx, cyCombo, hFont);
+    HWND hNative = NativeControl(L"EDIT", ES_AUTOHSCROLL, kText, host,
+                                 {300, 10, 300 + kEditCx, 10 + kEditCy}, hFont);
+    HWND hNativeLow = NativeControl(L"EDIT", ES_AUTOHSCROLL, kText, host,
+                                    {300, 60, 300 + kEditCx, 60 + cyCombo}, hFont);
     HWND hFloor = FloorWindow(host, 300, 200, kEditCx, cyCombo);
     navtest::PumpMessages();
 
-    Group repaintEdit, repaintCombo;
-    const int rpEdit = repaintEdit.Add([&] { Repaint(edit.GetSafeHwnd()); });
-    const int rpNative = repaintEdit.Add([&] { Repaint(hNative); });
-    repaintEdit.Run();
+    const std::vector<Row> repaintEdit =
+        RepaintAgainst("CNavEdit 200x36 (frame, text)", edit.GetSafeHwnd(), "native EDIT 200x36",
+                       "native EDIT", hNative, 1.0);
+    Group repaintCombo;
     const int rpCombo = repaintCombo.Add([&] { Repaint(combo.GetSafeHwnd()); });
     const int rpNativeLow = repaintCombo.Add([&] { Repaint(hNativeLow); });
     const int rpFloor = repaintCombo.Add([&] { Repaint(hFloor); });
     repaintCombo.Run();
 
     Canvas parent(640, 400, false), piece(kEditCx + 12, kEditCy, true);
-    Group compose;
-    const int cpEdit = compose.Add([&] { edit.OnPaintEx(parent.dc); });
-    const int cpFloor = compose.Add([&] {
-        DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_EDIT_FRAME));
-        RECT rc = rcEdit;
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(parent.dc, rc.left, rc.top, kEditCx, kEditCy, piece.dc, 0, 0, SRCCOPY);
-    });
-    compose.Run();
+    const std::vector<Row> compose =
+        Paired("CNavEdit::OnPaintEx 200x36", [&] { edit.OnPaintEx(parent.dc); },
+               {"floor: frame load + background + BitBlt", "floor",
+                [&] {
+                    DeleteObject(nav::LoadBitmapResource(GetModuleInstance(), IDB_EDIT_FRAME));
+                    BackgroundAndBlit(host, rcEdit, piece.dc, parent.dc, rcEdit.left,
+                                      rcEdit.top);
+                }},
+               1.5);
 
     auto blit = [&] { BitBlt(parent.dc, 10, 10, kEditCx, kEditCy, piece.dc, 0, 0, SRCCOPY); };
     std::vector<Row> pieces = {
@@ -136,28 +125,22 @@ int main()
                  [&] { nav::BackBuffer buffer(parent.dc, kEditCx, kEditCy); },
                  "BitBlt", blit)};
 
+    const std::vector<Row> repaintComboRows = {
+        Plain("native EDIT 200x24", repaintCombo, rpNativeLow),
+        Against("CNavCombobox edit 200x24 (arrow, text)", repaintCombo, rpCombo, "native EDIT",
+                rpNativeLow, 1.0),
+        Against("combo floor window 200x24 (arrow, bkgnd, BitBlt)", repaintCombo, rpFloor,
+                "native EDIT", rpNativeLow),
+        Against("CNavCombobox edit 200x24", repaintCombo, rpCombo, "combo floor window",
+                rpFloor, 1.5)};
     int missed = PrintTable(
         "edit and combo box: window repaint against a native EDIT of the same size and text",
-        {Plain("native EDIT 200x36", repaintEdit, rpNative),
-         Against("CNavEdit 200x36 (frame, text)", repaintEdit, rpEdit, "native EDIT", rpNative,
-                 1.0),
-         Plain("native EDIT 200x24", repaintCombo, rpNativeLow),
-         Against("CNavCombobox edit 200x24 (arrow, text)", repaintCombo, rpCombo,
-                 "native EDIT", rpNativeLow, 1.0),
-         Against("combo floor window 200x24 (arrow, bkgnd, BitBlt)", repaintCombo, rpFloor,
-                 "native EDIT", rpNativeLow),
-         Against("CNavCombobox edit 200x24", repaintCombo, rpCombo, "combo floor window",
-                 rpFloor, 1.5)});
-    missed += PrintTable(
-        "edit: composition (OnPaintEx) against its floor",
-        {Plain("floor: frame load + background + BitBlt", compose, cpFloor),
-         Against("CNavEdit::OnPaintEx 200x36", compose, cpEdit, "floor", cpFloor, 1.5)});
+        Joined({repaintEdit, repaintComboRows}));
+    missed += PrintTable("edit: composition (OnPaintEx) against its floor", compose);
     PrintTable("edit and combo box: pieces of one paint", pieces);
 
     DestroyWindow(hNative);
     DestroyWindow(hNativeLow);
     DestroyWindow(hFloor);
-    DeleteObject(hFont);
-    printf("\n%d target(s) missed\n", missed);
-    return 0;
+    return Finish(missed);
 }

@@ -28,22 +28,11 @@ const int kCol0 = 170, kCol1 = 90;
 HIMAGELIST MakeImages()
 {
     HIMAGELIST hil = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
-    HDC hdcScreen = GetDC(nullptr);
     for (COLORREF c : {RGB(220, 60, 40), RGB(40, 140, 220)})
     {
-        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
-        HDC hdc = CreateCompatibleDC(hdcScreen);
-        HGDIOBJ old = SelectObject(hdc, hbm);
-        HBRUSH hbr = CreateSolidBrush(c);
-        RECT rc = {0, 0, 16, 16};
-        FillRect(hdc, &rc, hbr);
-        DeleteObject(hbr);
-        SelectObject(hdc, old);
-        DeleteDC(hdc);
-        ImageList_AddMasked(hil, hbm, RGB(255, 0, 255));
-        DeleteObject(hbm);
+        nav::Bitmap bitmap(navtest::MakeSolidBitmap(16, 16, c));
+        ImageList_AddMasked(hil, bitmap, RGB(255, 0, 255));
     }
-    ReleaseDC(nullptr, hdcScreen);
     return hil;
 }
 
@@ -105,8 +94,8 @@ void MakeList(CNavListCtrl& list, HWND hwndParent, HIMAGELIST hImages, int x, in
 
 int main()
 {
-    Prepare();
-    navtest::TestHost host(960, 520);
+    Stage stage(960, 520);
+    navtest::TestHost& host = stage.host;
     host.hook = [&host](UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
         if (host.Messages().size() > 4096)
             host.Clear(); // the host records every message; keep that bounded
@@ -154,10 +143,10 @@ int main()
     ListView_SetItemState(hNative, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     navtest::PumpMessages();
 
-    Group repaint, pages;
-    const int rpOurs = repaint.Add([&] { Repaint(hList); });
-    const int rpNative = repaint.Add([&] { Repaint(hNative); });
-    repaint.Run();
+    const std::vector<Row> repaints = RepaintAgainst("CNavListCtrl", hList,
+                                                     "native report list view",
+                                                     "native list view", hNative, 1.0);
+    Group pages;
     const int pg10 = pages.Add([&] { Repaint(list10.GetSafeHwnd()); });
     const int pg10k = pages.Add([&] { Repaint(list10k.GetSafeHwnd()); });
     const int pg1m = pages.Add([&] { Repaint(list1m.GetSafeHwnd()); });
@@ -178,17 +167,16 @@ int main()
     // round find the undisturbed ones.
     Timing rowTiming;
     rowTiming.blocksPerRound = 21;
-    Group compose(rowTiming), composeBar;
-    const int cpRow = compose.Add(
-        [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); });
-    const int cpRowFloor = compose.Add([&] {
-        RECT rc = dis.rcItem;
-        MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rc), 2);
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(rows.dc, dis.rcItem.left, dis.rcItem.top, dis.rcItem.right - dis.rcItem.left,
-               dis.rcItem.bottom - dis.rcItem.top, piece.dc, 0, 0, SRCCOPY);
-    });
+    const std::vector<Row> composeRow = Paired(
+        "one unselected row drawn (WM_DRAWITEM)",
+        [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); },
+        {"row floor: background + BitBlt 300x30", "row floor",
+         [&] {
+             RECT rc = dis.rcItem;
+             MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rc), 2);
+             BackgroundAndBlit(host, rc, piece.dc, rows.dc, dis.rcItem.left, dis.rcItem.top);
+         }},
+        1.5, rowTiming);
     // The scroll bar of the million-row list (arrows, track and thumb), painted into a memory
     // DC, against its two decodes, the background request and one BitBlt.
     HWND hBar = GetDlgItem(host, 130 + 1001);
@@ -197,18 +185,16 @@ int main()
     MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rcBar), 2);
     const int cxBar = rcBar.right - rcBar.left, cyBar = rcBar.bottom - rcBar.top;
     Canvas barPiece(cxBar, cyBar, true);
-    const int cpBar = composeBar.Add([&] { NavScrollBarPaint(hBar, rows.dc); });
-    const int cpBarFloor = composeBar.Add([&] {
-        CxImage image;
-        image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR);
-        image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB);
-        RECT rc = rcBar;
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(barPiece.dc),
-                     reinterpret_cast<LPARAM>(&rc));
-        BitBlt(rows.dc, 0, 0, cxBar, cyBar, barPiece.dc, 0, 0, SRCCOPY);
-    });
-    compose.Run();
-    composeBar.Run();
+    const std::vector<Row> composeBar =
+        Paired("scroll bar paint 40x243", [&] { NavScrollBarPaint(hBar, rows.dc); },
+               {"scroll bar floor: 2 decodes + background + BitBlt", "scroll bar floor",
+                [&] {
+                    CxImage image;
+                    image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR);
+                    image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLL_THUMB);
+                    BackgroundAndBlit(host, rcBar, barPiece.dc, rows.dc, 0, 0);
+                }},
+               1.5);
     auto blit = [&] { BitBlt(rows.dc, 0, 0, cxBar, cyBar, barPiece.dc, 0, 0, SRCCOPY); };
     std::vector<Row> pieces = {
         Compared("PNG 105 (40x480) decoded and freed",
@@ -236,8 +222,7 @@ int main()
     int missed = PrintTable(
         "CNavListCtrl 300x243: window repaint against the platform's list view (8 rows, 2 "
         "columns, check boxes, images)",
-        {Plain("native report list view", repaint, rpNative),
-         Against("CNavListCtrl", repaint, rpOurs, "native list view", rpNative, 1.0)});
+        repaints);
     missed += PrintTable(
         "CNavListCtrl: the same page at every row count (window repaint)",
         {Plain("10 virtual rows", pages, pg10),
@@ -245,12 +230,7 @@ int main()
          Against("1,000,000 virtual rows", pages, pg1m, "10 rows", pg10, 1.05)});
     missed += PrintTable(
         "CNavListCtrl and its scroll bar: composition against the floor",
-        {Plain("row floor: background + BitBlt 300x30", compose, cpRowFloor),
-         Against("one unselected row drawn (WM_DRAWITEM)", compose, cpRow, "row floor",
-                 cpRowFloor, 1.5),
-         Plain("scroll bar floor: 2 decodes + background + BitBlt", composeBar, cpBarFloor),
-         Against("scroll bar paint 40x243", composeBar, cpBar, "scroll bar floor", cpBarFloor,
-                 1.5)});
+        Joined({composeRow, composeBar}));
     pieces.push_back(Plain("SetItemCount(1000000)", model, mdSetCount));
     PrintTable("scroll bar and row model: pieces", pieces);
     // The list asks for 4 bytes per row; the system commits large blocks in 64 KiB steps.
@@ -269,6 +249,5 @@ int main()
     list1m.Destroy();
     DestroyWindow(hNative);
     ImageList_Destroy(hImages);
-    printf("\n%d target(s) missed\n", missed);
-    return 0;
+    return Finish(missed);
 }

@@ -16,9 +16,9 @@ wchar_t g_szText[] = L"Marina Bay  12:45";
 int main()
 {
     using namespace navbench;
-    Prepare();
-    navtest::TestHost host(480, 200);
-    HFONT hFont = navtest::MakeFont(16);
+    Stage stage(480, 200, 16);
+    HWND host = stage.host;
+    HFONT hFont = stage.font;
 
     CNavStatic label;
     label.SetFont(hFont);
@@ -26,36 +26,20 @@ int main()
     RECT rc = {20, 20, 20 + kCx, 20 + kCy};
     label.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, g_szText,
                  rc, host, 1, nullptr);
-    HWND hwndNative = CreateWindowExW(0, L"STATIC", g_szText,
-                                      WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 20, 80, kCx,
-                                      kCy, host, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwndNative, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+    HWND hwndNative = NativeControl(L"STATIC", SS_LEFTNOWORDWRAP, g_szText, host,
+                                    {20, 80, 20 + kCx, 80 + kCy}, hFont);
     navtest::PumpMessages();
 
-    Group repaint;
-    const int rpLabel = repaint.Add([&] { Repaint(label.GetSafeHwnd()); });
-    const int rpNative = repaint.Add([&] { Repaint(hwndNative); });
-    repaint.Run();
+    const std::vector<Row> repaint =
+        RepaintAgainst("CNavStatic repaint (erase + paint)", label.GetSafeHwnd(),
+                       "native STATIC repaint (erase + paint)", "native STATIC", hwndNative, 1.0);
 
     Canvas parent(480, 200, false), piece(kCx, kCy, true);
-    Group compose;
-    const int cpLabel = compose.Add([&] { label.OnPaintEx(parent.dc); });
-    const int cpFloor = compose.Add([&] {
-        RECT rcBack = rc;
-        SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                     reinterpret_cast<LPARAM>(&rcBack));
-        BitBlt(parent.dc, rc.left, rc.top, kCx, kCy, piece.dc, 0, 0, SRCCOPY);
-    });
-    compose.Run();
-
-    int missed = PrintTable(
-        "CNavStatic 200x30, one line of text",
-        {Plain("native STATIC repaint (erase + paint)", repaint, rpNative),
-         Against("CNavStatic repaint (erase + paint)", repaint, rpLabel, "native STATIC",
-                 rpNative, 1.0),
-         Plain("floor: background + BitBlt", compose, cpFloor),
-         Against("CNavStatic::OnPaintEx", compose, cpLabel, "floor", cpFloor, 1.5)});
-    DeleteObject(hFont);
-    printf("\n%d target(s) missed\n", missed);
-    return 0;
+    const std::vector<Row> compose = Paired(
+        "CNavStatic::OnPaintEx", [&] { label.OnPaintEx(parent.dc); },
+        {"floor: background + BitBlt", "floor",
+         [&] { BackgroundAndBlit(host, rc, piece.dc, parent.dc, rc.left, rc.top); }},
+        1.5);
+    int missed = PrintTable("CNavStatic 200x30, one line of text", Joined({repaint, compose}));
+    return Finish(missed);
 }

@@ -4,6 +4,7 @@
 
 #include "NavBitmapButton.h"
 #include "Sequence.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "CxImage.h"
 #include "core/NavCore.h"
@@ -257,41 +258,28 @@ TEST(ButtonObject, CopiesShareStateAndWordIsFreedOnce)
     EXPECT_TRUE(HeapValidate(reinterpret_cast<HANDLE>(_get_heap_handle()), 0, nullptr));
 }
 
-// Assigning over a button that made a window of its own gives that window up as destroying the
-// button would: left alone it would stay subclassed to an object that no longer stands for it,
-// and once that object is gone its next message would reach freed memory. A copy assigned over
-// leaves the window of the button it was copied from alone.
+// Assignment over a button keeps the rule every control keeps (Assignment.h).
 TEST(ButtonObject, AssignmentGivesUpTheTargetsOwnWindow)
 {
     TestHost host;
-    const struct
-    {
-        const char* label;
-        bool bFresh;
-    } cases[] = {{"another button", false}, {"a fresh button", true}};
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.label);
-        auto source = MakeButton(host, {0, 0, 80, 40}, NAVBTN_PUSH, L"", 100);
-        auto target = MakeButton(host, {0, 50, 80, 90}, NAVBTN_CHECK, L"", 101);
-        const HWND hwndOld = target->GetSafeHwnd();
-        auto assign = [&](CNavBitmapButton& to) {
-            if (c.bFresh)
-                to = CNavBitmapButton();
-            else
-                to = *source;
-        };
-        CNavBitmapButton copyOfTarget(*target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        assign(*target);
-        EXPECT_FALSE(IsWindow(hwndOld));
-        EXPECT_TRUE(IsWindow(source->GetSafeHwnd()));
-        EXPECT_EQ(c.bFresh ? nullptr : source->GetSafeHwnd(), target->GetSafeHwnd());
-    }
+    AssignmentRule<CNavBitmapButton> rule;
+    rule.make = [&](CNavBitmapButton& source, CNavBitmapButton& target) {
+        wchar_t szNone[] = L"";
+        RECT rcSource = {0, 0, 80, 40}, rcTarget = {0, 50, 80, 90};
+        ASSERT_EQ(1, source.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE, szNone,
+                                   rcSource, host, 100, nullptr, NAVBTN_PUSH, nullptr));
+        ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE, szNone,
+                                   rcTarget, host, 101, nullptr, NAVBTN_CHECK, nullptr));
+    };
+    rule.Check();
 }
 
 // ---- Taps ----
+
+static const Expected kTwoTapsClickTwice[] = {
+    ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED)),
+    ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED)),
+};
 
 // One tap inside, one more, a release outside (right of and above the button): the state of
 // each kind, the repaint request and the native click.
@@ -312,10 +300,7 @@ TEST(ButtonTap, TapsByKind)
         SendTap(hwnd, 20, 20);
         EXPECT_EQ(kAfterTwo[k], btn->GetCheck());
         PumpMessages();
-        EXPECT_TRUE(SequenceIs(host.Messages(),
-                               {ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED)),
-                                ExpW(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED))},
-                               {WM_COMMAND}));
+        EXPECT_TRUE(SequenceIs(host.Messages(), kTwoTapsClickTwice, {WM_COMMAND}));
 
         // A release without a press (the native button ignores it) repaints only when it
         // lands inside; outside it changes nothing.
@@ -465,6 +450,11 @@ struct RadioGroup
     }
 };
 
+// The group's first button hears one clearing request per tap.
+static const Expected kGroupClearedOnce[] = {
+    ExpWL(WM_NAV_RADIOCLEAR, 0, 0),
+};
+
 TEST(ButtonRadio, TapClearsTheRestOfItsGroupOnly)
 {
     TestHost host;
@@ -473,8 +463,7 @@ TEST(ButtonRadio, TapClearsTheRestOfItsGroupOnly)
     SendTap(first.buttons[2]->GetSafeHwnd(), 5, 5); // a checked one: it stays checked
     EXPECT_EQ("00100", first.Checks());
     EXPECT_EQ("111", second.Checks());
-    EXPECT_TRUE(SequenceIs(spy.Messages(), {ExpWL(WM_NAV_RADIOCLEAR, 0, 0)},
-                           {WM_NAV_RADIOCLEAR}));
+    EXPECT_TRUE(SequenceIs(spy.Messages(), kGroupClearedOnce, {WM_NAV_RADIOCLEAR}));
     SendTap(first.buttons[4]->GetSafeHwnd(), 5, 5);
     EXPECT_EQ("00001", first.Checks());
 }
@@ -778,9 +767,7 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     Canvas canvas(200, 100);
     const HDC hdc = canvas;
     canvas.Fill(RGB(0, 0, 0));
-    SetBkMode(hdc, OPAQUE);
-    SetTextColor(hdc, RGB(1, 2, 3));
-    HGDIOBJ hFont = GetCurrentObject(hdc, OBJ_FONT);
+    const DcState before = MarkCallerDc(hdc);
 
     EXPECT_EQ(0, btn->OnPaintEx(nullptr));
     EXPECT_EQ(1, btn->OnPaintEx(hdc));
@@ -789,10 +776,7 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     EXPECT_EQ(PatternAt(30, 20), px.At(30, 20));
     EXPECT_EQ(RGB(0, 0, 0), px.At(29, 20));
     EXPECT_EQ(RGB(0, 0, 0), px.At(130, 70));
-    EXPECT_EQ(canvas.Bitmap(), GetCurrentObject(hdc, OBJ_BITMAP));
-    EXPECT_EQ(hFont, GetCurrentObject(hdc, OBJ_FONT));
-    EXPECT_EQ(OPAQUE, GetBkMode(hdc));
-    EXPECT_EQ(RGB(1, 2, 3), GetTextColor(hdc));
+    EXPECT_EQ("", before.Changes(hdc));
 
     LRESULT lr = -1;
     Pixels untouched = DrawItem(btn->GetSafeHwnd(), 0, ODT_LISTBOX, &lr);

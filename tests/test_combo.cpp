@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "NavCombobox.h"
+#include "Sequence.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "combo/ComboTextBuffer.h"
 #include "win32/NavGdi.h"
@@ -281,40 +283,26 @@ TEST_F(ComboTest, CreateAgainAfterTheEditWasDestroyed)
     EXPECT_FALSE(IsWindow(hList));
 }
 
-// Assigning over a combo that made windows of its own gives them up as destroying the combo
-// would; a copy assigned over leaves the windows of the combo it was copied from alone.
+// Assignment over a combo keeps the rule every control keeps (Assignment.h), for its edit and
+// its list alike.
 TEST_F(ComboTest, AssignmentGivesUpTheTargetsOwnWindows)
 {
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh combo" : "another combo");
-        TestCombo source, target;
+    AssignmentRule<CNavCombobox, TestCombo> rule;
+    rule.make = [&](TestCombo& source, TestCombo& target) {
         ASSERT_EQ(1, Make(source, {20, 20, 220, 120}, {L"One"}));
         RECT rc = {20, 150, 220, 250};
-        ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host, kId + 1));
-        const HWND hEditOld = target.GetSafeHwnd();
-        const HWND hListOld = GetDlgItem(host, kId + 1 + 1010);
-        ASSERT_TRUE(IsWindow(hListOld));
-        auto assign = [&](CNavCombobox& to) {
-            if (bFresh)
-                to = CNavCombobox();
-            else
-                to = source;
-        };
-        TestCombo copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hEditOld)) << "a copy does not take its maker's windows";
-        EXPECT_TRUE(IsWindow(hListOld));
-        assign(target);
-        EXPECT_FALSE(IsWindow(hEditOld));
-        EXPECT_FALSE(IsWindow(hListOld));
-        EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
+        ASSERT_EQ(1, target.Create(GetModuleHandleW(nullptr), WS_VISIBLE, nullptr, rc, host,
+                                   kId + 1));
+        ASSERT_TRUE(IsWindow(GetDlgItem(host, kId + 1 + 1010)));
+    };
+    rule.ownWindows = [&](TestCombo& target) {
+        return std::vector<HWND>{target.GetSafeHwnd(), GetDlgItem(host, kId + 1 + 1010)};
+    };
+    rule.afterAssign = [&](TestCombo& source, TestCombo&, bool) {
         TapArrow(source);
         EXPECT_TRUE(ListOpen()) << "the source still works";
-        if (!bFresh)
-            static_cast<CNavCombobox&>(target) = CNavCombobox();
-        static_cast<CNavCombobox&>(copyOfTarget) = CNavCombobox();
-    }
+    };
+    rule.Check();
 }
 
 // ---- List operations ----
@@ -707,16 +695,9 @@ TEST_F(ComboTest, MessagesPassedOnReachTheNativeWindowsUnchanged)
             {listSpy, {List(), WM_USER + 5, 7, lMark}},
         };
         for (const Case& c : cases)
-        {
-            SCOPED_TRACE(testing::Message() << (c.m.hwnd == hwnd ? "edit" : "list")
-                                            << " message 0x" << std::hex << c.m.message);
-            c.spy.Clear();
-            SendMessageW(c.m.hwnd, c.m.message, c.m.wParam, c.m.lParam);
-            const std::vector<Msg> seen = c.spy.Messages(c.m.message);
-            ASSERT_FALSE(seen.empty());
-            EXPECT_EQ(c.m.wParam, seen.front().wParam);
-            EXPECT_EQ(c.m.lParam, seen.front().lParam);
-        }
+            EXPECT_TRUE(PassesOnUnchanged(c.spy, c.m))
+                << (c.m.hwnd == hwnd ? "edit" : "list") << " message 0x" << std::hex
+                << c.m.message;
     }
 }
 

@@ -19,7 +19,7 @@ HMODULE Library()
 }
 
 // Puts the shared images back as the entry point left them, whatever a test did.
-class SharedImagesTest : public ::testing::Test
+class CoreTest : public ::testing::Test
 {
 protected:
     void TearDown() override
@@ -42,13 +42,13 @@ DWORD WINAPI DoNothing(void*)
 }
 } // namespace
 
-TEST(Core, ModuleInstanceIsTheLibrarysOwnHandle)
+TEST_F(CoreTest, ModuleInstanceIsTheLibrarysOwnHandle)
 {
     ASSERT_NE(nullptr, Library());
     EXPECT_EQ(Library(), GetModuleInstance());
 }
 
-TEST_F(SharedImagesTest, LoadedAtProcessAttach)
+TEST_F(CoreTest, LoadedAtProcessAttach)
 {
     HBITMAP hBar = NavSharedBarBitmap();
     ASSERT_NE(nullptr, hBar);
@@ -67,7 +67,7 @@ TEST_F(SharedImagesTest, LoadedAtProcessAttach)
     EXPECT_EQ(424u, pLarge->GetWidth());
 }
 
-TEST_F(SharedImagesTest, ThreadAttachAndDetachKeepTheImages)
+TEST_F(CoreTest, ThreadAttachAndDetachKeepTheImages)
 {
     HBITMAP hBar = NavSharedBarBitmap();
     CxImage* pSmall = NavSharedFace(FALSE);
@@ -85,7 +85,7 @@ TEST_F(SharedImagesTest, ThreadAttachAndDetachKeepTheImages)
     EXPECT_EQ(Library(), GetModuleInstance());
 }
 
-TEST_F(SharedImagesTest, ReleaseEmptiesAllAndLoadFillsAgain)
+TEST_F(CoreTest, ReleaseEmptiesAllAndLoadFillsAgain)
 {
     NavReleaseSharedImages();
     EXPECT_EQ(nullptr, NavSharedBarBitmap());
@@ -99,7 +99,7 @@ TEST_F(SharedImagesTest, ReleaseEmptiesAllAndLoadFillsAgain)
     EXPECT_NE(0, NavSharedFace(FALSE)->GetImageState());
 }
 
-TEST_F(SharedImagesTest, LoadOnlyFillsWhatIsEmpty)
+TEST_F(CoreTest, LoadOnlyFillsWhatIsEmpty)
 {
     HBITMAP hBar = NavSharedBarBitmap();
     CxImage* pSmall = NavSharedFace(FALSE);
@@ -108,7 +108,7 @@ TEST_F(SharedImagesTest, LoadOnlyFillsWhatIsEmpty)
     EXPECT_EQ(pSmall, NavSharedFace(FALSE));
 }
 
-TEST_F(SharedImagesTest, ModuleWithoutArtworkLeavesEmptyHolders)
+TEST_F(CoreTest, ModuleWithoutArtworkLeavesEmptyHolders)
 {
     // The test program carries none of the library's resources: the bitmap stays null and the
     // faces exist but hold no image. Releasing them must still work.
@@ -124,7 +124,7 @@ TEST_F(SharedImagesTest, ModuleWithoutArtworkLeavesEmptyHolders)
     EXPECT_EQ(nullptr, NavSharedFace(TRUE));
 }
 
-TEST(Core, LoadingTheLibraryAgainAttachesAndDetachesCleanly)
+TEST_F(CoreTest, LoadingTheLibraryAgainAttachesAndDetachesCleanly)
 {
     // A second, independent copy of the library runs its own attach and detach.
     wchar_t szPath[MAX_PATH], szCopy[MAX_PATH];
@@ -180,34 +180,39 @@ const Art kArtwork[] = {
     {IDP_FACES_SMALL, true, 312, 50, 32},
 };
 
-// The raw bytes of a resource in the Chinese (PRC) language only.
-const BYTE* RawResource(const wchar_t* pszType, WORD id, DWORD* pcb)
+// Reads the library's artwork as it is stored.
+class ArtworkTest : public ::testing::Test
 {
-    HRSRC hRes = FindResourceExW(Library(), pszType, MAKEINTRESOURCEW(id), kChinesePrc);
-    if (!hRes)
-        return nullptr;
-    *pcb = SizeofResource(Library(), hRes);
-    return static_cast<const BYTE*>(LockResource(LoadResource(Library(), hRes)));
-}
+protected:
+    // The raw bytes of a resource in the Chinese (PRC) language only.
+    static const BYTE* RawResource(const wchar_t* pszType, WORD id, DWORD* pcb)
+    {
+        HRSRC hRes = FindResourceExW(Library(), pszType, MAKEINTRESOURCEW(id), kChinesePrc);
+        if (!hRes)
+            return nullptr;
+        *pcb = SizeofResource(Library(), hRes);
+        return static_cast<const BYTE*>(LockResource(LoadResource(Library(), hRes)));
+    }
 
-DWORD BigEndian(const BYTE* p)
-{
-    return (DWORD(p[0]) << 24) | (DWORD(p[1]) << 16) | (DWORD(p[2]) << 8) | p[3];
-}
+    static DWORD BigEndian(const BYTE* p)
+    {
+        return (DWORD(p[0]) << 24) | (DWORD(p[1]) << 16) | (DWORD(p[2]) << 8) | p[3];
+    }
 
-// The colour of a pixel of a bitmap resource, through a DIB copy.
-COLORREF BitmapPixel(HBITMAP hbm, int x, int y)
-{
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
-    COLORREF c = GetPixel(hdc, x, y);
-    SelectObject(hdc, hOld);
-    DeleteDC(hdc);
-    return c;
-}
+    // The colour of a pixel of a bitmap resource, through a DIB copy.
+    static COLORREF BitmapPixel(HBITMAP hbm, int x, int y)
+    {
+        HDC hdc = CreateCompatibleDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hdc, hbm);
+        COLORREF c = GetPixel(hdc, x, y);
+        SelectObject(hdc, hOld);
+        DeleteDC(hdc);
+        return c;
+    }
+};
 } // namespace
 
-TEST(Artwork, EveryResourceHasItsIdTypeSizeDepthAndLanguage)
+TEST_F(ArtworkTest, EveryResourceHasItsIdTypeSizeDepthAndLanguage)
 {
     for (const Art& art : kArtwork)
     {
@@ -236,7 +241,7 @@ TEST(Artwork, EveryResourceHasItsIdTypeSizeDepthAndLanguage)
     }
 }
 
-TEST(Artwork, VersionIs1001InChinesePrcUnicode)
+TEST_F(ArtworkTest, VersionIs1001InChinesePrcUnicode)
 {
     wchar_t szPath[MAX_PATH];
     GetModuleFileNameW(Library(), szPath, MAX_PATH);
@@ -262,7 +267,7 @@ TEST(Artwork, VersionIs1001InChinesePrcUnicode)
     EXPECT_EQ(0x04B0, pTranslation[1]);
 }
 
-TEST(Artwork, ColourKeyedBitmapsAreMagentaExactlyWhereTheyMustNotShow)
+TEST_F(ArtworkTest, ColourKeyedBitmapsAreMagentaExactlyWhereTheyMustNotShow)
 {
     // Corners of the bar and the edit frames are drawn with a magenta key; their middles must
     // never be magenta, or holes would show in the controls.
@@ -290,7 +295,7 @@ TEST(Artwork, ColourKeyedBitmapsAreMagentaExactlyWhereTheyMustNotShow)
     }
 }
 
-TEST(Artwork, ButtonFacesDisabledFrameLooksLikeNormal)
+TEST_F(ArtworkTest, ButtonFacesDisabledFrameLooksLikeNormal)
 {
     for (CxImage* pFace : {NavSharedFace(FALSE), NavSharedFace(TRUE)})
     {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "NavEdit.h"
+#include "Sequence.h"
+#include "Assignment.h"
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
@@ -194,38 +196,18 @@ TEST_F(EditTest, FailedCreateWritesTheDebugLine)
     EXPECT_EQ(L"CNavEdit::Create failed: 1406\n", debug.Lines()[0]);
 }
 
-// Assigning over an edit that made a window of its own gives that window up as destroying the
-// edit would: left alone it would stay subclassed to an object that now stands for another
-// window, and once that object is gone its next message would reach freed memory. A copy
-// assigned over leaves the window of the edit it was copied from alone.
+// Assignment over an edit keeps the rule every control keeps (Assignment.h).
 TEST_F(EditTest, AssignmentGivesUpTheTargetsOwnWindow)
 {
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh edit" : "another edit");
-        TestEdit source, target;
+    AssignmentRule<CNavEdit, TestEdit> rule;
+    rule.make = [&](TestEdit& source, TestEdit& target) {
         ASSERT_EQ(1, Make(source, {10, 10, 210, 46}, L"source"));
         ASSERT_EQ(1, Make(target, {10, 60, 210, 96}, L"target", kStyle, nullptr, 0, 101));
-        const HWND hwndOld = target.GetSafeHwnd();
-        auto assign = [&](CNavEdit& to) {
-            if (bFresh)
-                to = CNavEdit();
-            else
-                to = source;
-        };
-        TestEdit copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        assign(target);
-        EXPECT_FALSE(IsWindow(hwndOld));
-        EXPECT_TRUE(IsWindow(source.GetSafeHwnd()));
-        EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
+    };
+    rule.afterAssign = [](TestEdit& source, TestEdit&, bool) {
         EXPECT_EQ(kRim, Paint(source.GetSafeHwnd()).At(0, 18));
-        // Only one object may give up a shared window.
-        if (!bFresh)
-            static_cast<CNavEdit&>(target) = CNavEdit();
-        static_cast<CNavEdit&>(copyOfTarget) = CNavEdit();
-    }
+    };
+    rule.Check();
 }
 
 // ---- Operations ----
@@ -480,67 +462,67 @@ TEST_F(EditTest, ALostCaptureEndsThePress)
 
 // ---- Commands ----
 
-TEST_F(EditTest, CopyAndSelectAllCommandsNeverReachTheNativeEdit)
+// An edit made over a spy on the system's EDIT procedure (the spy outlives it).
+class NativeEditTest : public EditTest
 {
-    NativeClassSpy spy(L"EDIT");
-    ASSERT_TRUE(spy.Registered());
+protected:
+    void SetUp() override
     {
-        TestEdit edit;
+        EditTest::SetUp();
+        ASSERT_TRUE(spy.Registered());
         ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}, L"Hello world"));
-        HWND hwnd = edit.GetSafeHwnd();
+        hwnd = edit.GetSafeHwnd();
         ASSERT_GT(spy.Count(WM_NCCREATE), 0) << "the spy stands beneath the edit";
-
-        SendMessageW(hwnd, EM_SETSEL, 0, 5);
-        spy.Clear();
-        EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1010, 0));
-        EXPECT_EQ(1, spy.Count(WM_COPY));
-        EXPECT_EQ(L"Hello", ClipboardText());
-
-        SendMessageW(hwnd, EM_SETSEL, 2, 2);
-        EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1011, 0));
-        DWORD dwStart = 0, dwEnd = 0;
-        SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
-                     reinterpret_cast<LPARAM>(&dwEnd));
-        EXPECT_EQ(0u, dwStart);
-        EXPECT_EQ(11u, dwEnd);
-        EXPECT_EQ(1, spy.Count(EM_SCROLLCARET));
-
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(0, EN_UPDATE), 0);
-        SendMessageW(hwnd, WM_COMMAND, 77, 0);
-        EXPECT_EQ(0, spy.Count(WM_COMMAND));
     }
+
+    NativeClassSpy spy{L"EDIT"};
+    TestEdit edit;
+    HWND hwnd = nullptr;
+};
+
+// Copy (1010) reaches the system's edit as a copy, select-all (1011) as a selection and a
+// caret scroll; no command at all gets through.
+static const Expected kCopyThenSelectAll[] = {
+    Exp(WM_COPY),
+    Exp(EM_SCROLLCARET),
+};
+
+TEST_F(NativeEditTest, CopyAndSelectAllCommandsNeverReachTheNativeEdit)
+{
+    SendMessageW(hwnd, EM_SETSEL, 0, 5);
+    spy.Clear();
+    EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1010, 0));
+    EXPECT_EQ(L"Hello", ClipboardText());
+
+    SendMessageW(hwnd, EM_SETSEL, 2, 2);
+    EXPECT_EQ(0, SendMessageW(hwnd, WM_COMMAND, 1011, 0));
+    DWORD dwStart = 0, dwEnd = 0;
+    SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                 reinterpret_cast<LPARAM>(&dwEnd));
+    EXPECT_EQ(0u, dwStart);
+    EXPECT_EQ(11u, dwEnd);
+
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(0, EN_UPDATE), 0);
+    SendMessageW(hwnd, WM_COMMAND, 77, 0);
+    EXPECT_TRUE(SequenceIs(spy.Messages(), kCopyThenSelectAll,
+                           {WM_COPY, EM_SCROLLCARET, WM_COMMAND}));
 }
 
-TEST_F(EditTest, MessagesPassedOnReachTheNativeEditUnchanged)
+TEST_F(NativeEditTest, MessagesPassedOnReachTheNativeEditUnchanged)
 {
-    NativeClassSpy spy(L"EDIT");
-    ASSERT_TRUE(spy.Registered());
-    {
-        TestEdit edit;
-        ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}, L"text"));
-        HWND hwnd = edit.GetSafeHwnd();
-        const LPARAM lMark = 0x5A5A;
-        const Msg messages[] = {
-            {hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
-            {hwnd, WM_KILLFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
-            {hwnd, WM_KEYDOWN, VK_SHIFT, lMark},
-            {hwnd, WM_VSCROLL, SB_LINEDOWN, lMark},
-            {hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10)},
-            {hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10)},
-            {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10)},
-            {hwnd, WM_USER + 5, 7, lMark},
-        };
-        for (const Msg& m : messages)
-        {
-            SCOPED_TRACE(testing::Message() << "message 0x" << std::hex << m.message);
-            spy.Clear();
-            SendMessageW(hwnd, m.message, m.wParam, m.lParam);
-            const std::vector<Msg> seen = spy.Messages(m.message);
-            ASSERT_FALSE(seen.empty());
-            EXPECT_EQ(m.wParam, seen.front().wParam);
-            EXPECT_EQ(m.lParam, seen.front().lParam);
-        }
-    }
+    const LPARAM lMark = 0x5A5A;
+    const Msg messages[] = {
+        {hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
+        {hwnd, WM_KILLFOCUS, reinterpret_cast<WPARAM>(host.Hwnd()), lMark},
+        {hwnd, WM_KEYDOWN, VK_SHIFT, lMark},
+        {hwnd, WM_VSCROLL, SB_LINEDOWN, lMark},
+        {hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10)},
+        {hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10)},
+        {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10)},
+        {hwnd, WM_USER + 5, 7, lMark},
+    };
+    for (const Msg& m : messages)
+        EXPECT_TRUE(PassesOnUnchanged(spy, m)) << "message 0x" << std::hex << m.message;
 }
 
 // ---- Soft input panel ----
@@ -591,16 +573,8 @@ TEST_F(EditTest, OnPaintExDrawsTheFieldWithoutTextAtItsPlace)
     const COLORREF kCanvas = RGB(1, 2, 3);
     {
         Canvas canvas(400, 300);
-        RECT rcAll = {0, 0, 400, 300};
-        HBRUSH hbr = CreateSolidBrush(kCanvas);
-        FillRect(canvas, &rcAll, hbr);
-        DeleteObject(hbr);
-        HGDIOBJ hPen = GetCurrentObject(canvas, OBJ_PEN);
-        HGDIOBJ hBrush = GetCurrentObject(canvas, OBJ_BRUSH);
-        HGDIOBJ hFont = GetCurrentObject(canvas, OBJ_FONT);
-        HGDIOBJ hBitmap = GetCurrentObject(canvas, OBJ_BITMAP);
-        SetBkMode(canvas, OPAQUE);
-        SetTextColor(canvas, RGB(1, 2, 3));
+        canvas.Fill(kCanvas);
+        const DcState before = MarkCallerDc(canvas);
 
         EXPECT_EQ(1, edit.OnPaintEx(canvas));
         Pixels px = Pixels::FromDC(canvas, 0, 0, 400, 300);
@@ -617,16 +591,7 @@ TEST_F(EditTest, OnPaintExDrawsTheFieldWithoutTextAtItsPlace)
             for (int x = 45; x < 235; ++x)
                 ASSERT_EQ(kField, px.At(x, y)) << x << "," << y;
         EXPECT_EQ(kBlack, px.At(140, 65));
-        // The caller's DC comes back as it was.
-        EXPECT_EQ(hPen, GetCurrentObject(canvas, OBJ_PEN));
-        EXPECT_EQ(hBrush, GetCurrentObject(canvas, OBJ_BRUSH));
-        EXPECT_EQ(hFont, GetCurrentObject(canvas, OBJ_FONT));
-        EXPECT_EQ(hBitmap, GetCurrentObject(canvas, OBJ_BITMAP));
-        EXPECT_EQ(OPAQUE, GetBkMode(canvas));
-        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(canvas));
-        HRGN hClip = CreateRectRgn(0, 0, 0, 0);
-        EXPECT_EQ(0, GetClipRgn(canvas, hClip)) << "no clip region was left behind";
-        DeleteObject(hClip);
+        EXPECT_EQ("", before.Changes(canvas)) << "the caller's DC comes back as it was";
     }
 }
 

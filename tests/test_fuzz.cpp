@@ -399,8 +399,7 @@ private:
             break;
         }
         case 2:
-            Note("button[%d].SetFont", i);
-            b.SetFont(Font());
+            SetFontOf("button", i, b);
             break;
         case 3:
             Note("button[%d].GetCheck", i);
@@ -417,19 +416,14 @@ private:
             ShowWith("button", i, b);
             break;
         case 6:
-        {
-            wchar_t* psz = TextArg(true);
-            Note("button[%d].SetText(%s)", i, TextName().c_str());
-            b.SetText(psz);
+            SetTextOf("button", i, b);
             break;
-        }
         case 7:
             GetTextInto("button", i, b.GetSafeHwnd(),
                         [&](wchar_t* p, int n) { return b.GetText(p, n); });
             break;
         case 8:
-            Note("button[%d].GetSafeHwnd", i);
-            b.GetSafeHwnd();
+            SafeHwndOf("button", i, b);
             break;
         default:
             PaintInto("button", i, b);
@@ -462,6 +456,36 @@ private:
         const int n = m_rng.Chance(80) ? m_rng.Below(12) : m_rng.Edge();
         Note("%s[%d].Show(%d)", pszClass, i, n);
         obj.Show(n);
+    }
+
+    // The calls several controls share, noted the same way for each.
+    template <class T> void SetFontOf(const char* pszClass, int i, T& obj)
+    {
+        Note("%s[%d].SetFont", pszClass, i);
+        obj.SetFont(Font());
+    }
+    template <class T> void SetTextOf(const char* pszClass, int i, T& obj)
+    {
+        wchar_t* psz = TextArg(true);
+        Note("%s[%d].SetText(%s)", pszClass, i, TextName().c_str());
+        obj.SetText(psz);
+    }
+    template <class T> void GetTextLengthOf(const char* pszClass, int i, T& obj)
+    {
+        Note("%s[%d].GetTextLength", pszClass, i);
+        ExpectWithoutWindow(obj.GetSafeHwnd(), obj.GetTextLength(), 0, "GetTextLength");
+    }
+    template <class T> void MoveWindowOf(const char* pszClass, int i, T& obj)
+    {
+        RECT rc = AnyRect();
+        Note("%s[%d].MoveWindow(%ld, %ld, %ld, %ld)", pszClass, i, rc.left, rc.top,
+             rc.right - rc.left, rc.bottom - rc.top);
+        obj.MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    }
+    template <class T> void SafeHwndOf(const char* pszClass, int i, T& obj)
+    {
+        Note("%s[%d].GetSafeHwnd", pszClass, i);
+        obj.GetSafeHwnd();
     }
 
     // Reads a text into a buffer of a random size, never claiming more room than it has.
@@ -516,21 +540,15 @@ private:
             ShowWith("list", i, l);
             break;
         case 5:
-        {
-            RECT rc = AnyRect();
-            Note("list[%d].MoveWindow(%ld, %ld, %ld, %ld)", i, rc.left, rc.top,
-                 rc.right - rc.left, rc.bottom - rc.top);
-            l.MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+            MoveWindowOf("list", i, l);
             break;
-        }
         case 6:
             Note("list[%d].Invalidate; Update", i);
             l.Invalidate();
             l.Update();
             break;
         case 7:
-            Note("list[%d].SetFont", i);
-            l.SetFont(Font());
+            SetFontOf("list", i, l);
             break;
         case 8:
             PaintInto("list", i, l);
@@ -696,8 +714,7 @@ private:
             break;
         }
         default:
-            Note("list[%d].GetSafeHwnd", i);
-            l.GetSafeHwnd();
+            SafeHwndOf("list", i, l);
             break;
         }
     }
@@ -719,8 +736,7 @@ private:
             break;
         }
         case 1:
-            Note("combo[%d].SetFont", i);
-            c.SetFont(Font());
+            SetFontOf("combo", i, c);
             break;
         case 2:
         {
@@ -733,13 +749,8 @@ private:
             ShowWith("combo", i, c);
             break;
         case 4:
-        {
-            RECT rc = AnyRect();
-            Note("combo[%d].MoveWindow(%ld, %ld, %ld, %ld)", i, rc.left, rc.top,
-                 rc.right - rc.left, rc.bottom - rc.top);
-            c.MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+            MoveWindowOf("combo", i, c);
             break;
-        }
         case 5:
         {
             const int n = m_rng.Index(nCount);
@@ -807,8 +818,7 @@ private:
             break;
         }
         default:
-            Note("combo[%d].GetSafeHwnd", i);
-            c.GetSafeHwnd();
+            SafeHwndOf("combo", i, c);
             break;
         }
     }
@@ -834,19 +844,14 @@ private:
             break;
         }
         case 1:
-        {
-            wchar_t* psz = TextArg(true);
-            Note("edit[%d].SetText(%s)", i, TextName().c_str());
-            e.SetText(psz);
+            SetTextOf("edit", i, e);
             break;
-        }
         case 2:
             GetTextInto("edit", i, e.GetSafeHwnd(),
                         [&](wchar_t* p, int n) { return e.GetText(p, n); });
             break;
         case 3:
-            Note("edit[%d].GetTextLength", i);
-            ExpectWithoutWindow(e.GetSafeHwnd(), e.GetTextLength(), 0, "GetTextLength");
+            GetTextLengthOf("edit", i, e);
             break;
         case 4:
         {
@@ -856,15 +861,13 @@ private:
             break;
         }
         case 5:
-            Note("edit[%d].SetFont", i);
-            e.SetFont(Font());
+            SetFontOf("edit", i, e);
             break;
         case 6:
             PaintInto("edit", i, e);
             break;
         default:
-            Note("edit[%d].GetSafeHwnd", i);
-            e.GetSafeHwnd();
+            SafeHwndOf("edit", i, e);
             break;
         }
     }
@@ -891,23 +894,17 @@ private:
             break;
         }
         case 1:
-        {
-            wchar_t* psz = TextArg(true);
-            Note("label[%d].SetText(%s)", i, TextName().c_str());
-            s.SetText(psz);
+            SetTextOf("label", i, s);
             break;
-        }
         case 2:
             GetTextInto("label", i, s.GetSafeHwnd(),
                         [&](wchar_t* p, int n) { return s.GetText(p, n); });
             break;
         case 3:
-            Note("label[%d].GetTextLength", i);
-            ExpectWithoutWindow(s.GetSafeHwnd(), s.GetTextLength(), 0, "GetTextLength");
+            GetTextLengthOf("label", i, s);
             break;
         case 4:
-            Note("label[%d].SetFont", i);
-            s.SetFont(Font());
+            SetFontOf("label", i, s);
             break;
         case 5:
         {
@@ -947,8 +944,7 @@ private:
             PaintInto("label", i, s);
             break;
         default:
-            Note("label[%d].GetSafeHwnd", i);
-            s.GetSafeHwnd();
+            SafeHwndOf("label", i, s);
             break;
         }
     }
@@ -969,8 +965,7 @@ private:
         }
         else
         {
-            Note("group[%d].GetSafeHwnd", i);
-            g.GetSafeHwnd();
+            SafeHwndOf("group", i, g);
         }
     }
 

@@ -28,6 +28,14 @@ TEST(TestHost, BackgroundRequestIsPaintedAtTheRectanglesPlace)
     EXPECT_EQ(RGB(0, 0, 0), Pixels::FromDC(hdc, 0, 0, 1, 1).At(0, 0));
 }
 
+static const Expected kHostSawBothRequests[] = {
+    ExpW(WM_DRAWITEM, 7),
+    ExpW(WM_MEASUREITEM, 7),
+};
+static const Expected kOtherItemDrawn[] = {
+    ExpW(WM_DRAWITEM, 8),
+};
+
 TEST(TestHost, OwnerDrawRequestsGoToTheItemsWindowAndMessagesAreRecorded)
 {
     TestHost host(200, 100);
@@ -45,10 +53,10 @@ TEST(TestHost, OwnerDrawRequestsGoToTheItemsWindowAndMessagesAreRecorded)
     SendMessageW(host, WM_MEASUREITEM, 7, reinterpret_cast<LPARAM>(&mis));
     EXPECT_EQ(42u, mis.itemHeight);
 
-    EXPECT_TRUE(SequenceIs(spy.Messages(), {ExpWL(WM_DRAWITEM, 7, reinterpret_cast<LPARAM>(&dis))}));
-    EXPECT_TRUE(SequenceIs(host.Messages(), {ExpW(WM_DRAWITEM, 7), ExpW(WM_MEASUREITEM, 7)},
-                           {WM_DRAWITEM, WM_MEASUREITEM}));
-    EXPECT_FALSE(SequenceIs(host.Messages(), {ExpW(WM_DRAWITEM, 8)}, {WM_DRAWITEM}))
+    const Expected forwarded[] = {ExpWL(WM_DRAWITEM, 7, reinterpret_cast<LPARAM>(&dis))};
+    EXPECT_TRUE(SequenceIs(spy.Messages(), forwarded));
+    EXPECT_TRUE(SequenceIs(host.Messages(), kHostSawBothRequests, {WM_DRAWITEM, WM_MEASUREITEM}));
+    EXPECT_FALSE(SequenceIs(host.Messages(), kOtherItemDrawn, {WM_DRAWITEM}))
         << "a different wParam must not compare equal";
     DestroyWindow(hwndChild);
 }
@@ -71,4 +79,55 @@ TEST(TestHost, SpiesStackAndGiveTheProcedureBack)
     }
     EXPECT_EQ(original, GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     DestroyWindow(hwnd);
+}
+
+// Optional entries may be there or not, but what is there still comes in order and only once;
+// an optional entry must not take the match a required one after it needs.
+TEST(TestHost, SequenceWithOptionalEntries)
+{
+    const UINT A = WM_USER + 1, B = WM_USER + 2, C = WM_USER + 3;
+    static const Expected kAOptBC[] = {Exp(A), Optional(Exp(B)), Exp(C)};
+    static const Expected kOptAThenA[] = {Optional(Exp(A)), Exp(A)};
+    static const Expected kOptB1ThenB[] = {Optional(ExpW(B, 1)), Exp(B)};
+    static const struct
+    {
+        const char* label;
+        MessageTable table;
+        std::vector<UINT> seen;
+        std::vector<WPARAM> wParams; // per message; 0 when shorter
+        bool bMatches;
+    } kCases[] = {
+        {"optional absent", kAOptBC, {A, C}, {}, true},
+        {"optional present", kAOptBC, {A, B, C}, {}, true},
+        {"optional twice", kAOptBC, {A, B, B, C}, {}, false},
+        {"optional out of order", kAOptBC, {A, C, B}, {}, false},
+        {"required missing", kAOptBC, {A, B}, {}, false},
+        {"extra at the end", kAOptBC, {A, C, C}, {}, false},
+        {"one: the required one takes it", kOptAThenA, {A}, {}, true},
+        {"two", kOptAThenA, {A, A}, {}, true},
+        {"three", kOptAThenA, {A, A, A}, {}, false},
+        {"optional's wParam differs: skipped", kOptB1ThenB, {B}, {2}, true},
+        {"optional's wParam differs, twice", kOptB1ThenB, {B, B}, {2, 3}, false},
+        {"optional's wParam fits", kOptB1ThenB, {B, B}, {1, 3}, true},
+    };
+    for (const auto& c : kCases)
+    {
+        std::vector<Msg> msgs;
+        for (size_t i = 0; i < c.seen.size(); ++i)
+            msgs.push_back({nullptr, c.seen[i], i < c.wParams.size() ? c.wParams[i] : 0, 0});
+        EXPECT_EQ(c.bMatches, static_cast<bool>(SequenceIs(msgs, c.table))) << c.label;
+    }
+    // A one-id filter keeps only that id.
+    const std::vector<Msg> noisy = {{nullptr, B, 0, 0}, {nullptr, C, 0, 0}, {nullptr, B, 0, 0}};
+    static const Expected kCOnly[] = {Exp(C)};
+    EXPECT_TRUE(SequenceIs(noisy, kCOnly, {C}));
+    EXPECT_FALSE(SequenceIs(noisy, kCOnly, {B}));
+
+    // A notification's sender is the window named at the check.
+    HWND hwndA = reinterpret_cast<HWND>(0x1230), hwndB = reinterpret_cast<HWND>(0x4560);
+    const std::vector<Msg> clicked = {
+        {nullptr, WM_COMMAND, MAKEWPARAM(9, BN_CLICKED), reinterpret_cast<LPARAM>(hwndA)}};
+    static const Expected kClicked9[] = {ExpCommand(9, BN_CLICKED)};
+    EXPECT_TRUE(SequenceIs(clicked, kClicked9, {}, hwndA));
+    EXPECT_FALSE(SequenceIs(clicked, kClicked9, {}, hwndB));
 }

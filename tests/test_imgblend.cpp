@@ -3,9 +3,10 @@
 
 #include "CxImage.h"
 #include "TestHost.h"
-#include "win32/NavGdi.h"
 
 #include <vector>
+
+using navtest::Canvas;
 
 namespace
 {
@@ -24,42 +25,6 @@ HMODULE Self()
 {
     return GetModuleHandleW(nullptr);
 }
-
-// A 32-bit DIB of known colour to draw on, read back as COLORREFs.
-class Canvas
-{
-public:
-    Canvas(int cx, int cy, COLORREF fill) : m_cx(cx), m_cy(cy)
-    {
-        void* pBits = nullptr;
-        m_hbm = nav::CreateDib32(nullptr, cx, cy, &pBits);
-        m_pBits = static_cast<DWORD*>(pBits);
-        m_hdc = CreateCompatibleDC(nullptr);
-        m_hOld = SelectObject(m_hdc, m_hbm);
-        for (int i = 0; i < cx * cy; ++i)
-            m_pBits[i] = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_hdc, m_hOld);
-        DeleteDC(m_hdc);
-        DeleteObject(m_hbm);
-    }
-    HDC Dc() const { return m_hdc; }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        DWORD v = m_pBits[y * m_cx + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-
-private:
-    int m_cx, m_cy;
-    HBITMAP m_hbm;
-    DWORD* m_pBits;
-    HDC m_hdc;
-    HGDIOBJ m_hOld;
-};
 
 // dst = src * (a/255) + dst * (1 - alpha * a / 255^2), with src premultiplied by alpha.
 int Blend(int straight, int alpha, int constant, int dst)
@@ -90,7 +55,8 @@ TEST(CxImage, KnownPixelBlendsPremultipliedOverDifferentBackgrounds)
     };
     for (const Case& c : cases)
     {
-        Canvas canvas(3, 3, c.background);
+        Canvas canvas(3, 3);
+        canvas.Fill(c.background);
         img.DrawAlphaChannel(canvas.Dc(), 1, 1, 1, 1, 0, 0, c.alpha, 0);
         COLORREF expected = RGB(Blend(200, 128, c.alpha, GetRValue(c.background)),
                                 Blend(100, 128, c.alpha, GetGValue(c.background)),
@@ -110,7 +76,8 @@ TEST(CxImage, FullyTransparentPixelsLeaveTheBackground)
     EXPECT_EQ(4u, img.GetWidth());
 
     const COLORREF bg = RGB(10, 20, 30);
-    Canvas canvas(4, 2, bg);
+    Canvas canvas(4, 2);
+    canvas.Fill(bg);
     img.DrawAlphaChannel(canvas.Dc(), 0, 0, 4, 2, 0, 0, 255, 0);
     EXPECT_EQ(RGB(255, 0, 0), canvas.At(0, 0));
     EXPECT_EQ(RGB(255, 0, 0), canvas.At(1, 0));
@@ -130,7 +97,8 @@ TEST(CxImage, RegionsOutsideTheImageAreClipped)
 
     // Half outside on the right: only the image's column 1 lands, at destination x 0.
     {
-        Canvas canvas(6, 3, bg);
+        Canvas canvas(6, 3);
+        canvas.Fill(bg);
         EXPECT_NE(0u, img.DrawAlphaChannel(canvas.Dc(), 0, 0, 6, 3, 1, 0, 255, 0));
         EXPECT_EQ(RGB(255, 0, 0), canvas.At(0, 0));
         EXPECT_EQ(bg, canvas.At(3, 0)) << "nothing beyond the image's right edge";
@@ -138,7 +106,8 @@ TEST(CxImage, RegionsOutsideTheImageAreClipped)
     }
     // Negative source: the destination moves with the clipped part.
     {
-        Canvas canvas(6, 4, bg);
+        Canvas canvas(6, 4);
+        canvas.Fill(bg);
         img.DrawAlphaChannel(canvas.Dc(), 0, 0, 3, 3, -2, -1, 255, 0);
         EXPECT_EQ(bg, canvas.At(1, 1));
         EXPECT_EQ(RGB(255, 0, 0), canvas.At(2, 1));
@@ -156,7 +125,8 @@ TEST(CxImage, RegionsOutsideTheImageAreClipped)
     };
     for (const auto& c : outside)
     {
-        Canvas canvas(4, 4, bg);
+        Canvas canvas(4, 4);
+        canvas.Fill(bg);
         EXPECT_EQ(0u, img.DrawAlphaChannel(canvas.Dc(), 0, 0, c.cx, c.cy, c.xSrc, c.ySrc, 255, 0))
             << c.label;
         for (int y = 0; y < 4; ++y)
@@ -186,7 +156,8 @@ TEST(CxImage, BadInputLeavesAnEmptyHolder)
         EXPECT_EQ(0, img.LoadPNGFromResource(c.module, c.id)) << c.label;
         EXPECT_EQ(0, img.GetImageState()) << c.label;
         EXPECT_EQ(0u, img.GetWidth()) << c.label;
-        Canvas canvas(2, 2, RGB(7, 7, 7));
+        Canvas canvas(2, 2);
+        canvas.Fill(RGB(7, 7, 7));
         EXPECT_EQ(0u, img.DrawAlphaChannel(canvas.Dc(), 0, 0, 2, 2, 0, 0, 255, 0)) << c.label;
         EXPECT_EQ(RGB(7, 7, 7), canvas.At(0, 0)) << c.label;
     }
@@ -199,7 +170,8 @@ TEST(CxImage, ReleaseAndReloadCycles)
     EXPECT_EQ(0u, img.DrawAlphaChannel(nullptr, 0, 0, 1, 1, 0, 0, 255, 0));
 
     ASSERT_NE(0, img.LoadPNGFromResource(Self(), kPixel));
-    Canvas canvas(1, 1, RGB(0, 0, 0));
+    Canvas canvas(1, 1);
+    canvas.Fill(RGB(0, 0, 0));
     EXPECT_EQ(0u, img.DrawAlphaChannel(nullptr, 0, 0, 1, 1, 0, 0, 255, 0)) << "null DC";
     img.DrawAlphaChannel(canvas.Dc(), 0, 0, 1, 1, 0, 0, 255, 0);
 
@@ -231,12 +203,9 @@ TEST(CxImage, DrawingLeavesTheTargetDcAsItWas)
 {
     CxImage img;
     ASSERT_NE(0, img.LoadPNGFromResource(Self(), kQuad));
-    Canvas canvas(4, 4, RGB(0, 0, 0));
-    HGDIOBJ hBitmap = GetCurrentObject(canvas.Dc(), OBJ_BITMAP);
-    HGDIOBJ hBrush = GetCurrentObject(canvas.Dc(), OBJ_BRUSH);
-    int nMode = GetBkMode(canvas.Dc());
-    img.DrawAlphaChannel(canvas.Dc(), 0, 0, 4, 2, 0, 0, 127, 0);
-    EXPECT_EQ(hBitmap, GetCurrentObject(canvas.Dc(), OBJ_BITMAP));
-    EXPECT_EQ(hBrush, GetCurrentObject(canvas.Dc(), OBJ_BRUSH));
-    EXPECT_EQ(nMode, GetBkMode(canvas.Dc()));
+    Canvas canvas(4, 4);
+    canvas.Fill(RGB(0, 0, 0));
+    const navtest::DcState before = navtest::MarkCallerDc(canvas);
+    img.DrawAlphaChannel(canvas, 0, 0, 4, 2, 0, 0, 127, 0);
+    EXPECT_EQ("", before.Changes(canvas));
 }

@@ -1,6 +1,7 @@
 // test_list.cpp - the list control through real windows and messages: creation and styles,
 // page size, the check model, copies, painting of rows, taps and the selected-row scrolling.
 #include "test_list_fixture.h"
+#include "Assignment.h"
 
 #include <climits>
 #include <functional>
@@ -24,6 +25,20 @@ struct ListTest : ::testing::Test
         PumpMessages();
     }
     HWND Hwnd() { return list.GetSafeHwnd(); }
+    // Makes l (a list of one case) of the given style with nRows rows: a count for a virtual
+    // list, rows reading "x" for an ordinary one. False, with a failure recorded, when the
+    // list could not be made.
+    bool MakeWithRows(ProbeList& l, DWORD dwStyle, int nRows)
+    {
+        const BOOL bMade = l.Create(host, dwStyle, nullptr, kListRect, kListId);
+        EXPECT_EQ(1, bMade);
+        if (dwStyle == kVirtualStyle)
+            l.SetItemCount(nRows);
+        else
+            for (int i = 0; i < nRows; ++i)
+                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        return bMade == 1;
+    }
     LONG Style() { return GetWindowLongW(Hwnd(), GWL_STYLE); }
     UINT StateImage(int row)
     {
@@ -229,12 +244,7 @@ TEST_F(ListTest, ChecksReadZeroWhileCheckBoxesAreOffAndComeBack)
     {
         SCOPED_TRACE(dwStyle == kVirtualStyle ? "virtual" : "ordinary");
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, dwStyle, nullptr, kListRect, kListId));
-        if (dwStyle == kVirtualStyle)
-            l.SetItemCount(3);
-        else
-            for (int i = 0; i < 3; ++i)
-                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        ASSERT_TRUE(MakeWithRows(l, dwStyle, 3));
         l.SetCheckStatus(1, 1); // ignored: check boxes off
         l.SetCheckBox(1);
         EXPECT_EQ(0, l.GetCheckStatus(1));
@@ -412,36 +422,27 @@ TEST_F(ListTest, CopiesShareChecksAndFreeThePenOnce)
     EXPECT_EQ(before, NavGdiLiveObjects()) << "the pen is freed exactly once";
 }
 
-// Assigning over a list that made a window of its own gives that window (and its bar) up as
-// Destroy would: left alone it would stay subclassed to an object that no longer stands for
-// it. A copy assigned over leaves the window of the list it was copied from alone.
+// Assignment over a list keeps the rule every control keeps (Assignment.h), for the list and
+// its bar alike.
 TEST_F(ListTest, AssignmentGivesUpTheTargetsOwnWindow)
 {
-    for (bool bFresh : {false, true})
-    {
-        SCOPED_TRACE(bFresh ? "a fresh list" : "another list");
-        ProbeList source, target;
+    AssignmentRule<CNavListCtrl, ProbeList> rule;
+    rule.make = [&](ProbeList& source, ProbeList& target) {
         ASSERT_EQ(1, source.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
         ASSERT_EQ(1, target.Create(host, kVirtualStyle, nullptr, {320, 10, 620, 253},
                                    kListId + 3));
-        const HWND hwndOld = target.GetSafeHwnd();
-        auto assign = [&](CNavListCtrl& to) {
-            if (bFresh)
-                to = CNavListCtrl();
-            else
-                to = source;
-        };
-        ProbeList copyOfTarget(target);
-        assign(copyOfTarget);
-        EXPECT_TRUE(IsWindow(hwndOld)) << "a copy does not take its maker's window";
-        EXPECT_EQ(2, ChildWindows(L"NavScrollBar")) << "nor its maker's bar";
-        assign(target);
-        EXPECT_FALSE(IsWindow(hwndOld));
+    };
+    // The list and its bar.
+    rule.ownWindows = [&](ProbeList& target) {
+        return std::vector<HWND>{target.GetSafeHwnd(), GetDlgItem(host, kListId + 3 + 1001)};
+    };
+    rule.afterAssign = [&](ProbeList&, ProbeList&, bool) {
         EXPECT_EQ(1, ChildWindows(L"NavListView"));
         EXPECT_EQ(1, ChildWindows(L"NavScrollBar"));
-        EXPECT_TRUE(IsWindow(source.GetSafeHwnd()));
-        copyOfTarget = ProbeList(); // lets go of the source's window without destroying it
-    }
+    };
+    // Lets go of the source's window without destroying it.
+    rule.release = [](ProbeList&, ProbeList& copyOfTarget, bool) { copyOfTarget = ProbeList(); };
+    rule.Check();
 }
 
 // ---- Show, move and the scroll bar's place ----
@@ -729,9 +730,7 @@ TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
     list.SetCheckBox(1);
     list.SetItemCount(3);
     HDC hdc = GetDC(Hwnd());
-    HGDIOBJ pen = GetCurrentObject(hdc, OBJ_PEN), font = GetCurrentObject(hdc, OBJ_FONT);
-    SetBkMode(hdc, OPAQUE);
-    SetTextColor(hdc, RGB(1, 2, 3));
+    const DcState before = MarkCallerDc(hdc);
     for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)})
     {
         DRAWITEMSTRUCT dis = {};
@@ -742,13 +741,7 @@ TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
         dis.hDC = hdc;
         dis.rcItem = RowRect(Hwnd(), 1);
         EXPECT_EQ(1, SendMessageW(Hwnd(), WM_DRAWITEM, kListId, reinterpret_cast<LPARAM>(&dis)));
-        EXPECT_EQ(pen, GetCurrentObject(hdc, OBJ_PEN));
-        EXPECT_EQ(font, GetCurrentObject(hdc, OBJ_FONT));
-        EXPECT_EQ(OPAQUE, GetBkMode(hdc));
-        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(hdc));
-        HRGN hClip = CreateRectRgn(0, 0, 0, 0);
-        EXPECT_EQ(0, GetClipRgn(hdc, hClip)) << "no clip region was left behind";
-        DeleteObject(hClip);
+        EXPECT_EQ("", before.Changes(hdc));
     }
     ReleaseDC(Hwnd(), hdc);
 }
@@ -776,12 +769,7 @@ TEST_F(ListTest, TapsToggleChecksOnlyInsideTheZone)
         {
             SCOPED_TRACE(std::string(c.label) + (dwStyle == kVirtualStyle ? " virtual" : " ordinary"));
             ProbeList l;
-            ASSERT_EQ(1, l.Create(host, dwStyle, nullptr, kListRect, kListId));
-            if (dwStyle == kVirtualStyle)
-                l.SetItemCount(4);
-            else
-                for (int i = 0; i < 4; ++i)
-                    l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+            ASSERT_TRUE(MakeWithRows(l, dwStyle, 4));
             l.SetCheckBox(1);
             l.SetSelChecked(c.bSelChecked);
             RECT rc = RowRect(l.GetSafeHwnd(), 2);
@@ -838,12 +826,7 @@ TEST_F(ListTest, SpaceTogglesTheSelectedRowsCheckAsATapInTheZone)
     {
         SCOPED_TRACE(c.label);
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, c.dwStyle, nullptr, kListRect, kListId));
-        if (c.dwStyle == kVirtualStyle)
-            l.SetItemCount(4);
-        else
-            for (int i = 0; i < 4; ++i)
-                l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+        ASSERT_TRUE(MakeWithRows(l, c.dwStyle, 4));
         l.SetCheckBox(c.bCheckBox);
         if (c.bSelect)
             Select(l.GetSafeHwnd(), 2);

@@ -34,6 +34,25 @@ struct BarTest : ::testing::Test
     }
     HWND List() { return list.GetSafeHwnd(); }
     int Thumb() { return NavScrollBarThumbTop(bar); }
+    // Makes l (a list of its own for one case) with nRows rows, row topRow on top, and returns
+    // its bar; nullptr, with a failure recorded, when the list could not be made.
+    HWND MakeCase(ProbeList& l, int nRows, int topRow, BOOL bPageScroll = TRUE,
+                  const RECT& rc = kListRect, DWORD dwBorder = WS_BORDER)
+    {
+        const BOOL bMade = l.Create(host, WS_VISIBLE | LVS_OWNERDATA | dwBorder, nullptr, rc,
+                                    kListId);
+        EXPECT_EQ(1, bMade);
+        if (bMade != 1)
+            return nullptr;
+        l.EnablePageScroll(bPageScroll);
+        l.SetItemCount(nRows);
+        if (topRow)
+        {
+            SendMessageW(l.GetSafeHwnd(), LVM_SCROLL, 0, topRow * 30);
+            l.Invalidate(); // the list resynchronises its bar
+        }
+        return BarOf(host);
+    }
     void ScrollTo(int row)
     {
         SendMessageW(List(), LVM_SCROLL, 0, (row - list.GetScrollPos()) * 30);
@@ -98,14 +117,10 @@ TEST_F(BarTest, ThumbFollowsTheTopRow)
     {
         SCOPED_TRACE(c.label);
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, WS_VISIBLE | LVS_OWNERDATA | WS_BORDER, nullptr, kListRect,
-                              kListId));
-        l.EnablePageScroll(c.bPageScroll);
-        l.SetItemCount(c.rows);
-        SendMessageW(l.GetSafeHwnd(), LVM_SCROLL, 0, c.topRow * 30);
-        l.Invalidate();
+        HWND hBar = MakeCase(l, c.rows, c.topRow, c.bPageScroll);
+        ASSERT_NE(nullptr, hBar);
         EXPECT_EQ(c.topRow, l.GetScrollPos());
-        EXPECT_EQ(c.thumb, NavScrollBarThumbTop(BarOf(host)));
+        EXPECT_EQ(c.thumb, NavScrollBarThumbTop(hBar));
     }
 }
 
@@ -115,12 +130,9 @@ TEST_F(BarTest, ShortBarsClampTheThumbToTheTop)
     {
         SCOPED_TRACE(height);
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, WS_VISIBLE | LVS_OWNERDATA, nullptr, {10, 10, 310, 10 + height},
-                              kListId));
-        l.SetItemCount(100);
-        SendMessageW(l.GetSafeHwnd(), LVM_SCROLL, 0, 40 * 30);
-        l.Invalidate();
-        EXPECT_EQ(kTop, NavScrollBarThumbTop(BarOf(host)));
+        HWND hBar = MakeCase(l, 100, 40, TRUE, {10, 10, 310, 10 + height}, 0);
+        ASSERT_NE(nullptr, hBar);
+        EXPECT_EQ(kTop, NavScrollBarThumbTop(hBar));
     }
 }
 
@@ -230,49 +242,51 @@ TEST_F(BarTest, NoGdiObjectSurvivesBarPaintsOrScrolling)
 
 // ---- Input ----
 
+// What a zone's tap sends the list (WM_VSCROLL, LVM_SCROLL) or posts the parent
+// (WM_NAV_PAGESCROLL, wParam 1 for up).
+static const Expected kPostsPageUp[] = {ExpWL(WM_NAV_PAGESCROLL, 1, 0)};
+static const Expected kPostsPageDown[] = {ExpWL(WM_NAV_PAGESCROLL, 0, 0)};
+static const Expected kSendsLineUp[] = {ExpWL(WM_VSCROLL, SB_LINEUP, 0)};
+static const Expected kSendsLineDown[] = {ExpWL(WM_VSCROLL, SB_LINEDOWN, 0)};
+static const Expected kSendsPageUp[] = {ExpWL(WM_VSCROLL, SB_PAGEUP, 0)};
+static const Expected kSendsPageDown[] = {ExpWL(WM_VSCROLL, SB_PAGEDOWN, 0)};
+
 struct Zone
 {
     const char* label;
     int rows;
     BOOL bPageScroll;
     int pressY, releaseY;
-    std::vector<Expected> toList;   // WM_VSCROLL / LVM_SCROLL sent to the list
-    std::vector<Expected> toParent; // WM_NAV_PAGESCROLL posted to the parent
+    MessageTable toList;   // sent to the list
+    MessageTable toParent; // posted to the parent
     int topAfter;
 };
 
 TEST_F(BarTest, EachZoneSendsExactlyItsMessages)
 {
     const Zone zones[] = {
-        {"page up", 100, TRUE, 10, 10, {}, {ExpWL(WM_NAV_PAGESCROLL, 1, 0)}, 20},
-        {"page down", 100, TRUE, kH - 10, kH - 10, {}, {ExpWL(WM_NAV_PAGESCROLL, 0, 0)}, 20},
-        {"page up, released far away", 100, TRUE, 10, 200, {}, {ExpWL(WM_NAV_PAGESCROLL, 1, 0)}, 20},
-        {"line up", 100, TRUE, 50, 50, {ExpWL(WM_VSCROLL, SB_LINEUP, 0)}, {}, 19},
-        {"line down", 100, TRUE, 170, 170, {ExpWL(WM_VSCROLL, SB_LINEDOWN, 0)}, {}, 21},
-        {"track below the thumb", 100, TRUE, 150, 150, {ExpWL(WM_VSCROLL, SB_PAGEDOWN, 0)}, {}, 28},
-        {"track above the thumb", 100, TRUE, 80, 80, {ExpWL(WM_VSCROLL, SB_PAGEUP, 0)}, {}, 12},
-        {"released on the thumb's top row", 100, TRUE, 80, 87, {ExpWL(WM_VSCROLL, SB_PAGEUP, 0)}, {}, 12},
-        {"page scroll off: top is line up", 100, FALSE, 10, 10, {ExpWL(WM_VSCROLL, SB_LINEUP, 0)}, {}, 19},
-        {"page scroll off: bottom is line down", 100, FALSE, kH - 10, kH - 10,
-         {ExpWL(WM_VSCROLL, SB_LINEDOWN, 0)}, {}, 21},
+        {"page up", 100, TRUE, 10, 10, {}, kPostsPageUp, 20},
+        {"page down", 100, TRUE, kH - 10, kH - 10, {}, kPostsPageDown, 20},
+        {"page up, released far away", 100, TRUE, 10, 200, {}, kPostsPageUp, 20},
+        {"line up", 100, TRUE, 50, 50, kSendsLineUp, {}, 19},
+        {"line down", 100, TRUE, 170, 170, kSendsLineDown, {}, 21},
+        {"track below the thumb", 100, TRUE, 150, 150, kSendsPageDown, {}, 28},
+        {"track above the thumb", 100, TRUE, 80, 80, kSendsPageUp, {}, 12},
+        {"released on the thumb's top row", 100, TRUE, 80, 87, kSendsPageUp, {}, 12},
+        {"page scroll off: top is line up", 100, FALSE, 10, 10, kSendsLineUp, {}, 19},
+        {"page scroll off: bottom is line down", 100, FALSE, kH - 10, kH - 10, kSendsLineDown,
+         {}, 21},
         {"all fit: line arrow does nothing", 8, TRUE, 50, 50, {}, {}, 0},
         {"all fit: track does nothing", 8, TRUE, 120, 120, {}, {}, 0},
-        {"all fit: page arrow still posts", 8, TRUE, 10, 10, {}, {ExpWL(WM_NAV_PAGESCROLL, 1, 0)}, 0},
+        {"all fit: page arrow still posts", 8, TRUE, 10, 10, {}, kPostsPageUp, 0},
     };
     for (const Zone& z : zones)
     {
         SCOPED_TRACE(z.label);
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, WS_VISIBLE | LVS_OWNERDATA | WS_BORDER, nullptr, kListRect,
-                              kListId));
-        l.EnablePageScroll(z.bPageScroll);
-        l.SetItemCount(z.rows);
-        if (z.rows > 8)
-        {
-            SendMessageW(l.GetSafeHwnd(), LVM_SCROLL, 0, 20 * 30);
-            l.Invalidate(); // thumb top 78 + 42 * 20 / 92 = 87
-        }
-        HWND hBar = BarOf(host);
+        // With rows to scroll, row 20 on top: thumb top 78 + 42 * 20 / 92 = 87.
+        HWND hBar = MakeCase(l, z.rows, z.rows > 8 ? 20 : 0, z.bPageScroll);
+        ASSERT_NE(nullptr, hBar);
         ASSERT_EQ(z.rows > 8 ? (z.bPageScroll ? 87 : 39 + 120 * 20 / 92) : (z.bPageScroll ? 78 : 39),
                   NavScrollBarThumbTop(hBar));
         PumpMessages();
@@ -322,10 +336,8 @@ TEST_F(BarTest, ThumbDragScrollsTheListOnceAtRelease)
     {
         SCOPED_TRACE(d.label);
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, WS_VISIBLE | LVS_OWNERDATA | WS_BORDER, nullptr, kListRect,
-                              kListId));
-        l.SetItemCount(d.rows);
-        HWND hBar = BarOf(host);
+        HWND hBar = MakeCase(l, d.rows, 0);
+        ASSERT_NE(nullptr, hBar);
         MessageSpy spy(l.GetSafeHwnd());
         SendPenDown(hBar, 20, kTop + 22);
         for (int y = 90; y <= 130; y += 10)
@@ -336,8 +348,8 @@ TEST_F(BarTest, ThumbDragScrollsTheListOnceAtRelease)
         }
         EXPECT_EQ(0, spy.Count(LVM_SCROLL) + spy.Count(WM_VSCROLL)) << "the list waits";
         SendPenUp(hBar, 20, d.releaseY);
-        EXPECT_TRUE(SequenceIs(spy.Messages(), {ExpWL(LVM_SCROLL, 0, d.scrollRows * 30)},
-                               {LVM_SCROLL, WM_VSCROLL}));
+        const Expected scrolledOnce[] = {ExpWL(LVM_SCROLL, 0, d.scrollRows * 30)};
+        EXPECT_TRUE(SequenceIs(spy.Messages(), scrolledOnce, {LVM_SCROLL, WM_VSCROLL}));
         EXPECT_EQ(d.topAfter, l.GetScrollPos());
         EXPECT_EQ(d.thumbAfter, NavScrollBarThumbTop(hBar)) << "stays where dropped (clamped)";
     }
@@ -349,11 +361,8 @@ TEST_F(BarTest, ThumbDropOnABarWithoutTravelLeavesTheList)
     {
         SCOPED_TRACE(height);
         ProbeList l;
-        ASSERT_EQ(1, l.Create(host, WS_VISIBLE | LVS_OWNERDATA, nullptr,
-                              {10, 10, 310, 10 + height}, kListId));
-        l.SetItemCount(100);
-        SendMessageW(l.GetSafeHwnd(), LVM_SCROLL, 0, 10 * 30);
-        HWND hBar = BarOf(host);
+        HWND hBar = MakeCase(l, 100, 10, TRUE, {10, 10, 310, 10 + height}, 0);
+        ASSERT_NE(nullptr, hBar);
         MessageSpy spy(l.GetSafeHwnd());
         SendPenDown(hBar, 20, 90); // on the thumb at 78
         SendPenUp(hBar, 20, 150);
@@ -372,10 +381,10 @@ TEST_F(BarTest, EachPressForgetsTheZoneOfAnEarlierOne)
     {
         const char* label;
         int firstY, pressY, releaseY;
-        std::vector<Expected> toList;
+        MessageTable toList;
     } cases[] = {
-        {"page up, then line down", 10, 170, 170, {ExpWL(WM_VSCROLL, SB_LINEDOWN, 0)}},
-        {"thumb, then the track below it", 0, 150, 150, {ExpWL(WM_VSCROLL, SB_PAGEDOWN, 0)}},
+        {"page up, then line down", 10, 170, 170, kSendsLineDown},
+        {"thumb, then the track below it", 0, 150, 150, kSendsPageDown},
     };
     for (const Case& c : cases)
     {

@@ -342,22 +342,23 @@ Message ListViewMessage(Rng& rng, HWND hwnd, HDC hdc)
     Message m = Plain(0);
     m.item.iItem = rng.Index(nCount);
     m.item.iSubItem = rng.Chance(85) ? 0 : rng.Below(3);
+    // An item going in with a new text of up to 60 characters.
+    auto withText = [&](UINT msg, WPARAM wParam) {
+        m.msg = msg;
+        m.wParam = wParam;
+        m.arg = Arg::ItemIn;
+        m.text = Text(rng).substr(0, 60);
+        return m;
+    };
     switch (rng.Below(19))
     {
     case 0:
     case 1:
-        m.msg = LVM_INSERTITEMW;
-        m.arg = Arg::ItemIn;
         m.item.mask = LVIF_TEXT;
         m.item.iSubItem = 0;
-        m.text = Text(rng).substr(0, 60);
-        return m;
+        return withText(LVM_INSERTITEMW, 0);
     case 2:
-        m.msg = LVM_SETITEMTEXTW;
-        m.wParam = static_cast<WPARAM>(m.item.iItem);
-        m.arg = Arg::ItemIn;
-        m.text = Text(rng).substr(0, 60);
-        return m;
+        return withText(LVM_SETITEMTEXTW, static_cast<WPARAM>(m.item.iItem));
     case 3:
         m.msg = LVM_GETITEMTEXTW;
         m.wParam = static_cast<WPARAM>(m.item.iItem);

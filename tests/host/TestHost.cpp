@@ -104,7 +104,7 @@ LRESULT CALLBACK TestHost::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 LRESULT TestHost::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    m_messages.push_back({m_hwnd, msg, wParam, lParam});
+    Record(m_hwnd, msg, wParam, lParam);
     if (hook)
     {
         LRESULT lr = 0;
@@ -157,7 +157,7 @@ LRESULT TestHost::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-std::vector<Msg> TestHost::Messages(UINT message) const
+std::vector<Msg> MessageLog::Messages(UINT message) const
 {
     std::vector<Msg> out;
     for (const Msg& m : m_messages)
@@ -166,7 +166,7 @@ std::vector<Msg> TestHost::Messages(UINT message) const
     return out;
 }
 
-int TestHost::Count(UINT message) const
+int MessageLog::Count(UINT message) const
 {
     return static_cast<int>(Messages(message).size());
 }
@@ -211,24 +211,10 @@ LRESULT CALLBACK MessageSpy::SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
                                      UINT_PTR uId, DWORD_PTR dwRefData)
 {
     MessageSpy* pSpy = reinterpret_cast<MessageSpy*>(dwRefData);
-    pSpy->m_messages.push_back({hwnd, msg, wParam, lParam});
+    pSpy->Record(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(hwnd, SpyProc, uId);
     return DefSubclassProc(hwnd, msg, wParam, lParam);
-}
-
-std::vector<Msg> MessageSpy::Messages(UINT message) const
-{
-    std::vector<Msg> out;
-    for (const Msg& m : m_messages)
-        if (m.message == message)
-            out.push_back(m);
-    return out;
-}
-
-int MessageSpy::Count(UINT message) const
-{
-    return static_cast<int>(Messages(message).size());
 }
 
 // ---- NativeClassSpy ----
@@ -275,25 +261,11 @@ LRESULT CALLBACK NativeClassSpy::SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     GetClassNameW(hwnd, szClass, 64);
     for (NativeClassSpy* pSpy : g_classSpies)
         if (lstrcmpiW(pSpy->m_class.c_str(), szClass) == 0)
-            pSpy->m_messages.push_back({hwnd, msg, wParam, lParam});
+            pSpy->Record(hwnd, msg, wParam, lParam);
     for (const auto& native : g_nativeProcs)
         if (lstrcmpiW(native.first.c_str(), szClass) == 0)
             return CallWindowProcW(native.second, hwnd, msg, wParam, lParam);
     return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-std::vector<Msg> NativeClassSpy::Messages(UINT message) const
-{
-    std::vector<Msg> out;
-    for (const Msg& m : m_messages)
-        if (m.message == message)
-            out.push_back(m);
-    return out;
-}
-
-int NativeClassSpy::Count(UINT message) const
-{
-    return static_cast<int>(Messages(message).size());
 }
 
 // ---- Pixels ----
@@ -512,6 +484,45 @@ void Canvas::Fill(COLORREF c)
     RECT rc = {0, 0, m_cx, m_cy};
     FillRect(m_hdc, &rc, hbr);
     DeleteObject(hbr);
+}
+
+DcState DcState::Of(HDC hdc)
+{
+    HRGN hClip = CreateRectRgn(0, 0, 0, 0);
+    const bool bClipped = GetClipRgn(hdc, hClip) == 1;
+    DeleteObject(hClip);
+    return {GetCurrentObject(hdc, OBJ_PEN),
+            GetCurrentObject(hdc, OBJ_BRUSH),
+            GetCurrentObject(hdc, OBJ_FONT),
+            GetCurrentObject(hdc, OBJ_BITMAP),
+            GetBkMode(hdc),
+            GetTextColor(hdc),
+            bClipped};
+}
+
+std::string DcState::Changes(HDC hdc) const
+{
+    const DcState now = Of(hdc);
+    std::string changes;
+    auto note = [&changes](bool bChanged, const char* pszWhat) {
+        if (bChanged)
+            changes += changes.empty() ? pszWhat : std::string(", ") + pszWhat;
+    };
+    note(now.pen != pen, "pen");
+    note(now.brush != brush, "brush");
+    note(now.font != font, "font");
+    note(now.bitmap != bitmap, "bitmap");
+    note(now.nBkMode != nBkMode, "background mode");
+    note(now.crText != crText, "text colour");
+    note(now.bClipped != bClipped, "clip region");
+    return changes;
+}
+
+DcState MarkCallerDc(HDC hdc)
+{
+    SetBkMode(hdc, OPAQUE);
+    SetTextColor(hdc, RGB(1, 2, 3));
+    return DcState::Of(hdc);
 }
 
 HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c)

@@ -31,7 +31,28 @@ inline COLORREF PatternAt(int x, int y)
     return RGB(x & 0xFF, y & 0xFF, 0x80);
 }
 
-class TestHost
+// Messages a window received, in order; the host and the spies keep one each.
+class MessageLog
+{
+public:
+    // Every message since the last Clear, in order.
+    const std::vector<Msg>& Messages() const { return m_messages; }
+    // Messages with the given id, in order.
+    std::vector<Msg> Messages(UINT message) const;
+    int Count(UINT message) const;
+    void Clear() { m_messages.clear(); }
+
+protected:
+    void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        m_messages.push_back({hwnd, message, wParam, lParam});
+    }
+
+private:
+    std::vector<Msg> m_messages;
+};
+
+class TestHost : public MessageLog
 {
 public:
     TestHost(int cx = 640, int cy = 480, DWORD dwStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE |
@@ -43,12 +64,12 @@ public:
     HWND Hwnd() const { return m_hwnd; }
     operator HWND() const { return m_hwnd; }
 
-    // Every message the host received since the last Clear, in order.
-    const std::vector<Msg>& Messages() const { return m_messages; }
-    void Clear() { m_messages.clear(); m_bkgndRects.clear(); }
-    // Messages with the given id, in order.
-    std::vector<Msg> Messages(UINT message) const;
-    int Count(UINT message) const;
+    // Forgets the messages and the background requests received so far.
+    void Clear()
+    {
+        MessageLog::Clear();
+        m_bkgndRects.clear();
+    }
 
     // The rectangles of the WM_NAV_PAINTBKGND requests since the last Clear.
     const std::vector<RECT>& BackgroundRequests() const { return m_bkgndRects; }
@@ -71,7 +92,6 @@ private:
     LRESULT OnMessage(UINT, WPARAM, LPARAM);
 
     HWND m_hwnd = nullptr;
-    std::vector<Msg> m_messages;
     std::vector<RECT> m_bkgndRects;
 };
 
@@ -82,7 +102,7 @@ void PumpFor(DWORD dwMilliseconds);
 
 // Records what a window receives, by subclassing it on top of whatever procedure it has.
 // Removes itself when destroyed; spies may stack.
-class MessageSpy
+class MessageSpy : public MessageLog
 {
 public:
     explicit MessageSpy(HWND hwnd);
@@ -90,21 +110,16 @@ public:
     MessageSpy(const MessageSpy&) = delete;
     MessageSpy& operator=(const MessageSpy&) = delete;
 
-    const std::vector<Msg>& Messages() const { return m_messages; }
-    std::vector<Msg> Messages(UINT message) const;
-    int Count(UINT message) const;
-    void Clear() { m_messages.clear(); }
 
 private:
     static LRESULT CALLBACK SpyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     HWND m_hwnd;
-    std::vector<Msg> m_messages;
 };
 
 // Records what reaches a system control class's own procedure, beneath any subclass: while it
 // lives, windows of that class created with this program's instance get a local class of the
 // same name whose procedure records each message and hands it to the system's procedure.
-class NativeClassSpy
+class NativeClassSpy : public MessageLog
 {
 public:
     explicit NativeClassSpy(const wchar_t* pszClass);
@@ -113,17 +128,12 @@ public:
     NativeClassSpy& operator=(const NativeClassSpy&) = delete;
 
     bool Registered() const { return m_atom != 0; }
-    const std::vector<Msg>& Messages() const { return m_messages; }
-    std::vector<Msg> Messages(UINT message) const;
-    int Count(UINT message) const;
-    void Clear() { m_messages.clear(); }
 
 private:
     static LRESULT CALLBACK SpyProc(HWND, UINT, WPARAM, LPARAM);
     std::wstring m_class;
     WNDPROC m_pfnNative = nullptr;
     ATOM m_atom = 0;
-    std::vector<Msg> m_messages;
 };
 
 // A 32-bit top-down copy of pixels, read from a window or a DC.
@@ -211,6 +221,8 @@ public:
     void Fill(COLORREF c);
     // The whole canvas as pixels.
     Pixels Read() const { return Pixels::FromDC(m_hdc, 0, 0, m_cx, m_cy); }
+    // One pixel, CLR_INVALID outside.
+    COLORREF At(int x, int y) const { return Pixels::FromDC(m_hdc, x, y, 1, 1).At(0, 0); }
 
 private:
     int m_cx, m_cy;
@@ -218,6 +230,24 @@ private:
     HBITMAP m_hbm;
     HGDIOBJ m_hOld;
 };
+
+// What a caller's DC holds that a drawing call must give back as it found it: the selected
+// objects, the background mode, the text colour and whether a clip region is set.
+struct DcState
+{
+    HGDIOBJ pen, brush, font, bitmap;
+    int nBkMode;
+    COLORREF crText;
+    bool bClipped;
+
+    static DcState Of(HDC hdc);
+    // What differs in hdc now, named ("" when nothing does).
+    std::string Changes(HDC hdc) const;
+};
+
+// Sets a caller's DC to a state no drawing default has (opaque background, text colour
+// RGB(1, 2, 3)) and returns that state.
+DcState MarkCallerDc(HDC hdc);
 
 // A screen-compatible bitmap of one colour (owned by the caller, DeleteObject when done).
 HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c);

@@ -1,0 +1,72 @@
+// Assignment.h - the assignment rule every control keeps, checked the same way for each.
+//
+// Assigning over a control that made windows of its own gives them up as destroying it would:
+// left alone they would stay subclassed to an object that no longer stands for them, and once
+// that object is gone their next message would reach freed memory. A copy assigned over leaves
+// the windows of the control it was copied from alone. Each check runs twice: once assigning
+// another control (the source), once a fresh one.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+namespace navtest
+{
+
+// Control is the exported class, Probe the class the test makes (Control or derived from it).
+template <class Control, class Probe = Control>
+struct AssignmentRule
+{
+    // Makes the source's and the target's windows (may use ASSERT_*).
+    std::function<void(Probe& source, Probe& target)> make;
+    // The windows the target made (its own window by default).
+    std::function<std::vector<HWND>(Probe& target)> ownWindows =
+        [](Probe& target) { return std::vector<HWND>{target.GetSafeHwnd()}; };
+    // The control's own checks once the target has been assigned over.
+    std::function<void(Probe& source, Probe& target, bool bFresh)> afterAssign =
+        [](Probe&, Probe&, bool) {};
+    // Lets the objects that now share the source's window go of it before they are destroyed,
+    // so that only one object gives it up.
+    std::function<void(Probe& target, Probe& copyOfTarget, bool bFresh)> release =
+        [](Probe& target, Probe& copyOfTarget, bool bFresh) {
+            if (!bFresh)
+                static_cast<Control&>(target) = Control();
+            static_cast<Control&>(copyOfTarget) = Control();
+        };
+
+    void Check() const
+    {
+        for (bool bFresh : {false, true})
+        {
+            SCOPED_TRACE(bFresh ? "a fresh one assigned" : "another one assigned");
+            Probe source, target;
+            make(source, target);
+            if (::testing::Test::HasFatalFailure())
+                return;
+            const std::vector<HWND> own = ownWindows(target);
+            auto assign = [&](Control& to) {
+                if (bFresh)
+                    to = Control();
+                else
+                    to = source;
+            };
+            Probe copyOfTarget(target);
+            assign(copyOfTarget);
+            for (HWND hwnd : own)
+                EXPECT_TRUE(IsWindow(hwnd)) << "a copy does not take its maker's windows";
+            assign(target);
+            for (HWND hwnd : own)
+                EXPECT_FALSE(IsWindow(hwnd));
+            EXPECT_TRUE(IsWindow(source.GetSafeHwnd()));
+            EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
+            afterAssign(source, target, bFresh);
+            release(target, copyOfTarget, bFresh);
+        }
+    }
+};
+
+} // namespace navtest
