@@ -10,7 +10,6 @@ namespace
 {
 const int kCx = 200, kCy = 30;
 wchar_t g_szText[] = L"Marina Bay  12:45";
-
 } // namespace
 
 int main()
