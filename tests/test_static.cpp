@@ -586,6 +586,29 @@ TEST_F(StaticTest, OnPaintExComposesAtTheControlsPlaceAndLeavesTheDcAsItWas)
     }
 }
 
+// Labels compose in one back buffer that the library keeps between paints. Over a parent that
+// paints nothing beneath them, a label shows what a new buffer holds (black), never the text of
+// the label composed before it.
+TEST_F(StaticTest, NothingOfTheLabelBeforeShowsThroughAnUnpaintedBackground)
+{
+    m_host.paintBackground = false;
+    StaticProbe first, second;
+    first.SetTextCr(kRed);
+    const RECT rcFirst = {10, 10, 110, 40}, rcSecond = {10, 60, 110, 90};
+    ASSERT_TRUE(MakeLabel(first, L"WWWWWWWW", rcFirst));
+    ASSERT_TRUE(MakeLabel(second, L" ", rcSecond));
+    Canvas composed(200, 100);
+    composed.Fill(RGB(255, 255, 255));
+
+    ASSERT_EQ(1, first.OnPaintEx(composed));
+    ASSERT_EQ(1, second.OnPaintEx(composed));
+    Pixels px = composed.Read();
+    EXPECT_GT(CountColor(px, kRed), 5) << "the first label drew its text";
+    for (int y = rcSecond.top; y < rcSecond.bottom; ++y)
+        for (int x = rcSecond.left; x < rcSecond.right; ++x)
+            ASSERT_EQ(RGB(0, 0, 0), px.At(x, y)) << "at " << x << "," << y;
+}
+
 // A parent may compose another label while it answers a label's background request; each
 // paint keeps its own picture.
 TEST_F(StaticTest, NestedCompositionKeepsBothPictures)
