@@ -793,6 +793,25 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     ReleaseDC(hwnd, hdcWnd);
 }
 
+// A button with a border is larger than the face composed for its client area; OnPaintEx
+// copies the face and nothing beyond it (the strip once showed what a larger button had left
+// in the shared back buffer).
+TEST(ButtonPaint, ABorderedButtonComposesOnlyItsFace)
+{
+    TestHost host;
+    auto large = MakeButton(host, {10, 100, 300, 200}, NAVBTN_PUSH, L"large");
+    auto bordered = MakeButton(host, {30, 20, 130, 70}, NAVBTN_PUSH, L"");
+    ASSERT_TRUE(AddNativeBorder(bordered->GetSafeHwnd()));
+    Canvas canvas(320, 220);
+    ASSERT_EQ(1, large->OnPaintEx(canvas));
+    canvas.Fill(RGB(0, 0, 0));
+
+    ASSERT_EQ(1, bordered->OnPaintEx(canvas));
+    Pixels px = canvas.Read();
+    EXPECT_EQ(0, ChangedBeyondPicture(px, bordered->GetSafeHwnd(), RGB(0, 0, 0)));
+    EXPECT_EQ(PatternAt(30, 20), px.At(30, 20)) << "the face itself is composed";
+}
+
 // No GDI object outlives a paint: the owners' count is back where it started, and after
 // thousands of paints of every kind the process can still make objects.
 TEST(ButtonPaint, NoGdiObjectSurvivesAPaint)

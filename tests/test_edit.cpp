@@ -635,6 +635,26 @@ TEST_F(EditTest, TinyFieldsDrawWithoutMirroredPieces)
     }
 }
 
+// A frameless field may keep a native border, which makes its window larger than the picture
+// composed for its client area. OnPaintEx copies that picture and nothing beyond it; the strip
+// the border adds once showed what a larger field had left in the shared back buffer.
+TEST_F(EditTest, ABorderedFieldComposesOnlyItsPicture)
+{
+    TestEdit large, bordered;
+    ASSERT_EQ(1, Make(large, {10, 100, 390, 200}, L"", kStyle, SolidBackground));
+    ASSERT_EQ(1, Make(bordered, {40, 30, 240, 66}, L"", kStyle, nullptr, 1));
+    ASSERT_TRUE(AddNativeBorder(bordered.GetSafeHwnd()));
+    const COLORREF kCanvas = RGB(1, 2, 3);
+    Canvas canvas(400, 300);
+    ASSERT_EQ(1, large.OnPaintEx(canvas));
+    canvas.Fill(kCanvas);
+
+    ASSERT_EQ(1, bordered.OnPaintEx(canvas));
+    Pixels px = canvas.Read();
+    EXPECT_EQ(0, ChangedBeyondPicture(px, bordered.GetSafeHwnd(), kCanvas));
+    EXPECT_EQ(PatternAt(40, 30), px.At(40, 30)) << "the picture itself is composed";
+}
+
 // A field as large as a window may be needs a picture of 4 GB: under Wine that was handed out
 // and the paint then faulted.
 TEST_F(EditTest, AFieldTooLargeForAnyPictureDrawsNothing)

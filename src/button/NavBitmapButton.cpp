@@ -514,9 +514,9 @@ void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
     DrawFaceArt(buffer, rcFace, nState, rcText);
     DrawCaption(buffer, rcText, cx);
 
+    // Only the composed face is copied; a native border, if any, has nothing composed.
     if (bToParent)
-        BitBlt(hdcTarget, rcParent.left, rcParent.top, rcParent.right - rcParent.left,
-               rcParent.bottom - rcParent.top, buffer, 0, 0, SRCCOPY);
+        buffer.CopyTo(hdcTarget, rcParent.left, rcParent.top);
     else
         buffer.CopyTo(hdcTarget, 0, 0);
 }

@@ -150,8 +150,8 @@ int CNavEdit::OnPaintEx(HDC hdc)
         return 0;
     ComposeBackground(buffer, rcClient, rcInParent);
     DrawBottomLine(buffer);
-    BitBlt(hdc, rcInParent.left, rcInParent.top, rcInParent.right - rcInParent.left,
-           rcInParent.bottom - rcInParent.top, buffer, 0, 0, SRCCOPY);
+    // Only the composed picture is copied; a native border, if any, has nothing composed.
+    buffer.CopyTo(hdc, rcInParent.left, rcInParent.top);
     return 1;
 }
 

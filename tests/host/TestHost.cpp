@@ -540,4 +540,32 @@ HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c)
     return hbm;
 }
 
+bool AddNativeBorder(HWND hwnd)
+{
+    SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RECT rcWindow = {}, rcClient = {};
+    GetWindowRect(hwnd, &rcWindow);
+    GetClientRect(hwnd, &rcClient);
+    return rcClient.right < rcWindow.right - rcWindow.left;
+}
+
+int ChangedBeyondPicture(const Pixels& px, HWND hwnd, COLORREF c)
+{
+    RECT rcWindow = {}, rcClient = {};
+    GetWindowRect(hwnd, &rcWindow);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rcWindow), 2);
+    GetClientRect(hwnd, &rcClient);
+    int n = 0;
+    for (int y = rcWindow.top; y < rcWindow.bottom; ++y)
+        for (int x = rcWindow.left; x < rcWindow.right; ++x)
+        {
+            const bool bPicture =
+                x < rcWindow.left + rcClient.right && y < rcWindow.top + rcClient.bottom;
+            n += !bPicture && px.At(x, y) != c;
+        }
+    return n;
+}
+
 } // namespace navtest

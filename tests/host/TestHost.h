@@ -249,6 +249,14 @@ struct DcState
 // RGB(1, 2, 3)) and returns that state.
 DcState MarkCallerDc(HDC hdc);
 
+// The pixels of px (read from a parent's DC) that a control's composition left as other than
+// c in the strip its window has beyond its client area: a window with a border is larger than
+// the picture composed for its client area, and nothing beyond that picture may be copied.
+int ChangedBeyondPicture(const Pixels& px, HWND hwnd, COLORREF c);
+// Gives a window a sunken native edge after the fact; true when its client area is now
+// smaller than the window.
+bool AddNativeBorder(HWND hwnd);
+
 // A screen-compatible bitmap of one colour (owned by the caller, DeleteObject when done).
 HBITMAP MakeSolidBitmap(int cx, int cy, COLORREF c);
 
