@@ -349,6 +349,16 @@ TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
         EXPECT_EQ(c.cx, rcClip.right);
         EXPECT_EQ(c.cy, rcClip.bottom);
     }
+    {
+        // A paint that starts from a colour of its own finds it, lent or not.
+        HBRUSH hbrFirst = GetSysColorBrush(COLOR_BTNFACE);
+        nav::PaintBuffer lent(hdcWin, 6, 3, hbrFirst);
+        nav::PaintBuffer nested(hdcWin, 6, 3, hbrFirst);
+        ASSERT_TRUE(lent.IsLent());
+        ASSERT_FALSE(nested.IsLent());
+        for (HDC hdc : {lent.Get(), nested.Get()})
+            EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(hdc, 5, 2));
+    }
     nav::PaintBuffer huge(hdcWin, 300, nav::PaintBuffer::kMaxKeptPixels / 300 + 1);
     EXPECT_TRUE(huge);
     EXPECT_FALSE(huge.IsLent());

@@ -501,16 +501,13 @@ void CNavBitmapButton::ClearGroup(HWND hwnd)
 void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent)
 {
     const int cx = rcFace.right - rcFace.left, cy = rcFace.bottom - rcFace.top;
-    // A DIB section: the PNG faces blend straight into its pixels.
-    nav::PaintBuffer buffer(hdcTarget, cx, cy);
+    // A DIB section: the PNG faces blend straight into its pixels. A parent that does not
+    // paint beneath the button (a group box, for one) leaves its neutral first colour.
+    nav::PaintBuffer buffer(hdcTarget, cx, cy, GetSysColorBrush(COLOR_BTNFACE));
     if (!buffer)
         return;
 
     const RECT rcParent = nav::WindowRectInParent(m_hWnd);
-    // A parent that does not paint beneath the button (a group box, for one) leaves this
-    // neutral colour rather than whatever the new bitmap happened to hold.
-    RECT rcAll = {0, 0, cx, cy};
-    FillRect(buffer, &rcAll, GetSysColorBrush(COLOR_BTNFACE));
     nav::PaintParentBeneath(m_hWnd, buffer, rcParent);
 
     SetTextColor(buffer, RGB(0, 0, 0));

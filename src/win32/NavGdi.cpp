@@ -77,9 +77,10 @@ struct KeptBuffer
 KeptBuffer g_kept;
 } // namespace
 
-PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
+PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst)
     : PaintSurface(cx, cy), m_bLent(false), m_nSaved(0), m_pOwn(NULL)
 {
+    const RECT rcAll = {0, 0, cx, cy};
     if (BackBuffer* pKept = g_kept.Borrow(cx, cy))
     {
         m_hdc = pKept->Get();
@@ -88,7 +89,10 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
         {
             m_bLent = true;
             IntersectClipRect(m_hdc, 0, 0, cx, cy);
-            PatBlt(m_hdc, 0, 0, cx, cy, BLACKNESS); // what a new DIB section holds
+            if (hbrFirst)
+                FillRect(m_hdc, &rcAll, hbrFirst);
+            else
+                PatBlt(m_hdc, 0, 0, cx, cy, BLACKNESS); // what a new DIB section holds
             return;
         }
         m_hdc = NULL;
@@ -96,7 +100,11 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
     }
     m_pOwn = new (std::nothrow) BackBuffer(hdcTarget, cx, cy);
     if (m_pOwn && *m_pOwn)
+    {
         m_hdc = m_pOwn->Get();
+        if (hbrFirst)
+            FillRect(m_hdc, &rcAll, hbrFirst);
+    }
 }
 
 void PaintBuffer::GiveBackKept()

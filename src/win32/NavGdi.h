@@ -166,13 +166,14 @@ private:
 // (a parent composing controls while it answers a background request) or a paint on another
 // thread than the first gets a buffer of its own, made and freed as before. A lent buffer
 // looks like a new one: black, clipped to the paint's size, its DC in its first state again
-// when the paint ends.
+// when the paint ends. A paint that starts from a colour of its own gives its brush, and the
+// picture is filled with it instead of black (one fill, not two).
 class ZNC_TEST_API PaintBuffer : public PaintSurface
 {
 public:
     static const int kMaxKeptPixels = 65536;
 
-    PaintBuffer(HDC hdcTarget, int cx, int cy);
+    PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst = NULL);
     ~PaintBuffer();
 
     // Whether this paint has the kept buffer (for tests).
