@@ -658,9 +658,12 @@ TEST_F(StaticTest, MarqueeCycle)
         const wchar_t* text;
         int cx;
         std::vector<int> offsets; // after each tick
-    } cases[] = {
+    };
+    const std::wstring longText(130, L'W'); // longer than a label reads in one request
+    const Case cases[] = {
         {"10 characters too wide", L"ABCDEFGHIJ", 40, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 1}},
         {"fitting text", L"AB", 120, {0, 0, 0}},
+        {"130 characters", longText.c_str(), 40, {1, 2, 3}},
     };
     for (const Case& c : cases)
     {

@@ -33,25 +33,42 @@ const LONG kStyleVCenter = 0x400;
 const COLORREF kLinkBlue = 0xFF0000;
 
 // The window's text, fetched whole for one drawing or scroll step; empty when the window has
-// no text or no memory could be had for it.
+// no text or no memory could be had for it. Most labels are short: the text is read into the
+// object's own room in one request, and only one that fills that room is measured and fetched
+// again into memory of its own.
 class WindowText
 {
 public:
-    explicit WindowText(HWND hWnd) : m_nLength(0)
+    explicit WindowText(HWND hWnd) : m_pText(m_szShort), m_nLength(0)
     {
+        m_szShort[0] = L'\0';
+        m_nLength = GetWindowTextW(hWnd, m_szShort, kShortText);
+        if (m_nLength < kShortText - 1)
+            return;
+        m_pText = NULL;
+        m_nLength = 0;
         int nLength = GetWindowTextLengthW(hWnd);
         if (nLength <= 0)
             return;
         m_text.Attach(new (std::nothrow) wchar_t[nLength + 1]());
         if (m_text)
+        {
+            m_pText = m_text.Get();
             m_nLength = GetWindowTextW(hWnd, m_text.Get(), nLength + 1);
+        }
     }
 
-    const wchar_t* Get() const { return m_text.Get(); }
-    int Length() const { return m_text ? m_nLength : 0; }
+    const wchar_t* Get() const { return m_pText; }
+    int Length() const { return m_pText && m_nLength > 0 ? m_nLength : 0; }
 
 private:
+    enum
+    {
+        kShortText = 128
+    };
+    wchar_t m_szShort[kShortText];
     nav::UniqueHandle<wchar_t*, nav::DeleteText> m_text;
+    const wchar_t* m_pText;
     int m_nLength;
 };
 
