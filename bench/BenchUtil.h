@@ -98,9 +98,11 @@ class Group
 public:
     explicit Group(Timing timing = Timing()) : m_timing(timing) {}
 
-    int Add(std::function<void()> fn)
+    // A case; enter, when given, runs untimed before each block of the case that follows a
+    // block of another (to bring the case's window to the front, say).
+    int Add(std::function<void()> fn, std::function<void()> enter = nullptr)
     {
-        m_cases.push_back(Case{std::move(fn), 1, {}});
+        m_cases.push_back(Case{std::move(fn), std::move(enter), 1, {}});
         return static_cast<int>(m_cases.size() - 1);
     }
 
@@ -117,6 +119,7 @@ public:
                 for (size_t k = 0; k < n; ++k) // each round starts with the next case
                 {
                     const size_t i = (k + static_cast<size_t>(round)) % n;
+                    Enter(i);
                     best[i] = std::min(best[i], Block(m_cases[i]));
                 }
             for (size_t i = 0; i < n; ++i)
@@ -128,23 +131,48 @@ public:
     double Micros(int i) const { return SpreadOf(m_cases[i].us).median; }
 
     // Case i against case j, round by round.
-    Spread Ratio(int i, int j) const
+    Spread Ratio(int i, int j) const { return RatioToSum(i, {j}); }
+
+    // Microseconds of the cases js together: the median round's sum.
+    double SumMicros(const std::vector<int>& js) const { return SpreadOf(Sums(js)).median; }
+
+    // Case i against the sum of the cases js, round by round.
+    Spread RatioToSum(int i, const std::vector<int>& js) const
     {
         std::vector<double> r;
         const std::vector<double>& a = m_cases[i].us;
-        const std::vector<double>& b = m_cases[j].us;
+        const std::vector<double> b = Sums(js);
         for (size_t k = 0; k < a.size() && k < b.size(); ++k)
             r.push_back(b[k] > 0 ? a[k] / b[k] : 0);
         return SpreadOf(r);
     }
 
 private:
+    std::vector<double> Sums(const std::vector<int>& js) const
+    {
+        std::vector<double> sums(m_cases[js.front()].us.size(), 0.0);
+        for (int j : js)
+            for (size_t k = 0; k < sums.size() && k < m_cases[j].us.size(); ++k)
+                sums[k] += m_cases[j].us[k];
+        return sums;
+    }
+
     struct Case
     {
         std::function<void()> fn;
+        std::function<void()> enter;
         long nCalls; // calls per block
         std::vector<double> us;
     };
+
+    void Enter(size_t i)
+    {
+        if (m_entered == i)
+            return;
+        m_entered = i;
+        if (m_cases[i].enter)
+            m_cases[i].enter();
+    }
 
     static double Block(Case& c)
     {
@@ -156,8 +184,9 @@ private:
 
     // Warms the case up (caches, lazily made surfaces, the server's tables) and picks the
     // number of calls that fills one block, from the quickest of several trial blocks.
-    void Calibrate(Case& c) const
+    void Calibrate(Case& c)
     {
+        Enter(static_cast<size_t>(&c - m_cases.data()));
         c.nCalls = 1;
         double usBest = 1e30;
         const double until = NowSeconds() + m_timing.warmSeconds;
@@ -170,6 +199,7 @@ private:
 
     Timing m_timing;
     std::vector<Case> m_cases;
+    size_t m_entered = static_cast<size_t>(-1);
 };
 
 // Repaints a window fully and synchronously: invalidate (with erase) and update.
@@ -240,6 +270,34 @@ inline std::vector<Row> RepaintAgainst(const std::string& name, HWND hwnd,
 {
     return Paired(name, [hwnd] { Repaint(hwnd); },
                   {baselineRow, baseline, [hwndBaseline] { Repaint(hwndBaseline); }}, target);
+}
+
+// One piece of a paint: a step the paint must do, done alone the way the paint does it.
+struct Piece
+{
+    std::string name;
+    std::function<void()> fn;
+};
+
+// A composition beside the pieces its paint must do, all measured in one group: a row per
+// piece, their sum, and the composition against that sum round by round. What the ratio has
+// above 1 is time spent on none of the pieces.
+inline std::vector<Row> AgainstPieces(const std::string& name, std::function<void()> fn,
+                                      const std::vector<Piece>& pieces, double target,
+                                      Timing timing = Timing())
+{
+    Group g(timing);
+    const int i = g.Add(std::move(fn));
+    std::vector<int> js;
+    for (const Piece& piece : pieces)
+        js.push_back(g.Add(piece.fn));
+    g.Run();
+    std::vector<Row> rows;
+    for (size_t k = 0; k < pieces.size(); ++k)
+        rows.push_back(Plain("  " + pieces[k].name, g, js[k]));
+    rows.push_back(Row{"  sum of the pieces", g.SumMicros(js), "", Spread(), 0});
+    rows.push_back(Row{name, g.Micros(i), "sum of its pieces", g.RatioToSum(i, js), target});
+    return rows;
 }
 
 // The rows of several comparisons, in order, for one table.
@@ -323,6 +381,23 @@ inline HWND NativeControl(const wchar_t* pszClass, DWORD dwStyle, const wchar_t*
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     return hwnd;
+}
+
+// Committed private memory of the process, summed over its address space (the process
+// memory counters are not filled in under Wine).
+inline SIZE_T PrivateBytes()
+{
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION mbi;
+    for (const char* p = nullptr; VirtualQuery(p, &mbi, sizeof(mbi)) == sizeof(mbi);
+         p = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize)
+    {
+        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
+            total += mbi.RegionSize;
+        if (static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize < p)
+            break;
+    }
+    return total;
 }
 
 // What every benchmark program does first.

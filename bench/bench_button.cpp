@@ -81,55 +81,72 @@ int main()
                  }},
                 1.5)});
 
-    // The pieces of a paint, each alone, against one BitBlt of the push button's area.
-    CxImage* pFace = NavSharedFace(TRUE);
+    // Each composition beside the pieces its paint must do, done alone into a DIB section as
+    // the paint does them: the neutral colour beneath (a parent may paint nothing), the
+    // background request, the artwork (the shared face; the icons, loaded at every paint, and
+    // one drawn), the caption (read from the window, measured, drawn), the final copy.
     HIMAGELIST hIcons = loadIcons();
-    auto blit = [&] { BitBlt(parent.dc, 200, 10, kPushCx, kPushCy, piece.dc, 0, 0, SRCCOPY); };
-    std::vector<Row> pieces = {
-        Compared("background request to the host",
-                 [&] {
-                     RECT rc = {200, 10, 200 + kPushCx, 10 + kPushCy};
-                     SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                                  reinterpret_cast<LPARAM>(&rc));
-                 },
-                 "BitBlt", blit),
-        Compared("back buffer (DIB section) made and freed",
-                 [&] { nav::BackBuffer buffer(parent.dc, kPushCx, kPushCy); },
-                 "BitBlt", blit),
-        Compared("large face blended into a DIB section",
-                 [&] { pFace->DrawAlphaChannel(piece.dc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); },
-                 "BitBlt", blit),
-        Compared("caption, DrawTextW",
-                 [&] {
-                     HGDIOBJ hOld = SelectObject(piece.dc, hFont);
-                     RECT rc = {0, 0, kPushCx, kPushCy};
-                     DrawTextW(piece.dc, L"Start", 5, &rc, DT_CENTER | DT_WORDBREAK);
-                     SelectObject(piece.dc, hOld);
-                 },
-                 "BitBlt", blit),
-        Compared("icons: ImageList_LoadImage (DIB section)",
-                 [&] {
-                     ImageList_Destroy(ImageList_LoadImageW(
-                         GetModuleInstance(), MAKEINTRESOURCEW(IDB_CHECK_RADIO), 30, 0, kKey,
-                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
-                 },
-                 "BitBlt", blit),
-        Compared("icons: the library's loader", [&] { ImageList_Destroy(loadIcons()); }, "BitBlt",
-                 blit),
-        Compared("icons: ImageList_Draw of one",
-                 [&] { ImageList_Draw(hIcons, 1, piece.dc, 0, 0, ILD_TRANSPARENT); }, "BitBlt",
-                 blit)};
+    auto neutral = [&](int cx, int cy) {
+        return Piece{"neutral colour beneath (FillRect)", [&piece, cx, cy] {
+                         RECT rc = {0, 0, cx, cy};
+                         FillRect(piece.dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+                     }};
+    };
+    auto background = [&](int x, int y, int cx, int cy) {
+        return Piece{"background request to the parent", [&piece, host, x, y, cx, cy] {
+                         RECT rc = {x, y, x + cx, y + cy};
+                         SendMessageW(host, WM_NAV_PAINTBKGND,
+                                      reinterpret_cast<WPARAM>(piece.dc),
+                                      reinterpret_cast<LPARAM>(&rc));
+                     }};
+    };
+    auto copy = [&](int x, int y, int cx, int cy) {
+        return Piece{"final copy (BitBlt)", [&piece, &parent, x, y, cx, cy] {
+                         BitBlt(parent.dc, x, y, cx, cy, piece.dc, 0, 0, SRCCOPY);
+                     }};
+    };
+    CxImage* pFace = NavSharedFace(TRUE);
+    const std::vector<Row> pushPieces = AgainstPieces(
+        "OnPaintEx push 106x50", [&] { push.OnPaintEx(parent.dc); },
+        {neutral(kPushCx, kPushCy), background(200, 10, kPushCx, kPushCy),
+         {"face: the shared 106x50 face blended",
+          [&] { pFace->DrawAlphaChannel(piece.dc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); }},
+         {"caption: window text, measured, DrawTextW",
+          [&] {
+              wchar_t szText[50];
+              const int nLen = GetWindowTextW(push.GetSafeHwnd(), szText, 50);
+              nav::SelectGuard font(piece.dc, hFont);
+              SIZE size = {};
+              GetTextExtentExPointW(piece.dc, szText, nLen, 0, nullptr, nullptr, &size);
+              RECT rc = {0, (kPushCy - size.cy) / 2, kPushCx, kPushCy};
+              DrawTextW(piece.dc, szText, nLen, &rc, DT_CENTER | DT_WORDBREAK);
+          }},
+         copy(200, 10, kPushCx, kPushCy)},
+        1.10);
+    const std::vector<Row> checkPieces = AgainstPieces(
+        "OnPaintEx check box 180x34", [&] { check.OnPaintEx(parent.dc); },
+        {neutral(kCheckCx, kCheckCy), background(200, 80, kCheckCx, kCheckCy),
+         {"icons: the strip loaded as an image list", [&] { ImageList_Destroy(loadIcons()); }},
+         {"icon drawn (ImageList_DrawEx)",
+          [&] { nav::DrawListImage(hIcons, 1, piece.dc, 0, 0, ILD_TRANSPARENT); }},
+         {"caption: window text, DrawTextW",
+          [&] {
+              wchar_t szText[50];
+              const int nLen = GetWindowTextW(check.GetSafeHwnd(), szText, 50);
+              nav::SelectGuard font(piece.dc, hFont);
+              RECT rc = {32, 0, kCheckCx, kCheckCy};
+              DrawTextW(piece.dc, szText, nLen, &rc, DT_VCENTER | DT_SINGLELINE);
+          }},
+         copy(200, 80, kCheckCx, kCheckCy)},
+        1.10);
     ImageList_Destroy(hIcons);
-    Group blitAlone;
-    const int pcBlit = blitAlone.Add(blit);
-    blitAlone.Run();
-    pieces.insert(pieces.begin(), Plain("BitBlt 106x50", blitAlone, pcBlit));
 
     int missed = PrintTable(
         "bitmap button: window repaint (invalidate, erase, paint) against the native button",
         repaints);
     missed += PrintTable("bitmap button: composition (OnPaintEx) against its floor", composes);
-    PrintTable("bitmap button: pieces of one paint", pieces);
+    missed += PrintTable("bitmap button: composition against the sum of the pieces its paint must do",
+                         Joined({pushPieces, checkPieces}));
 
     return Finish(missed);
 }

@@ -12,6 +12,7 @@
 #include "hooks/NavTestHooks.h"
 #include "core/NavCore.h"
 #include "win32/NavGdi.h"
+#include "list/NavListShared.h"
 #include "list/NavScrollBar.h"
 #include "resource.h"
 
@@ -43,23 +44,6 @@ std::wstring CellText(int row, int sub)
     wchar_t sz[40];
     wsprintfW(sz, sub ? L"%02d km" : L"Destination %07d", sub ? row % 100 : row);
     return sz;
-}
-
-// Committed private memory of the process, summed over its address space (the process
-// memory counters are not filled in under Wine).
-SIZE_T PrivateBytes()
-{
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION mbi;
-    for (const char* p = nullptr; VirtualQuery(p, &mbi, sizeof(mbi)) == sizeof(mbi);
-         p = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize)
-    {
-        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
-            total += mbi.RegionSize;
-        if (static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize < p)
-            break;
-    }
-    return total;
 }
 
 // A virtual list of nRows rows at (x, y), 2 columns, check boxes, images, row 2 selected,
@@ -178,6 +162,55 @@ int main()
              BackgroundAndBlit(host, rc, piece.dc, rows.dc, dis.rcItem.left, dis.rcItem.top);
          }},
         1.5, rowTiming);
+    // The same row beside the pieces its paint must do, done alone as the paint does them:
+    // its background (the picture cleared, the parent's answer, the copy into the row), the
+    // check box, the row's image, each cell's text read from the list and drawn, the column
+    // separator and the row's bottom line.
+    const RECT rcRow = dis.rcItem;
+    const int cxRow = rcRow.right - rcRow.left, cyRow = rcRow.bottom - rcRow.top;
+    RECT rcRowInHost = rcRow;
+    MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rcRowInHost), 2);
+    nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0xC7, 0x92, 0x5D)));
+    SetBkMode(rows.dc, TRANSPARENT);
+    auto cell = [&](int nSubItem, RECT rcText, UINT uFormat) {
+        wchar_t szText[64];
+        LVITEMW item = CellItem(dis.itemID, nSubItem, szText);
+        item.cchTextMax = 64;
+        SendMessageW(hList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        DrawTextW(rows.dc, item.pszText, -1, &rcText, uFormat | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    };
+    const std::vector<Row> rowPieces = AgainstPieces(
+        "one unselected row drawn (WM_DRAWITEM)",
+        [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); },
+        {{"background: cleared, the parent's answer, copied",
+          [&] {
+              PatBlt(piece.dc, 0, 0, cxRow, cyRow, BLACKNESS);
+              BackgroundAndBlit(host, rcRowInHost, piece.dc, rows.dc, rcRow.left, rcRow.top);
+          }},
+         {"check box (DrawFrameControl)",
+          [&] {
+              RECT rcCheck = {rcRow.left, rcRow.top + 2, rcRow.left + 31, rcRow.top + 34};
+              DrawFrameControl(rows.dc, &rcCheck, DFC_BUTTON, DFCS_BUTTONCHECK);
+          }},
+         {"row image (ImageList_DrawEx)",
+          [&] {
+              nav::DrawListImage(hImages, 1, rows.dc, rcRow.left + 31, rcRow.top + 3,
+                                 ILD_TRANSPARENT);
+          }},
+         {"cells: two read from the list, DrawTextW",
+          [&] {
+              cell(0, {rcRow.left + 49, rcRow.top, rcRow.left + 219, rcRow.bottom}, DT_LEFT);
+              cell(1, {rcRow.left + 220, rcRow.top, rcRow.right - 2, rcRow.bottom}, DT_RIGHT);
+          }},
+         {"lines: column separator, bottom line",
+          [&] {
+              nav::SelectGuard select(rows.dc, pen);
+              MoveToEx(rows.dc, rcRow.left + 219, rcRow.top, nullptr);
+              LineTo(rows.dc, rcRow.left + 219, rcRow.bottom);
+              MoveToEx(rows.dc, rcRow.left, rcRow.bottom - 1, nullptr);
+              LineTo(rows.dc, rcRow.right, rcRow.bottom - 1);
+          }}},
+        1.10, rowTiming);
     // The scroll bar of the million-row list (arrows, track and thumb), painted into a memory
     // DC, against its two decodes, the background request and one BitBlt.
     HWND hBar = GetDlgItem(host, 130 + 1001);
@@ -232,6 +265,10 @@ int main()
     missed += PrintTable(
         "CNavListCtrl and its scroll bar: composition against the floor",
         Joined({composeRow, composeBar}));
+    missed += PrintTable(
+        "CNavListCtrl and its scroll bar: composition against the sum of the pieces its paint "
+        "must do",
+        rowPieces);
     pieces.push_back(Plain("SetItemCount(1000000)", model, mdSetCount));
     PrintTable("scroll bar and row model: pieces", pieces);
     // The list asks for 4 bytes per row; the system commits large blocks in 64 KiB steps.

@@ -39,6 +39,42 @@ int main()
         {"floor: background + BitBlt", "floor",
          [&] { BackgroundAndBlit(host, rc, piece.dc, parent.dc, rc.left, rc.top); }},
         1.5);
+    // The composition beside the pieces its paint must do, done alone as the paint does them:
+    // the picture cleared (as a new bitmap is: black), the background request, the label's own
+    // font made from the one it was given (and deleted), its text read from the window and
+    // drawn in a font selected for it, the copy.
+    Canvas text(kCx, kCy, true);
+    SetBkMode(text.dc, TRANSPARENT);
+    HWND hwndLabel = label.GetSafeHwnd();
+    const std::vector<Row> pieces = AgainstPieces(
+        "CNavStatic::OnPaintEx", [&] { label.OnPaintEx(parent.dc); },
+        {{"picture cleared (PatBlt)", [&] { PatBlt(piece.dc, 0, 0, kCx, kCy, BLACKNESS); }},
+         {"background request to the parent",
+          [&] {
+              RECT rcRequest = rc;
+              SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
+                           reinterpret_cast<LPARAM>(&rcRequest));
+          }},
+         {"font: made from the given one, deleted",
+          [&] {
+              LOGFONTW lf = {};
+              GetObjectW(hFont, sizeof(lf), &lf);
+              DeleteObject(CreateFontIndirectW(&lf));
+          }},
+         {"text: window text, font selected, DrawTextW",
+          [&] {
+              wchar_t szText[64];
+              const int nLen = GetWindowTextW(hwndLabel, szText, 64);
+              nav::SelectGuard font(text.dc, hFont);
+              RECT rcText = {0, 0, kCx, kCy};
+              DrawTextW(text.dc, szText, nLen, &rcText,
+                        DT_SINGLELINE | DT_EXPANDTABS | DT_VCENTER);
+          }},
+         {"final copy (BitBlt)",
+          [&] { BitBlt(parent.dc, rc.left, rc.top, kCx, kCy, piece.dc, 0, 0, SRCCOPY); }}},
+        1.10);
     int missed = PrintTable("CNavStatic 200x30, one line of text", Joined({repaint, compose}));
+    missed += PrintTable("CNavStatic: composition against the sum of the pieces its paint must do",
+                         pieces);
     return Finish(missed);
 }
