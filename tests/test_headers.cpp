@@ -1,5 +1,5 @@
 // test_headers.cpp - the public headers as an application meets them: each compiles on its
-// own without windowsx.h (generated sources, see headers.cmake), every class they declare is
+// own without windowsx.h (generated sources, see tests/CMakeLists.txt), every class they declare is
 // exported, they include nothing that is not shipped beside them and cite no outside document.
 #include <gtest/gtest.h>
 
