@@ -10,6 +10,7 @@
 #include "NavStatic.h"
 #include "MenuDriver.h"
 #include "TestHost.h"
+#include "hooks/NavTestHooks.h"
 #include "platform/NavBridge.h"
 
 #include <algorithm>

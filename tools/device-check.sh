@@ -14,7 +14,7 @@ cxx=i686-w64-mingw32-g++-posix
 rm -rf "$out"
 mkdir -p "$out"
 common="-D_WIN32_WCE=0x500 -DUNDER_CE -DNDEBUG -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -O1
-    -I$dev/include -I$top/include -I$top/src -I$top/res -I$top/imgblend/include
+    -I$dev/include -I$top/include -I$top/src -I$top/common -I$top/res -I$top/imgblend/include
     -I/usr/include/stb -include $dev/ce5.h -fno-exceptions -Wall"
 log="$out/compile.log"
 n=0
