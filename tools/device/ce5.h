@@ -32,11 +32,22 @@
 
 // ---- Prototypes that differ on the device ----
 
-// The Interlocked functions take a plain LPLONG on the device, not a volatile pointer.
-CE5_EXTERN_C LONG WINAPI CE5_InterlockedIncrement(LPLONG lpAddend);
-CE5_EXTERN_C LONG WINAPI CE5_InterlockedDecrement(LPLONG lpAddend);
+// The Interlocked functions take a plain LPLONG on the device, not a volatile pointer. The
+// desktop headers make them inline functions of their own, so the device's prototypes go under
+// other names that call the device's exports (the i686 check build's stdcall names carry the
+// size of the arguments).
+#if defined(__i386__)
+#define CE5_EXPORT_NAME(name, bytes) "_" #name "@" #bytes
+#else
+#define CE5_EXPORT_NAME(name, bytes) #name
+#endif
+CE5_EXTERN_C LONG WINAPI CE5_InterlockedIncrement(LPLONG lpAddend)
+    __asm__(CE5_EXPORT_NAME(InterlockedIncrement, 4));
+CE5_EXTERN_C LONG WINAPI CE5_InterlockedDecrement(LPLONG lpAddend)
+    __asm__(CE5_EXPORT_NAME(InterlockedDecrement, 4));
 CE5_EXTERN_C LONG WINAPI CE5_InterlockedCompareExchange(LPLONG Destination, LONG Exchange,
-                                                      LONG Comperand);
+                                                      LONG Comperand)
+    __asm__(CE5_EXPORT_NAME(InterlockedCompareExchange, 12));
 #undef InterlockedIncrement
 #undef InterlockedDecrement
 #undef InterlockedCompareExchange
