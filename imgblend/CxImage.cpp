@@ -175,8 +175,8 @@ inline DWORD Premultiply(const unsigned char* p)
 } // namespace
 
 CxImage::CxImage()
-    : m_nWidth(0), m_nHeight(0), m_pPixels(nullptr), m_hSurface(nullptr), m_hSurfaceDC(nullptr),
-      m_hOldBitmap(nullptr)
+    : m_nWidth(0), m_nHeight(0), m_pPixels(NULL), m_hSurface(NULL), m_hSurfaceDC(NULL),
+      m_hOldBitmap(NULL)
 {
 }
 
@@ -194,7 +194,7 @@ int CxImage::LoadPNGFromResource(HMODULE hModule, WORD wResId)
         return 0;
     DWORD cbData = SizeofResource(hModule, hRes);
     HGLOBAL hData = LoadResource(hModule, hRes);
-    const void* pData = hData ? LockResource(hData) : nullptr;
+    const void* pData = hData ? LockResource(hData) : NULL;
     if (!pData || cbData == 0 || cbData > 0x7FFFFFFF)
         return 0;
 
@@ -242,12 +242,12 @@ bool CxImage::EnsureSurface()
 
     // Top-down on the desktop, where the direct blend reads these rows; bottom-up on the
     // device, where the rows are copied in that order below.
-    void* pBits = nullptr;
-    HBITMAP hSurface = nav::CreateDib32(nullptr, static_cast<int>(m_nWidth),
+    void* pBits = NULL;
+    HBITMAP hSurface = nav::CreateDib32(NULL, static_cast<int>(m_nWidth),
                                         static_cast<int>(m_nHeight), &pBits);
     if (!hSurface)
         return false;
-    HDC hdc = CreateCompatibleDC(nullptr);
+    HDC hdc = CreateCompatibleDC(NULL);
     if (!hdc)
     {
         DeleteObject(hSurface);
@@ -262,7 +262,7 @@ bool CxImage::EnsureSurface()
     memcpy(pBits, m_pPixels, static_cast<size_t>(m_nWidth) * m_nHeight * sizeof(DWORD));
 #endif
     free(m_pPixels);
-    m_pPixels = nullptr;
+    m_pPixels = NULL;
 
     m_hSurface = hSurface;
     m_hSurfaceDC = hdc;
@@ -275,7 +275,7 @@ const DWORD* CxImage::SurfaceBits() const
 {
     DIBSECTION ds = {};
     if (!m_hSurface || GetObjectW(m_hSurface, sizeof(ds), &ds) != sizeof(ds))
-        return nullptr;
+        return NULL;
     return static_cast<const DWORD*>(ds.dsBm.bmBits);
 }
 
@@ -322,16 +322,16 @@ void CxImage::ReleaseImage()
     {
         SelectObject(m_hSurfaceDC, m_hOldBitmap);
         DeleteDC(m_hSurfaceDC);
-        m_hSurfaceDC = nullptr;
-        m_hOldBitmap = nullptr;
+        m_hSurfaceDC = NULL;
+        m_hOldBitmap = NULL;
     }
     if (m_hSurface)
     {
         DeleteObject(m_hSurface);
-        m_hSurface = nullptr;
+        m_hSurface = NULL;
     }
     free(m_pPixels);
-    m_pPixels = nullptr;
+    m_pPixels = NULL;
     m_nWidth = 0;
     m_nHeight = 0;
 }

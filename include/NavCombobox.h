@@ -46,7 +46,7 @@ public:
     virtual ~CNavCombobox();
     /// The copy names the same windows; destroying either copy destroys them for both, so
     /// keep one owner and pass it by reference.
-    CNavCombobox(const CNavCombobox&) = default;
+    CNavCombobox(const CNavCombobox& other);
     /// Takes over every field of \p other; windows this combo made itself are destroyed first.
     CNavCombobox& operator=(const CNavCombobox& other);
 

@@ -89,5 +89,5 @@ enum ButtonType
     NAVBTN_RADIO = 2,
     /// Push-on/push-off button with a centred caption; each completed tap toggles the check
     /// state, which only a face from an image list or a #DrawBkProc shows.
-    NAVBTN_TOGGLE = 3,
+    NAVBTN_TOGGLE = 3
 };

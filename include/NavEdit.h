@@ -36,7 +36,7 @@ public:
     virtual ~CNavEdit();
     /// The copy names the same window; destroying either copy destroys it for both, so keep
     /// one owner and pass it by reference.
-    CNavEdit(const CNavEdit&) = default;
+    CNavEdit(const CNavEdit& other);
     /// Takes over every field of \p other; a window this edit made itself is destroyed first.
     CNavEdit& operator=(const CNavEdit& other);
 

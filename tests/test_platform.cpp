@@ -395,19 +395,24 @@ TEST(GdiOwners, SelectGuardAndSavedDcHandTheDcBackUnchanged)
     EXPECT_EQ(rcClient.right, rcClip.right - rcClip.left) << "the clip region is back";
 }
 
-TEST(GdiOwners, OwnersReleaseOnResetAndCountCorrectly)
+TEST(GdiOwners, OwnersReleaseOnAttachAndCountCorrectly)
 {
     const long nBefore = NavGdiLiveObjects();
+    HBITMAP hDetached = nullptr;
     {
         nav::Bitmap bmp(CreateBitmap(2, 2, 1, 1, nullptr));
         HBITMAP hFirst = bmp;
-        bmp.Reset(CreateBitmap(3, 3, 1, 1, nullptr));
+        bmp.Attach(CreateBitmap(3, 3, 1, 1, nullptr));
         EXPECT_EQ(0u, GetObjectType(hFirst));
         EXPECT_EQ(nBefore + 1, NavGdiLiveObjects());
         nav::Bitmap empty;
         EXPECT_FALSE(empty);
         nav::Font failed(nullptr);
         EXPECT_EQ(nBefore + 1, NavGdiLiveObjects()) << "null handles are not counted";
+        hDetached = bmp.Detach();
+        EXPECT_EQ(nBefore, NavGdiLiveObjects()) << "a detached handle is the taker's";
     }
+    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(hDetached)) << "detached, not deleted";
+    DeleteObject(hDetached);
     EXPECT_EQ(nBefore, NavGdiLiveObjects());
 }

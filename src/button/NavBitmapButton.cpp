@@ -9,6 +9,7 @@
 
 #include "CxImage.h"
 #include "core/NavCore.h"
+#include "win32/NavCheck.h"
 #include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
@@ -16,7 +17,9 @@
 #include "resource.h"
 #include "win32/NavWindow.h"
 
-#include <tuple>
+// The exported layout as applications compiled against the header see it: a field added,
+// removed or resized fails here until the copy (and this size) take it in.
+NAV_COMPILE_CHECK(sizeof(CNavBitmapButton) == NAV_BY_WORD_SIZE(32, 64), button_layout);
 
 namespace
 {
@@ -40,7 +43,7 @@ enum IconIndex
     kIconCheckOff = 0,
     kIconCheckOn = 1,
     kIconRadioOff = 2,
-    kIconRadioOn = 3,
+    kIconRadioOn = 3
 };
 
 // The check-state word and the number of buttons that share it, in one allocation. The word
@@ -141,12 +144,15 @@ void DrawSharedFace(HDC hdc, const RECT& rcFace, UINT nState)
 
 // A button without a window; only the check-state word is made now.
 CNavBitmapButton::CNavBitmapButton()
-    : m_hWnd(nullptr), m_hFont(nullptr), m_nType(NAVBTN_PUSH), m_pfnDrawBk(nullptr),
-      m_pCheck(nullptr), m_hImageList(nullptr), m_pfnOldProc(nullptr)
+    : m_hWnd(NULL), m_hFont(NULL), m_nType(NAVBTN_PUSH), m_pfnDrawBk(NULL),
+      m_pCheck(NULL), m_hImageList(NULL), m_pfnOldProc(NULL)
 {
-    CheckBlock* pBlock = new (std::nothrow) CheckBlock{0, 1};
+    CheckBlock* pBlock = new (std::nothrow) CheckBlock();
     if (pBlock)
+    {
+        pBlock->nRefs = 1;
         m_pCheck = &pBlock->nCheck;
+    }
 }
 
 // Shares every field with the original, the check-state word included.
@@ -165,7 +171,7 @@ CNavBitmapButton::CNavBitmapButton(const CNavBitmapButton& other)
 // that made it is left to that button.
 CNavBitmapButton& CNavBitmapButton::operator=(const CNavBitmapButton& other)
 {
-    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavBitmapButton>(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::IsOwnWindow(m_hWnd, this))
         DestroyOwnWindow();
     if (other.m_pCheck != m_pCheck)
     {
@@ -173,9 +179,12 @@ CNavBitmapButton& CNavBitmapButton::operator=(const CNavBitmapButton& other)
         m_pCheck = other.m_pCheck;
         AddRefCheck();
     }
-    std::tie(m_hWnd, m_hFont, m_nType, m_pfnDrawBk, m_hImageList, m_pfnOldProc) =
-        std::tie(other.m_hWnd, other.m_hFont, other.m_nType, other.m_pfnDrawBk, other.m_hImageList,
-                 other.m_pfnOldProc);
+    m_hWnd = other.m_hWnd;
+    m_hFont = other.m_hFont;
+    m_nType = other.m_nType;
+    m_pfnDrawBk = other.m_pfnDrawBk;
+    m_hImageList = other.m_hImageList;
+    m_pfnOldProc = other.m_pfnOldProc;
     return *this;
 }
 
@@ -204,7 +213,7 @@ void CNavBitmapButton::ReleaseCheck()
 {
     if (m_pCheck && InterlockedDecrement(&BlockOf(m_pCheck)->nRefs) == 0)
         delete BlockOf(m_pCheck);
-    m_pCheck = nullptr;
+    m_pCheck = NULL;
 }
 
 bool CNavBitmapButton::IsChecked() const
@@ -240,7 +249,7 @@ int CNavBitmapButton::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCap
 void CNavBitmapButton::ReSize(int cx, int cy)
 {
     if (IsWindow(m_hWnd))
-        SetWindowPos(m_hWnd, nullptr, -1, -1, cx, cy,
+        SetWindowPos(m_hWnd, NULL, -1, -1, cx, cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -415,7 +424,7 @@ LRESULT CNavBitmapButton::OnKeyUp(HWND hwnd, WPARAM wParam, LPARAM lParam)
     {
         const bool bClick = g_hwndSpaceDown == hwnd &&
                             (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED);
-        g_hwndSpaceDown = nullptr;
+        g_hwndSpaceDown = NULL;
         if (bClick)
             ApplyClick(hwnd);
     }
@@ -429,7 +438,7 @@ LRESULT CNavBitmapButton::OnRadioClear(HWND hwnd)
     {
         if (m_pCheck)
             *m_pCheck = 0;
-        InvalidateRect(hwnd, nullptr, FALSE);
+        InvalidateRect(hwnd, NULL, FALSE);
     }
     return 0;
 }
@@ -469,7 +478,7 @@ void CNavBitmapButton::ApplyClick(HWND hwnd)
     default:
         break;
     }
-    InvalidateRect(hwnd, nullptr, FALSE);
+    InvalidateRect(hwnd, NULL, FALSE);
 }
 
 // Asks the controls that follow this radio button in its dialog group to uncheck themselves.
@@ -585,7 +594,7 @@ void CNavBitmapButton::DrawCaption(HDC hdc, RECT rcText, int cxFace)
     {
         // Centred as one line when the caption fits the width, as two when it wraps.
         SIZE size = {};
-        GetTextExtentExPointW(hdc, szText, nLen, 0, nullptr, nullptr, &size);
+        GetTextExtentExPointW(hdc, szText, nLen, 0, NULL, NULL, &size);
         const int nLines = size.cx > cxFace ? 2 : 1;
         rcText.top += (rcText.bottom - nLines * size.cy - rcText.top) / 2;
         nFormat = DT_CENTER | DT_WORDBREAK;

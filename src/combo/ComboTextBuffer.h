@@ -4,7 +4,6 @@
 #include "NavCommon.h"
 #include "win32/NavHandle.h"
 
-#include <stdint.h>
 #include <stdlib.h>
 
 #if !defined(_WIN32_WCE)
@@ -20,17 +19,17 @@ bool TextBuffersFail();
 
 // A buffer of nChars + 1 wide characters, freed when it goes out of scope. Get() is null
 // when it could not be allocated (or the size would overflow).
-class TextBuffer : public UniqueHandle<wchar_t*, FreeText, false>
+class TextBuffer : public UniqueHandle<wchar_t*, FreeText>
 {
 public:
-    explicit TextBuffer(int nChars) : UniqueHandle(Allocate(nChars)) {}
+    explicit TextBuffer(int nChars) : UniqueHandle<wchar_t*, FreeText>(Allocate(nChars)) {}
 
 private:
     static wchar_t* Allocate(int nChars)
     {
-        if (nChars < 0 || static_cast<size_t>(nChars) >= SIZE_MAX / sizeof(wchar_t) - 1 ||
+        if (nChars < 0 || static_cast<size_t>(nChars) >= static_cast<size_t>(-1) / sizeof(wchar_t) - 1 ||
             TextBuffersFail())
-            return nullptr;
+            return NULL;
         wchar_t* p =
             static_cast<wchar_t*>(malloc((static_cast<size_t>(nChars) + 1) * sizeof(wchar_t)));
         if (p)

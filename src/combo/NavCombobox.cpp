@@ -4,13 +4,16 @@
 
 #include "combo/ComboTextBuffer.h"
 #include "core/NavCore.h"
+#include "win32/NavCheck.h"
 #include "win32/NavGdi.h"
 #include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
 
-#include <tuple>
+// The exported layout as applications compiled against the header see it: a field added,
+// removed or resized fails here until the copy (and this size) take it in.
+NAV_COMPILE_CHECK(sizeof(CNavCombobox) == NAV_BY_WORD_SIZE(60, 88), combo_layout);
 
 namespace
 {
@@ -43,9 +46,19 @@ bool TextBuffersFail()
 
 // Sets the defaults: no windows, 24 x 22 arrows.
 CNavCombobox::CNavCombobox()
-    : m_hWnd(nullptr), m_hList(nullptr), m_hFont(nullptr), m_bPressed(0), m_rcList(),
-      m_pfnOldProc(nullptr), m_pfnOldListProc(nullptr), m_nArrowWidth(24), m_nArrowHeight(22),
+    : m_hWnd(NULL), m_hList(NULL), m_hFont(NULL), m_bPressed(0), m_rcList(),
+      m_pfnOldProc(NULL), m_pfnOldListProc(NULL), m_nArrowWidth(24), m_nArrowHeight(22),
       m_bLarger(0), m_bListOpenAtPress(0)
+{
+}
+
+// Field by field: the copy names the same windows.
+CNavCombobox::CNavCombobox(const CNavCombobox& other)
+    : m_hWnd(other.m_hWnd), m_hList(other.m_hList), m_hFont(other.m_hFont),
+      m_bPressed(other.m_bPressed), m_rcList(other.m_rcList), m_pfnOldProc(other.m_pfnOldProc),
+      m_pfnOldListProc(other.m_pfnOldListProc), m_nArrowWidth(other.m_nArrowWidth),
+      m_nArrowHeight(other.m_nArrowHeight), m_bLarger(other.m_bLarger),
+      m_bListOpenAtPress(other.m_bListOpenAtPress)
 {
 }
 
@@ -64,15 +77,21 @@ CNavCombobox::~CNavCombobox()
 // that made them are left to that combo.
 CNavCombobox& CNavCombobox::operator=(const CNavCombobox& other)
 {
-    if (m_hList != other.m_hList && nav::FindObject<CNavCombobox>(m_hList) == this)
+    if (m_hList != other.m_hList && nav::IsOwnWindow(m_hList, this))
         DestroyList();
-    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavCombobox>(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::IsOwnWindow(m_hWnd, this))
         DestroyEdit();
-    std::tie(m_hWnd, m_hList, m_hFont, m_bPressed, m_rcList, m_pfnOldProc, m_pfnOldListProc,
-             m_nArrowWidth, m_nArrowHeight, m_bLarger, m_bListOpenAtPress) =
-        std::tie(other.m_hWnd, other.m_hList, other.m_hFont, other.m_bPressed, other.m_rcList,
-                 other.m_pfnOldProc, other.m_pfnOldListProc, other.m_nArrowWidth,
-                 other.m_nArrowHeight, other.m_bLarger, other.m_bListOpenAtPress);
+    m_hWnd = other.m_hWnd;
+    m_hList = other.m_hList;
+    m_hFont = other.m_hFont;
+    m_bPressed = other.m_bPressed;
+    m_rcList = other.m_rcList;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_pfnOldListProc = other.m_pfnOldListProc;
+    m_nArrowWidth = other.m_nArrowWidth;
+    m_nArrowHeight = other.m_nArrowHeight;
+    m_bLarger = other.m_bLarger;
+    m_bListOpenAtPress = other.m_bListOpenAtPress;
     return *this;
 }
 
@@ -370,7 +389,7 @@ void CNavCombobox::OpenList()
     const int y = rcEdit.bottom + cy > rcParent.bottom ? rcEdit.top - cy : rcEdit.bottom;
 
     SetFocus(m_hList);
-    SetWindowPos(m_hList, nullptr, rcEdit.left, y, rcEdit.right - rcEdit.left, cy,
+    SetWindowPos(m_hList, NULL, rcEdit.left, y, rcEdit.right - rcEdit.left, cy,
                  SWP_SHOWWINDOW);
 }
 
@@ -382,7 +401,7 @@ BOOL CNavCombobox::ChooseSelected()
     if (nSel == LB_ERR || !IsWindowVisible(m_hList) ||
         static_cast<int>(SendList(LB_GETTEXTLEN, nSel)) <= 0)
         return FALSE;
-    InvalidateRect(m_hWnd, nullptr, TRUE);
+    InvalidateRect(m_hWnd, NULL, TRUE);
     CopyItemToEdit(nSel);
     HideList();
     return TRUE;
@@ -461,7 +480,7 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
 LRESULT CNavCombobox::OnKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_KEYDOWN)
-        InvalidateRect(hWnd, nullptr, TRUE);
+        InvalidateRect(hWnd, NULL, TRUE);
     if (!IsListToggleKey(msg, wParam, lParam) || !HasList())
         return CallWindowProcW(m_pfnOldProc, hWnd, msg, wParam, lParam);
     if (IsWindowVisible(m_hList))
@@ -475,7 +494,7 @@ LRESULT CNavCombobox::OnKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
 LRESULT CNavCombobox::OnCommand(HWND hWnd, WPARAM wParam)
 {
     if (HIWORD(wParam) == EN_UPDATE)
-        InvalidateRect(hWnd, nullptr, FALSE);
+        InvalidateRect(hWnd, NULL, FALSE);
     return 0;
 }
 
@@ -483,7 +502,7 @@ LRESULT CNavCombobox::OnCommand(HWND hWnd, WPARAM wParam)
 LRESULT CNavCombobox::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     if (m_bPressed)
-        InvalidateRect(hWnd, nullptr, TRUE);
+        InvalidateRect(hWnd, NULL, TRUE);
     return CallWindowProcW(m_pfnOldProc, hWnd, WM_MOUSEMOVE, wParam, lParam);
 }
 
@@ -521,11 +540,11 @@ LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
     {
         const int nCount = static_cast<int>(SendList(LB_GETCOUNT));
         if (IsWindowVisible(m_hList) || bWasOpen || nCount <= 0)
-            SetWindowPos(m_hList, nullptr, 0, 0, 0, 0, kHideFlags);
+            SetWindowPos(m_hList, NULL, 0, 0, 0, 0, kHideFlags);
         else
             OpenList();
     }
-    InvalidateRect(hWnd, nullptr, TRUE);
+    InvalidateRect(hWnd, NULL, TRUE);
     return CallWindowProcW(m_pfnOldProc, hWnd, WM_LBUTTONUP, wParam, lParam);
 }
 
@@ -537,7 +556,7 @@ LRESULT CNavCombobox::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
     {
         m_bPressed = 0;
         m_bListOpenAtPress = 0;
-        InvalidateRect(hWnd, nullptr, TRUE);
+        InvalidateRect(hWnd, NULL, TRUE);
     }
     return CallWindowProcW(m_pfnOldProc, hWnd, WM_CAPTURECHANGED, wParam, lParam);
 }

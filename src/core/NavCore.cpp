@@ -23,7 +23,7 @@ CxImage* LoadFace(HINSTANCE hModule, WORD wResId)
 void FreeFace(CxImage*& pFace)
 {
     delete pFace;
-    pFace = nullptr;
+    pFace = NULL;
 }
 } // namespace
 
@@ -60,7 +60,7 @@ void NavReleaseSharedImages(void)
     if (g_hBarBitmap)
     {
         DeleteObject(g_hBarBitmap);
-        g_hBarBitmap = nullptr;
+        g_hBarBitmap = NULL;
     }
 }
 

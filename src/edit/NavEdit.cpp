@@ -2,13 +2,16 @@
 #include "NavEdit.h"
 
 #include "core/NavCore.h"
+#include "win32/NavCheck.h"
 #include "win32/NavGdi.h"
 #include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
 
-#include <tuple>
+// The exported layout as applications compiled against the header see it: a field added,
+// removed or resized fails here until the copy (and this size) take it in.
+NAV_COMPILE_CHECK(sizeof(CNavEdit) == NAV_BY_WORD_SIZE(32, 56), edit_layout);
 
 namespace
 {
@@ -32,8 +35,16 @@ void OpenInputPanel()
 
 // Sets the initial values: no window, grey frame.
 CNavEdit::CNavEdit()
-    : m_pfnDrawBk(nullptr), m_hWnd(nullptr), m_hFont(nullptr), m_bPressed(0),
-      m_pfnOldProc(nullptr), m_bNoFrame(0), m_nFrameBitmapID(IDB_EDIT_FRAME)
+    : m_pfnDrawBk(NULL), m_hWnd(NULL), m_hFont(NULL), m_bPressed(0),
+      m_pfnOldProc(NULL), m_bNoFrame(0), m_nFrameBitmapID(IDB_EDIT_FRAME)
+{
+}
+
+// Field by field: the copy names the same window.
+CNavEdit::CNavEdit(const CNavEdit& other)
+    : m_pfnDrawBk(other.m_pfnDrawBk), m_hWnd(other.m_hWnd), m_hFont(other.m_hFont),
+      m_bPressed(other.m_bPressed), m_pfnOldProc(other.m_pfnOldProc),
+      m_bNoFrame(other.m_bNoFrame), m_nFrameBitmapID(other.m_nFrameBitmapID)
 {
 }
 
@@ -43,7 +54,7 @@ CNavEdit::~CNavEdit()
 {
     if (!IsWindow(m_hWnd))
         return;
-    m_pfnDrawBk = nullptr;
+    m_pfnDrawBk = NULL;
     DestroyOwnWindow();
 }
 
@@ -53,11 +64,15 @@ CNavEdit::~CNavEdit()
 // that made it is left to that edit.
 CNavEdit& CNavEdit::operator=(const CNavEdit& other)
 {
-    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavEdit>(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::IsOwnWindow(m_hWnd, this))
         DestroyOwnWindow();
-    std::tie(m_pfnDrawBk, m_hWnd, m_hFont, m_bPressed, m_pfnOldProc, m_bNoFrame, m_nFrameBitmapID) =
-        std::tie(other.m_pfnDrawBk, other.m_hWnd, other.m_hFont, other.m_bPressed,
-                 other.m_pfnOldProc, other.m_bNoFrame, other.m_nFrameBitmapID);
+    m_pfnDrawBk = other.m_pfnDrawBk;
+    m_hWnd = other.m_hWnd;
+    m_hFont = other.m_hFont;
+    m_bPressed = other.m_bPressed;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_bNoFrame = other.m_bNoFrame;
+    m_nFrameBitmapID = other.m_nFrameBitmapID;
     return *this;
 }
 
@@ -177,7 +192,7 @@ LRESULT CNavEdit::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 1; // the paint covers every pixel
     case WM_KEYDOWN:
     case WM_VSCROLL:
-        InvalidateRect(hWnd, nullptr, TRUE);
+        InvalidateRect(hWnd, NULL, TRUE);
         break;
     case WM_COMMAND:
         return OnCommand(hWnd, wParam, lParam);
@@ -217,7 +232,7 @@ LRESULT CNavEdit::OnSetFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT CNavEdit::OnKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_nFrameBitmapID = IDB_EDIT_FRAME;
-    InvalidateRect(hWnd, nullptr, FALSE);
+    InvalidateRect(hWnd, NULL, FALSE);
     return CallOld(hWnd, WM_KILLFOCUS, wParam, lParam);
 }
 
@@ -244,7 +259,7 @@ LRESULT CNavEdit::OnCommand(HWND hWnd, WPARAM wParam, LPARAM /*lParam*/)
 {
     if (HIWORD(wParam) == EN_UPDATE)
     {
-        InvalidateRect(hWnd, nullptr, FALSE);
+        InvalidateRect(hWnd, NULL, FALSE);
         return 0;
     }
     switch (LOWORD(wParam))
@@ -278,7 +293,7 @@ LRESULT CNavEdit::OnSetFont(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT CNavEdit::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     if (m_bPressed)
-        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE);
     return CallOld(hWnd, WM_MOUSEMOVE, wParam, lParam);
 }
 
@@ -297,7 +312,7 @@ LRESULT CNavEdit::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT CNavEdit::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_bPressed = 0;
-    InvalidateRect(hWnd, nullptr, TRUE);
+    InvalidateRect(hWnd, NULL, TRUE);
     return CallOld(hWnd, WM_LBUTTONUP, wParam, lParam);
 }
 
@@ -308,7 +323,7 @@ LRESULT CNavEdit::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
     if (m_bPressed && reinterpret_cast<HWND>(lParam) != hWnd)
     {
         m_bPressed = 0;
-        InvalidateRect(hWnd, nullptr, TRUE);
+        InvalidateRect(hWnd, NULL, TRUE);
     }
     return CallOld(hWnd, WM_CAPTURECHANGED, wParam, lParam);
 }
@@ -372,14 +387,20 @@ void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
         {r - bx, b - by, bx, by, bw - bx, bh - by, bx, by},
     };
     SetStretchBltMode(hdcMem, COLORONCOLOR);
-    for (const Piece& p : stretched)
+    for (size_t i = 0; i < NAV_COUNT_OF(stretched); ++i)
+    {
+        const Piece& p = stretched[i];
         if (p.cx > 0 && p.cy > 0)
             StretchBlt(hdcMem, p.x, p.y, p.cx, p.cy, dcFrame, p.xSrc, p.ySrc, p.cxSrc, p.cySrc,
                        SRCCOPY);
-    for (const Piece& p : corners)
+    }
+    for (size_t i = 0; i < NAV_COUNT_OF(corners); ++i)
+    {
+        const Piece& p = corners[i];
         if (p.cx > 0 && p.cy > 0)
             TransparentImage(hdcMem, p.x, p.y, p.cx, p.cy, dcFrame, p.xSrc, p.ySrc, p.cxSrc,
                              p.cySrc, kKey);
+    }
 }
 
 // The black line along the window's bottom row, drawn over frame, background and text.
@@ -390,7 +411,7 @@ void CNavEdit::DrawBottomLine(HDC hdcMem)
     const int w = rcWindow.right - rcWindow.left, h = rcWindow.bottom - rcWindow.top;
     nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
     nav::SelectGuard select(hdcMem, pen);
-    MoveToEx(hdcMem, 0, h - 1, nullptr);
+    MoveToEx(hdcMem, 0, h - 1, NULL);
     LineTo(hdcMem, w, h - 1);
 }
 

@@ -6,12 +6,15 @@
 #include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
+#include "win32/NavCheck.h"
 #include "win32/NavWindow.h"
 
-#include <tuple>
+// The exported layout as applications compiled against the header see it: a field added,
+// removed or resized fails here until the copy (and this size) take it in.
+NAV_COMPILE_CHECK(sizeof(CNavGroupBox) == NAV_BY_WORD_SIZE(16, 32), groupbox_layout);
 
 // A group box without a window.
-CNavGroupBox::CNavGroupBox() : m_hWnd(nullptr), m_hBitmap(nullptr), m_pfnOldProc(nullptr)
+CNavGroupBox::CNavGroupBox() : m_hWnd(NULL), m_hBitmap(NULL), m_pfnOldProc(NULL)
 {
 }
 
@@ -25,10 +28,11 @@ CNavGroupBox::CNavGroupBox(const CNavGroupBox& other)
 // for another window. A window this box only shares with the box that made it is left alone.
 CNavGroupBox& CNavGroupBox::operator=(const CNavGroupBox& other)
 {
-    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavGroupBox>(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::IsOwnWindow(m_hWnd, this))
         DestroyOwnWindow();
-    std::tie(m_hWnd, m_hBitmap, m_pfnOldProc) =
-        std::tie(other.m_hWnd, other.m_hBitmap, other.m_pfnOldProc);
+    m_hWnd = other.m_hWnd;
+    m_hBitmap = other.m_hBitmap;
+    m_pfnOldProc = other.m_pfnOldProc;
     return *this;
 }
 

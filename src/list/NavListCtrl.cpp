@@ -4,6 +4,7 @@
 //
 #include "NavListCtrl.h"
 
+#include "win32/NavCheck.h"
 #include "win32/NavCompose.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
@@ -12,7 +13,10 @@
 
 #include <new>
 #include <string.h>
-#include <tuple>
+
+// The exported layout as applications compiled against the header see it: a field added,
+// removed or resized fails here until the copy (and this size) take it in.
+NAV_COMPILE_CHECK(sizeof(CNavListCtrl) == NAV_BY_WORD_SIZE(80, 112), list_layout);
 
 namespace
 {
@@ -37,35 +41,47 @@ int CNavListCtrl::LineHeight()
     return FixLineHeight > 0 ? FixLineHeight : kDefaultLineHeight;
 }
 
+// The bar's object is made with the shared block; its window comes with the first Create.
+CNavListShared::CNavListShared()
+    : nRefs(1), pScrollBar(new (std::nothrow) CNavScrollBar), pCheckFlags(NULL), nCheckWords(0)
+{
+}
+
+CNavListShared::~CNavListShared()
+{
+    FreeChecks();
+    delete pScrollBar;
+}
+
 void CNavListShared::ResetChecks(int nCount)
 {
     FreeChecks();
     if (nCount <= 0 || nCount >= (1 << 30))
         return;
-    int* pWords = static_cast<int*>(std::calloc(static_cast<size_t>(nCount), sizeof(int)));
+    int* pWords = static_cast<int*>(calloc(static_cast<size_t>(nCount), sizeof(int)));
     if (!pWords)
         return;
-    pCheckFlags.reset(pWords);
+    pCheckFlags = pWords;
     nCheckWords = nCount;
 }
 
 void CNavListShared::FreeChecks()
 {
-    pCheckFlags.reset();
+    free(pCheckFlags);
+    pCheckFlags = NULL;
     nCheckWords = 0;
 }
 
 // Initial values, and the scroll bar object (without a window yet).
 CNavListCtrl::CNavListCtrl()
-    : m_nScrollChar(0), m_bSelectHScroll(0), m_pShared(nullptr), m_pfnOldProc(nullptr),
-      m_pfnDrawItem(nullptr), m_nScrollPos(0), m_nPageSize(0), m_nItemCount(0), m_bCheckBox(0),
+    : m_nScrollChar(0), m_bSelectHScroll(0), m_pShared(NULL), m_pfnOldProc(NULL),
+      m_pfnDrawItem(NULL), m_nScrollPos(0), m_nPageSize(0), m_nItemCount(0), m_bCheckBox(0),
       m_bSelChecked(0), m_bPageScroll(1), m_bIsScrollPage(0), m_bHScrollBar(1),
-      m_sizeIcon{0, 0}, m_hFont(nullptr), m_hWnd(nullptr), m_hImageList(nullptr),
-      m_hInst(nullptr)
+      m_hFont(NULL), m_hWnd(NULL), m_hImageList(NULL), m_hInst(NULL)
 {
+    m_sizeIcon.cx = 0;
+    m_sizeIcon.cy = 0;
     m_pShared = new (std::nothrow) CNavListShared;
-    if (m_pShared)
-        m_pShared->pScrollBar.reset(new (std::nothrow) CNavScrollBar);
 }
 
 // Field-by-field copy; the copy shares the window and the shared pieces.
@@ -91,18 +107,27 @@ CNavListCtrl& CNavListCtrl::operator=(const CNavListCtrl& other)
 {
     if (this == &other)
         return *this;
-    if (m_hWnd != other.m_hWnd && IsWindow(m_hWnd) &&
-        nav::FindObject<CNavListCtrl>(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && IsWindow(m_hWnd) && nav::IsOwnWindow(m_hWnd, this))
         Destroy();
     ReleaseShared(false);
-    std::tie(m_nScrollChar, m_bSelectHScroll, m_pShared, m_pfnOldProc, m_pfnDrawItem, m_nScrollPos,
-             m_nPageSize, m_nItemCount, m_bCheckBox, m_bSelChecked, m_bPageScroll, m_bIsScrollPage,
-             m_bHScrollBar, m_sizeIcon, m_hFont, m_hWnd, m_hImageList, m_hInst) =
-        std::tie(other.m_nScrollChar, other.m_bSelectHScroll, other.m_pShared, other.m_pfnOldProc,
-                 other.m_pfnDrawItem, other.m_nScrollPos, other.m_nPageSize, other.m_nItemCount,
-                 other.m_bCheckBox, other.m_bSelChecked, other.m_bPageScroll, other.m_bIsScrollPage,
-                 other.m_bHScrollBar, other.m_sizeIcon, other.m_hFont, other.m_hWnd,
-                 other.m_hImageList, other.m_hInst);
+    m_nScrollChar = other.m_nScrollChar;
+    m_bSelectHScroll = other.m_bSelectHScroll;
+    m_pShared = other.m_pShared;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_pfnDrawItem = other.m_pfnDrawItem;
+    m_nScrollPos = other.m_nScrollPos;
+    m_nPageSize = other.m_nPageSize;
+    m_nItemCount = other.m_nItemCount;
+    m_bCheckBox = other.m_bCheckBox;
+    m_bSelChecked = other.m_bSelChecked;
+    m_bPageScroll = other.m_bPageScroll;
+    m_bIsScrollPage = other.m_bIsScrollPage;
+    m_bHScrollBar = other.m_bHScrollBar;
+    m_sizeIcon = other.m_sizeIcon;
+    m_hFont = other.m_hFont;
+    m_hWnd = other.m_hWnd;
+    m_hImageList = other.m_hImageList;
+    m_hInst = other.m_hInst;
     if (m_pShared)
         ++m_pShared->nRefs;
     return *this;
@@ -121,11 +146,11 @@ CNavListCtrl::~CNavListCtrl()
 void CNavListCtrl::ReleaseShared(bool bWindowGoes)
 {
     CNavListShared* pShared = m_pShared;
-    m_pShared = nullptr;
+    m_pShared = NULL;
     if (!pShared)
         return;
     const bool bLast = --pShared->nRefs == 0;
-    if (CNavScrollBar* pBar = pShared->pScrollBar.get())
+    if (CNavScrollBar* pBar = pShared->pScrollBar)
     {
         const bool bBeside = bWindowGoes && (pBar->m_pListCtrl == this ||
                                              (IsWindow(m_hWnd) && pBar->m_pListCtrl &&
@@ -133,7 +158,7 @@ void CNavListCtrl::ReleaseShared(bool bWindowGoes)
         if (bLast || bBeside)
             pBar->DestroyBarWindow();
         if (pBar->m_pListCtrl == this)
-            pBar->m_pListCtrl = nullptr;
+            pBar->m_pListCtrl = NULL;
     }
     if (bLast)
         delete pShared;
@@ -143,23 +168,23 @@ void CNavListCtrl::ReleaseShared(bool bWindowGoes)
 // undone first.
 void CNavListCtrl::Destroy()
 {
-    m_hImageList = nullptr;
+    m_hImageList = NULL;
     m_nScrollChar = 0;
     if (IsWindow(m_hWnd))
         KillTimer(m_hWnd, kSelectScrollTimer);
     ReleaseShared(true);
     nav::DestroyKeepingProc(m_hWnd);
-    m_hWnd = nullptr;
+    m_hWnd = NULL;
 }
 
 CNavScrollBar* CNavListCtrl::ScrollBar() const
 {
-    return m_pShared ? m_pShared->pScrollBar.get() : nullptr;
+    return m_pShared ? m_pShared->pScrollBar : NULL;
 }
 
 HPEN CNavListCtrl::SeparatorPen() const
 {
-    return m_pShared ? m_pShared->pen.Get() : nullptr;
+    return m_pShared ? m_pShared->pen.Get() : NULL;
 }
 
 // Makes the native list, subclasses it, sizes its single column and puts the scroll bar beside
@@ -172,7 +197,7 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
         return 0;
     m_hInst = hInst;
     if (!m_pShared->pen) // a Create after a failed one keeps the first pen
-        m_pShared->pen.Reset(CreatePen(PS_SOLID, 1, kSeparatorColor));
+        m_pShared->pen.Attach(CreatePen(PS_SOLID, 1, kSeparatorColor));
 
     const DWORD dwListStyle = kBaseStyle | (dwStyle & kCallerStyles);
     DWORD dwNativeStyle = dwListStyle;
@@ -248,7 +273,7 @@ void CNavListCtrl::ClipUnderScrollBar()
     if (!bBarShown || !GetWindowRect(pBar->m_hWnd, &rcBar) ||
         !IntersectRect(&rcOverlap, &rcList, &rcBar))
     {
-        SetWindowRgn(m_hWnd, nullptr, TRUE);
+        SetWindowRgn(m_hWnd, NULL, TRUE);
         return;
     }
     OffsetRect(&rcOverlap, -rcList.left, -rcList.top);
@@ -259,7 +284,7 @@ void CNavListCtrl::ClipUnderScrollBar()
         return;
     CombineRgn(visible, visible, covered, RGN_DIFF);
     if (SetWindowRgn(m_hWnd, visible, TRUE))
-        visible.Release(); // the system owns it now
+        visible.Detach(); // the system owns it now
 #endif
 }
 
@@ -304,7 +329,7 @@ void CNavListCtrl::Invalidate()
 {
     if (!IsWindow(m_hWnd))
         return;
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    InvalidateRect(m_hWnd, NULL, FALSE);
     UpdateThumb();
 }
 
@@ -320,7 +345,7 @@ void CNavListCtrl::RepaintNow()
 {
     if (!IsWindow(m_hWnd))
         return;
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    InvalidateRect(m_hWnd, NULL, FALSE);
     UpdateWindow(m_hWnd);
 }
 
@@ -379,7 +404,7 @@ int CNavListCtrl::DeleteItem(int index)
         return 0;
     if (IsVirtualList() && m_pShared && m_pShared->pCheckFlags)
     {
-        int* pWords = m_pShared->pCheckFlags.get();
+        int* pWords = m_pShared->pCheckFlags;
         const int nWords = m_nItemCount < m_pShared->nCheckWords ? m_nItemCount
                                                                  : m_pShared->nCheckWords;
         if (index + 1 < nWords)
@@ -645,7 +670,7 @@ int CNavListCtrl::EnableHScrollBar(int bEnable)
         SetColumn0Width(W);
         if (pBar)
             ShowWindow(pBar->m_hWnd, SW_HIDE);
-        InvalidateRect(m_hWnd, nullptr, TRUE);
+        InvalidateRect(m_hWnd, NULL, TRUE);
     }
     ClipUnderScrollBar();
     return 1;

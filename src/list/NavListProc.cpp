@@ -179,7 +179,7 @@ RECT DrawSeparator(HDC hdc, const RECT& rcRow, const wchar_t* pszText, int right
 {
     const int x = pszText[0] ? right : right - 1;
     RECT rcText = {pszText[0] ? right + 1 : right, 0, right + cx, 0};
-    MoveToEx(hdc, x, rcRow.top, nullptr);
+    MoveToEx(hdc, x, rcRow.top, NULL);
     LineTo(hdc, x, rcRow.bottom);
     return rcText;
 }
@@ -299,7 +299,7 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
 
     if (!bSelected)
     {
-        MoveToEx(hdc, rc.left, rc.bottom - 1, nullptr);
+        MoveToEx(hdc, rc.left, rc.bottom - 1, NULL);
         LineTo(hdc, rc.right, rc.bottom - 1);
     }
     return 1;
@@ -342,7 +342,7 @@ LRESULT CNavListCtrl::OnTimer(HWND hWnd, WPARAM nTimerId)
 // The native list scrolls; every row is drawn again.
 LRESULT CNavListCtrl::OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
-    InvalidateRect(hWnd, nullptr, FALSE);
+    InvalidateRect(hWnd, NULL, FALSE);
     return CallOld(hWnd, WM_VSCROLL, wParam, lParam);
 }
 
@@ -374,7 +374,7 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
         {
             m_nScrollChar = 0;
             KillTimer(hWnd, kSelectScrollTimer);
-            SetTimer(hWnd, kSelectScrollTimer, kScrollPeriod, nullptr);
+            SetTimer(hWnd, kSelectScrollTimer, kScrollPeriod, NULL);
         }
     }
     return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
@@ -467,7 +467,7 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
     RECT rcText = rc;
     rcText.left = rcCheck.right;
     SIZE size = {};
-    GetTextExtentExPointW(dc, pszText, n, 0, nullptr, nullptr, &size);
+    GetTextExtentExPointW(dc, pszText, n, 0, NULL, NULL, &size);
     if (size.cx <= (rc.right - rc.left) - m_sizeIcon.cx - rcText.left)
     {
         KillTimer(hWnd, kSelectScrollTimer);

@@ -5,8 +5,7 @@
 #include "win32/NavGdi.h"
 #include "list/NavScrollBar.h"
 
-#include <cstdlib>
-#include <memory>
+#include <stdlib.h>
 
 // The list window's timer for the selected row's sideways scrolling.
 const UINT_PTR kSelectScrollTimer = 1;
@@ -25,20 +24,22 @@ inline LVITEMW CellItem(int row, int nSubItem, wchar_t* pszText)
 
 struct CNavListShared
 {
-    struct FreeWords
-    {
-        void operator()(int* p) const { std::free(p); }
-    };
+    CNavListShared();
+    ~CNavListShared();
 
-    long nRefs = 1;
-    std::unique_ptr<CNavScrollBar> pScrollBar; // null only when its allocation failed
-    nav::Pen pen;                              // separator lines, made by the first Create
-    std::unique_ptr<int[], FreeWords> pCheckFlags; // one 32-bit word per row, bit 0 = checked
-    int nCheckWords = 0;
+    long nRefs;
+    CNavScrollBar* pScrollBar; // owned; null only when its allocation failed
+    nav::Pen pen;              // separator lines, made by the first Create
+    int* pCheckFlags;          // owned (calloc); one 32-bit word per row, bit 0 = checked
+    int nCheckWords;
 
     // Replaces the check words with nCount clear ones (none for a count of 0 or below, or of
     // 2^30 and more, which the 32-bit device could not allocate either).
     void ResetChecks(int nCount);
     // Drops the check words.
     void FreeChecks();
+
+private:
+    CNavListShared(const CNavListShared&);
+    CNavListShared& operator=(const CNavListShared&);
 };

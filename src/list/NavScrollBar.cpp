@@ -12,8 +12,7 @@
 #include "list/NavListShared.h"
 #include "resource.h"
 
-#include <climits>
-
+#include <limits.h>
 
 namespace
 {
@@ -44,7 +43,7 @@ int ScrollDistance(double dy, int nRowHeight)
 
 // Initial values: no window, thumb at its top below a page and a line arrow.
 CNavScrollBar::CNavScrollBar()
-    : m_hWnd(nullptr), m_hInst(nullptr), m_pfnOldProc(nullptr), m_pListCtrl(nullptr),
+    : m_hWnd(NULL), m_hInst(NULL), m_pfnOldProc(NULL), m_pListCtrl(NULL),
       m_zonePressed(Zone::None), m_nThumbTop(2 * kArrowHeight), m_nPageArrowHeight(kArrowHeight)
 {
 }
@@ -59,7 +58,7 @@ CNavScrollBar::~CNavScrollBar()
 void CNavScrollBar::DestroyBarWindow()
 {
     nav::DestroyKeepingProc(m_hWnd);
-    m_hWnd = nullptr;
+    m_hWnd = NULL;
 }
 
 // Makes the "STATIC" window over the list's right 40 pixels, raises it and subclasses it. A bar
@@ -76,7 +75,7 @@ BOOL CNavScrollBar::Create(HWND hList, HINSTANCE hInst, UINT nID)
                               nID, hInst);
     if (!IsWindow(m_hWnd))
     {
-        m_hWnd = nullptr;
+        m_hWnd = NULL;
         return FALSE;
     }
     SetWindowPos(m_hWnd, HWND_TOP, rc.right - kBarWidth, rc.top, kBarWidth, rc.bottom - rc.top,
@@ -135,7 +134,7 @@ void CNavScrollBar::ClampAndRepaint()
         m_nThumbTop = lineDownTop - kThumbHeight;
     if (m_nThumbTop <= P + kArrowHeight)
         m_nThumbTop = P + kArrowHeight;
-    InvalidateRect(m_hWnd, nullptr, TRUE);
+    InvalidateRect(m_hWnd, NULL, TRUE);
 }
 
 // The procedure installed on the bar's window: finds the object in the user data.
@@ -262,7 +261,7 @@ void CNavScrollBar::OnLButtonDown(WPARAM /*wParam*/, LPARAM lParam)
 
 // The zone under a point of the client area; the arrows before the thumb, which only counts
 // while the list can scroll.
-CNavScrollBar::Zone CNavScrollBar::ZoneAt(POINT pt)
+CNavScrollBar::Zone::Value CNavScrollBar::ZoneAt(POINT pt)
 {
     RECT rcClient;
     GetClientRect(m_hWnd, &rcClient);
@@ -369,7 +368,7 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
             const int nRowHeight = CNavListCtrl::LineHeight();
             const int dy = ScrollDistance((newTop - pos) * nRowHeight, nRowHeight);
             SendMessageW(hList, LVM_SCROLL, 0, dy);
-            InvalidateRect(hList, nullptr, FALSE);
+            InvalidateRect(hList, NULL, FALSE);
         }
     }
     ClampAndRepaint();

@@ -15,14 +15,17 @@ class CNavScrollBar
 {
 public:
     // The zone a pen-down hit; it acts at the pen-up.
-    enum class Zone : BYTE
+    struct Zone
     {
-        None, // the track, or nothing
-        PageUp,
-        LineUp,
-        Thumb,
-        LineDown,
-        PageDown,
+        enum Value
+        {
+            None, // the track, or nothing
+            PageUp,
+            LineUp,
+            Thumb,
+            LineDown,
+            PageDown
+        };
     };
 
     CNavScrollBar();
@@ -47,7 +50,7 @@ public:
     HINSTANCE m_hInst;
     WNDPROC m_pfnOldProc;
     CNavListCtrl* m_pListCtrl;
-    Zone m_zonePressed;
+    Zone::Value m_zonePressed;
     int m_nThumbTop;
     int m_nPageArrowHeight;
 
@@ -60,7 +63,7 @@ private:
     void Paint(HDC hdc);
     void ClampAndRepaint();
     void ClearPressed();
-    Zone ZoneAt(POINT pt);
+    Zone::Value ZoneAt(POINT pt);
     void ScrollList(WPARAM nCode);
     bool IsListScrollable();
     int ClientHeight();

@@ -48,7 +48,7 @@ enum NavBridge
     NAV_BRIDGE_COMBO_PRESS = 0x0080,
     // A registry key opened with access 0 cannot be read on the desktop: read access is asked.
     NAV_BRIDGE_REGISTRY_ACCESS = 0x0100,
-    NAV_BRIDGE_ALL = 0x01FF,
+    NAV_BRIDGE_ALL = 0x01FF
 };
 
 // Test hook: switches bridges on (the default) or off; answers the bridges on before the call.

@@ -135,13 +135,13 @@ BOOL SipShowIM(DWORD dwFlag)
 FARPROC GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName)
 {
     if (!lpProcName)
-        return nullptr;
+        return NULL;
     // Export names are ASCII; anything else cannot name an export.
     char szName[256];
-    int n = WideCharToMultiByte(CP_ACP, 0, lpProcName, -1, szName, sizeof(szName), nullptr,
-                                nullptr);
+    int n = WideCharToMultiByte(CP_ACP, 0, lpProcName, -1, szName, sizeof(szName), NULL,
+                                NULL);
     if (n <= 0)
-        return nullptr;
+        return NULL;
     return GetProcAddress(hModule, szName);
 }
 
@@ -186,11 +186,11 @@ const BITMAPINFO* ResourceDib(HINSTANCE hModule, WORD wResId, const BYTE** ppBit
                               size_t* pcbStride)
 {
     HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(wResId), MAKEINTRESOURCEW(2)); // RT_BITMAP
-    HGLOBAL hData = hRes ? LoadResource(hModule, hRes) : nullptr;
-    const BYTE* pData = hData ? static_cast<const BYTE*>(LockResource(hData)) : nullptr;
+    HGLOBAL hData = hRes ? LoadResource(hModule, hRes) : NULL;
+    const BYTE* pData = hData ? static_cast<const BYTE*>(LockResource(hData)) : NULL;
     const DWORD cbData = hRes ? SizeofResource(hModule, hRes) : 0;
     if (!pData || cbData < sizeof(BITMAPINFOHEADER))
-        return nullptr;
+        return NULL;
     const BITMAPINFOHEADER* pHeader = reinterpret_cast<const BITMAPINFOHEADER*>(pData);
     const WORD nBits = pHeader->biBitCount;
     if (pHeader->biSize != sizeof(BITMAPINFOHEADER) || pHeader->biPlanes != 1 ||
@@ -198,17 +198,17 @@ const BITMAPINFO* ResourceDib(HINSTANCE hModule, WORD wResId, const BYTE** ppBit
         (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 24 && nBits != 32) ||
         pHeader->biWidth <= 0 || pHeader->biWidth > kMaxSide || pHeader->biHeight == 0 ||
         pHeader->biHeight < -kMaxSide || pHeader->biHeight > kMaxSide)
-        return nullptr;
+        return NULL;
     const size_t nMaxColours = nBits <= 8 ? static_cast<size_t>(1) << nBits : 0;
     const size_t nColours = pHeader->biClrUsed ? pHeader->biClrUsed : nMaxColours;
     if (nColours > nMaxColours)
-        return nullptr;
+        return NULL;
     const size_t cbStride = ((static_cast<size_t>(pHeader->biWidth) * nBits + 31) / 32) * 4;
     const size_t cy = static_cast<size_t>(pHeader->biHeight < 0 ? -pHeader->biHeight
                                                                 : pHeader->biHeight);
     const size_t offBits = pHeader->biSize + nColours * sizeof(RGBQUAD);
     if (offBits + cbStride * cy > cbData)
-        return nullptr;
+        return NULL;
     *ppBits = pData + offBits;
     *pcbStride = cbStride;
     return reinterpret_cast<const BITMAPINFO*>(pHeader);
@@ -223,14 +223,14 @@ int RowsOf(const BITMAPINFO* pInfo)
 // form is not a plain one.
 HBITMAP CopyBitmapResource(HINSTANCE hModule, WORD wResId)
 {
-    const BYTE* pSource = nullptr;
+    const BYTE* pSource = NULL;
     size_t cbStride = 0;
     const BITMAPINFO* pInfo = ResourceDib(hModule, wResId, &pSource, &cbStride);
     if (!pInfo)
         return static_cast<HBITMAP>(LoadImageW(hModule, MAKEINTRESOURCEW(wResId), IMAGE_BITMAP,
                                                0, 0, LR_CREATEDIBSECTION));
-    void* pvBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvBits, nullptr, 0);
+    void* pvBits = NULL;
+    HBITMAP hbm = CreateDIBSection(NULL, pInfo, DIB_RGB_COLORS, &pvBits, NULL, 0);
     if (hbm && pvBits)
         memcpy(pvBits, pSource, cbStride * static_cast<size_t>(RowsOf(pInfo)));
     return hbm;
@@ -240,7 +240,7 @@ HBITMAP CopyBitmapResource(HINSTANCE hModule, WORD wResId)
 // it from a DIB section when the strip is not a plain 24-bit one.
 HIMAGELIST CopyImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
 {
-    const BYTE* pSource = nullptr;
+    const BYTE* pSource = NULL;
     size_t cbStride = 0;
     const BITMAPINFO* pInfo = ResourceDib(hModule, wResId, &pSource, &cbStride);
     // Other formats go the platform's way; a DIB section keeps their colours (the desktop
@@ -254,14 +254,14 @@ HIMAGELIST CopyImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     const int cxStrip = pInfo->bmiHeader.biWidth;
     const bool bBottomUp = pInfo->bmiHeader.biHeight > 0;
     const int cy = RowsOf(pInfo);
-    void* pvImage = nullptr;
-    Bitmap image(CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvImage, nullptr, 0));
+    void* pvImage = NULL;
+    Bitmap image(CreateDIBSection(NULL, pInfo, DIB_RGB_COLORS, &pvImage, NULL, 0));
     const size_t cbMaskStride = ((static_cast<size_t>(cxStrip) + 15) / 16) * 2; // word rows
     BYTE* pMask = static_cast<BYTE*>(calloc(cbMaskStride, static_cast<size_t>(cy)));
     if (!image || !pvImage || !pMask)
     {
         free(pMask);
-        return nullptr;
+        return NULL;
     }
     const BYTE keyR = GetRValue(crMask), keyG = GetGValue(crMask), keyB = GetBValue(crMask);
     BYTE* pImage = static_cast<BYTE*>(pvImage);
@@ -280,13 +280,13 @@ HIMAGELIST CopyImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     Bitmap mask(CreateBitmap(cxStrip, cy, 1, 1, pMask));
     free(pMask);
     if (!mask)
-        return nullptr;
+        return NULL;
 
     HIMAGELIST hList = ImageList_Create(cx, cy, ILC_MASK | ILC_COLOR24, cxStrip / cx, 0);
     if (hList && ImageList_Add(hList, image, mask) < 0)
     {
         ImageList_Destroy(hList);
-        hList = nullptr;
+        hList = NULL;
     }
     return hList;
 }

@@ -6,6 +6,7 @@
 // The cooperation lookup and launch live in NavStaticCoop.cpp.
 #include "NavStatic.h"
 
+#include "win32/NavCheck.h"
 #include "win32/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
@@ -13,7 +14,10 @@
 #include "win32/NavWindow.h"
 
 #include <new>
-#include <tuple>
+
+// The exported layout as applications compiled against the header see it: a field added,
+// removed or resized fails here until the copy (and this size) take it in.
+NAV_COMPILE_CHECK(sizeof(CNavStatic) == NAV_BY_WORD_SIZE(52, 80), label_layout);
 
 namespace
 {
@@ -33,12 +37,12 @@ const COLORREF kLinkBlue = 0xFF0000;
 class WindowText
 {
 public:
-    explicit WindowText(HWND hWnd)
+    explicit WindowText(HWND hWnd) : m_nLength(0)
     {
         int nLength = GetWindowTextLengthW(hWnd);
         if (nLength <= 0)
             return;
-        m_text.Reset(new (std::nothrow) wchar_t[nLength + 1]());
+        m_text.Attach(new (std::nothrow) wchar_t[nLength + 1]());
         if (m_text)
             m_nLength = GetWindowTextW(hWnd, m_text.Get(), nLength + 1);
     }
@@ -47,8 +51,8 @@ public:
     int Length() const { return m_text ? m_nLength : 0; }
 
 private:
-    nav::UniqueHandle<wchar_t*, nav::DeleteText, false> m_text;
-    int m_nLength = 0;
+    nav::UniqueHandle<wchar_t*, nav::DeleteText> m_text;
+    int m_nLength;
 };
 
 // A copy of the base font with the underline the label needs.
@@ -96,7 +100,8 @@ void LabelWindowGone()
 // in the window's client area.
 bool PointInClient(HWND hWnd, LPARAM lParam, POINT* ppt)
 {
-    *ppt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ppt->x = static_cast<short>(LOWORD(lParam));
+    ppt->y = static_cast<short>(HIWORD(lParam));
     RECT rcClient = {};
     GetClientRect(hWnd, &rcClient);
     return PtInRect(&rcClient, *ppt) != FALSE;
@@ -120,9 +125,9 @@ UINT LabelFormat(LONG lStyle, bool bCenter)
 
 // Sets the defaults: black text, blue links, no callback, no window.
 CNavStatic::CNavStatic()
-    : m_pfnDrawBk(nullptr), m_hWnd(nullptr), m_hFont(nullptr), m_pfnOldProc(nullptr),
+    : m_pfnDrawBk(NULL), m_hWnd(NULL), m_hFont(NULL), m_pfnOldProc(NULL),
       m_crLink(kLinkBlue), m_crText(0), m_bUnderLine(0), m_bPressed(0), m_nCoopFlag(0),
-      m_pCoopInfo(nullptr), m_nScrollChar(0), m_bAutoScroll(0)
+      m_pCoopInfo(NULL), m_nScrollChar(0), m_bAutoScroll(0)
 {
 }
 
@@ -139,7 +144,7 @@ CNavStatic::CNavStatic(const CNavStatic& other)
     : m_pfnDrawBk(other.m_pfnDrawBk), m_hWnd(other.m_hWnd), m_hFont(other.m_hFont),
       m_pfnOldProc(other.m_pfnOldProc), m_crLink(other.m_crLink), m_crText(other.m_crText),
       m_bUnderLine(other.m_bUnderLine), m_bPressed(other.m_bPressed),
-      m_nCoopFlag(other.m_nCoopFlag), m_pCoopInfo(nullptr), m_nScrollChar(other.m_nScrollChar),
+      m_nCoopFlag(other.m_nCoopFlag), m_pCoopInfo(NULL), m_nScrollChar(other.m_nScrollChar),
       m_bAutoScroll(other.m_bAutoScroll)
 {
 }
@@ -153,14 +158,20 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
 {
     if (this == &other)
         return *this;
-    if (m_hWnd != other.m_hWnd && nav::FindObject<CNavStatic>(m_hWnd) == this)
+    if (m_hWnd != other.m_hWnd && nav::IsOwnWindow(m_hWnd, this))
         DestroyOwnWindow();
     FreeCoopInfo();
-    std::tie(m_pfnDrawBk, m_hWnd, m_hFont, m_pfnOldProc, m_crLink, m_crText, m_bUnderLine,
-             m_bPressed, m_nCoopFlag, m_nScrollChar, m_bAutoScroll) =
-        std::tie(other.m_pfnDrawBk, other.m_hWnd, other.m_hFont, other.m_pfnOldProc, other.m_crLink,
-                 other.m_crText, other.m_bUnderLine, other.m_bPressed, other.m_nCoopFlag,
-                 other.m_nScrollChar, other.m_bAutoScroll);
+    m_pfnDrawBk = other.m_pfnDrawBk;
+    m_hWnd = other.m_hWnd;
+    m_hFont = other.m_hFont;
+    m_pfnOldProc = other.m_pfnOldProc;
+    m_crLink = other.m_crLink;
+    m_crText = other.m_crText;
+    m_bUnderLine = other.m_bUnderLine;
+    m_bPressed = other.m_bPressed;
+    m_nCoopFlag = other.m_nCoopFlag;
+    m_nScrollChar = other.m_nScrollChar;
+    m_bAutoScroll = other.m_bAutoScroll;
     return *this;
 }
 
@@ -192,7 +203,7 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     if (m_hFont)
         SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
     if (m_bAutoScroll)
-        SetTimer(hWnd, kScrollTimer, kScrollPeriod, nullptr);
+        SetTimer(hWnd, kScrollTimer, kScrollPeriod, NULL);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
     LabelWindowMade();
@@ -302,7 +313,7 @@ void CNavStatic::OnScrollText(HWND hWnd)
     {
         // Only a stored font is measured with; the window's own font is not looked up here.
         nav::SelectGuard font(dc, m_hFont);
-        GetTextExtentExPointW(dc, text.Get(), text.Length(), 0, nullptr, nullptr, &size);
+        GetTextExtentExPointW(dc, text.Get(), text.Length(), 0, NULL, NULL, &size);
     }
     if (size.cx > rc.right - rc.left && m_nScrollChar < text.Length())
         ++m_nScrollChar;
@@ -496,7 +507,7 @@ LRESULT CNavStatic::OnCaptureChanged(WPARAM wParam, LPARAM lParam)
 // Asks for a full repaint: background on WM_ERASEBKGND, then the text.
 void CNavStatic::Repaint()
 {
-    InvalidateRect(m_hWnd, nullptr, TRUE);
+    InvalidateRect(m_hWnd, NULL, TRUE);
 }
 
 // The control's window rectangle in its parent's client coordinates.

@@ -53,15 +53,13 @@ int DataTypeOfFlag(unsigned int nFlag)
     }
 }
 
-// An open registry key, closed when it goes out of scope; null when it cannot be opened.
-typedef nav::UniqueHandle<HKEY, nav::CloseRegKey, false> RegKey;
-
-RegKey OpenKey(HKEY hParent, const wchar_t* pszSubKey)
+// Opens a registry key for its owner; null when it cannot be opened.
+HKEY OpenKey(HKEY hParent, const wchar_t* pszSubKey)
 {
-    HKEY hKey = nullptr;
+    HKEY hKey = NULL;
     if (RegOpenKeyExW(hParent, pszSubKey, 0, KeyAccess(), &hKey) != ERROR_SUCCESS)
-        hKey = nullptr;
-    return RegKey(hKey);
+        hKey = NULL;
+    return hKey;
 }
 
 // Reads one string value into a table slot, always leaving it terminated inside the slot; a
@@ -72,7 +70,7 @@ void ReadValue(HKEY hKey, const wchar_t* pszName, wchar_t (&szSlot)[NAV_COOP_SLO
     if (!hKey)
         return;
     DWORD cbData = kValueBytes;
-    if (RegQueryValueExW(hKey, pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(szSlot),
+    if (RegQueryValueExW(hKey, pszName, NULL, NULL, reinterpret_cast<BYTE*>(szSlot),
                          &cbData) != ERROR_SUCCESS)
     {
         memset(szSlot, 0, sizeof(szSlot));
@@ -81,23 +79,17 @@ void ReadValue(HKEY hKey, const wchar_t* pszName, wchar_t (&szSlot)[NAV_COOP_SLO
     szSlot[cbData / sizeof(wchar_t)] = L'\0';
 }
 
-// A popup menu, destroyed when it goes out of scope.
-typedef nav::UniqueHandle<HMENU, nav::CloseMenu, false> PopupMenu;
-
-// A cooperating library, loaded only for the duration of one call.
-typedef nav::UniqueHandle<HMODULE, nav::CloseLibrary, false> Library;
-
-// An empty name loads nothing: it is not handed to the platform, whose search for it is not
-// defined.
-Library LoadCoopLibrary(const wchar_t* pszName)
+// Loads a cooperating library for the duration of one call. An empty name loads nothing: it
+// is not handed to the platform, whose search for it is not defined.
+HMODULE LoadCoopLibrary(const wchar_t* pszName)
 {
-    return Library(pszName[0] ? LoadLibraryW(pszName) : nullptr);
+    return pszName[0] ? LoadLibraryW(pszName) : NULL;
 }
 
 // Shows the platform's task bar if it exists and is hidden.
 void ShowTaskBar()
 {
-    HWND hTaskBar = FindWindowW(L"HHTaskBar", nullptr);
+    HWND hTaskBar = FindWindowW(L"HHTaskBar", NULL);
     if (IsWindow(hTaskBar) && !IsWindowVisible(hTaskBar))
         ShowWindow(hTaskBar, SW_SHOW);
 }
@@ -124,7 +116,7 @@ int CNavStatic::QueryCoopInfo()
 
     wchar_t szPath[100];
     wsprintfW(szPath, L"Software\\Quill\\%s", kDataTypes[nType]);
-    const RegKey kind = OpenKey(HKEY_CURRENT_USER, szPath);
+    const nav::RegKey kind(OpenKey(HKEY_CURRENT_USER, szPath));
     if (!kind)
         return 0;
 
@@ -133,11 +125,11 @@ int CNavStatic::QueryCoopInfo()
     {
         wchar_t szName[kSubKeyNameChars];
         DWORD cchName = kSubKeyNameChars;
-        if (RegEnumKeyExW(kind.Get(), nCount, szName, &cchName, nullptr, nullptr, nullptr,
-                          nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(kind.Get(), nCount, szName, &cchName, NULL, NULL, NULL,
+                          NULL) != ERROR_SUCCESS)
             break;
         // A sub-key that cannot be opened still takes its place, with empty values.
-        const RegKey app = OpenKey(kind.Get(), szName);
+        const nav::RegKey app(OpenKey(kind.Get(), szName));
         ReadValue(app.Get(), L"DispName", m_pCoopInfo->szDispName[nCount]);
         ReadValue(app.Get(), L"AppName", m_pCoopInfo->szAppName[nCount]);
         ReadValue(app.Get(), L"FuncName", m_pCoopInfo->szFuncName[nCount]);
@@ -158,21 +150,21 @@ void CNavStatic::StartCoopLookup(POINT ptClient)
     if (!m_pCoopInfo || !QueryCoopInfo())
         return;
 
-    const PopupMenu menu(CreatePopupMenu());
+    const nav::PopupMenu menu(CreatePopupMenu());
     if (!menu.Get())
         return;
     for (int i = 0; i < m_pCoopInfo->nCount; ++i)
         AppendMenuW(menu.Get(), MF_STRING, NAV_COOP_FIRST_ID + i, m_pCoopInfo->szDispName[i]);
     POINT ptScreen = ptClient;
     ClientToScreen(m_hWnd, &ptScreen);
-    TrackPopupMenuEx(menu.Get(), 0, ptScreen.x, ptScreen.y, m_hWnd, nullptr);
+    TrackPopupMenuEx(menu.Get(), 0, ptScreen.x, ptScreen.y, m_hWnd, NULL);
 }
 
 // Frees the cooperation table.
 void CNavStatic::FreeCoopInfo()
 {
     delete m_pCoopInfo;
-    m_pCoopInfo = nullptr;
+    m_pCoopInfo = NULL;
 }
 
 // A menu choice launches its application; anything else goes to the native procedure.
@@ -211,7 +203,7 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
     if (nEntry != 4 && nEntry != 5)
         ShowTaskBar();
 
-    const Library library = LoadCoopLibrary(szLibrary);
+    const nav::Library library(LoadCoopLibrary(szLibrary));
     if (!library.Get())
     {
         FreeCoopInfo();

@@ -10,14 +10,14 @@ namespace nav
 // asked for. Top-down (row 0 first) on the desktop. The device's reference leaves negative
 // heights open, so the device's rows run bottom-up; whoever writes pixels there writes the
 // last row first.
-inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
+inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = NULL)
 {
     // A picture of 2 GB or more is refused: Wine hands out such a section (a window may be
     // 32767 pixels square) and then faults drawing into it, and no device has the memory.
     if (ppBits)
-        *ppBits = nullptr;
-    if (cx <= 0 || cy <= 0 || static_cast<long long>(cx) * cy > 0x7FFFFFFFll / 4)
-        return nullptr;
+        *ppBits = NULL;
+    if (cx <= 0 || cy <= 0 || static_cast<long long>(cx) * cy > 0x7FFFFFFFLL / 4)
+        return NULL;
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = cx;
@@ -29,10 +29,10 @@ inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = nullptr)
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(hdcRef, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    void* pBits = NULL;
+    HBITMAP hbm = CreateDIBSection(hdcRef, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
     if (ppBits)
-        *ppBits = hbm ? pBits : nullptr;
+        *ppBits = hbm ? pBits : NULL;
     return hbm;
 }
 } // namespace nav

@@ -39,10 +39,11 @@ namespace
 // library unloads.
 struct KeptBuffer
 {
+    KeptBuffer() : pBuffer(NULL), nThread(0), bBusy(false) {}
     ~KeptBuffer() { delete pBuffer; }
-    BackBuffer* pBuffer = nullptr;
-    LONG nThread = 0; // the first painting thread's id
-    bool bBusy = false;
+    BackBuffer* pBuffer;
+    LONG nThread; // the first painting thread's id
+    bool bBusy;
 
     // The kept buffer grown to hold cx x cy, or null when it cannot be lent.
     BackBuffer* Borrow(int cx, int cy)
@@ -51,23 +52,23 @@ struct KeptBuffer
         if (!nThread)
             InterlockedCompareExchange(&nThread, nCurrent, 0);
         if (nThread != nCurrent || bBusy || cx <= 0 || cy <= 0)
-            return nullptr;
+            return NULL;
         const int cxKept = pBuffer && pBuffer->Width() > cx ? pBuffer->Width() : cx;
         const int cyKept = pBuffer && pBuffer->Height() > cy ? pBuffer->Height() : cy;
-        if (static_cast<long long>(cxKept) * cyKept > PaintBuffer::kMaxKeptPixels)
-            return nullptr;
+        if (static_cast<LONGLONG>(cxKept) * cyKept > PaintBuffer::kMaxKeptPixels)
+            return NULL;
         if (!pBuffer || cxKept != pBuffer->Width() || cyKept != pBuffer->Height())
         {
             delete pBuffer;
             // Made like the screen, which every window DC shares.
-            pBuffer = new (std::nothrow) BackBuffer(nullptr, cxKept, cyKept);
+            pBuffer = new (std::nothrow) BackBuffer(NULL, cxKept, cyKept);
             if (pBuffer && !*pBuffer)
             {
                 delete pBuffer;
-                pBuffer = nullptr;
+                pBuffer = NULL;
             }
             if (!pBuffer)
-                return nullptr;
+                return NULL;
         }
         bBusy = true;
         return pBuffer;
@@ -77,7 +78,7 @@ KeptBuffer g_kept;
 } // namespace
 
 PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
-    : PaintSurface(cx, cy), m_bLent(false), m_nSaved(0), m_pOwn(nullptr)
+    : PaintSurface(cx, cy), m_bLent(false), m_nSaved(0), m_pOwn(NULL)
 {
     if (BackBuffer* pKept = g_kept.Borrow(cx, cy))
     {
@@ -90,7 +91,7 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
             PatBlt(m_hdc, 0, 0, cx, cy, BLACKNESS); // what a new DIB section holds
             return;
         }
-        m_hdc = nullptr;
+        m_hdc = NULL;
         g_kept.bBusy = false;
     }
     m_pOwn = new (std::nothrow) BackBuffer(hdcTarget, cx, cy);
@@ -103,7 +104,7 @@ void PaintBuffer::GiveBackKept()
     if (g_kept.bBusy || g_kept.nThread != static_cast<LONG>(GetCurrentThreadId()))
         return;
     delete g_kept.pBuffer;
-    g_kept.pBuffer = nullptr;
+    g_kept.pBuffer = NULL;
 }
 
 PaintBuffer::~PaintBuffer()

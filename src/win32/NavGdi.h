@@ -7,7 +7,7 @@
 // an owner.
 //
 // Every owner of something made (object, DC, image list) counts itself in NavGdiLiveObjects()
-// (see NavHandle.h).
+// (see NavHandle.h); the guards that only put a DC back as it was do not.
 #pragma once
 
 #include "NavCommon.h"
@@ -24,48 +24,55 @@ inline BOOL DrawListImage(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fS
     return ImageList_DrawEx(himl, i, hdc, x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, fStyle);
 }
 
-// Owner of a GDI object (bitmap, pen, font, brush, region) released with DeleteObject.
-template <class H> using GdiObject = UniqueHandle<H, CloseGdiObject>;
-
-typedef GdiObject<HBITMAP> Bitmap;
-typedef GdiObject<HPEN> Pen;
-typedef GdiObject<HFONT> Font;
-typedef GdiObject<HBRUSH> Brush;
-typedef GdiObject<HRGN> Region;
+// Owners of GDI objects (bitmap, pen, font, brush, region) released with DeleteObject.
+typedef UniqueHandle<HBITMAP, CloseGdiObject, true> Bitmap;
+typedef UniqueHandle<HPEN, CloseGdiObject, true> Pen;
+typedef UniqueHandle<HFONT, CloseGdiObject, true> Font;
+typedef UniqueHandle<HBRUSH, CloseGdiObject, true> Brush;
+typedef UniqueHandle<HRGN, CloseGdiObject, true> Region;
 
 // An image list the library made itself (never one the application lent), destroyed with
 // ImageList_Destroy.
-typedef UniqueHandle<HIMAGELIST, CloseImageList> ImageList;
+typedef UniqueHandle<HIMAGELIST, CloseImageList, true> ImageList;
 
 // A memory DC made with CreateCompatibleDC, deleted with DeleteDC.
-class MemDC : public UniqueHandle<HDC, CloseMemDC>
+class MemDC : public UniqueHandle<HDC, CloseMemDC, true>
 {
 public:
-    explicit MemDC(HDC hdcRef) : UniqueHandle(CreateCompatibleDC(hdcRef)) {}
+    explicit MemDC(HDC hdcRef) : UniqueHandle<HDC, CloseMemDC, true>(CreateCompatibleDC(hdcRef))
+    {
+    }
 };
 
 // A window's DC from GetDC, given back with ReleaseDC.
-class WindowDC : public UniqueHandle<HDC, CloseWindowDC>
+class WindowDC : public UniqueHandle<HDC, CloseWindowDC, true>
 {
 public:
-    explicit WindowDC(HWND hwnd) : UniqueHandle(GetDC(hwnd), CloseWindowDC{hwnd}) {}
+    explicit WindowDC(HWND hwnd)
+        : UniqueHandle<HDC, CloseWindowDC, true>(GetDC(hwnd), CloseWindowDC(hwnd))
+    {
+    }
 };
 
 // BeginPaint, checked: EndPaint follows only a BeginPaint that gave a DC, and the owner is
-// false when none was given (nothing should be drawn then).
+// null when none was given (nothing should be drawn then).
 struct EndPaintCloser
 {
-    HWND hwnd = nullptr;
-    PAINTSTRUCT ps = {};
+    explicit EndPaintCloser(HWND hwndPainted = NULL) : hwnd(hwndPainted)
+    {
+        ZeroMemory(&ps, sizeof(ps));
+    }
     void operator()(HDC) const { EndPaint(hwnd, &ps); }
+    HWND hwnd;
+    PAINTSTRUCT ps;
 };
 
-class PaintDC : public UniqueHandle<HDC, EndPaintCloser, false>
+class PaintDC : public UniqueHandle<HDC, EndPaintCloser>
 {
 public:
-    explicit PaintDC(HWND hwnd) : UniqueHandle(nullptr, EndPaintCloser{hwnd})
+    explicit PaintDC(HWND hwnd) : UniqueHandle<HDC, EndPaintCloser>(NULL, EndPaintCloser(hwnd))
     {
-        Reset(BeginPaint(hwnd, &GetCloser().ps));
+        Attach(BeginPaint(hwnd, &GetCloser().ps));
     }
     const PAINTSTRUCT& Info() const { return GetCloser().ps; }
 };
@@ -74,15 +81,17 @@ public:
 // A null object or DC selects nothing.
 struct SelectBack
 {
-    HDC hdc = nullptr;
+    explicit SelectBack(HDC hdcSelected = NULL) : hdc(hdcSelected) {}
     void operator()(HGDIOBJ hOld) const { SelectObject(hdc, hOld); }
+    HDC hdc;
 };
 
-class SelectGuard : public UniqueHandle<HGDIOBJ, SelectBack, false>
+class SelectGuard : public UniqueHandle<HGDIOBJ, SelectBack>
 {
 public:
     SelectGuard(HDC hdc, HGDIOBJ hObj)
-        : UniqueHandle(hdc && hObj ? SelectObject(hdc, hObj) : nullptr, SelectBack{hdc})
+        : UniqueHandle<HGDIOBJ, SelectBack>(hdc && hObj ? SelectObject(hdc, hObj) : NULL,
+                                            SelectBack(hdc))
     {
     }
 };
@@ -90,14 +99,18 @@ public:
 // Saves a DC's whole state (selections, clip region, modes, colours) and restores it.
 struct RestoreSaved
 {
-    HDC hdc = nullptr;
+    explicit RestoreSaved(HDC hdcSaved = NULL) : hdc(hdcSaved) {}
     void operator()(int nSaved) const { RestoreDC(hdc, nSaved); }
+    HDC hdc;
 };
 
-class SavedDC : public UniqueHandle<int, RestoreSaved, false>
+class SavedDC : public UniqueHandle<int, RestoreSaved>
 {
 public:
-    explicit SavedDC(HDC hdc) : UniqueHandle(hdc ? SaveDC(hdc) : 0, RestoreSaved{hdc}) {}
+    explicit SavedDC(HDC hdc)
+        : UniqueHandle<int, RestoreSaved>(hdc ? SaveDC(hdc) : 0, RestoreSaved(hdc))
+    {
+    }
 };
 
 // What one paint draws into: a DC and the size of the picture in it. The two back buffers
@@ -105,8 +118,7 @@ public:
 class PaintSurface
 {
 public:
-    // False when the DC or its bitmap could not be made; nothing should be drawn then.
-    explicit operator bool() const { return m_hdc != nullptr; }
+    // The DC, null when it or its bitmap could not be made (nothing should be drawn then).
     HDC Get() const { return m_hdc; }
     operator HDC() const { return m_hdc; }
     int Width() const { return m_cx; }
@@ -118,7 +130,7 @@ public:
     }
 
 protected:
-    PaintSurface(int cx, int cy) : m_hdc(nullptr), m_cx(cx), m_cy(cy) {}
+    PaintSurface(int cx, int cy) : m_hdc(NULL), m_cx(cx), m_cy(cy) {}
 
     HDC m_hdc; // null until the owner has a DC with its bitmap in it
     int m_cx;
@@ -162,8 +174,6 @@ public:
 
     PaintBuffer(HDC hdcTarget, int cx, int cy);
     ~PaintBuffer();
-    PaintBuffer(const PaintBuffer&) = delete;
-    PaintBuffer& operator=(const PaintBuffer&) = delete;
 
     // Whether this paint has the kept buffer (for tests).
     bool IsLent() const { return m_bLent; }
@@ -172,6 +182,9 @@ public:
     static void GiveBackKept();
 
 private:
+    PaintBuffer(const PaintBuffer&);
+    PaintBuffer& operator=(const PaintBuffer&);
+
     bool m_bLent;
     int m_nSaved;
     BackBuffer* m_pOwn;

@@ -1,11 +1,13 @@
-// NavHandle.h - one movable owner for every handle the library makes: a handle type and the
-// call that gives it back, in the spirit of WIL's unique_any.
+// NavHandle.h - one owner for every handle the library makes: a handle type and the call that
+// gives it back, in the manner of WTL's CHandle and CBitmapT<true>.
 //
-// The closer is a small function object; it may carry what the closing call needs besides the
-// handle (the window of ReleaseDC, the PAINTSTRUCT of EndPaint, the DC of a selection) and
-// moves with the handle. A null handle (H{}) is never closed. Owners made with kCounted count
-// themselves in NavGdiLiveObjects(), so tests can show that a paint leaves nothing behind even
-// where the platform cannot count GDI handles.
+// An owner cannot be copied (the copy constructor and assignment are declared and never
+// defined); ownership moves only by hand, with Detach() and Attach(). The closer is a small
+// function object that may carry what the closing call needs besides the handle (the window of
+// ReleaseDC, the PAINTSTRUCT of EndPaint, the DC of a selection). A null handle (H()) is never
+// closed. Owner types made with t_bCounted = true count themselves in NavGdiLiveObjects(), so
+// tests can show that a paint leaves nothing behind even where the platform cannot count GDI
+// handles.
 #pragma once
 
 #include "NavCommon.h"
@@ -22,35 +24,18 @@ ZNC_API void CountAcquire(const void* h);
 ZNC_API void CountRelease(const void* h);
 } // namespace detail
 
-template <class H, class Closer, bool kCounted = true> class UniqueHandle
+template <class H, class Closer, bool t_bCounted = false> class UniqueHandle
 {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(H h, Closer closer = Closer()) : m_h(h), m_closer(closer)
+    UniqueHandle() : m_h(H()), m_closer() {}
+    explicit UniqueHandle(H h, const Closer& closer = Closer()) : m_h(h), m_closer(closer)
     {
         CountAcquire();
     }
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : m_h(other.m_h), m_closer(other.m_closer)
-    {
-        other.m_h = H();
-    }
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
-    {
-        if (this != &other)
-        {
-            Reset();
-            m_h = other.m_h;
-            m_closer = other.m_closer;
-            other.m_h = H();
-        }
-        return *this;
-    }
+    ~UniqueHandle() { Attach(H()); }
 
-    // Closes what is held and takes h instead.
-    void Reset(H h = H())
+    // Closes what is held and takes ownership of h instead.
+    void Attach(H h)
     {
         if (m_h)
         {
@@ -62,7 +47,7 @@ public:
     }
     // Hands the handle over to whoever takes it next (for example SetWindowRgn, after which
     // the system owns the region); the owner forgets it.
-    H Release()
+    H Detach()
     {
         CountRelease();
         H h = m_h;
@@ -71,49 +56,73 @@ public:
     }
     H Get() const { return m_h; }
     operator H() const { return m_h; }
-    explicit operator bool() const { return m_h != H(); }
 
 protected:
     Closer& GetCloser() { return m_closer; }
     const Closer& GetCloser() const { return m_closer; }
 
 private:
+    UniqueHandle(const UniqueHandle&);
+    UniqueHandle& operator=(const UniqueHandle&);
+
     void CountAcquire() const
     {
-        if constexpr (kCounted)
+        if (t_bCounted)
             detail::CountAcquire(reinterpret_cast<const void*>(m_h));
     }
     void CountRelease() const
     {
-        if constexpr (kCounted)
+        if (t_bCounted)
             detail::CountRelease(reinterpret_cast<const void*>(m_h));
     }
 
-    H m_h = H();
-    Closer m_closer = Closer();
+    H m_h;
+    Closer m_closer;
 };
 
-// A closer that is one call on the handle.
-template <auto pfnClose> struct CloseWith
+// Closers of the handles the library makes, one call each.
+struct CloseGdiObject
 {
-    template <class H> void operator()(H h) const { pfnClose(h); }
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
 };
-
-// Closers of the handles the controls make.
-typedef CloseWith<DeleteObject> CloseGdiObject;
-typedef CloseWith<ImageList_Destroy> CloseImageList;
-typedef CloseWith<DeleteDC> CloseMemDC;
-typedef CloseWith<RegCloseKey> CloseRegKey;
-typedef CloseWith<DestroyMenu> CloseMenu;
-typedef CloseWith<FreeLibrary> CloseLibrary;
-typedef CloseWith<free> FreeText;
-struct CloseWindowDC
+struct CloseImageList
 {
-    HWND hwnd = nullptr;
-    void operator()(HDC h) const { ReleaseDC(hwnd, h); }
+    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
+struct CloseMemDC
+{
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+struct CloseRegKey
+{
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
+struct CloseMenu
+{
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
+struct CloseLibrary
+{
+    void operator()(HMODULE h) const { FreeLibrary(h); }
+};
+struct FreeText
+{
+    void operator()(wchar_t* p) const { free(p); }
 };
 struct DeleteText
 {
     void operator()(wchar_t* p) const { delete[] p; }
 };
+struct CloseWindowDC
+{
+    explicit CloseWindowDC(HWND hwndOwner = NULL) : hwnd(hwndOwner) {}
+    void operator()(HDC h) const { ReleaseDC(hwnd, h); }
+    HWND hwnd;
+};
+
+// The owners the library keeps besides those of GDI (NavGdi.h): a registry key, a popup menu
+// and a loaded library. The platform counts none of them as GDI objects, so neither do we.
+typedef UniqueHandle<HKEY, CloseRegKey> RegKey;
+typedef UniqueHandle<HMENU, CloseMenu> PopupMenu;
+typedef UniqueHandle<HMODULE, CloseLibrary> Library;
 } // namespace nav

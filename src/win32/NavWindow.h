@@ -45,13 +45,20 @@ inline HWND CreateChild(DWORD dwExStyle, LPCWSTR pszClass, LPCWSTR pszText, DWOR
     return CreateWindowExW(dwExStyle, pszClass, pszText, dwStyle, rc.left, rc.top,
                            rc.right - rc.left, rc.bottom - rc.top, hParent,
                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
-                           nullptr);
+                           NULL);
 }
 
 // The object a control stored in its window, or null (no window, or not one of ours).
 template <class T> T* FindObject(HWND hwnd)
 {
-    return hwnd ? reinterpret_cast<T*>(detail::GetSlot(hwnd, detail::kUserDataSlot)) : nullptr;
+    return hwnd ? reinterpret_cast<T*>(detail::GetSlot(hwnd, detail::kUserDataSlot)) : NULL;
+}
+
+// Whether hwnd is a window that pObject made and still answers for: its user data names
+// pObject. A copy shares its original's window without owning it.
+template <class T> bool IsOwnWindow(HWND hwnd, const T* pObject)
+{
+    return hwnd && FindObject<T>(hwnd) == pObject;
 }
 
 // The procedure the window runs now.
@@ -100,13 +107,16 @@ inline void DestroyKeepingProc(HWND hwnd)
 
 // What a procedure answers when its window names no object (before the user data is set, or
 // after a copy let go of it): 0 to everything, or the default window procedure.
-enum class NoObject
+struct NoObject
 {
-    AnswerZero,  // button, group box, edit, combo box, label
-    DefaultProc, // list, scroll bar
+    enum Answer
+    {
+        AnswerZero, // button, group box, edit, combo box, label
+        DefaultProc // list, scroll bar
+    };
 };
 
-inline LRESULT AnswerWithoutObject(NoObject answer, HWND hwnd, UINT msg, WPARAM wParam,
+inline LRESULT AnswerWithoutObject(NoObject::Answer answer, HWND hwnd, UINT msg, WPARAM wParam,
                                    LPARAM lParam)
 {
     return answer == NoObject::DefaultProc ? DefWindowProcW(hwnd, msg, wParam, lParam) : 0;
@@ -115,8 +125,8 @@ inline LRESULT AnswerWithoutObject(NoObject answer, HWND hwnd, UINT msg, WPARAM 
 // The whole body of a control's static window procedure: hands the message to the member
 // handler of the object the window names, or answers as 'answer' says when it names none.
 template <class T>
-LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM), NoObject answer,
-                        HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM),
+                        NoObject::Answer answer, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     T* pObject = FindObject<T>(hwnd);
     return pObject ? (pObject->*pfnHandler)(hwnd, msg, wParam, lParam)

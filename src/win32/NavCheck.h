@@ -1,0 +1,14 @@
+// NavCheck.h - compile-time checks and array counts, written for the device's compilers, which
+// have neither static_assert nor a standard count of an array's elements.
+#pragma once
+
+// A compile-time check at namespace scope: a typedef of an array whose size is negative when
+// the condition fails. 'name' says what is checked and appears in the compiler's message.
+#define NAV_COMPILE_CHECK(condition, name) typedef char nav_check_##name[(condition) ? 1 : -1]
+
+// The size of an exported class as applications see it, at 32 bits (the device) and at 64
+// (the desktop build).
+#define NAV_BY_WORD_SIZE(n32, n64) (sizeof(void*) == 8 ? (n64) : (n32))
+
+// The number of elements of an array (not of a pointer).
+#define NAV_COUNT_OF(array) (sizeof(array) / sizeof((array)[0]))
