@@ -90,18 +90,6 @@ void operator delete[](void* p) throw()
     free(p);
 }
 
-#if defined(__cpp_sized_deallocation)
-void operator delete(void* p, std::size_t) throw()
-{
-    free(p);
-}
-
-void operator delete[](void* p, std::size_t) throw()
-{
-    free(p);
-}
-#endif
-
 #if defined(__arm__)
 
 // ---- Helpers of the ARM code generator for Windows ----
