@@ -48,7 +48,7 @@ exports() {
 summary() {
     dlls=$(ls "$out/$1/bin/"*.dll | wc -l)
     calls=$(grep -v -e '^LIBRARY' -e '^EXPORTS' "$out/$1/ce5/"*.def | wc -l)
-    libs=$(cd "$out/$1/ce5" && ls *.def | sed 's/\.def$//' | paste -sd, -)
+    libs=$(cd "$out/$1/ce5" && ls *.def | sed 's/\.def$//' | paste -sd, - | sed 's/,/, /g')
     echo "Device check, $2: $(sources "$out/$1") sources compiled, $dlls DLLs linked against the" \
         "import libraries of $libs only ($calls calls), $(machine "$out/$1/bin/ZorNavCtrl.dll")."
 }
