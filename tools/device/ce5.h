@@ -1,7 +1,8 @@
-// ce5.h - forced into every library source by tools/device-check.sh. It stands the desktop
-// MinGW headers in for the device's SDK and narrows them to what the Windows CE 5.0 reference
-// documents: what the device lacks is poisoned, so a use is a compile error, and calls whose
-// device prototype differs get that prototype.
+// ce5.h - forced into every library source of the device check builds (cmake/Device.cmake,
+// run by tools/device-check.sh). It stands the desktop MinGW headers in for the device's SDK and
+// narrows them to what the Windows CE 5.0 reference documents: what the device lacks is
+// poisoned, so a use is a compile error, and calls whose device prototype differs get that
+// prototype.
 #pragma once
 
 #ifndef _WIN32_WCE
