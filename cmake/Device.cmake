@@ -23,13 +23,16 @@ list(REMOVE_DUPLICATES ZNC_CE5_LIBRARIES)
 if(CMAKE_SYSTEM_NAME STREQUAL "WindowsCE")
     # The SDK's own compiler and libraries. CMake's Windows CE support defines _WIN32_WCE from
     # CMAKE_SYSTEM_VERSION and the processor macros from the SDK's compiler; they are set here as
-    # well so that the device's configuration reads in one place.
-    if(CMAKE_SYSTEM_PROCESSOR MATCHES "^ARMV4I$|^$")
-        set(ZNC_CE5_PROCESSOR ARM _ARM_ ARMV4I)
-    elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^ARM")
-        set(ZNC_CE5_PROCESSOR ARM _ARM_ ${CMAKE_SYSTEM_PROCESSOR})
+    # well so that the device's configuration reads in one place. The processor is named as the
+    # SDK's compiler names it (ARMV4I for the device).
+    set(ZNC_CE5_PROCESSOR ${MSVC_CXX_ARCHITECTURE_ID})
+    if(NOT ZNC_CE5_PROCESSOR)
+        set(ZNC_CE5_PROCESSOR ARMV4I)
+    endif()
+    if(ZNC_CE5_PROCESSOR MATCHES "^ARM")
+        set(ZNC_CE5_PROCESSOR ARM _ARM_ ${ZNC_CE5_PROCESSOR})
     else()
-        set(ZNC_CE5_PROCESSOR ${CMAKE_SYSTEM_PROCESSOR} _${CMAKE_SYSTEM_PROCESSOR}_)
+        set(ZNC_CE5_PROCESSOR ${ZNC_CE5_PROCESSOR} _${ZNC_CE5_PROCESSOR}_)
     endif()
     function(znc_device_dll target)
         target_compile_definitions(${target} PRIVATE _WIN32_WCE=0x500 UNDER_CE ${ZNC_CE5_PROCESSOR})
