@@ -34,8 +34,11 @@ sources() {
         \( -name '*.cpp.obj' -o -name '*.c.obj' \) ! -name 'ce5-runtime.cpp.obj' | wc -l
 }
 
+# The machine type of the configuration's DLLs (both, when they differ).
 machine() {
-    llvm-readobj --file-headers "$1" | sed -n 's/^ *Machine: *//p'
+    for dll in "$1"/bin/*.dll; do
+        llvm-readobj --file-headers "$dll" | sed -n 's/^ *Machine: *//p'
+    done | sort -u | paste -sd' ' -
 }
 
 # The exports of a DLL, demangled, one a line, sorted (stdcall's @N taken off). The type
@@ -50,7 +53,7 @@ summary() {
     calls=$(grep -v -e '^LIBRARY' -e '^EXPORTS' "$out/$1/ce5/"*.def | wc -l)
     libs=$(cd "$out/$1/ce5" && ls *.def | sed 's/\.def$//' | paste -sd, - | sed 's/,/, /g')
     echo "Device check, $2: $(sources "$out/$1") sources compiled, $dlls DLLs linked against the" \
-        "import libraries of $libs only ($calls calls), $(machine "$out/$1/bin/ZorNavCtrl.dll")."
+        "import libraries of $libs only ($calls calls), $(machine "$out/$1")."
 }
 
 start=$(date +%s)
@@ -106,4 +109,4 @@ done
 summary i686 "i686 gcc"
 summary arm "ARM clang, Thumb-2"
 echo "Device check: the ARM DLLs export the desktop DLLs' members one for one:${compared#,}" \
-    "(the rest are the desktop's stand-ins and test hooks); $(($(date +%s) - start)) s."
+    "(the rest: the desktop's stand-ins, their test hooks, the bridges' members); $(($(date +%s) - start)) s."
