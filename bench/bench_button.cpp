@@ -6,6 +6,7 @@
 
 #include "CxImage.h"
 #include "NavBitmapButton.h"
+#include "hooks/NavTestHooks.h"
 #include "core/NavCore.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"

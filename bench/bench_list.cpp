@@ -9,6 +9,7 @@
 #include "BenchUtil.h"
 #include "CxImage.h"
 #include "NavListCtrl.h"
+#include "hooks/NavTestHooks.h"
 #include "core/NavCore.h"
 #include "win32/NavGdi.h"
 #include "list/NavScrollBar.h"

@@ -4,7 +4,7 @@
 // AlphaBlend needs is made at the first draw and kept until the image is released.
 #include "CxImage.h"
 
-#include "win32/NavDib.h"
+#include "NavDib.h"
 
 #include <stdlib.h>
 #include <string.h>

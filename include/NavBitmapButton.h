@@ -25,6 +25,9 @@
 ///
 /// The object owns its window: the destructor destroys it. It never frees the font, image
 /// list or callback it is given.
+///
+/// The user data of the control's window (\c GWL_USERDATA) holds the object's address and
+/// belongs to the control: an application that stores its own data there breaks it.
 class ZNC_API CNavBitmapButton
 {
 public:
@@ -101,7 +104,6 @@ protected:
     static void SetButtonState(WPARAM wParam, LPARAM lParam, HWND hwnd);
 
 private:
-    LRESULT CallOld(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnDrawItem(HWND hwnd, WPARAM wParam, const DRAWITEMSTRUCT* pdis);
     LRESULT OnCtlColorBtn(HDC hdc);
     LRESULT OnLButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam);

@@ -37,6 +37,9 @@
 ///   \c WS_CLIPSIBLINGS, or they paint over it.
 ///
 /// The object owns both windows and destroys them in its destructor; it never frees the font.
+///
+/// The user data of both windows (\c GWL_USERDATA) holds the object's address and belongs
+/// to the control: an application that stores its own data there breaks it.
 class ZNC_API CNavCombobox
 {
 public:

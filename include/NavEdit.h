@@ -27,6 +27,9 @@
 ///   without frame on a dark background).
 ///
 /// The object owns its window; it never frees the font or the callback.
+///
+/// The user data of the control's window (\c GWL_USERDATA) holds the object's address and
+/// belongs to the control: an application that stores its own data there breaks it.
 class ZNC_API CNavEdit
 {
 public:
@@ -98,7 +101,6 @@ protected:
 
 private:
     void DestroyOwnWindow();
-    LRESULT CallOld(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(HWND hWnd, LPARAM lParam);

@@ -25,6 +25,9 @@
 /// - Give it \c WS_CLIPCHILDREN so that its own painting does not cover its children.
 ///
 /// The object owns its window; it never frees the bitmap.
+///
+/// The user data of the control's window (\c GWL_USERDATA) holds the object's address and
+/// belongs to the control: an application that stores its own data there breaks it.
 class ZNC_API CNavGroupBox
 {
 public:

@@ -55,6 +55,9 @@ struct CNavListShared;
 /// \c LVM_SCROLL) or changing its rows (InsertItem, DeleteItem), call Invalidate().
 ///
 /// The object owns its window and its scroll bar; it never frees the font or the image list.
+///
+/// The user data of the control's window (\c GWL_USERDATA) holds the object's address and
+/// belongs to the control: an application that stores its own data there breaks it.
 class ZNC_API CNavListCtrl
 {
 public:
@@ -230,7 +233,6 @@ private:
     LRESULT OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
-    LRESULT CallOld(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     // Helpers.
     CNavScrollBar* ScrollBar() const;

@@ -60,6 +60,9 @@ typedef int (*NavCoopEntry)(wchar_t* pszData, wchar_t* pszExtra, int nReserved);
 ///
 /// The parent must answer #WM_NAV_PAINTBKGND. The object owns its window; it never frees the
 /// font or the callback.
+///
+/// The user data of the control's window (\c GWL_USERDATA) holds the object's address and
+/// belongs to the control: an application that stores its own data there breaks it.
 class ZNC_API CNavStatic
 {
 public:
@@ -156,7 +159,6 @@ protected:
 
 private:
     void DestroyOwnWindow();
-    LRESULT CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
     LRESULT CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnPaint();
     LRESULT OnEraseBkgnd(HDC hdc);

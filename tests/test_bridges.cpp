@@ -9,6 +9,7 @@
 #include "NavListCtrl.h"
 #include "NavStatic.h"
 #include "TestHost.h"
+#include "hooks/NavTestHooks.h"
 #include "platform/NavBridge.h"
 
 #include <functional>

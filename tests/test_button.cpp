@@ -7,6 +7,7 @@
 #include "Assignment.h"
 #include "TestHost.h"
 #include "CxImage.h"
+#include "hooks/NavTestHooks.h"
 #include "core/NavCore.h"
 #include "win32/NavGdi.h"
 

@@ -7,6 +7,7 @@
 #include "Sequence.h"
 #include "Assignment.h"
 #include "TestHost.h"
+#include "hooks/NavTestHooks.h"
 #include "combo/ComboTextBuffer.h"
 #include "win32/NavGdi.h"
 #include "resource.h"

@@ -4,6 +4,7 @@
 
 #include "CxImage.h"
 #include "TestHost.h"
+#include "hooks/NavTestHooks.h"
 #include "core/NavCore.h"
 #include "resource.h"
 

@@ -7,6 +7,7 @@
 #include "Sequence.h"
 #include "Assignment.h"
 #include "TestHost.h"
+#include "hooks/NavTestHooks.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 

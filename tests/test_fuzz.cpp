@@ -14,6 +14,7 @@
 
 #include "TestHost.h"
 #include "ZorNavCtrl.h"
+#include "hooks/NavTestHooks.h"
 #include "win32/NavGdi.h"
 #include "fuzz/FuzzKit.h"
 #include "platform/NavPlatform.h"

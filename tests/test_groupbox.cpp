@@ -7,6 +7,7 @@
 #include "Assignment.h"
 #include "Sequence.h"
 #include "TestHost.h"
+#include "hooks/NavTestHooks.h"
 #include "win32/NavGdi.h"
 
 #include <memory>

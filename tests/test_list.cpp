@@ -2,6 +2,7 @@
 // page size, the check model, copies, painting of rows, taps and the selected-row scrolling.
 #include "test_list_fixture.h"
 #include "Assignment.h"
+#include "hooks/NavTestHooks.h"
 
 #include <climits>
 #include <functional>

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
+#include "hooks/NavTestHooks.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 

@@ -1,6 +1,7 @@
 // test_scrollbar.cpp - the list's own scroll bar through real windows: where it stands, where
 // its thumb goes, how it looks, and what each zone sends the list and the parent.
 #include "test_list_fixture.h"
+#include "hooks/NavTestHooks.h"
 
 using namespace listtest;
 

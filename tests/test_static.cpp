@@ -9,6 +9,7 @@
 #include "Assignment.h"
 #include "TestHost.h"
 #include "coop/StaticCoopRecord.h"
+#include "hooks/NavTestHooks.h"
 #include "win32/NavGdi.h"
 
 #include <psapi.h>

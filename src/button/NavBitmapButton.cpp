@@ -10,7 +10,7 @@
 #include "CxImage.h"
 #include "core/NavCore.h"
 #include "win32/NavCheck.h"
-#include "win32/NavCompose.h"
+#include "core/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
@@ -352,20 +352,16 @@ LRESULT CNavBitmapButton::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_NAV_RADIOCLEAR:
         return OnRadioClear(hwnd);
     default:
-        return CallOld(hwnd, msg, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, hwnd, msg, wParam, lParam);
     }
 }
 
-LRESULT CNavBitmapButton::CallOld(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return CallWindowProcW(m_pfnOldProc, hwnd, msg, wParam, lParam);
-}
 
 // Draws the face of a button item; other owner-draw requests belong to the native procedure.
 LRESULT CNavBitmapButton::OnDrawItem(HWND hwnd, WPARAM wParam, const DRAWITEMSTRUCT* pdis)
 {
     if (!pdis || pdis->CtlType != ODT_BUTTON)
-        return CallOld(hwnd, WM_DRAWITEM, wParam, reinterpret_cast<LPARAM>(pdis));
+        return nav::CallNative(m_pfnOldProc, hwnd, WM_DRAWITEM, wParam, reinterpret_cast<LPARAM>(pdis));
     DrawFace(pdis->hDC, pdis->rcItem, pdis->itemState, false);
     return 1;
 }
@@ -381,7 +377,7 @@ LRESULT CNavBitmapButton::OnLButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
     g_nIgnoreNextRelease = 0;
     NKDbgPrintfW(L"WM_LBUTTONDOWN\n");
-    return CallOld(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hwnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 
 // The end of a tap changes the state, unless a double tap has already counted it.
@@ -393,7 +389,7 @@ LRESULT CNavBitmapButton::OnLButtonUp(HWND hwnd, WPARAM wParam, LPARAM lParam)
         NKDbgPrintfW(L"WM_LBUTTONUP\n");
         SetButtonState(wParam, lParam, hwnd);
     }
-    return CallWindowProcW(pfnOld, hwnd, WM_LBUTTONUP, wParam, lParam);
+    return nav::CallNative(pfnOld, hwnd, WM_LBUTTONUP, wParam, lParam);
 }
 
 // The second tap of a double tap counts here; the release that follows it does not.
@@ -402,13 +398,13 @@ LRESULT CNavBitmapButton::OnLButtonDblClk(HWND hwnd, WPARAM wParam, LPARAM lPara
     const WNDPROC pfnOld = m_pfnOldProc;
     g_nIgnoreNextRelease = 1;
     SetButtonState(wParam, lParam, hwnd);
-    return CallWindowProcW(pfnOld, hwnd, WM_LBUTTONDBLCLK, wParam, lParam);
+    return nav::CallNative(pfnOld, hwnd, WM_LBUTTONDBLCLK, wParam, lParam);
 }
 
 // The native button shows itself pushed while the space bar is down.
 LRESULT CNavBitmapButton::OnKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
-    const LRESULT lResult = CallOld(hwnd, WM_KEYDOWN, wParam, lParam);
+    const LRESULT lResult = nav::CallNative(m_pfnOldProc, hwnd, WM_KEYDOWN, wParam, lParam);
     if (wParam == VK_SPACE && (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED))
         g_hwndSpaceDown = hwnd;
     return lResult;
@@ -428,7 +424,7 @@ LRESULT CNavBitmapButton::OnKeyUp(HWND hwnd, WPARAM wParam, LPARAM lParam)
         if (bClick)
             ApplyClick(hwnd);
     }
-    return CallWindowProcW(pfnOld, hwnd, WM_KEYUP, wParam, lParam);
+    return nav::CallNative(pfnOld, hwnd, WM_KEYUP, wParam, lParam);
 }
 
 // Another radio button of the group was tapped. Other kinds ignore the request.

@@ -6,16 +6,12 @@
 
 #include <stdlib.h>
 
-#if !defined(_WIN32_WCE)
-// Test hook (desktop build only): while set, every item-text buffer fails to allocate.
-extern "C" ZNC_API void NavComboFailTextBuffers(BOOL bFail);
-#endif
-
 namespace nav
 {
 namespace combo
 {
-bool TextBuffersFail();
+// While set (by a test hook), every item-text buffer fails to allocate.
+extern bool g_bFailTextBuffers;
 
 // A buffer of nChars + 1 wide characters, freed when it goes out of scope. Get() is null
 // when it could not be allocated (or the size would overflow).
@@ -28,7 +24,7 @@ private:
     static wchar_t* Allocate(int nChars)
     {
         if (nChars < 0 || static_cast<size_t>(nChars) >= static_cast<size_t>(-1) / sizeof(wchar_t) - 1 ||
-            TextBuffersFail())
+            g_bFailTextBuffers)
             return NULL;
         wchar_t* p =
             static_cast<wchar_t*>(malloc((static_cast<size_t>(nChars) + 1) * sizeof(wchar_t)));

@@ -22,25 +22,13 @@ const UINT kListIdOffset = 1010;
 const DWORD kEditStyle = WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 const DWORD kListStyle = WS_CHILD | WS_VSCROLL | LBS_NOTIFY;
 const UINT kHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
-
-bool g_bFailTextBuffers;
 } // namespace
-
-#if !defined(_WIN32_WCE)
-void NavComboFailTextBuffers(BOOL bFail)
-{
-    g_bFailTextBuffers = bFail != FALSE;
-}
-#endif
 
 namespace nav
 {
 namespace combo
 {
-bool TextBuffersFail()
-{
-    return g_bFailTextBuffers;
-}
+bool g_bFailTextBuffers;
 } // namespace combo
 } // namespace nav
 
@@ -303,7 +291,7 @@ LRESULT CNavCombobox::OnEditMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     default:
         break;
     }
-    return CallWindowProcW(m_pfnOldProc, hWnd, msg, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, msg, wParam, lParam);
 }
 
 // The list's procedure: closes on focus loss, grey background, an item chosen by the pen.
@@ -329,7 +317,7 @@ LRESULT CNavCombobox::OnListMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     default:
         break;
     }
-    return CallWindowProcW(m_pfnOldListProc, hWnd, msg, wParam, lParam);
+    return nav::CallNative(m_pfnOldListProc, hWnd, msg, wParam, lParam);
 }
 
 // Whether the list window exists.
@@ -482,7 +470,7 @@ LRESULT CNavCombobox::OnKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
     if (msg == WM_KEYDOWN)
         InvalidateRect(hWnd, NULL, TRUE);
     if (!IsListToggleKey(msg, wParam, lParam) || !HasList())
-        return CallWindowProcW(m_pfnOldProc, hWnd, msg, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, hWnd, msg, wParam, lParam);
     if (IsWindowVisible(m_hList))
         CloseListToEdit();
     else
@@ -503,7 +491,7 @@ LRESULT CNavCombobox::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     if (m_bPressed)
         InvalidateRect(hWnd, NULL, TRUE);
-    return CallWindowProcW(m_pfnOldProc, hWnd, WM_MOUSEMOVE, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_MOUSEMOVE, wParam, lParam);
 }
 
 // Pen down: pressed; on the arrow the pressed arrow appears at once.
@@ -525,7 +513,7 @@ LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
             DrawArrow(dc, rcArrow.left,
                       m_bLarger ? IDB_COMBO_ARROW_LARGE_PRESSED : IDB_COMBO_ARROW_PRESSED);
     }
-    return CallWindowProcW(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 
 // Pen up on the arrow: closes an open list (or one that this tap's pen-down closed) or opens
@@ -545,7 +533,7 @@ LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
             OpenList();
     }
     InvalidateRect(hWnd, NULL, TRUE);
-    return CallWindowProcW(m_pfnOldProc, hWnd, WM_LBUTTONUP, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONUP, wParam, lParam);
 }
 
 // Another window took the pen away from the native edit: the press ends as a release outside
@@ -558,14 +546,14 @@ LRESULT CNavCombobox::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
         m_bListOpenAtPress = 0;
         InvalidateRect(hWnd, NULL, TRUE);
     }
-    return CallWindowProcW(m_pfnOldProc, hWnd, WM_CAPTURECHANGED, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_CAPTURECHANGED, wParam, lParam);
 }
 
 // The list closes when it loses the focus.
 LRESULT CNavCombobox::OnListKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     HideList();
-    return CallWindowProcW(m_pfnOldListProc, hWnd, WM_KILLFOCUS, wParam, lParam);
+    return nav::CallNative(m_pfnOldListProc, hWnd, WM_KILLFOCUS, wParam, lParam);
 }
 
 // The open list holds the focus: the native list moves its selection with the arrow keys;
@@ -584,7 +572,7 @@ LRESULT CNavCombobox::OnListKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
             SetFocus(m_hWnd);
         return 0;
     }
-    return CallWindowProcW(m_pfnOldListProc, hWnd, msg, wParam, lParam);
+    return nav::CallNative(m_pfnOldListProc, hWnd, msg, wParam, lParam);
 }
 
 // Light grey text background, grey field.
@@ -603,5 +591,5 @@ LRESULT CNavCombobox::OnListCtlColor(HDC hdc)
 LRESULT CNavCombobox::OnListLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     ChooseSelected();
-    return CallWindowProcW(m_pfnOldListProc, hWnd, WM_LBUTTONUP, wParam, lParam);
+    return nav::CallNative(m_pfnOldListProc, hWnd, WM_LBUTTONUP, wParam, lParam);
 }

@@ -39,20 +39,20 @@ HINSTANCE GetModuleInstance(void)
     return g_hModule;
 }
 
-void NavLoadSharedImages(HINSTANCE hModule)
+namespace nav
 {
-    using namespace nav;
+void LoadSharedImages(HINSTANCE hModule)
+{
     if (!g_hBarBitmap)
-        g_hBarBitmap = nav::LoadBitmapResource(hModule, IDB_LIST_BAR);
+        g_hBarBitmap = LoadBitmapResource(hModule, IDB_LIST_BAR);
     if (!g_pSmallFace)
         g_pSmallFace = LoadFace(hModule, IDP_FACES_SMALL);
     if (!g_pLargeFace)
         g_pLargeFace = LoadFace(hModule, IDP_FACES_LARGE);
 }
 
-void NavReleaseSharedImages(void)
+void ReleaseSharedImages()
 {
-    using namespace nav;
     if (g_pSmallFace)
         FreeFace(g_pSmallFace);
     if (g_pLargeFace)
@@ -63,16 +63,7 @@ void NavReleaseSharedImages(void)
         g_hBarBitmap = NULL;
     }
 }
-
-HBITMAP NavSharedBarBitmap(void)
-{
-    return nav::g_hBarBitmap;
-}
-
-CxImage* NavSharedFace(BOOL bLarge)
-{
-    return bLarge ? nav::g_pLargeFace : nav::g_pSmallFace;
-}
+} // namespace nav
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*pReserved*/)
 {
@@ -80,11 +71,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*pRe
     switch (dwReason)
     {
     case DLL_PROCESS_ATTACH:
-        NavReleaseSharedImages();
-        NavLoadSharedImages(hInstance);
+        nav::ReleaseSharedImages();
+        nav::LoadSharedImages(hInstance);
         break;
     case DLL_PROCESS_DETACH:
-        NavReleaseSharedImages();
+        nav::ReleaseSharedImages();
         break;
     default:
         break;

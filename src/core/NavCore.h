@@ -16,14 +16,10 @@ namespace nav
 extern HBITMAP g_hBarBitmap;   // selection bar, bitmap 102
 extern CxImage* g_pSmallFace;  // button faces 78 x 50, PNG 131
 extern CxImage* g_pLargeFace;  // button faces 106 x 50, PNG 111
+
+// The load and release steps of the entry point. LoadSharedImages fills each shared image that
+// is still empty from hModule; ReleaseSharedImages frees whatever exists and leaves all three
+// null.
+void LoadSharedImages(HINSTANCE hModule);
+void ReleaseSharedImages();
 } // namespace nav
-
-// The load and release steps of the entry point, exported so that tests can drive them.
-// NavLoadSharedImages fills each shared image that is still empty from hModule;
-// NavReleaseSharedImages frees whatever exists and leaves all three null.
-extern "C" ZNC_API void NavLoadSharedImages(HINSTANCE hModule);
-extern "C" ZNC_API void NavReleaseSharedImages(void);
-
-// Read access for tests.
-extern "C" ZNC_API HBITMAP NavSharedBarBitmap(void);
-extern "C" ZNC_API CxImage* NavSharedFace(BOOL bLarge);

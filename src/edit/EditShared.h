@@ -2,8 +2,9 @@
 #pragma once
 
 #include "NavCommon.h"
-#include "win32/NavCompose.h"
+#include "core/NavCompose.h"
 #include "win32/NavGdi.h"
+#include "win32/NavWindow.h"
 #include "platform/NavBridge.h"
 
 namespace nav
@@ -17,14 +18,14 @@ inline LRESULT SetFontKeepingMargins(WNDPROC pfnOld, HWND hWnd, WPARAM wParam, L
 #if ZNC_DESKTOP_BRIDGES
     if (nav::BridgeOn(NAV_BRIDGE_EDIT_MARGINS))
     {
-        LRESULT margins = CallWindowProcW(pfnOld, hWnd, EM_GETMARGINS, 0, 0);
-        LRESULT lr = CallWindowProcW(pfnOld, hWnd, WM_SETFONT, wParam, lParam);
-        CallWindowProcW(pfnOld, hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+        LRESULT margins = nav::CallNative(pfnOld, hWnd, EM_GETMARGINS, 0, 0);
+        LRESULT lr = nav::CallNative(pfnOld, hWnd, WM_SETFONT, wParam, lParam);
+        nav::CallNative(pfnOld, hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                         static_cast<LPARAM>(static_cast<DWORD>(margins)));
         return lr;
     }
 #endif
-    return CallWindowProcW(pfnOld, hWnd, WM_SETFONT, wParam, lParam);
+    return nav::CallNative(pfnOld, hWnd, WM_SETFONT, wParam, lParam);
 }
 
 // Lets the native edit paint its text into hdcMem over what was composed there; the native
@@ -37,11 +38,11 @@ inline void PaintNativeText(WNDPROC pfnOld, HWND hWnd, HDC hdcMem, LPARAM lParam
     if (nav::BridgeOn(NAV_BRIDGE_EDIT_CLIP))
     {
         nav::SavedDC saved(hdcMem);
-        CallWindowProcW(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
+        nav::CallNative(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
         return;
     }
 #endif
-    CallWindowProcW(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
+    nav::CallNative(pfnOld, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(hdcMem), lParam);
 }
 
 // The point carried in a mouse message's lParam; client coordinates may be negative.

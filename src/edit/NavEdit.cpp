@@ -212,20 +212,16 @@ LRESULT CNavEdit::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return CallOld(hWnd, msg, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, msg, wParam, lParam);
 }
 
 // Hands a message to the native edit.
-LRESULT CNavEdit::CallOld(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return CallWindowProcW(m_pfnOldProc, hWnd, msg, wParam, lParam);
-}
 
 // The orange frame shows from the next paint on.
 LRESULT CNavEdit::OnSetFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_nFrameBitmapID = IDB_EDIT_FRAME_FOCUS;
-    return CallOld(hWnd, WM_SETFOCUS, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_SETFOCUS, wParam, lParam);
 }
 
 // The grey frame returns at once.
@@ -233,7 +229,7 @@ LRESULT CNavEdit::OnKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_nFrameBitmapID = IDB_EDIT_FRAME;
     InvalidateRect(hWnd, NULL, FALSE);
-    return CallOld(hWnd, WM_KILLFOCUS, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_KILLFOCUS, wParam, lParam);
 }
 
 // Composes background, frame, native text and bottom line off screen; one copy to the
@@ -294,7 +290,7 @@ LRESULT CNavEdit::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     if (m_bPressed)
         RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE);
-    return CallOld(hWnd, WM_MOUSEMOVE, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_MOUSEMOVE, wParam, lParam);
 }
 
 // Pen down: pressed, and the soft input panel for a tap inside the client area.
@@ -305,7 +301,7 @@ LRESULT CNavEdit::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     GetClientRect(hWnd, &rcClient);
     if (PtInRect(&rcClient, nav::edit::PointFromLParam(lParam)))
         OpenInputPanel();
-    return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 
 // Pen up: released; the field repaints.
@@ -313,7 +309,7 @@ LRESULT CNavEdit::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_bPressed = 0;
     InvalidateRect(hWnd, NULL, TRUE);
-    return CallOld(hWnd, WM_LBUTTONUP, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONUP, wParam, lParam);
 }
 
 // Another window took the pen away from the native edit: the press ends as a release would,
@@ -325,7 +321,7 @@ LRESULT CNavEdit::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
         m_bPressed = 0;
         InvalidateRect(hWnd, NULL, TRUE);
     }
-    return CallOld(hWnd, WM_CAPTURECHANGED, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_CAPTURECHANGED, wParam, lParam);
 }
 
 // The parent's background, then the application's background or the frame.

@@ -3,7 +3,7 @@
 // caption in WM_PAINT.
 #include "NavGroupBox.h"
 
-#include "win32/NavCompose.h"
+#include "core/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavCheck.h"
@@ -92,7 +92,7 @@ LRESULT CNavGroupBox::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORSTATIC:
         return OnCtlColor(reinterpret_cast<HDC>(wParam));
     default:
-        return CallWindowProcW(m_pfnOldProc, hwnd, msg, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, hwnd, msg, wParam, lParam);
     }
 }
 

@@ -5,7 +5,7 @@
 #include "NavListCtrl.h"
 
 #include "win32/NavCheck.h"
-#include "win32/NavCompose.h"
+#include "core/NavCompose.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
 #include "platform/NavBridge.h"

@@ -4,7 +4,7 @@
 #include "NavListCtrl.h"
 
 #include "core/NavCore.h"
-#include "win32/NavCompose.h"
+#include "core/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
@@ -247,21 +247,17 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         return OnDestroy(hWnd, wParam, lParam);
     default:
-        return CallOld(hWnd, uMsg, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
     }
 }
 
 // Everything the control leaves to the native list.
-LRESULT CNavListCtrl::CallOld(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    return CallWindowProcW(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
-}
 
 // A new client height gives a new page size.
 LRESULT CNavListCtrl::OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     m_nPageSize = (HIWORD(lParam) + 2) / LineHeight();
-    return CallOld(hWnd, WM_SIZE, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_SIZE, wParam, lParam);
 }
 
 // The parent paints the list's background into the paint DC, then the native list paints its
@@ -270,7 +266,7 @@ LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
 {
     nav::PaintDC dc(hWnd);
     nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
-    CallOld(hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);
+    nav::CallNative(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);
     return 0;
 }
 
@@ -320,7 +316,7 @@ LRESULT CNavListCtrl::OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
             SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow)))
             ToggleCheckAsTapped(hWnd, row, rcRow);
     }
-    return CallOld(hWnd, WM_KEYDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_KEYDOWN, wParam, lParam);
 }
 
 // The arrow keys move the selection and may scroll: the thumb follows.
@@ -328,7 +324,7 @@ LRESULT CNavListCtrl::OnKeyUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     if (wParam == VK_UP || wParam == VK_DOWN)
         UpdateThumb();
-    return CallOld(hWnd, WM_KEYUP, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_KEYUP, wParam, lParam);
 }
 
 // Timer 1 drives the selected-row scrolling; no timer reaches the native list.
@@ -343,7 +339,7 @@ LRESULT CNavListCtrl::OnTimer(HWND hWnd, WPARAM nTimerId)
 LRESULT CNavListCtrl::OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     InvalidateRect(hWnd, NULL, FALSE);
-    return CallOld(hWnd, WM_VSCROLL, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_VSCROLL, wParam, lParam);
 }
 
 // A tap on a row: toggles its check inside the check zone (the whole row with m_bSelChecked),
@@ -377,7 +373,7 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
             SetTimer(hWnd, kSelectScrollTimer, kScrollPeriod, NULL);
         }
     }
-    return CallOld(hWnd, WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 
 // Flips a row's check; a row that is already selected shows it at once, any other is
@@ -400,7 +396,7 @@ LRESULT CNavListCtrl::OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam)
     CNavScrollBar* pBar = ScrollBar();
     if (pBar && pBar->m_pListCtrl == this)
         pBar->DestroyBarWindow();
-    return CallOld(hWnd, WM_DESTROY, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_DESTROY, wParam, lParam);
 }
 
 #if ZNC_DESKTOP_BRIDGES
@@ -410,11 +406,11 @@ LRESULT CNavListCtrl::OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT CNavListCtrl::OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     if (!nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
-        return CallOld(hWnd, WM_NCCALCSIZE, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, hWnd, WM_NCCALCSIZE, wParam, lParam);
     const LONG style = GetWindowLongW(hWnd, GWL_STYLE);
     if (style & kNativeBars)
         SetWindowLongW(hWnd, GWL_STYLE, style & ~kNativeBars);
-    return CallOld(hWnd, WM_NCCALCSIZE, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, WM_NCCALCSIZE, wParam, lParam);
 }
 
 // Desktop bridge: the native list must never see LVS_NOSCROLL, or it stops scrolling. Changes
@@ -426,12 +422,12 @@ LRESULT CNavListCtrl::OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM 
     STYLESTRUCT* pStyle = reinterpret_cast<STYLESTRUCT*>(lParam);
     if (static_cast<int>(wParam) != GWL_STYLE || !pStyle ||
         !nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
-        return CallOld(hWnd, uMsg, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
     const DWORD bridgeBits = LVS_NOSCROLL | kNativeBars;
     if (((pStyle->styleOld ^ pStyle->styleNew) & ~bridgeBits) == 0)
         return 0;
     STYLESTRUCT seen = {pStyle->styleOld & ~LVS_NOSCROLL, pStyle->styleNew & ~LVS_NOSCROLL};
-    const LRESULT result = CallOld(hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(&seen));
+    const LRESULT result = nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(&seen));
     if (uMsg == WM_STYLECHANGING)
         pStyle->styleNew = seen.styleNew | (pStyle->styleNew & LVS_NOSCROLL);
     return result;

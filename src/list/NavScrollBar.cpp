@@ -6,7 +6,7 @@
 #include "NavListCtrl.h"
 #include "CxImage.h"
 #include "core/NavCore.h"
-#include "win32/NavCompose.h"
+#include "core/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
@@ -167,7 +167,7 @@ LRESULT CNavScrollBar::ScrollBarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     default:
         break;
     }
-    return CallWindowProcW(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
 }
 
 // The whole bar, composed in one paint.
@@ -372,23 +372,4 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
         }
     }
     ClampAndRepaint();
-}
-
-int NavScrollBarThumbTop(HWND hwndBar)
-{
-    if (!IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
-        return -1;
-    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
-    return pBar ? pBar->m_nThumbTop : -1;
-}
-
-int NavScrollBarPaint(HWND hwndBar, HDC hdc)
-{
-    if (!hdc || !IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
-        return 0;
-    CNavScrollBar* pBar = nav::FindObject<CNavScrollBar>(hwndBar);
-    if (!pBar)
-        return 0;
-    pBar->OnPaintEx(hdc);
-    return 1;
 }

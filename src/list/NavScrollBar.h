@@ -68,11 +68,3 @@ private:
     bool IsListScrollable();
     int ClientHeight();
 };
-
-// Test hook: the thumb's top edge of the bar whose window is hwndBar, -1 when hwndBar is not a
-// scroll bar of this library.
-extern "C" ZNC_API int NavScrollBarThumbTop(HWND hwndBar);
-// Benchmark hook: paints the bar of hwndBar into hdc as its WM_PAINT does (into the client
-// area's coordinates of hdc); 0 when hwndBar is not a scroll bar of this library or hdc is
-// null.
-extern "C" ZNC_API int NavScrollBarPaint(HWND hwndBar, HDC hdc);

@@ -3,24 +3,9 @@
 
 #if ZNC_DESKTOP_BRIDGES
 
-namespace
-{
-unsigned g_uBridgesOn = NAV_BRIDGE_ALL;
-}
-
-unsigned NavSetBridges(unsigned uOn)
-{
-    const unsigned uBefore = g_uBridgesOn;
-    g_uBridgesOn = uOn & NAV_BRIDGE_ALL;
-    return uBefore;
-}
-
 namespace nav
 {
-bool BridgeOn(NavBridge bridge)
-{
-    return (g_uBridgesOn & bridge) != 0;
-}
+unsigned g_uBridgesOn = NAV_BRIDGE_ALL;
 } // namespace nav
 
 #endif // ZNC_DESKTOP_BRIDGES

@@ -51,13 +51,16 @@ enum NavBridge
     NAV_BRIDGE_ALL = 0x01FF
 };
 
-// Test hook: switches bridges on (the default) or off; answers the bridges on before the call.
-extern "C" ZNC_API unsigned NavSetBridges(unsigned uOn);
-
 namespace nav
 {
+// The bridges switched on: all of them, unless a test switched some off (NavSetBridges).
+extern unsigned g_uBridgesOn;
+
 // Whether a bridge is on (always, outside tests).
-ZNC_API bool BridgeOn(NavBridge bridge);
+inline bool BridgeOn(NavBridge bridge)
+{
+    return (g_uBridgesOn & bridge) != 0;
+}
 } // namespace nav
 
 #endif // ZNC_DESKTOP_BRIDGES

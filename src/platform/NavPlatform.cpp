@@ -11,15 +11,17 @@
 #include <stdarg.h>
 #include <stdio.h>
 
+namespace nav
+{
+namespace desktop
+{
+StandIns g_standIns = {NULL, NULL, SIPF_OFF, FALSE, 0, 0};
+} // namespace desktop
+} // namespace nav
+
 namespace
 {
-NavDebugHook g_pfnDebugHook;
-void* g_pDebugHookContext;
-
-DWORD g_dwSipFlags = SIPF_OFF;
-BOOL g_bSipQueryFails;
-int g_nSipShowCount;
-DWORD g_dwSipLastShow;
+nav::desktop::StandIns& g_state = nav::desktop::g_standIns;
 } // namespace
 
 void NKDbgPrintfW(LPCWSTR lpszFmt, ...)
@@ -33,8 +35,8 @@ void NKDbgPrintfW(LPCWSTR lpszFmt, ...)
     wvsprintfW(szLine, lpszFmt, args);
     va_end(args);
     OutputDebugStringW(szLine);
-    if (g_pfnDebugHook)
-        g_pfnDebugHook(szLine, g_pDebugHookContext);
+    if (g_state.pfnDebugHook)
+        g_state.pfnDebugHook(szLine, g_state.pDebugHookContext);
 }
 
 namespace
@@ -117,18 +119,18 @@ BOOL TransparentImage(HDC hdcDest, int xDest, int yDest, int cxDest, int cyDest,
 
 BOOL SipGetInfo(SIPINFO* pSipInfo)
 {
-    if (!pSipInfo || pSipInfo->cbSize != sizeof(SIPINFO) || g_bSipQueryFails)
+    if (!pSipInfo || pSipInfo->cbSize != sizeof(SIPINFO) || g_state.bSipQueryFails)
         return FALSE;
-    pSipInfo->fdwFlags = g_dwSipFlags;
+    pSipInfo->fdwFlags = g_state.dwSipFlags;
     return TRUE;
 }
 
 BOOL SipShowIM(DWORD dwFlag)
 {
-    ++g_nSipShowCount;
-    g_dwSipLastShow = dwFlag;
+    ++g_state.nSipShowCount;
+    g_state.dwSipLastShow = dwFlag;
     if (dwFlag == SIPF_ON || dwFlag == SIPF_OFF)
-        g_dwSipFlags = dwFlag;
+        g_state.dwSipFlags = dwFlag;
     return TRUE;
 }
 
@@ -143,30 +145,6 @@ FARPROC GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName)
     if (n <= 0)
         return NULL;
     return GetProcAddress(hModule, szName);
-}
-
-void NavSetDebugHook(NavDebugHook pfnHook, void* pContext)
-{
-    g_pfnDebugHook = pfnHook;
-    g_pDebugHookContext = pContext;
-}
-
-void NavSipSimulate(DWORD dwFlags, BOOL bQueryFails)
-{
-    g_dwSipFlags = dwFlags;
-    g_bSipQueryFails = bQueryFails;
-    g_nSipShowCount = 0;
-    g_dwSipLastShow = 0;
-}
-
-int NavSipShowCount(void)
-{
-    return g_nSipShowCount;
-}
-
-DWORD NavSipLastShowFlag(void)
-{
-    return g_dwSipLastShow;
 }
 
 #endif // !_WIN32_WCE

@@ -8,6 +8,7 @@
 
 #include "NavCommon.h"
 #include "platform/NavBridge.h"
+#include "win32/NavHandle.h" // ZNC_TEST_API
 
 #if defined(_WIN32_WCE)
 
@@ -40,19 +41,25 @@ ZNC_API BOOL SipShowIM(DWORD dwFlag);
 // GetProcAddress with a wide export name, as on the device.
 ZNC_API FARPROC GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 
-// ---- Test hooks (desktop build only) ----
-
-// Receives every debug line after formatting. Pass null to remove the hook.
-typedef void (*NavDebugHook)(const wchar_t* pszLine, void* pContext);
-ZNC_API void NavSetDebugHook(NavDebugHook pfnHook, void* pContext);
-
-// Sets what SipGetInfo reports: the panel flags and whether the query fails.
-ZNC_API void NavSipSimulate(DWORD dwFlags, BOOL bQueryFails);
-// Number of SipShowIM calls since the last NavSipSimulate, and the flag of the latest one.
-ZNC_API int NavSipShowCount(void);
-ZNC_API DWORD NavSipLastShowFlag(void);
-
 } // extern "C"
+
+namespace nav
+{
+namespace desktop
+{
+// What the stand-ins remember, which the test hooks set and read (hooks/NavTestHooks.h).
+struct StandIns
+{
+    void (*pfnDebugHook)(const wchar_t* pszLine, void* pContext); // also receives each line
+    void* pDebugHookContext;
+    DWORD dwSipFlags;    // what SipGetInfo reports
+    BOOL bSipQueryFails; // SipGetInfo fails while set
+    int nSipShowCount;   // SipShowIM calls
+    DWORD dwSipLastShow; // the latest SipShowIM flag
+};
+extern StandIns g_standIns;
+} // namespace desktop
+} // namespace nav
 
 #endif // _WIN32_WCE
 
@@ -63,7 +70,7 @@ namespace nav
 // to a device-dependent bitmap instead, and even LoadImage asked for a DIB section costs tens of
 // microseconds under Wine at every paint; the desktop build copies the resource's pixels into
 // a DIB section of its own format itself.
-ZNC_API HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId);
+ZNC_TEST_API HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId);
 
 // Loads a strip bitmap of the library as an image list of cx-wide images whose crMask pixels
 // are transparent, as ImageList_LoadImage does on the device. Desktop bridge: the desktop's
@@ -71,6 +78,6 @@ ZNC_API HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId);
 // section it goes through LoadImage and a monochrome mask made with GDI blits (over 100
 // microseconds under Wine for the check and radio icons, at every paint); the desktop build
 // copies a 24-bit strip straight from the resource and masks it by hand, with the same result.
-ZNC_API HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx,
-                                         COLORREF crMask);
+ZNC_TEST_API HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx,
+                                              COLORREF crMask);
 } // namespace nav

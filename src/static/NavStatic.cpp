@@ -7,7 +7,7 @@
 #include "NavStatic.h"
 
 #include "win32/NavCheck.h"
-#include "win32/NavCompose.h"
+#include "core/NavCompose.h"
 #include "win32/NavGdi.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
@@ -360,14 +360,8 @@ LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
     default:
-        return CallOldProc(uMsg, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
     }
-}
-
-// Hands a message to the native procedure.
-LRESULT CNavStatic::CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    return CallWindowProcW(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
 }
 
 #if ZNC_DESKTOP_BRIDGES
@@ -379,14 +373,14 @@ LRESULT CNavStatic::CallOldProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (!nav::BridgeOn(NAV_BRIDGE_LABEL_QUIET))
-        return CallOldProc(uMsg, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
     const bool bVisible = (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (bVisible)
-        CallOldProc(WM_SETREDRAW, FALSE, 0);
-    LRESULT lResult = CallOldProc(uMsg, wParam, lParam);
+        nav::CallNative(m_pfnOldProc, m_hWnd, WM_SETREDRAW, FALSE, 0);
+    LRESULT lResult = nav::CallNative(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
     if (bVisible)
     {
-        CallOldProc(WM_SETREDRAW, TRUE, 0);
+        nav::CallNative(m_pfnOldProc, m_hWnd, WM_SETREDRAW, TRUE, 0);
         Repaint();
     }
     return lResult;
@@ -437,7 +431,7 @@ LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
 // has SS_NOTIFY; a label that acts on taps (a push button or a link) takes them itself.
 LRESULT CNavStatic::OnNcHitTest(WPARAM wParam, LPARAM lParam)
 {
-    const LRESULT lHit = CallOldProc(WM_NCHITTEST, wParam, lParam);
+    const LRESULT lHit = nav::CallNative(m_pfnOldProc, m_hWnd, WM_NCHITTEST, wParam, lParam);
     if (lHit == HTTRANSPARENT && (m_pfnDrawBk || m_nCoopFlag) &&
         nav::BridgeOn(NAV_BRIDGE_LABEL_HITTEST))
         return HTCLIENT;
@@ -459,7 +453,7 @@ LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)
             return 1;
         }
     }
-    return CallOldProc(WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, m_hWnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 
 // A pen-up inside opens the cooperation menu (a pressed link) and reports a push-button
@@ -489,7 +483,7 @@ LRESULT CNavStatic::OnLButtonUp(WPARAM wParam, LPARAM lParam)
         ReleaseCapture();
         Repaint();
     }
-    return CallOldProc(WM_LBUTTONUP, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, m_hWnd, WM_LBUTTONUP, wParam, lParam);
 }
 
 // Another window took the pen away: the press ends as a release outside would, with no click
@@ -501,7 +495,7 @@ LRESULT CNavStatic::OnCaptureChanged(WPARAM wParam, LPARAM lParam)
         m_bPressed = 0;
         Repaint();
     }
-    return CallOldProc(WM_CAPTURECHANGED, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, m_hWnd, WM_CAPTURECHANGED, wParam, lParam);
 }
 
 // Asks for a full repaint: background on WM_ERASEBKGND, then the text.

@@ -6,6 +6,7 @@
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavHandle.h"
+#include "win32/NavWindow.h"
 
 #include <new>
 #include <string.h>
@@ -171,12 +172,12 @@ void CNavStatic::FreeCoopInfo()
 LRESULT CNavStatic::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (!m_pCoopInfo)
-        return CallOldProc(WM_COMMAND, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, m_hWnd, WM_COMMAND, wParam, lParam);
     if (wParam < NAV_COOP_FIRST_ID || wParam >= NAV_COOP_FIRST_ID + NAV_COOP_MAX_APPS ||
         m_pCoopInfo->nCount < 1)
     {
         FreeCoopInfo();
-        return CallOldProc(WM_COMMAND, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, m_hWnd, WM_COMMAND, wParam, lParam);
     }
     return LaunchCoop(static_cast<int>(wParam - NAV_COOP_FIRST_ID), wParam, lParam);
 }
@@ -207,7 +208,7 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
     if (!library.Get())
     {
         FreeCoopInfo();
-        return CallOldProc(WM_COMMAND, wParam, lParam);
+        return nav::CallNative(m_pfnOldProc, m_hWnd, WM_COMMAND, wParam, lParam);
     }
     // From one function type to the other directly: C++03 has no cast through void*.
     NavCoopEntry pfnEntry =

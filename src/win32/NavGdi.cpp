@@ -23,13 +23,13 @@ void CountRelease(const void* h)
     if (h)
         InterlockedDecrement(&g_nLive);
 }
-} // namespace detail
-} // namespace nav
 
-long NavGdiLiveObjects(void)
+long LiveObjects()
 {
     return g_nLive;
 }
+} // namespace detail
+} // namespace nav
 
 namespace nav
 {

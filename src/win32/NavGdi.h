@@ -6,12 +6,12 @@
 // does not). Handles the application lends us (fonts, image lists, bitmaps) are never put in
 // an owner.
 //
-// Every owner of something made (object, DC, image list) counts itself in NavGdiLiveObjects()
-// (see NavHandle.h); the guards that only put a DC back as it was do not.
+// Every owner of something made (object, DC, image list) counts itself in the live-object
+// ledger (see NavHandle.h); the guards that only put a DC back as it was do not.
 #pragma once
 
 #include "NavCommon.h"
-#include "win32/NavDib.h"
+#include "NavDib.h"
 #include "win32/NavHandle.h"
 
 namespace nav
@@ -167,7 +167,7 @@ private:
 // thread than the first gets a buffer of its own, made and freed as before. A lent buffer
 // looks like a new one: black, clipped to the paint's size, its DC in its first state again
 // when the paint ends.
-class ZNC_API PaintBuffer : public PaintSurface
+class ZNC_TEST_API PaintBuffer : public PaintSurface
 {
 public:
     static const int kMaxKeptPixels = 65536;

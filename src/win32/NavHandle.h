@@ -5,8 +5,8 @@
 // defined); ownership moves only by hand, with Detach() and Attach(). The closer is a small
 // function object that may carry what the closing call needs besides the handle (the window of
 // ReleaseDC, the PAINTSTRUCT of EndPaint, the DC of a selection). A null handle (H()) is never
-// closed. Owner types made with t_bCounted = true count themselves in NavGdiLiveObjects(), so
-// tests can show that a paint leaves nothing behind even where the platform cannot count GDI
+// closed. Owner types made with t_bCounted = true count themselves in the live-object ledger,
+// so tests can show that a paint leaves nothing behind even where the platform cannot count GDI
 // handles.
 #pragma once
 
@@ -14,14 +14,22 @@
 
 #include <stdlib.h>
 
-extern "C" ZNC_API long NavGdiLiveObjects(void);
+// Exported by the desktop build only, for the tests and benchmarks that use the library's own
+// owners and buffers (see hooks/NavTestHooks.h); the device build exports its classes alone.
+#if defined(_WIN32_WCE)
+#define ZNC_TEST_API
+#else
+#define ZNC_TEST_API ZNC_API
+#endif
 
 namespace nav
 {
 namespace detail
 {
-ZNC_API void CountAcquire(const void* h);
-ZNC_API void CountRelease(const void* h);
+ZNC_TEST_API void CountAcquire(const void* h);
+ZNC_TEST_API void CountRelease(const void* h);
+// Counted owners holding a handle now.
+long LiveObjects();
 } // namespace detail
 
 template <class H, class Closer, bool t_bCounted = false> class UniqueHandle

@@ -105,6 +105,13 @@ inline void DestroyKeepingProc(HWND hwnd)
         DestroyWindow(hwnd);
 }
 
+// Hands a message to the procedure a control replaced (the native control's), the one way every
+// control passes on what it does not consume.
+inline LRESULT CallNative(WNDPROC pfnNative, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(pfnNative, hwnd, msg, wParam, lParam);
+}
+
 // What a procedure answers when its window names no object (before the user data is set, or
 // after a copy let go of it): 0 to everything, or the default window procedure.
 struct NoObject
@@ -124,12 +131,18 @@ inline LRESULT AnswerWithoutObject(NoObject::Answer answer, HWND hwnd, UINT msg,
 
 // The whole body of a control's static window procedure: hands the message to the member
 // handler of the object the window names, or answers as 'answer' says when it names none.
+// The window's last message (WM_NCDESTROY) also takes the object's name out of the window, so
+// that nothing arriving for the dead handle later can reach an object that may be gone too.
 template <class T>
 LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM),
                         NoObject::Answer answer, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     T* pObject = FindObject<T>(hwnd);
-    return pObject ? (pObject->*pfnHandler)(hwnd, msg, wParam, lParam)
-                   : AnswerWithoutObject(answer, hwnd, msg, wParam, lParam);
+    if (!pObject)
+        return AnswerWithoutObject(answer, hwnd, msg, wParam, lParam);
+    const LRESULT lResult = (pObject->*pfnHandler)(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+        detail::SetSlot(hwnd, detail::kUserDataSlot, 0);
+    return lResult;
 }
 } // namespace nav

@@ -5,6 +5,9 @@
 // that object is gone their next message would reach freed memory. A copy assigned over leaves
 // the windows of the control it was copied from alone. Each check runs twice: once assigning
 // another control (the source), once a fresh one.
+//
+// Every control also forgets its object when its window is destroyed behind its back (by the
+// parent going, say): whatever reaches the window's handle after WM_NCDESTROY finds no object.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -65,6 +68,43 @@ struct AssignmentRule
             EXPECT_EQ(bFresh ? nullptr : source.GetSafeHwnd(), target.GetSafeHwnd());
             afterAssign(source, target, bFresh);
             release(target, copyOfTarget, bFresh);
+        }
+        CheckDestroyedBehindItsBack();
+    }
+
+private:
+    // A procedure stacked on top of the control's, which reads the user data once the
+    // control's own procedure has seen WM_NCDESTROY.
+    struct Spy
+    {
+        static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+        {
+            const LRESULT lResult = CallWindowProcW(s_pfnNext, hwnd, msg, wParam, lParam);
+            if (msg == WM_NCDESTROY)
+                s_userData = GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+            return lResult;
+        }
+        static inline WNDPROC s_pfnNext;
+        static inline LONG_PTR s_userData;
+    };
+
+    void CheckDestroyedBehindItsBack() const
+    {
+        Probe source, target;
+        make(source, target);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        for (HWND hwnd : ownWindows(target))
+        {
+            if (!IsWindow(hwnd))
+                continue; // went with a window destroyed before it (the list's bar)
+            ASSERT_NE(0, GetWindowLongPtrW(hwnd, GWLP_USERDATA)) << "the window names its object";
+            Spy::s_userData = -1;
+            Spy::s_pfnNext = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Spy::Proc)));
+            DestroyWindow(hwnd);
+            EXPECT_EQ(0, Spy::s_userData) << "a window destroyed behind the control's back "
+                                             "forgets its object";
         }
     }
 };

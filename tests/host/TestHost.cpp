@@ -1,6 +1,7 @@
 // TestHost.cpp - the shared parent window, spy, pixel read-back and debug capture.
 #include "TestHost.h"
 
+#include "hooks/NavTestHooks.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 
