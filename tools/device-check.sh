@@ -64,16 +64,18 @@ build arm ce5-armv7-clang.cmake
 build desktop-i686 mingw-w64-i686.cmake -DZNC_BUILD_TESTS=OFF -DZNC_BUILD_BENCH=OFF \
     -DZNC_BUILD_GALLERY=OFF
 
-# Exported by the desktop DLL alone: its stand-ins for the services the device has in coredll
+# Exported by the desktop ZorNavCtrl.dll alone: its stand-ins for the services the device has in coredll
 # (src/platform/NavPlatform.h); the test hooks (src/hooks/NavTestHooks.h) and what they reach
 # (ZNC_TEST_API); the members that only the bridges compile, declared for both in the public
 # headers. A name ending in :: stands for every member of that class.
-desktop_only='GetProcAddressW
+zornav_only='GetProcAddressW
 NKDbgPrintfW
 SipGetInfo
 SipShowIM
 TransparentImage
+NavAllocationCount
 NavComboFailTextBuffers
+NavFailAllocations
 NavGdiLiveObjects
 NavLoadSharedImages
 NavReleaseSharedImages
@@ -89,20 +91,25 @@ NavSipSimulate
 nav::LoadBitmapResource
 nav::LoadImageListResource
 nav::PaintBuffer::
+nav::detail::AllocationGoesAhead
 nav::detail::CountAcquire
 nav::detail::CountRelease
 CNavListCtrl::OnNcCalcSize
 CNavListCtrl::OnStyleChange
 CNavStatic::CallOldProcQuietly
 CNavStatic::OnNcHitTest'
+# The image library's test hooks (imgblend/ImgBlendHooks.h).
+imgblend_only='ImgBlendAllocationCount
+ImgBlendFailAllocations'
 compared=""
 for dll in ZorNavCtrl imgblend; do
     arm="$out/arm/$dll"
     exports "$out/desktop-i686/bin/$dll.dll" >"$arm.desktop-exports.txt"
     exports "$out/arm/bin/$dll.dll" >"$arm.exports.txt"
     # The desktop's exports less those named (before their parameters) in the list above.
-    echo "$desktop_only" | awk -v dll="$dll" '
-        NR == FNR { if (dll == "ZorNavCtrl") only[$0] = 1; next }
+    if [ "$dll" = ZorNavCtrl ]; then only=$zornav_only; else only=$imgblend_only; fi
+    echo "$only" | awk '
+        NR == FNR { only[$0] = 1; next }
         { name = $0; sub(/\(.*/, "", name); member = name; sub(/[^:]*$/, "", member)
           if (name in only) { seen[name] = 1; next }
           if (member in only) { seen[member] = 1; next }
