@@ -4,6 +4,7 @@
 //
 #include "NavListCtrl.h"
 
+#include "win32/NavAlloc.h"
 #include "win32/NavCheck.h"
 #include "core/NavCompose.h"
 #include "win32/NavWindow.h"
@@ -11,7 +12,6 @@
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 
-#include <new>
 #include <string.h>
 
 // The exported layout as applications compiled against the header see it: a field added,
@@ -43,14 +43,14 @@ int CNavListCtrl::LineHeight()
 
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
-    : nRefs(1), pScrollBar(new (std::nothrow) CNavScrollBar), pCheckFlags(NULL), nCheckWords(0)
+    : nRefs(1), pScrollBar(nav::NewObject<CNavScrollBar>()), pCheckFlags(NULL), nCheckWords(0)
 {
 }
 
 CNavListShared::~CNavListShared()
 {
     FreeChecks();
-    delete pScrollBar;
+    nav::FreeObject(pScrollBar);
 }
 
 void CNavListShared::ResetChecks(int nCount)
@@ -58,7 +58,7 @@ void CNavListShared::ResetChecks(int nCount)
     FreeChecks();
     if (nCount <= 0 || nCount >= (1 << 30))
         return;
-    int* pWords = static_cast<int*>(calloc(static_cast<size_t>(nCount), sizeof(int)));
+    int* pWords = static_cast<int*>(nav::AllocZeroed(static_cast<size_t>(nCount), sizeof(int)));
     if (!pWords)
         return;
     pCheckFlags = pWords;
@@ -81,7 +81,7 @@ CNavListCtrl::CNavListCtrl()
 {
     m_sizeIcon.cx = 0;
     m_sizeIcon.cy = 0;
-    m_pShared = new (std::nothrow) CNavListShared;
+    m_pShared = nav::NewObject<CNavListShared>();
 }
 
 // Field-by-field copy; the copy shares the window and the shared pieces.
@@ -161,7 +161,7 @@ void CNavListCtrl::ReleaseShared(bool bWindowGoes)
             pBar->m_pListCtrl = NULL;
     }
     if (bLast)
-        delete pShared;
+        nav::FreeObject(pShared);
 }
 
 // Releases everything: timer, scroll bar, pen, window and check words. The subclassing is not
@@ -182,22 +182,32 @@ CNavScrollBar* CNavListCtrl::ScrollBar() const
     return m_pShared ? m_pShared->pScrollBar : NULL;
 }
 
+// The pen of the separator lines, made at its first use (and again after a use that could not
+// have it); null when it cannot be had, and the lines are left out.
 HPEN CNavListCtrl::SeparatorPen() const
 {
-    return m_pShared ? m_pShared->pen.Get() : NULL;
+    if (!m_pShared)
+        return NULL;
+    if (!m_pShared->pen)
+        m_pShared->pen.Attach(NAV_ALLOC(CreatePen(PS_SOLID, 1, kSeparatorColor), NULL));
+    return m_pShared->pen.Get();
 }
 
 // Makes the native list, subclasses it, sizes its single column and puts the scroll bar beside
-// it. After Destroy there is nothing left to create with, and Create fails.
+// it. What the constructor could not allocate, or Destroy freed, is made first; a list whose
+// bar cannot be made is not made either (Create fails and may be called again).
 int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const RECT& rc, UINT nID)
 {
     if (IsWindow(m_hWnd))
         return 1;
     if (!m_pShared)
+        m_pShared = nav::NewObject<CNavListShared>();
+    if (m_pShared && !m_pShared->pScrollBar)
+        m_pShared->pScrollBar = nav::NewObject<CNavScrollBar>();
+    if (!m_pShared || !m_pShared->pScrollBar)
         return 0;
     m_hInst = hInst;
-    if (!m_pShared->pen) // a Create after a failed one keeps the first pen
-        m_pShared->pen.Attach(CreatePen(PS_SOLID, 1, kSeparatorColor));
+    SeparatorPen(); // made now, so that copies made before Create share it from the start
 
     const DWORD dwListStyle = kBaseStyle | (dwStyle & kCallerStyles);
     DWORD dwNativeStyle = dwListStyle;
@@ -231,12 +241,15 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
     column.pszText = const_cast<wchar_t*>(L" ");
     SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 
-    if (CNavScrollBar* pBar = ScrollBar())
+    CNavScrollBar* pBar = ScrollBar();
+    pBar->m_pListCtrl = this;
+    if (!pBar->Create(m_hWnd, m_hInst, nID + kBarIdOffset) && !IsWindow(pBar->m_hWnd))
     {
-        pBar->m_pListCtrl = this;
-        pBar->Create(m_hWnd, m_hInst, nID + kBarIdOffset);
-        pBar->UpdateThumb();
+        nav::DestroyKeepingProc(m_hWnd);
+        m_hWnd = NULL;
+        return 0;
     }
+    pBar->UpdateThumb();
     EnableHScrollBar(m_bHScrollBar);
     return 1;
 }
@@ -278,8 +291,8 @@ void CNavListCtrl::ClipUnderScrollBar()
     }
     OffsetRect(&rcOverlap, -rcList.left, -rcList.top);
     nav::Region visible(
-        CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top));
-    nav::Region covered(CreateRectRgnIndirect(&rcOverlap));
+        NAV_ALLOC(CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top), NULL));
+    nav::Region covered(NAV_ALLOC(CreateRectRgnIndirect(&rcOverlap), NULL));
     if (!visible || !covered)
         return;
     CombineRgn(visible, visible, covered, RGN_DIFF);

@@ -6,6 +6,7 @@
 // The cooperation lookup and launch live in NavStaticCoop.cpp.
 #include "NavStatic.h"
 
+#include "win32/NavAlloc.h"
 #include "win32/NavCheck.h"
 #include "core/NavCompose.h"
 #include "win32/NavGdi.h"
@@ -50,7 +51,8 @@ public:
         int nLength = GetWindowTextLengthW(hWnd);
         if (nLength <= 0)
             return;
-        m_text.Attach(new (std::nothrow) wchar_t[nLength + 1]());
+        m_text.Attach(static_cast<wchar_t*>(
+            nav::AllocZeroed(static_cast<size_t>(nLength) + 1, sizeof(wchar_t))));
         if (m_text)
         {
             m_pText = m_text.Get();
@@ -67,7 +69,7 @@ private:
         kShortText = 128
     };
     wchar_t m_szShort[kShortText];
-    nav::UniqueHandle<wchar_t*, nav::DeleteText> m_text;
+    nav::UniqueHandle<wchar_t*, nav::FreeText> m_text;
     const wchar_t* m_pText;
     int m_nLength;
 };
@@ -79,15 +81,17 @@ HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
     if (hBase)
         GetObjectW(hBase, sizeof(lf), &lf);
     lf.lfUnderline = bUnderline ? 1 : 0;
-    return CreateFontIndirectW(&lf);
+    return NAV_ALLOC(CreateFontIndirectW(&lf), NULL);
 }
 
-// The font and colour of one text drawing, selected into a DC while it lives.
+// The font and colour of one text drawing, selected into a DC while it lives. Without memory
+// for the underlined copy the base font is drawn with, plain.
 class TextLook
 {
 public:
     TextLook(HDC hdc, HFONT hBase, bool bUnderline, COLORREF crText)
-        : m_font(MakeLabelFont(hBase, bUnderline)), m_select(hdc, m_font)
+        : m_font(MakeLabelFont(hBase, bUnderline)),
+          m_select(hdc, m_font ? static_cast<HFONT>(m_font) : hBase)
     {
         SetTextColor(hdc, crText);
     }
@@ -201,7 +205,9 @@ void CNavStatic::DestroyOwnWindow()
     nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
-// Creates the native static, hands it the font, starts the scroll timer and subclasses it.
+// Creates the native static, hands it the font, starts the scroll timer and subclasses it. A
+// marquee without its timer would never move: when the timer cannot be had, the window goes
+// again and Create fails.
 int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszText, RECT& rc,
                        HWND hParent, unsigned int nID, DrawBkProc pfnDrawBk)
 {
@@ -211,6 +217,13 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
         m_pfnDrawBk = pfnDrawBk;
 
     HWND hWnd = nav::CreateChild(0, L"STATIC", pszText, dwStyle, rc, hParent, nID, hInstance);
+    if (hWnd && m_bAutoScroll && !nav::StartTimer(hWnd, kScrollTimer, kScrollPeriod))
+    {
+        const DWORD dwError = GetLastError();
+        DestroyWindow(hWnd);
+        hWnd = NULL;
+        SetLastError(dwError);
+    }
     if (!hWnd)
     {
         NKDbgPrintfW(L"CNavStatic::Create failed: %d\n", GetLastError());
@@ -219,8 +232,6 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     m_hWnd = hWnd;
     if (m_hFont)
         SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
-    if (m_bAutoScroll)
-        SetTimer(hWnd, kScrollTimer, kScrollPeriod, NULL);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
     LabelWindowMade();
@@ -316,7 +327,10 @@ int CNavStatic::OnPaintEx(HDC hdc)
 // wider than the control, and back to 0 once it is past the end or the text fits.
 void CNavStatic::OnScrollText(HWND hWnd)
 {
+    // A tick without a DC to measure with leaves the text where it is, for the next tick.
     nav::WindowDC dc(hWnd);
+    if (!dc)
+        return;
     RECT rc = {};
     GetClientRect(hWnd, &rc);
     if (m_pfnDrawBk)
