@@ -186,6 +186,8 @@ TEST(Platform, TransparentImageMatchesTheSystemsColourKeyedCopy)
                                      RGB(255, 0, 255)));
         TransparentBlt(theirs.dc, c.xDest, c.yDest, c.cxDest, c.cyDest, src.dc, c.xSrc, c.ySrc,
                        c.cxSrc, c.cySrc, RGB(255, 0, 255));
+        EXPECT_EQ(static_cast<HGDIOBJ>(src.bitmap.Get()), GetCurrentObject(src.dc, OBJ_BITMAP))
+            << "the source's bitmap is back in its DC";
         navtest::Pixels a = navtest::Pixels::FromDC(ours.dc, 0, 0, 40, 40);
         navtest::Pixels b = navtest::Pixels::FromDC(theirs.dc, 0, 0, 40, 40);
         for (int y = 0; y < 40; ++y)
@@ -199,12 +201,16 @@ TEST(Platform, TransparentImageLeavesNoObjectBehind)
 {
     navtest::TestHost host(64, 64);
     nav::WindowDC hdcWin(host);
-    Surface32 dst(hdcWin, 16, 16);
+    Surface32 dst(hdcWin, 24, 24);
     nav::Bitmap src(nav::CreateDib32(hdcWin, 6, 6));
+    Surface32 large(hdcWin, 20, 20); // a piece too large to read pixel by pixel
     const long nBefore = NavGdiLiveObjects();
     HGDIOBJ hBitmap = GetCurrentObject(dst.dc, OBJ_BITMAP);
     for (int i = 0; i < 2000; ++i)
+    {
         TransparentImage(dst.dc, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, RGB(255, 0, 255));
+        TransparentImage(dst.dc, 0, 0, 20, 20, large.dc.Get(), 0, 0, 20, 20, RGB(255, 0, 255));
+    }
     EXPECT_EQ(nBefore, NavGdiLiveObjects());
     EXPECT_EQ(hBitmap, GetCurrentObject(dst.dc, OBJ_BITMAP));
     EXPECT_FALSE(TransparentImage(nullptr, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, 0));

@@ -42,7 +42,8 @@ void NKDbgPrintfW(LPCWSTR lpszFmt, ...)
 
 namespace
 {
-// Pieces up to this many pixels are keyed by hand; larger ones go to TransparentBlt.
+// Pieces up to this many pixels are keyed pixel by pixel; larger ones have their source rows
+// read in one call (KeyReadPiece), or go to TransparentBlt.
 const int kSmallPiece = 256;
 
 // Copies a small unstretched piece, leaving out the key colour: the source is read pixel by
@@ -87,14 +88,81 @@ BOOL KeySmallPiece(HDC hdcDest, int xDest, int yDest, HDC hdcSrc, int xSrc, int 
     return TRUE;
 }
 
+// Pieces whose source rows hold up to this many pixels are read whole in one call.
+const int kReadPixels = 4096;
+
+// Copies an unstretched piece whose source rows are read in one call, leaving out the key
+// colour; every run of kept pixels is written in one call. For pieces too large to read pixel
+// by pixel (a combo box's arrow) the platform's TransparentBlt makes masks and copies of its
+// own, several times the cost. False, with nothing drawn, when the source DC holds no bitmap
+// whose rows can be read so.
+bool KeyReadPiece(HDC hdcDest, int xDest, int yDest, HDC hdcSrc, int xSrc, int ySrc, int cx,
+                  int cy, COLORREF crTransparent)
+{
+    HBITMAP hbm = static_cast<HBITMAP>(GetCurrentObject(hdcSrc, OBJ_BITMAP));
+    BITMAP bm = {};
+    POINT pt = {xSrc, ySrc}; // the piece's corner in the bitmap
+    if (!hbm || GetObjectW(hbm, sizeof(bm), &bm) != sizeof(bm) || !LPtoDP(hdcSrc, &pt, 1) ||
+        pt.x < 0 || pt.y < 0 || pt.x + cx > bm.bmWidth || pt.y + cy > bm.bmHeight ||
+        bm.bmWidth * cy > kReadPixels)
+        return false;
+    DWORD rows[kReadPixels];
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = bm.bmWidth;
+    bmi.bmiHeader.biHeight = bm.bmHeight; // bottom-up: scan line 0 is the bitmap's last row
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    // GetDIBits wants the bitmap out of every DC: the DC is lent a one-pixel one meanwhile.
+    nav::Bitmap standIn(NAV_ALLOC(CreateBitmap(1, 1, 1, 1, NULL), NULL));
+    if (!standIn)
+        return false;
+    SelectObject(hdcSrc, standIn);
+    const int nRead = GetDIBits(hdcSrc, hbm, static_cast<UINT>(bm.bmHeight - (pt.y + cy)),
+                                static_cast<UINT>(cy), rows, &bmi, DIB_RGB_COLORS);
+    SelectObject(hdcSrc, hbm);
+    if (nRead != cy)
+        return false;
+
+    BITMAPINFO bmiRun = bmi;
+    bmiRun.bmiHeader.biHeight = -1;
+    const DWORD nKey = (GetRValue(crTransparent) << 16) | (GetGValue(crTransparent) << 8) |
+                       GetBValue(crTransparent);
+    for (int y = 0; y < cy; ++y)
+    {
+        const DWORD* pRow = rows + static_cast<size_t>(cy - 1 - y) * bm.bmWidth + pt.x;
+        for (int x = 0; x < cx;)
+        {
+            if ((pRow[x] & 0x00FFFFFF) == nKey)
+            {
+                ++x;
+                continue;
+            }
+            const int xRun = x;
+            while (x < cx && (pRow[x] & 0x00FFFFFF) != nKey)
+                ++x;
+            bmiRun.bmiHeader.biWidth = x - xRun;
+            SetDIBitsToDevice(hdcDest, xDest + xRun, yDest + y, x - xRun, 1, 0, 0, 0, 1,
+                              pRow + xRun, &bmiRun, DIB_RGB_COLORS);
+        }
+    }
+    return true;
+}
+
 BOOL KeyedBlt(HDC hdcDest, int xDest, int yDest, int cxDest, int cyDest, HDC hdcSrc, int xSrc,
               int ySrc, int cxSrc, int cySrc, COLORREF crTransparent)
 {
     if (cxDest == cxSrc && cyDest == cySrc && cxDest > 0 && cyDest > 0 &&
-        cxDest * cyDest <= kSmallPiece && GetMapMode(hdcDest) == MM_TEXT &&
-        GetMapMode(hdcSrc) == MM_TEXT)
-        return KeySmallPiece(hdcDest, xDest, yDest, hdcSrc, xSrc, ySrc, cxDest, cyDest,
-                             crTransparent);
+        GetMapMode(hdcDest) == MM_TEXT && GetMapMode(hdcSrc) == MM_TEXT)
+    {
+        if (cxDest * cyDest <= kSmallPiece)
+            return KeySmallPiece(hdcDest, xDest, yDest, hdcSrc, xSrc, ySrc, cxDest, cyDest,
+                                 crTransparent);
+        if (KeyReadPiece(hdcDest, xDest, yDest, hdcSrc, xSrc, ySrc, cxDest, cyDest,
+                         crTransparent))
+            return TRUE;
+    }
     return TransparentBlt(hdcDest, xDest, yDest, cxDest, cyDest, hdcSrc, xSrc, ySrc, cxSrc,
                           cySrc, crTransparent);
 }
