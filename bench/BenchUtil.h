@@ -15,6 +15,7 @@
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -307,6 +308,46 @@ inline std::vector<Row> Joined(std::initializer_list<std::vector<Row>> parts)
     for (const std::vector<Row>& part : parts)
         rows.insert(rows.end(), part.begin(), part.end());
     return rows;
+}
+
+// The microseconds of the first row whose name, leading spaces left out, is name (0: none).
+inline double MicrosOf(const std::vector<Row>& rows, const std::string& name)
+{
+    for (const Row& r : rows)
+        if (r.name.substr(r.name.find_first_not_of(' ')) == name)
+            return r.us;
+    return 0;
+}
+
+// Prints a paragraph under a table (the reason for what a row shows), wrapped at 96 columns.
+inline void PrintNote(const std::string& text)
+{
+    size_t start = 0;
+    while (start < text.size())
+    {
+        size_t end = start + 96;
+        if (end >= text.size())
+            end = text.size();
+        else
+        {
+            const size_t space = text.rfind(' ', end);
+            end = space != std::string::npos && space > start ? space : end;
+        }
+        printf("%s\n", text.substr(start, end - start).c_str());
+        start = end + (end < text.size() && text[end] == ' ' ? 1 : 0);
+    }
+    fflush(stdout);
+}
+
+// Formats like printf into a string.
+inline std::string Format(const char* fmt, ...)
+{
+    char sz[1024];
+    va_list args;
+    va_start(args, fmt);
+    vsnprintf(sz, sizeof(sz), fmt, args);
+    va_end(args);
+    return sz;
 }
 
 // Prints a table; returns the number of rows that missed their target. A missed target is
