@@ -172,11 +172,19 @@ int main()
     MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rcRowInHost), 2);
     nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0xC7, 0x92, 0x5D)));
     SetBkMode(rows.dc, TRANSPARENT);
+    // The row asks the native list procedure for its columns and cells.
+    const WNDPROC pfnNative = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hList, GCLP_WNDPROC));
+    auto ask = [&](UINT msg, WPARAM wParam, void* pData) {
+        return CallWindowProcW(pfnNative, hList, msg, wParam, reinterpret_cast<LPARAM>(pData));
+    };
     auto cell = [&](int nSubItem, RECT rcText, UINT uFormat) {
+        LVCOLUMNW column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH;
+        ask(LVM_GETCOLUMNW, nSubItem, &column);
         wchar_t szText[64];
         LVITEMW item = CellItem(dis.itemID, nSubItem, szText);
         item.cchTextMax = 64;
-        SendMessageW(hList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        ask(LVM_GETITEMW, 0, &item);
         DrawTextW(rows.dc, item.pszText, -1, &rcText, uFormat | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     };
     const std::vector<Row> rowPieces = AgainstPieces(
@@ -197,10 +205,13 @@ int main()
               nav::DrawListImage(hImages, 1, rows.dc, rcRow.left + 31, rcRow.top + 3,
                                  ILD_TRANSPARENT);
           }},
-         {"cells: two read from the list, DrawTextW",
+         {"cells: columns and texts read, DrawTextW",
           [&] {
               cell(0, {rcRow.left + 49, rcRow.top, rcRow.left + 219, rcRow.bottom}, DT_LEFT);
               cell(1, {rcRow.left + 220, rcRow.top, rcRow.right - 2, rcRow.bottom}, DT_RIGHT);
+              LVCOLUMNW none = {}; // the query past the last column that ends the row
+              none.mask = LVCF_FMT | LVCF_WIDTH;
+              ask(LVM_GETCOLUMNW, 2, &none);
           }},
          {"lines: column separator, bottom line",
           [&] {
