@@ -589,8 +589,13 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
 // The caption, at most 49 characters of the window text, placed by kind.
 void CNavBitmapButton::DrawCaption(HDC hdc, RECT rcText, int cxFace)
 {
+    // Read from the native button straight away: through the window the request passes this
+    // button's procedure on its way to the same place, a third more under Wine.
     wchar_t szText[kCaptionBuffer];
-    const int nLen = GetWindowTextW(m_hWnd, szText, kCaptionBuffer);
+    szText[0] = L'\0';
+    const int nLen = static_cast<int>(nav::CallNative(m_pfnOldProc, m_hWnd, WM_GETTEXT,
+                                                      kCaptionBuffer,
+                                                      reinterpret_cast<LPARAM>(szText)));
     if (nLen <= 0 || szText[0] == L'\0')
         return;
 

@@ -36,19 +36,21 @@ const COLORREF kLinkBlue = 0xFF0000;
 // The window's text, fetched whole for one drawing or scroll step; empty when the window has
 // no text or no memory could be had for it. Most labels are short: the text is read into the
 // object's own room in one request, and only one that fills that room is measured and fetched
-// again into memory of its own.
+// again into memory of its own. The requests go to the native static straight away: through
+// the window they pass the label's procedure on their way to the same place, a third more
+// under Wine.
 class WindowText
 {
 public:
-    explicit WindowText(HWND hWnd) : m_pText(m_szShort), m_nLength(0)
+    WindowText(HWND hWnd, WNDPROC pfnNative) : m_pText(m_szShort), m_nLength(0)
     {
         m_szShort[0] = L'\0';
-        m_nLength = GetWindowTextW(hWnd, m_szShort, kShortText);
+        m_nLength = Ask(pfnNative, hWnd, WM_GETTEXT, kShortText, m_szShort);
         if (m_nLength < kShortText - 1)
             return;
         m_pText = NULL;
         m_nLength = 0;
-        int nLength = GetWindowTextLengthW(hWnd);
+        int nLength = Ask(pfnNative, hWnd, WM_GETTEXTLENGTH, 0, NULL);
         if (nLength <= 0)
             return;
         m_text.Attach(static_cast<wchar_t*>(
@@ -56,7 +58,7 @@ public:
         if (m_text)
         {
             m_pText = m_text.Get();
-            m_nLength = GetWindowTextW(hWnd, m_text.Get(), nLength + 1);
+            m_nLength = Ask(pfnNative, hWnd, WM_GETTEXT, nLength + 1, m_text.Get());
         }
     }
 
@@ -68,6 +70,11 @@ private:
     {
         kShortText = 128
     };
+    static int Ask(WNDPROC pfnNative, HWND hWnd, UINT msg, int cch, wchar_t* psz)
+    {
+        return static_cast<int>(
+            nav::CallNative(pfnNative, hWnd, msg, cch, reinterpret_cast<LPARAM>(psz)));
+    }
     wchar_t m_szShort[kShortText];
     nav::UniqueHandle<wchar_t*, nav::FreeText> m_text;
     const wchar_t* m_pText;
@@ -336,7 +343,7 @@ void CNavStatic::OnScrollText(HWND hWnd)
     if (m_pfnDrawBk)
         rc.right -= 2;
 
-    WindowText text(hWnd);
+    WindowText text(hWnd, m_pfnOldProc);
     if (text.Length() == 0)
         return;
 
@@ -561,7 +568,7 @@ void CNavStatic::DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways)
     const bool bLink = m_nCoopFlag != 0;
     TextLook look(hdc, hBase, bLink || m_bUnderLine, bLink ? m_crLink : m_crText);
 
-    WindowText text(m_hWnd);
+    WindowText text(m_hWnd, m_pfnOldProc);
     // After a SetText the offset may lie beyond a shorter text until the next tick resets
     // it; there is nothing left to draw then.
     if (text.Length() == 0 || m_nScrollChar < 0 || m_nScrollChar >= text.Length())
