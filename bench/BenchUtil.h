@@ -412,6 +412,15 @@ inline void BackgroundAndBlit(HWND hwndParent, RECT rcInParent, HDC hdcPiece, HD
            rcInParent.bottom - rcInParent.top, hdcPiece, 0, 0, SRCCOPY);
 }
 
+// A window's text read as the controls read theirs when they paint: from the native
+// procedure of the window's class straight away.
+inline int ReadText(HWND hwnd, wchar_t* pszText, int cch)
+{
+    const WNDPROC pfnNative = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+    return static_cast<int>(
+        CallWindowProcW(pfnNative, hwnd, WM_GETTEXT, cch, reinterpret_cast<LPARAM>(pszText)));
+}
+
 // A native control of the given class, text and font, the baseline a control is measured
 // against.
 inline HWND NativeControl(const wchar_t* pszClass, DWORD dwStyle, const wchar_t* pszText,

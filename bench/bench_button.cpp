@@ -114,7 +114,7 @@ int main()
          {"caption: window text, measured, DrawTextW",
           [&] {
               wchar_t szText[50];
-              const int nLen = GetWindowTextW(push.GetSafeHwnd(), szText, 50);
+              const int nLen = ReadText(push.GetSafeHwnd(), szText, 50);
               nav::SelectGuard font(piece.dc, hFont);
               SIZE size = {};
               GetTextExtentExPointW(piece.dc, szText, nLen, 0, nullptr, nullptr, &size);
@@ -132,7 +132,7 @@ int main()
          {"caption: window text, DrawTextW",
           [&] {
               wchar_t szText[50];
-              const int nLen = GetWindowTextW(check.GetSafeHwnd(), szText, 50);
+              const int nLen = ReadText(check.GetSafeHwnd(), szText, 50);
               nav::SelectGuard font(piece.dc, hFont);
               RECT rc = {32, 0, kCheckCx, kCheckCy};
               DrawTextW(piece.dc, szText, nLen, &rc, DT_VCENTER | DT_SINGLELINE);

@@ -45,6 +45,7 @@ int main()
     // drawn in a font selected for it, the copy.
     Canvas text(kCx, kCy, true);
     SetBkMode(text.dc, TRANSPARENT);
+    SetTextColor(text.dc, RGB(20, 40, 90)); // the label's colour
     HWND hwndLabel = label.GetSafeHwnd();
     const std::vector<Row> pieces = AgainstPieces(
         "CNavStatic::OnPaintEx", [&] { label.OnPaintEx(parent.dc); },
@@ -64,7 +65,7 @@ int main()
          {"text: window text, font selected, DrawTextW",
           [&] {
               wchar_t szText[64];
-              const int nLen = GetWindowTextW(hwndLabel, szText, 64);
+              const int nLen = ReadText(hwndLabel, szText, 64);
               nav::SelectGuard font(text.dc, hFont);
               RECT rcText = {0, 0, kCx, kCy};
               DrawTextW(text.dc, szText, nLen, &rcText,
