@@ -15,6 +15,7 @@
 #include "ImgBlendHooks.h"
 #include "ZorNavCtrl.h"
 #include "CxImage.h"
+#include "MenuDriver.h"
 #include "resource.h"
 
 #include <functional>
@@ -135,6 +136,29 @@ int MakeLabel(World& w, bool bMarquee)
     return w.label->Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP,
                            const_cast<wchar_t*>(L"A label far too long for its place"),
                            rc, w.host, kId + 4, nullptr);
+}
+
+// A link label whose kind of data has one cooperating application registered, the label tests'
+// library (which does nothing without the record those tests hold open).
+int MakeLink(World& w)
+{
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Quill\\TEL\\lowmem", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &hKey, nullptr) == ERROR_SUCCESS)
+    {
+        const std::pair<const wchar_t*, const wchar_t*> values[] = {
+            {L"DispName", L"Call"}, {L"AppName", L"dialer"}, {L"FuncName", L"CoopOpen"},
+            {L"ClassID", L"static_coop.dll"}};
+        for (const auto& v : values)
+            RegSetValueExW(hKey, v.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.second),
+                           static_cast<DWORD>((wcslen(v.second) + 1) * sizeof(wchar_t)));
+        RegCloseKey(hKey);
+    }
+    w.label = std::make_unique<CNavStatic>();
+    w.label->SetCoopFlag(NAV_COOP_TEL);
+    RECT rc = kLabelRect;
+    return w.label->Create(GetModuleHandleW(nullptr), WS_CHILD | WS_VISIBLE,
+                           const_cast<wchar_t*>(L"555-0100"), rc, w.host, kId + 4, nullptr);
 }
 
 int MakeBox(World& w)
@@ -361,6 +385,11 @@ std::vector<Scenario> Scenarios()
     s.push_back({"label OnPaintEx", [](World& w) { MakeLabel(w, false); }, [](World& w) {
                      PaintIntoHost(w, [&](HDC hdc) { return w.label->OnPaintEx(hdc); });
                  }});
+    s.push_back({"label link menu and launch", MakeLink, [](World& w) {
+                     MenuDriver menu(0);
+                     SendTap(w.label->GetSafeHwnd(), 30, 10);
+                     PumpMessages();
+                 }});
     s.push_back({"group box paint", MakeBox, Repaint});
     s.push_back({"image load and draw", [](World&) {}, [](World& w) {
                      CxImage image;
@@ -471,4 +500,5 @@ TEST(LowMemory, EveryAllocationMayFailAndTheNextPaintRecovers)
         }
     }
     printf("%d runs\n", nRuns);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quill\\TEL\\lowmem");
 }
