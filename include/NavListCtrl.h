@@ -43,11 +43,13 @@ struct CNavListShared;
 ///   index for column 0);
 /// - with page scrolling on, act on #WM_NAV_PAGESCROLL and call Invalidate() after scrolling.
 ///
-/// What the parent hears (from the native list, as \c WM_NOTIFY under the list's id):
-/// \c LVN_ITEMCHANGED for selection changes and, in an ordinary list, for check changes
-/// (\c uChanged \c LVIF_STATE, state image bits \c (uNewState & LVIS_STATEIMAGEMASK)
-/// 0x2000 checked, 0x1000 unchecked); \c NM_CLICK after a tap. A virtual list's check
-/// changes send nothing of their own: read GetCheckStatus after \c NM_CLICK.
+/// What the parent hears (as \c WM_NOTIFY under the list's id): \c LVN_ITEMCHANGED for
+/// selection changes, and for every check change made by a tap or by the space bar on the
+/// selected row, in both kinds of list: \c uChanged has \c LVIF_STATE, \c iItem is the row
+/// and the state image bits \c (uNewState & LVIS_STATEIMAGEMASK) are 0x2000 checked, 0x1000
+/// unchecked (differing from \c uOldState's). An ordinary list's native list sends it, also
+/// for SetCheckStatus, SetCheckAll and SetCheckOff; a virtual list sends it for taps and keys
+/// only, not for the application's own calls. \c NM_CLICK follows a tap.
 ///
 /// The thumb is placed again only by the calls that say so (Create, Invalidate, MoveWindow,
 /// DeleteAllItems, EnsureVisible, SetItemCount), by the arrow keys and by the bar's own
@@ -158,7 +160,8 @@ public:
     int GetCheckStatus(int index);
     /// Checks (non-zero) or unchecks row \p index. Ignored while check boxes are off or for a
     /// row outside the count. An ordinary list repaints the row and sends
-    /// \c LVN_ITEMCHANGED; a virtual list shows it at the next paint (call Invalidate()).
+    /// \c LVN_ITEMCHANGED; a virtual list sends nothing and shows it at the next paint (call
+    /// Invalidate()).
     void SetCheckStatus(int index, int bCheck);
     /// Checks every row and repaints at once; nothing while check boxes are off.
     void SetCheckAll();
