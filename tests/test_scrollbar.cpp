@@ -307,6 +307,40 @@ TEST_F(BarTest, EachZoneSendsExactlyItsMessages)
     }
 }
 
+// The parent's answer to WM_NAV_PAGESCROLL that the README gives: WM_VSCROLL pages the list,
+// which paints each row once, and EnsureVisible on the new top row, which is in view, scrolls
+// nothing and paints no row again: it only places the thumb.
+TEST_F(BarTest, APageFromTheParentPaintsEachRowOnceAndPlacesTheThumb)
+{
+    Make(100);
+    PaintNow(host);
+    std::map<int, int> draws;
+    auto answerRows = host.hook;
+    host.hook = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+        if (msg == WM_DRAWITEM)
+            ++draws[static_cast<int>(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->itemID)];
+        return answerRows(msg, wParam, lParam, pResult);
+    };
+    const struct
+    {
+        WPARAM bUp;
+        int topAfter, thumbAfter; // 78 + 42 * top / 92, truncated
+    } pages[] = {{0, 8, 81}, {0, 16, 85}, {1, 8, 81}};
+    for (const auto& p : pages)
+    {
+        draws.clear();
+        SendMessageW(List(), WM_VSCROLL, p.bUp ? SB_PAGEUP : SB_PAGEDOWN, 0);
+        list.EnsureVisible(list.GetScrollPos(), 0);
+        PaintNow(host);
+        EXPECT_EQ(p.topAfter, list.GetScrollPos());
+        EXPECT_EQ(p.thumbAfter, Thumb());
+        EXPECT_GE(draws.size(), 8u);
+        for (const auto& row : draws)
+            EXPECT_EQ(1, row.second) << "row " << row.first << " drawn more than once";
+    }
+    host.hook = answerRows;
+}
+
 TEST_F(BarTest, EveryPaintAsksTheParentFirst)
 {
     Make(100);

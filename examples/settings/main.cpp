@@ -312,9 +312,10 @@ LRESULT CALLBACK ScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         return SendMessageW(reinterpret_cast<HWND>(lParam), msg, wParam, lParam);
     case WM_NAV_PAGESCROLL:
-        // The page arrows leave the scrolling to us; the thumb follows after Invalidate.
+        // The page arrows leave the scrolling to us. The list paints its new page while it
+        // scrolls; EnsureVisible of the new top row, in view already, only places the thumb.
         SendMessageW(g_list.GetSafeHwnd(), WM_VSCROLL, wParam ? SB_PAGEUP : SB_PAGEDOWN, 0);
-        g_list.Invalidate();
+        g_list.EnsureVisible(g_list.GetScrollPos(), 0);
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == kIdUnitsList && HIWORD(wParam) == LBN_SELCHANGE)
