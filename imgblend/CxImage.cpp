@@ -4,6 +4,7 @@
 // AlphaBlend needs is made at the first draw and kept until the image is released.
 #include "CxImage.h"
 
+#include "ImgBlendAlloc.h"
 #include "NavDib.h"
 
 #include <stdlib.h>
@@ -14,6 +15,46 @@
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
 #include <stb_image.h>
+
+#if !defined(_WIN32_WCE)
+#include "ImgBlendHooks.h"
+#include "NavFaults.h"
+
+namespace
+{
+nav::FaultCounter g_faults;
+} // namespace
+
+int ImgBlendAllocationGoesAhead(void)
+{
+    return g_faults.GoesAhead() ? 1 : 0;
+}
+
+void ImgBlendFailAllocations(long nFail, BOOL bFromThenOn)
+{
+    g_faults.Arm(nFail, bFromThenOn);
+}
+
+long ImgBlendAllocationCount(void)
+{
+    return g_faults.Count();
+}
+#else
+int ImgBlendAllocationGoesAhead(void)
+{
+    return 1;
+}
+#endif
+
+void* ImgBlendMalloc(size_t cb)
+{
+    return IMG_ALLOC(malloc(cb), NULL);
+}
+
+void* ImgBlendRealloc(void* p, size_t cb)
+{
+    return IMG_ALLOC(realloc(p, cb), NULL);
+}
 
 namespace
 {
@@ -189,7 +230,7 @@ int CxImage::LoadPNGFromResource(HMODULE hModule, WORD wResId)
 {
     ReleaseImage();
 
-    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(wResId), L"PNG");
+    HRSRC hRes = IMG_ALLOC(FindResourceW(hModule, MAKEINTRESOURCEW(wResId), L"PNG"), NULL);
     if (!hRes)
         return 0;
     DWORD cbData = SizeofResource(hModule, hRes);
@@ -210,7 +251,7 @@ int CxImage::LoadPNGFromResource(HMODULE hModule, WORD wResId)
         return 0;
 
     const size_t nPixels = static_cast<size_t>(cx) * static_cast<size_t>(cy);
-    m_pPixels = static_cast<DWORD*>(malloc(nPixels * sizeof(DWORD)));
+    m_pPixels = static_cast<DWORD*>(ImgBlendMalloc(nPixels * sizeof(DWORD)));
     if (m_pPixels)
     {
         for (size_t i = 0; i < nPixels; ++i)
@@ -243,11 +284,12 @@ bool CxImage::EnsureSurface()
     // Top-down on the desktop, where the direct blend reads these rows; bottom-up on the
     // device, where the rows are copied in that order below.
     void* pBits = NULL;
-    HBITMAP hSurface = nav::CreateDib32(NULL, static_cast<int>(m_nWidth),
-                                        static_cast<int>(m_nHeight), &pBits);
+    HBITMAP hSurface = IMG_ALLOC(nav::CreateDib32(NULL, static_cast<int>(m_nWidth),
+                                                  static_cast<int>(m_nHeight), &pBits),
+                                 NULL);
     if (!hSurface)
         return false;
-    HDC hdc = CreateCompatibleDC(NULL);
+    HDC hdc = IMG_ALLOC(CreateCompatibleDC(NULL), NULL);
     if (!hdc)
     {
         DeleteObject(hSurface);

@@ -5,10 +5,10 @@
 // this window. The face is composed off screen in one back buffer and copied once.
 #include "NavBitmapButton.h"
 
-#include <new>
 
 #include "CxImage.h"
 #include "core/NavCore.h"
+#include "win32/NavAlloc.h"
 #include "win32/NavCheck.h"
 #include "core/NavCompose.h"
 #include "win32/NavGdi.h"
@@ -147,7 +147,7 @@ CNavBitmapButton::CNavBitmapButton()
     : m_hWnd(NULL), m_hFont(NULL), m_nType(NAVBTN_PUSH), m_pfnDrawBk(NULL),
       m_pCheck(NULL), m_hImageList(NULL), m_pfnOldProc(NULL)
 {
-    CheckBlock* pBlock = new (std::nothrow) CheckBlock();
+    CheckBlock* pBlock = nav::NewObject<CheckBlock>();
     if (pBlock)
     {
         pBlock->nRefs = 1;
@@ -212,7 +212,7 @@ void CNavBitmapButton::AddRefCheck()
 void CNavBitmapButton::ReleaseCheck()
 {
     if (m_pCheck && InterlockedDecrement(&BlockOf(m_pCheck)->nRefs) == 0)
-        delete BlockOf(m_pCheck);
+        nav::FreeObject(BlockOf(m_pCheck));
     m_pCheck = NULL;
 }
 

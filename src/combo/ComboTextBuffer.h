@@ -2,6 +2,7 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "win32/NavAlloc.h"
 #include "win32/NavHandle.h"
 
 #include <stdlib.h>
@@ -27,7 +28,7 @@ private:
             g_bFailTextBuffers)
             return NULL;
         wchar_t* p =
-            static_cast<wchar_t*>(malloc((static_cast<size_t>(nChars) + 1) * sizeof(wchar_t)));
+            static_cast<wchar_t*>(AllocBlock((static_cast<size_t>(nChars) + 1) * sizeof(wchar_t)));
         if (p)
             p[0] = L'\0';
         return p;

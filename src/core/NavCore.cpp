@@ -1,10 +1,10 @@
 // NavCore.cpp - entry point, module handle and the images several controls share.
 #include "core/NavCore.h"
 
-#include <new>
 
 #include "CxImage.h"
 #include "platform/NavPlatform.h"
+#include "win32/NavAlloc.h"
 #include "resource.h"
 
 namespace
@@ -14,7 +14,7 @@ HINSTANCE g_hModule;
 // Makes one shared face: an image object that may stay empty when its PNG does not decode.
 CxImage* LoadFace(HINSTANCE hModule, WORD wResId)
 {
-    CxImage* pFace = new (std::nothrow) CxImage;
+    CxImage* pFace = nav::NewObject<CxImage>();
     if (pFace)
         pFace->LoadPNGFromResource(hModule, wResId);
     return pFace;
@@ -22,7 +22,7 @@ CxImage* LoadFace(HINSTANCE hModule, WORD wResId)
 
 void FreeFace(CxImage*& pFace)
 {
-    delete pFace;
+    nav::FreeObject(pFace);
     pFace = NULL;
 }
 } // namespace

@@ -2,6 +2,7 @@
 #include "NavEdit.h"
 
 #include "core/NavCore.h"
+#include "win32/NavAlloc.h"
 #include "win32/NavCheck.h"
 #include "win32/NavGdi.h"
 #include "edit/EditShared.h"
@@ -405,7 +406,7 @@ void CNavEdit::DrawBottomLine(HDC hdcMem)
     RECT rcWindow = {0, 0, 0, 0};
     GetWindowRect(m_hWnd, &rcWindow);
     const int w = rcWindow.right - rcWindow.left, h = rcWindow.bottom - rcWindow.top;
-    nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    nav::Pen pen(NAV_ALLOC(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)), NULL));
     nav::SelectGuard select(hdcMem, pen);
     MoveToEx(hdcMem, 0, h - 1, NULL);
     LineTo(hdcMem, w, h - 1);

@@ -9,6 +9,8 @@
 #include "list/NavScrollBar.h"
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
+#include "NavFaults.h"
+#include "win32/NavAlloc.h"
 #include "win32/NavHandle.h"
 #include "win32/NavWindow.h"
 
@@ -93,6 +95,16 @@ int NavSipShowCount(void)
 DWORD NavSipLastShowFlag(void)
 {
     return nav::desktop::g_standIns.dwSipLastShow;
+}
+
+void NavFailAllocations(long nFail, BOOL bFromThenOn)
+{
+    nav::detail::g_faults.Arm(nFail, bFromThenOn);
+}
+
+long NavAllocationCount(void)
+{
+    return nav::detail::g_faults.Count();
 }
 
 void NavComboFailTextBuffers(BOOL bFail)

@@ -58,6 +58,13 @@ ZNC_API DWORD NavSipLastShowFlag(void);
 
 // ---- Allocation failures ----
 
+// Makes the library's allocation points (win32/NavAlloc.h) fail: nFail 0 fails none (the
+// default); nFail N fails the Nth point counted from this call, and with bFromThenOn every
+// point after it too. The image library has hooks of its own (ImgBlendHooks.h).
+ZNC_API void NavFailAllocations(long nFail, BOOL bFromThenOn);
+// Points counted since the last NavFailAllocations.
+ZNC_API long NavAllocationCount(void);
+
 // While set, every buffer the combo box fetches an item's text into fails to allocate.
 ZNC_API void NavComboFailTextBuffers(BOOL bFail);
 

@@ -4,6 +4,7 @@
 //
 #include "NavListCtrl.h"
 
+#include "win32/NavAlloc.h"
 #include "win32/NavCheck.h"
 #include "core/NavCompose.h"
 #include "win32/NavWindow.h"
@@ -11,7 +12,6 @@
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 
-#include <new>
 #include <string.h>
 
 // The exported layout as applications compiled against the header see it: a field added,
@@ -43,14 +43,14 @@ int CNavListCtrl::LineHeight()
 
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
-    : nRefs(1), pScrollBar(new (std::nothrow) CNavScrollBar), pCheckFlags(NULL), nCheckWords(0)
+    : nRefs(1), pScrollBar(nav::NewObject<CNavScrollBar>()), pCheckFlags(NULL), nCheckWords(0)
 {
 }
 
 CNavListShared::~CNavListShared()
 {
     FreeChecks();
-    delete pScrollBar;
+    nav::FreeObject(pScrollBar);
 }
 
 void CNavListShared::ResetChecks(int nCount)
@@ -58,7 +58,7 @@ void CNavListShared::ResetChecks(int nCount)
     FreeChecks();
     if (nCount <= 0 || nCount >= (1 << 30))
         return;
-    int* pWords = static_cast<int*>(calloc(static_cast<size_t>(nCount), sizeof(int)));
+    int* pWords = static_cast<int*>(nav::AllocZeroed(static_cast<size_t>(nCount), sizeof(int)));
     if (!pWords)
         return;
     pCheckFlags = pWords;
@@ -81,7 +81,7 @@ CNavListCtrl::CNavListCtrl()
 {
     m_sizeIcon.cx = 0;
     m_sizeIcon.cy = 0;
-    m_pShared = new (std::nothrow) CNavListShared;
+    m_pShared = nav::NewObject<CNavListShared>();
 }
 
 // Field-by-field copy; the copy shares the window and the shared pieces.
@@ -161,7 +161,7 @@ void CNavListCtrl::ReleaseShared(bool bWindowGoes)
             pBar->m_pListCtrl = NULL;
     }
     if (bLast)
-        delete pShared;
+        nav::FreeObject(pShared);
 }
 
 // Releases everything: timer, scroll bar, pen, window and check words. The subclassing is not
@@ -197,7 +197,7 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
         return 0;
     m_hInst = hInst;
     if (!m_pShared->pen) // a Create after a failed one keeps the first pen
-        m_pShared->pen.Attach(CreatePen(PS_SOLID, 1, kSeparatorColor));
+        m_pShared->pen.Attach(NAV_ALLOC(CreatePen(PS_SOLID, 1, kSeparatorColor), NULL));
 
     const DWORD dwListStyle = kBaseStyle | (dwStyle & kCallerStyles);
     DWORD dwNativeStyle = dwListStyle;
@@ -278,8 +278,8 @@ void CNavListCtrl::ClipUnderScrollBar()
     }
     OffsetRect(&rcOverlap, -rcList.left, -rcList.top);
     nav::Region visible(
-        CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top));
-    nav::Region covered(CreateRectRgnIndirect(&rcOverlap));
+        NAV_ALLOC(CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top), NULL));
+    nav::Region covered(NAV_ALLOC(CreateRectRgnIndirect(&rcOverlap), NULL));
     if (!visible || !covered)
         return;
     CombineRgn(visible, visible, covered, RGN_DIFF);

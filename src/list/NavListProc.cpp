@@ -388,7 +388,7 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
         {
             m_nScrollChar = 0;
             KillTimer(hWnd, kSelectScrollTimer);
-            SetTimer(hWnd, kSelectScrollTimer, kScrollPeriod, NULL);
+            nav::StartTimer(hWnd, kSelectScrollTimer, kScrollPeriod);
         }
     }
     return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);

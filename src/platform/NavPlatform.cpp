@@ -1,6 +1,7 @@
 // NavPlatform.cpp - desktop stand-ins for the device services (see NavPlatform.h).
 #include "platform/NavPlatform.h"
 
+#include "win32/NavAlloc.h"
 #include "win32/NavGdi.h"
 
 #include <stdlib.h>
@@ -163,7 +164,8 @@ const int kMaxSide = 8192;
 const BITMAPINFO* ResourceDib(HINSTANCE hModule, WORD wResId, const BYTE** ppBits,
                               size_t* pcbStride)
 {
-    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(wResId), MAKEINTRESOURCEW(2)); // RT_BITMAP
+    HRSRC hRes = NAV_ALLOC(FindResourceW(hModule, MAKEINTRESOURCEW(wResId), MAKEINTRESOURCEW(2)),
+                           NULL); // RT_BITMAP
     HGLOBAL hData = hRes ? LoadResource(hModule, hRes) : NULL;
     const BYTE* pData = hData ? static_cast<const BYTE*>(LockResource(hData)) : NULL;
     const DWORD cbData = hRes ? SizeofResource(hModule, hRes) : 0;
@@ -205,10 +207,11 @@ HBITMAP CopyBitmapResource(HINSTANCE hModule, WORD wResId)
     size_t cbStride = 0;
     const BITMAPINFO* pInfo = ResourceDib(hModule, wResId, &pSource, &cbStride);
     if (!pInfo)
-        return static_cast<HBITMAP>(LoadImageW(hModule, MAKEINTRESOURCEW(wResId), IMAGE_BITMAP,
-                                               0, 0, LR_CREATEDIBSECTION));
+        return static_cast<HBITMAP>(NAV_ALLOC(LoadImageW(hModule, MAKEINTRESOURCEW(wResId),
+                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION),
+                                              NULL));
     void* pvBits = NULL;
-    HBITMAP hbm = CreateDIBSection(NULL, pInfo, DIB_RGB_COLORS, &pvBits, NULL, 0);
+    HBITMAP hbm = NAV_ALLOC(CreateDIBSection(NULL, pInfo, DIB_RGB_COLORS, &pvBits, NULL, 0), NULL);
     if (hbm && pvBits)
         memcpy(pvBits, pSource, cbStride * static_cast<size_t>(RowsOf(pInfo)));
     return hbm;
@@ -224,8 +227,9 @@ HIMAGELIST CopyImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     // Other formats go the platform's way; a DIB section keeps their colours (the desktop
     // would otherwise reduce a device-dependent bitmap's image list to 16 colours).
     if (!pInfo || pInfo->bmiHeader.biBitCount != 24 || cx <= 0 || pInfo->bmiHeader.biWidth < cx)
-        return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask,
-                                    IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        return NAV_ALLOC(ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask,
+                                              IMAGE_BITMAP, LR_CREATEDIBSECTION),
+                         NULL);
 
     // The picture as a DIB section of the resource's own layout, keyed pixels blacked out, and
     // a monochrome mask that is white where they were: what ImageList_AddMasked would make.
@@ -233,9 +237,9 @@ HIMAGELIST CopyImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     const bool bBottomUp = pInfo->bmiHeader.biHeight > 0;
     const int cy = RowsOf(pInfo);
     void* pvImage = NULL;
-    Bitmap image(CreateDIBSection(NULL, pInfo, DIB_RGB_COLORS, &pvImage, NULL, 0));
+    Bitmap image(NAV_ALLOC(CreateDIBSection(NULL, pInfo, DIB_RGB_COLORS, &pvImage, NULL, 0), NULL));
     const size_t cbMaskStride = ((static_cast<size_t>(cxStrip) + 15) / 16) * 2; // word rows
-    BYTE* pMask = static_cast<BYTE*>(calloc(cbMaskStride, static_cast<size_t>(cy)));
+    BYTE* pMask = static_cast<BYTE*>(AllocZeroed(cbMaskStride, static_cast<size_t>(cy)));
     if (!image || !pvImage || !pMask)
     {
         free(pMask);
@@ -255,13 +259,14 @@ HIMAGELIST CopyImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
                 pMaskRow[x >> 3] |= static_cast<BYTE>(0x80 >> (x & 7));
             }
     }
-    Bitmap mask(CreateBitmap(cxStrip, cy, 1, 1, pMask));
+    Bitmap mask(NAV_ALLOC(CreateBitmap(cxStrip, cy, 1, 1, pMask), NULL));
     free(pMask);
     if (!mask)
         return NULL;
 
-    HIMAGELIST hList = ImageList_Create(cx, cy, ILC_MASK | ILC_COLOR24, cxStrip / cx, 0);
-    if (hList && ImageList_Add(hList, image, mask) < 0)
+    HIMAGELIST hList =
+        NAV_ALLOC(ImageList_Create(cx, cy, ILC_MASK | ILC_COLOR24, cxStrip / cx, 0), NULL);
+    if (hList && NAV_ALLOC(ImageList_Add(hList, image, mask), -1) < 0)
     {
         ImageList_Destroy(hList);
         hList = NULL;
@@ -278,7 +283,7 @@ HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
     if (BridgeOn(NAV_BRIDGE_DIB_BITMAPS))
         return CopyBitmapResource(hModule, wResId);
 #endif
-    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
+    return NAV_ALLOC(LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId)), NULL);
 }
 
 HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
@@ -287,7 +292,8 @@ HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORRE
     if (BridgeOn(NAV_BRIDGE_DIB_BITMAPS))
         return CopyImageListResource(hModule, wResId, cx, crMask);
 #endif
-    return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask, IMAGE_BITMAP,
-                                0);
+    return NAV_ALLOC(ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask,
+                                          IMAGE_BITMAP, 0),
+                     NULL);
 }
 } // namespace nav

@@ -6,6 +6,7 @@
 // The cooperation lookup and launch live in NavStaticCoop.cpp.
 #include "NavStatic.h"
 
+#include "win32/NavAlloc.h"
 #include "win32/NavCheck.h"
 #include "core/NavCompose.h"
 #include "win32/NavGdi.h"
@@ -42,7 +43,8 @@ public:
         int nLength = GetWindowTextLengthW(hWnd);
         if (nLength <= 0)
             return;
-        m_text.Attach(new (std::nothrow) wchar_t[nLength + 1]());
+        m_text.Attach(static_cast<wchar_t*>(
+            nav::AllocZeroed(static_cast<size_t>(nLength) + 1, sizeof(wchar_t))));
         if (m_text)
             m_nLength = GetWindowTextW(hWnd, m_text.Get(), nLength + 1);
     }
@@ -51,7 +53,7 @@ public:
     int Length() const { return m_text ? m_nLength : 0; }
 
 private:
-    nav::UniqueHandle<wchar_t*, nav::DeleteText> m_text;
+    nav::UniqueHandle<wchar_t*, nav::FreeText> m_text;
     int m_nLength;
 };
 
@@ -62,7 +64,7 @@ HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
     if (hBase)
         GetObjectW(hBase, sizeof(lf), &lf);
     lf.lfUnderline = bUnderline ? 1 : 0;
-    return CreateFontIndirectW(&lf);
+    return NAV_ALLOC(CreateFontIndirectW(&lf), NULL);
 }
 
 // The font and colour of one text drawing, selected into a DC while it lives.
@@ -203,7 +205,7 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     if (m_hFont)
         SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
     if (m_bAutoScroll)
-        SetTimer(hWnd, kScrollTimer, kScrollPeriod, NULL);
+        nav::StartTimer(hWnd, kScrollTimer, kScrollPeriod);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
     LabelWindowMade();

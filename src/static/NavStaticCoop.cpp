@@ -5,6 +5,7 @@
 
 #include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
+#include "win32/NavAlloc.h"
 #include "win32/NavHandle.h"
 #include "win32/NavWindow.h"
 
@@ -58,7 +59,8 @@ int DataTypeOfFlag(unsigned int nFlag)
 HKEY OpenKey(HKEY hParent, const wchar_t* pszSubKey)
 {
     HKEY hKey = NULL;
-    if (RegOpenKeyExW(hParent, pszSubKey, 0, KeyAccess(), &hKey) != ERROR_SUCCESS)
+    if (NAV_ALLOC(RegOpenKeyExW(hParent, pszSubKey, 0, KeyAccess(), &hKey),
+                  ERROR_NOT_ENOUGH_MEMORY) != ERROR_SUCCESS)
         hKey = NULL;
     return hKey;
 }
@@ -84,7 +86,7 @@ void ReadValue(HKEY hKey, const wchar_t* pszName, wchar_t (&szSlot)[NAV_COOP_SLO
 // is not handed to the platform, whose search for it is not defined.
 HMODULE LoadCoopLibrary(const wchar_t* pszName)
 {
-    return pszName[0] ? LoadLibraryW(pszName) : NULL;
+    return pszName[0] ? NAV_ALLOC(LoadLibraryW(pszName), NULL) : NULL;
 }
 
 // Shows the platform's task bar if it exists and is hidden.
@@ -147,11 +149,11 @@ void CNavStatic::StartCoopLookup(POINT ptClient)
 {
     m_crLink = kLinkVisited;
     FreeCoopInfo();
-    m_pCoopInfo = new (std::nothrow) CoopInfo();
+    m_pCoopInfo = nav::NewObject<CoopInfo>();
     if (!m_pCoopInfo || !QueryCoopInfo())
         return;
 
-    const nav::PopupMenu menu(CreatePopupMenu());
+    const nav::PopupMenu menu(NAV_ALLOC(CreatePopupMenu(), NULL));
     if (!menu.Get())
         return;
     for (int i = 0; i < m_pCoopInfo->nCount; ++i)
@@ -164,7 +166,7 @@ void CNavStatic::StartCoopLookup(POINT ptClient)
 // Frees the cooperation table.
 void CNavStatic::FreeCoopInfo()
 {
-    delete m_pCoopInfo;
+    nav::FreeObject(m_pCoopInfo);
     m_pCoopInfo = NULL;
 }
 

@@ -1,7 +1,6 @@
 // NavGdi.cpp - the live-object count behind the GDI owners.
 #include "win32/NavGdi.h"
 
-#include <new>
 
 namespace
 {
@@ -40,7 +39,7 @@ namespace
 struct KeptBuffer
 {
     KeptBuffer() : pBuffer(NULL), nThread(0), bBusy(false) {}
-    ~KeptBuffer() { delete pBuffer; }
+    ~KeptBuffer() { FreeObject(pBuffer); }
     BackBuffer* pBuffer;
     LONG nThread; // the first painting thread's id
     bool bBusy;
@@ -59,12 +58,12 @@ struct KeptBuffer
             return NULL;
         if (!pBuffer || cxKept != pBuffer->Width() || cyKept != pBuffer->Height())
         {
-            delete pBuffer;
+            FreeObject(pBuffer);
             // Made like the screen, which every window DC shares.
-            pBuffer = new (std::nothrow) BackBuffer(NULL, cxKept, cyKept);
+            pBuffer = NewObject<BackBuffer>(static_cast<HDC>(NULL), cxKept, cyKept);
             if (pBuffer && !*pBuffer)
             {
-                delete pBuffer;
+                FreeObject(pBuffer);
                 pBuffer = NULL;
             }
             if (!pBuffer)
@@ -83,7 +82,7 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
     if (BackBuffer* pKept = g_kept.Borrow(cx, cy))
     {
         m_hdc = pKept->Get();
-        m_nSaved = SaveDC(m_hdc);
+        m_nSaved = NAV_ALLOC(SaveDC(m_hdc), 0);
         if (m_nSaved)
         {
             m_bLent = true;
@@ -94,7 +93,7 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy)
         m_hdc = NULL;
         g_kept.bBusy = false;
     }
-    m_pOwn = new (std::nothrow) BackBuffer(hdcTarget, cx, cy);
+    m_pOwn = NewObject<BackBuffer>(hdcTarget, cx, cy);
     if (m_pOwn && *m_pOwn)
         m_hdc = m_pOwn->Get();
 }
@@ -103,7 +102,7 @@ void PaintBuffer::GiveBackKept()
 {
     if (g_kept.bBusy || g_kept.nThread != static_cast<LONG>(GetCurrentThreadId()))
         return;
-    delete g_kept.pBuffer;
+    FreeObject(g_kept.pBuffer);
     g_kept.pBuffer = NULL;
 }
 
@@ -114,6 +113,6 @@ PaintBuffer::~PaintBuffer()
         RestoreDC(m_hdc, m_nSaved);
         g_kept.bBusy = false;
     }
-    delete m_pOwn;
+    FreeObject(m_pOwn);
 }
 } // namespace nav

@@ -12,6 +12,7 @@
 
 #include "NavCommon.h"
 #include "NavDib.h"
+#include "win32/NavAlloc.h"
 #include "win32/NavHandle.h"
 
 namespace nav
@@ -39,7 +40,7 @@ typedef UniqueHandle<HIMAGELIST, CloseImageList, true> ImageList;
 class MemDC : public UniqueHandle<HDC, CloseMemDC, true>
 {
 public:
-    explicit MemDC(HDC hdcRef) : UniqueHandle<HDC, CloseMemDC, true>(CreateCompatibleDC(hdcRef))
+    explicit MemDC(HDC hdcRef) : UniqueHandle<HDC, CloseMemDC, true>(NAV_ALLOC(CreateCompatibleDC(hdcRef), NULL))
     {
     }
 };
@@ -49,7 +50,7 @@ class WindowDC : public UniqueHandle<HDC, CloseWindowDC, true>
 {
 public:
     explicit WindowDC(HWND hwnd)
-        : UniqueHandle<HDC, CloseWindowDC, true>(GetDC(hwnd), CloseWindowDC(hwnd))
+        : UniqueHandle<HDC, CloseWindowDC, true>(NAV_ALLOC(GetDC(hwnd), NULL), CloseWindowDC(hwnd))
     {
     }
 };
@@ -146,7 +147,7 @@ class BackBuffer : public PaintSurface
 public:
     BackBuffer(HDC hdcTarget, int cx, int cy)
         : PaintSurface(cx, cy), m_dc(hdcTarget),
-          m_bitmap(CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
+          m_bitmap(NAV_ALLOC(CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1), NULL)),
           m_select(m_dc, m_bitmap)
     {
         if (m_dc && m_bitmap)

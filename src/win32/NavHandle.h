@@ -11,16 +11,9 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "win32/NavAlloc.h" // ZNC_TEST_API
 
 #include <stdlib.h>
-
-// Exported by the desktop build only, for the tests and benchmarks that use the library's own
-// owners and buffers (see hooks/NavTestHooks.h); the device build exports its classes alone.
-#if defined(_WIN32_WCE)
-#define ZNC_TEST_API
-#else
-#define ZNC_TEST_API ZNC_API
-#endif
 
 namespace nav
 {
@@ -116,10 +109,6 @@ struct CloseLibrary
 struct FreeText
 {
     void operator()(wchar_t* p) const { free(p); }
-};
-struct DeleteText
-{
-    void operator()(wchar_t* p) const { delete[] p; }
 };
 struct CloseWindowDC
 {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "win32/NavAlloc.h"
 
 namespace nav
 {
@@ -42,10 +43,17 @@ const int kProcSlot = GWLP_WNDPROC;
 inline HWND CreateChild(DWORD dwExStyle, LPCWSTR pszClass, LPCWSTR pszText, DWORD dwStyle,
                         const RECT& rc, HWND hParent, UINT nID, HINSTANCE hInstance)
 {
-    return CreateWindowExW(dwExStyle, pszClass, pszText, dwStyle, rc.left, rc.top,
-                           rc.right - rc.left, rc.bottom - rc.top, hParent,
-                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance,
-                           NULL);
+    return NAV_ALLOC(CreateWindowExW(dwExStyle, pszClass, pszText, dwStyle, rc.left, rc.top,
+                                     rc.right - rc.left, rc.bottom - rc.top, hParent,
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
+                                     hInstance, NULL),
+                     NULL);
+}
+
+// Starts (or restarts) a window's timer; 0 when it could not be had.
+inline UINT_PTR StartTimer(HWND hwnd, UINT_PTR nID, UINT nPeriod)
+{
+    return NAV_ALLOC(SetTimer(hwnd, nID, nPeriod, NULL), 0);
 }
 
 // The object a control stored in its window, or null (no window, or not one of ours).
