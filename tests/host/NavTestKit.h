@@ -2,7 +2,7 @@
 /// The test kit: drives an application's own screens as a user would and checks their
 /// pictures, under Wine on the desktop (not on the device).
 ///
-/// It is the part of the library's own test host that applications may use: link
+/// It is what applications may use of the library's own test host: link
 /// \c ZorNavCtrl::TestKit (installed with the package) and include \c NavTestKit.h. A test is
 /// an ordinary program that builds its screen in its own process, then, step by step, acts
 /// and checks:
@@ -10,7 +10,7 @@
 ///   so the system (not the test) decides which window hears them, as it would for a user;
 /// - modal popup menus: a MenuDriver answers the next menu by an item's text (or position),
 ///   since nothing may wait for a user;
-/// - pictures: Pixels reads a window (or part of a DC), writes and reads PNG files, and
+/// - pictures: Pixels reads a window (or a rectangle of a DC), writes and reads PNG files, and
 ///   MatchesGolden compares a picture with a golden PNG and, on a difference, writes the
 ///   actual picture and a difference picture beside the path it is given.
 ///

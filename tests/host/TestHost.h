@@ -1,6 +1,6 @@
 // TestHost.h - a parent window for driving controls in tests, benchmarks and the gallery, on
-// top of the test kit (NavTestKit.h: pumping, real input, popup menus, pictures), which is the
-// part applications get with the package.
+// top of the test kit (NavTestKit.h: pumping, real input, popup menus, pictures), which
+// applications get with the package.
 //
 // The host paints a known pattern (PatternAt) for WM_NAV_PAINTBKGND and for its own client
 // area, forwards WM_DRAWITEM to the window named in the structure, answers WM_MEASUREITEM with
