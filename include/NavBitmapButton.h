@@ -88,7 +88,8 @@ public:
     /// Paints the button's normal face (not pressed, no focus, enabled) and caption into a DC
     /// of the parent at the button's place in the parent's client coordinates, for a parent
     /// that composes its own picture. The parent's #WM_NAV_PAINTBKGND is asked as for a paint.
-    /// \return 1 when drawn, 0 for a null DC or a button without a window.
+    /// \return 1 when drawn, 0 for a null DC, a button without a window, or when no memory
+    ///         could be had for the picture (the DC is then left as it was).
     int OnPaintEx(HDC hdcParent);
 
 protected:
@@ -116,8 +117,9 @@ private:
     void ClearGroup(HWND hwnd);
     void DestroyOwnWindow();
     // Composes the face for the given owner-draw state bits and copies it to hdcTarget: to
-    // (0, 0), or to the button's place in the parent when bToParent.
-    void DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent);
+    // (0, 0), or to the button's place in the parent when bToParent; false when nothing could
+    // be drawn.
+    bool DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent);
     void DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, RECT& rcText);
     void DrawCaption(HDC hdc, RECT rcText, int cxFace);
     bool IsChecked() const;

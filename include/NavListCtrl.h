@@ -95,8 +95,8 @@ public:
     int Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const RECT& rc, UINT nID);
     /// A visible, bordered virtual list; the other arguments as in the long form.
     int Create(HWND hParent, HINSTANCE hInst, const RECT& rc, UINT nID);
-    /// Destroys the window and the scroll bar and frees the pen and the check states. The
-    /// object cannot be created again afterwards.
+    /// Destroys the window and the scroll bar and frees the pen and the check states. A later
+    /// Create makes them anew.
     void Destroy();
 
     /// The list window (null before Create and after Destroy).

@@ -8,11 +8,14 @@
 #include "NavEdit.h"
 #include "NavListCtrl.h"
 #include "NavStatic.h"
+#include "NavTestKit.h"
 #include "TestHost.h"
 #include "hooks/NavTestHooks.h"
 #include "platform/NavBridge.h"
 
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 
 using namespace navtest;
 
@@ -215,6 +218,36 @@ bool ComboArrowClosesItsList(TestHost& host)
     return bOpened && !IsWindowVisible(hList);
 }
 
+// A tap on a telephone link offers the application registered for telephone numbers. (A key
+// opened with access 0 opens on the desktop, but enumerates nothing: the menu comes up empty.)
+bool LinkOffersItsRegisteredApplication(TestHost& host)
+{
+    const wchar_t kKey[] = L"Software\\Quill\\TEL\\BridgeDialer";
+    const wchar_t kDisp[] = L"Dial";
+    HKEY hApp = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hApp,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    RegSetValueExW(hApp, L"DispName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kDisp),
+                   sizeof(kDisp));
+    RegCloseKey(hApp);
+    CNavStatic label;
+    label.SetCoopFlag(NAV_COOP_TEL);
+    RECT rc = {20, 20, 220, 50};
+    const bool bMade = label.Create(Instance(), WS_CHILD | WS_VISIBLE,
+                                    const_cast<wchar_t*>(L"555-0100"), rc, host, kId, nullptr);
+    MenuDriver menu(-1); // dismissed: nothing is launched
+    if (bMade)
+    {
+        SendTap(label.GetSafeHwnd(), 30, 10);
+        PumpMessages();
+    }
+    // Its own key, and the parents only while they hold nothing else.
+    for (const wchar_t* pszKey : {kKey, L"Software\\Quill\\TEL", L"Software\\Quill"})
+        RegDeleteKeyW(HKEY_CURRENT_USER, pszKey);
+    return std::find(menu.texts.begin(), menu.texts.end(), kDisp) != menu.texts.end();
+}
+
 const Case kCases[] = {
     {"list scrolls", NAV_BRIDGE_LIST_SCROLLING, ListScrolls},
     {"list leaves its bar alone", NAV_BRIDGE_LIST_REGION, ListLeavesItsBarAlone},
@@ -226,6 +259,8 @@ const Case kCases[] = {
     {"edit draws after its text", NAV_BRIDGE_EDIT_CLIP, EditDrawsAfterItsText},
     {"edit keeps its margin", NAV_BRIDGE_EDIT_MARGINS, EditKeepsItsMarginThroughANewFont},
     {"combo arrow closes its list", NAV_BRIDGE_COMBO_PRESS, ComboArrowClosesItsList},
+    {"link offers its registered application", NAV_BRIDGE_REGISTRY_ACCESS,
+     LinkOffersItsRegisteredApplication},
 };
 } // namespace
 

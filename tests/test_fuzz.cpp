@@ -1,7 +1,8 @@
 // test_fuzz.cpp - seeded random sequences of every public operation of every control, and of
 // the messages each control's windows handle, with edge arguments; after every seed nothing
 // the library made is left alive, and the committed memory does not grow with the number of
-// seeds run. The native-twin comparison lives in fuzz/Twins.cpp.
+// seeds run. Each class's operations are one table of named, weighted entries (Operation in
+// fuzz/FuzzKit.h). The native-twin comparison lives in fuzz/Twins.cpp.
 //
 // The test command runs a small budget; ZNC_FUZZ_SEEDS / ZNC_FUZZ_OPS ask for more, and
 // ZNC_FUZZ_SEED=N ZNC_FUZZ_SEEDS=1 replays the seed a failure names.
@@ -110,6 +111,15 @@ template <class T> struct Slots
     }
 };
 
+// How the notes name each class's objects.
+template <class T> const char* ClassName();
+template <> const char* ClassName<CNavBitmapButton>() { return "button"; }
+template <> const char* ClassName<CNavListCtrl>() { return "list"; }
+template <> const char* ClassName<CNavCombobox>() { return "combo"; }
+template <> const char* ClassName<CNavEdit>() { return "edit"; }
+template <> const char* ClassName<CNavStatic>() { return "label"; }
+template <> const char* ClassName<CNavGroupBox>() { return "group"; }
+
 // Paints one small label and lets it go, so that the ledger is compared with every kept paint
 // buffer in the same state: the label's has gone with the last label, and the one the other
 // controls borrow has been made.
@@ -139,25 +149,19 @@ public:
 
     void Step()
     {
-        const int n = m_rng.Below(100);
-        if (n < 8)
-            LifeCycle();
-        else if (n < 16)
-            CallButton();
-        else if (n < 26)
-            CallList();
-        else if (n < 34)
-            CallCombo();
-        else if (n < 41)
-            CallEdit();
-        else if (n < 49)
-            CallStatic();
-        else if (n < 52)
-            CallGroup();
-        else if (n < 95)
-            SendSomething();
-        else
-            Environment();
+        // What a step does; the weights add up to 100.
+        static const Operation<void (World::*)()> kSteps[] = {
+            {"life cycle", 8, &World::LifeCycle},
+            {"button", 8, &World::CallButton},
+            {"list", 10, &World::CallList},
+            {"combo box", 8, &World::CallCombo},
+            {"edit", 7, &World::CallEdit},
+            {"label", 8, &World::CallStatic},
+            {"group box", 3, &World::CallGroup},
+            {"message", 43, &World::SendSomething},
+            {"environment", 5, &World::Environment},
+        };
+        (this->*Draw(m_rng, kSteps).run)();
         if (++m_nSteps % 256 == 0)
             for (auto& host : m_hosts)
                 host->Clear();
@@ -327,109 +331,66 @@ private:
 
     // ---- operations common to every class ----
 
-    // Construct, destroy, copy, assign (itself included), and take the window away.
-    template <class T> void LifeCycleOf(Slots<T>& slots, const char* pszClass)
+    // An operation on one object of a class: the object and its slot's number.
+    template <class T> using ObjectOperation = Operation<void (World::*)(T&, int)>;
+
+    // Draws an operation of the table and calls it on one of the class's objects.
+    template <class T, size_t N>
+    void CallOn(Slots<T>& slots, const ObjectOperation<T> (&table)[N])
     {
         const int i = slots.Pick(m_rng);
+        (this->*Draw(m_rng, table).run)(*slots.obj[i], i);
+    }
+
+    // Construct, destroy, copy, assign (itself included), and take the window away.
+    template <class T> void LifeCycleOf(Slots<T>& slots)
+    {
+        typedef void (*Change)(Slots<T>&, int i, int j);
+        static const Operation<Change> kChanges[] = {
+            {"delete", 1,
+             [](Slots<T>& s, int i, int) {
+                 Note("%s[%d] deleted", ClassName<T>(), i);
+                 s.obj[i].reset();
+             }},
+            {"new", 1,
+             [](Slots<T>& s, int i, int) {
+                 Note("%s[%d] = new", ClassName<T>(), i);
+                 s.obj[i].reset(new T);
+             }},
+            {"copy", 1,
+             [](Slots<T>& s, int i, int j) {
+                 Note("%s[%d] = copy of %s[%d]", ClassName<T>(), j, ClassName<T>(), i);
+                 s.obj[j].reset(new T(*s.obj[i]));
+             }},
+            {"assign", 1,
+             [](Slots<T>& s, int i, int j) {
+                 if (!s.obj[j])
+                     s.obj[j].reset(new T);
+                 Note("*%s[%d] = *%s[%d]", ClassName<T>(), j, ClassName<T>(), i);
+                 *s.obj[j] = *s.obj[i];
+             }},
+            {"DestroyWindow", 2,
+             [](Slots<T>& s, int i, int) {
+                 Note("DestroyWindow(%s[%d].GetSafeHwnd())", ClassName<T>(), i);
+                 DestroyWindow(s.obj[i]->GetSafeHwnd());
+             }},
+        };
+        const int i = slots.Pick(m_rng);
         const int j = m_rng.Below(kSlots);
-        switch (m_rng.Below(6))
-        {
-        case 0:
-            Note("%s[%d] deleted", pszClass, i);
-            slots.obj[i].reset();
-            break;
-        case 1:
-            Note("%s[%d] = new", pszClass, i);
-            slots.obj[i].reset(new T);
-            break;
-        case 2:
-            Note("%s[%d] = copy of %s[%d]", pszClass, j, pszClass, i);
-            slots.obj[j].reset(new T(*slots.obj[i]));
-            break;
-        case 3:
-            if (!slots.obj[j])
-                slots.obj[j].reset(new T);
-            Note("*%s[%d] = *%s[%d]", pszClass, j, pszClass, i);
-            *slots.obj[j] = *slots.obj[i];
-            break;
-        default:
-            Note("DestroyWindow(%s[%d].GetSafeHwnd())", pszClass, i);
-            DestroyWindow(slots.obj[i]->GetSafeHwnd());
-            break;
-        }
+        Draw(m_rng, kChanges).run(slots, i, j);
     }
 
     void LifeCycle()
     {
-        switch (m_rng.Below(6))
-        {
-        case 0: LifeCycleOf(m_buttons, "button"); break;
-        case 1: LifeCycleOf(m_lists, "list"); break;
-        case 2: LifeCycleOf(m_combos, "combo"); break;
-        case 3: LifeCycleOf(m_edits, "edit"); break;
-        case 4: LifeCycleOf(m_statics, "label"); break;
-        default: LifeCycleOf(m_groups, "group"); break;
-        }
-    }
-
-    // ---- public operations, class by class ----
-
-    void CallButton()
-    {
-        const int i = m_buttons.Pick(m_rng);
-        CNavBitmapButton& b = *m_buttons.obj[i];
-        switch (m_rng.Below(11))
-        {
-        case 0:
-        {
-            RECT rc = AnyRect();
-            const int nType = m_rng.Chance(90) ? m_rng.Below(4) : m_rng.Edge();
-            const HIMAGELIST hil = m_rng.Chance(25) ? m_loans.images : nullptr;
-            wchar_t* psz = TextArg(true);
-            Note("button[%d].Create(rc %ld,%ld,%ld,%ld, %s, type %d, il %d)", i, rc.left, rc.top,
-                 rc.right, rc.bottom, TextName().c_str(), nType, hil != nullptr);
-            b.Create(nullptr, CommonStyle(), psz, rc, Parent(), Id(), hil,
-                     static_cast<ButtonType>(nType), Callback());
-            break;
-        }
-        case 1:
-        {
-            const int cx = m_rng.Size(), cy = m_rng.Size();
-            Note("button[%d].ReSize(%d, %d)", i, cx, cy);
-            b.ReSize(cx, cy);
-            break;
-        }
-        case 2:
-            SetFontOf("button", i, b);
-            break;
-        case 3:
-            Note("button[%d].GetCheck", i);
-            ExpectWithoutWindow(b.GetSafeHwnd(), b.GetCheck(), 0, "GetCheck");
-            break;
-        case 4:
-        {
-            const int n = m_rng.Edge();
-            Note("button[%d].SetCheck(%d)", i, n);
-            b.SetCheck(n);
-            break;
-        }
-        case 5:
-            ShowWith("button", i, b);
-            break;
-        case 6:
-            SetTextOf("button", i, b);
-            break;
-        case 7:
-            GetTextInto("button", i, b.GetSafeHwnd(),
-                        [&](wchar_t* p, int n) { return b.GetText(p, n); });
-            break;
-        case 8:
-            SafeHwndOf("button", i, b);
-            break;
-        default:
-            PaintInto("button", i, b);
-            break;
-        }
+        static const Operation<void (*)(World&)> kClasses[] = {
+            {"button", 1, [](World& w) { w.LifeCycleOf(w.m_buttons); }},
+            {"list", 1, [](World& w) { w.LifeCycleOf(w.m_lists); }},
+            {"combo", 1, [](World& w) { w.LifeCycleOf(w.m_combos); }},
+            {"edit", 1, [](World& w) { w.LifeCycleOf(w.m_edits); }},
+            {"label", 1, [](World& w) { w.LifeCycleOf(w.m_statics); }},
+            {"group", 1, [](World& w) { w.LifeCycleOf(w.m_groups); }},
+        };
+        Draw(m_rng, kClasses).run(*this);
     }
 
     // An operation on an object whose window is gone (or was never made) answers the value
@@ -443,531 +404,555 @@ private:
     }
 
     // OnPaintEx into no DC, the loaned memory DC or the parent's window DC.
-    template <class T> void PaintInto(const char* pszClass, int i, T& obj)
+    template <class T> void PaintInto(T& obj, int i)
     {
         PaintTarget t;
         ChooseDC(t);
-        Note("%s[%d].OnPaintEx(%p)", pszClass, i, static_cast<void*>(t.hdc));
+        Note("%s[%d].OnPaintEx(%p)", ClassName<T>(), i, static_cast<void*>(t.hdc));
         obj.OnPaintEx(t.hdc);
     }
 
     // Show with any SW_ value and beyond.
-    template <class T> void ShowWith(const char* pszClass, int i, T& obj)
+    template <class T> void ShowWith(T& obj, int i)
     {
         const int n = m_rng.Chance(80) ? m_rng.Below(12) : m_rng.Edge();
-        Note("%s[%d].Show(%d)", pszClass, i, n);
+        Note("%s[%d].Show(%d)", ClassName<T>(), i, n);
         obj.Show(n);
     }
 
     // The calls several controls share, noted the same way for each.
-    template <class T> void SetFontOf(const char* pszClass, int i, T& obj)
+    template <class T> void SetFontOf(T& obj, int i)
     {
-        Note("%s[%d].SetFont", pszClass, i);
+        Note("%s[%d].SetFont", ClassName<T>(), i);
         obj.SetFont(Font());
     }
-    template <class T> void SetTextOf(const char* pszClass, int i, T& obj)
+    template <class T> void SetTextOf(T& obj, int i)
     {
         wchar_t* psz = TextArg(true);
-        Note("%s[%d].SetText(%s)", pszClass, i, TextName().c_str());
+        Note("%s[%d].SetText(%s)", ClassName<T>(), i, TextName().c_str());
         obj.SetText(psz);
     }
-    template <class T> void GetTextLengthOf(const char* pszClass, int i, T& obj)
+    template <class T> void GetTextLengthOf(T& obj, int i)
     {
-        Note("%s[%d].GetTextLength", pszClass, i);
+        Note("%s[%d].GetTextLength", ClassName<T>(), i);
         ExpectWithoutWindow(obj.GetSafeHwnd(), obj.GetTextLength(), 0, "GetTextLength");
     }
-    template <class T> void MoveWindowOf(const char* pszClass, int i, T& obj)
+    template <class T> void MoveWindowOf(T& obj, int i)
     {
         RECT rc = AnyRect();
-        Note("%s[%d].MoveWindow(%ld, %ld, %ld, %ld)", pszClass, i, rc.left, rc.top,
+        Note("%s[%d].MoveWindow(%ld, %ld, %ld, %ld)", ClassName<T>(), i, rc.left, rc.top,
              rc.right - rc.left, rc.bottom - rc.top);
         obj.MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
     }
-    template <class T> void SafeHwndOf(const char* pszClass, int i, T& obj)
+    template <class T> void SafeHwndOf(T& obj, int i)
     {
-        Note("%s[%d].GetSafeHwnd", pszClass, i);
+        Note("%s[%d].GetSafeHwnd", ClassName<T>(), i);
         obj.GetSafeHwnd();
     }
 
-    // Reads a text into a buffer of a random size, never claiming more room than it has.
-    template <class F> void GetTextInto(const char* pszClass, int i, HWND hwnd, F get)
+    // Reads the text into a buffer of a random size, never claiming more room than it has.
+    template <class T> void GetTextOf(T& obj, int i)
     {
+        const HWND hwnd = obj.GetSafeHwnd();
         const int nRoom = m_rng.Chance(50) ? 1 + m_rng.Below(20) : 12000;
         std::vector<wchar_t> buffer(static_cast<size_t>(nRoom) + 1, L'#');
         const int n = m_rng.Chance(85) ? m_rng.Below(nRoom + 1) : -m_rng.Below(3);
         const bool bNull = m_rng.Chance(10);
-        Note("%s[%d].GetText(%s, %d)", pszClass, i, bNull ? "null" : "buffer", n);
-        ExpectWithoutWindow(hwnd, get(bNull ? nullptr : buffer.data(), n), 0, "GetText");
+        Note("%s[%d].GetText(%s, %d)", ClassName<T>(), i, bNull ? "null" : "buffer", n);
+        ExpectWithoutWindow(hwnd, obj.GetText(bNull ? nullptr : buffer.data(), n), 0, "GetText");
         EXPECT_EQ(L'#', buffer[static_cast<size_t>(nRoom)])
-            << pszClass << " wrote beyond the size it was given";
+            << ClassName<T>() << " wrote beyond the size it was given";
+    }
+
+    // ---- public operations, class by class ----
+
+    void CallButton()
+    {
+        static const ObjectOperation<CNavBitmapButton> kOperations[] = {
+            {"Create", 1, &World::ButtonCreate},
+            {"ReSize", 1, &World::ButtonReSize},
+            {"SetFont", 1, &World::SetFontOf},
+            {"GetCheck", 1, &World::ButtonGetCheck},
+            {"SetCheck", 1, &World::ButtonSetCheck},
+            {"Show", 1, &World::ShowWith},
+            {"SetText", 1, &World::SetTextOf},
+            {"GetText", 1, &World::GetTextOf},
+            {"GetSafeHwnd", 1, &World::SafeHwndOf},
+            {"OnPaintEx", 2, &World::PaintInto},
+        };
+        CallOn(m_buttons, kOperations);
+    }
+
+    void ButtonCreate(CNavBitmapButton& b, int i)
+    {
+        RECT rc = AnyRect();
+        const int nType = m_rng.Chance(90) ? m_rng.Below(4) : m_rng.Edge();
+        const HIMAGELIST hil = m_rng.Chance(25) ? m_loans.images : nullptr;
+        wchar_t* psz = TextArg(true);
+        Note("button[%d].Create(rc %ld,%ld,%ld,%ld, %s, type %d, il %d)", i, rc.left, rc.top,
+             rc.right, rc.bottom, TextName().c_str(), nType, hil != nullptr);
+        b.Create(nullptr, CommonStyle(), psz, rc, Parent(), Id(), hil,
+                 static_cast<ButtonType>(nType), Callback());
+    }
+    void ButtonReSize(CNavBitmapButton& b, int i)
+    {
+        const int cx = m_rng.Size(), cy = m_rng.Size();
+        Note("button[%d].ReSize(%d, %d)", i, cx, cy);
+        b.ReSize(cx, cy);
+    }
+    void ButtonGetCheck(CNavBitmapButton& b, int i)
+    {
+        Note("button[%d].GetCheck", i);
+        ExpectWithoutWindow(b.GetSafeHwnd(), b.GetCheck(), 0, "GetCheck");
+    }
+    void ButtonSetCheck(CNavBitmapButton& b, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("button[%d].SetCheck(%d)", i, n);
+        b.SetCheck(n);
     }
 
     void CallList()
     {
-        const int i = m_lists.Pick(m_rng);
-        CNavListCtrl& l = *m_lists.obj[i];
-        const int nCount = IsWindow(l.GetSafeHwnd()) ? l.GetItemCount() : 3;
-        switch (m_rng.Below(34))
-        {
-        case 0:
-        {
-            RECT rc = AnyRect();
-            static const DWORD kStyles[] = {0, WS_VISIBLE, WS_VISIBLE | WS_BORDER,
-                                            WS_VISIBLE | LVS_OWNERDATA,
-                                            WS_VISIBLE | WS_BORDER | LVS_OWNERDATA, 0xFFFFFFFFu};
-            const DWORD dw = m_rng.Pick(kStyles);
-            Note("list[%d].Create(style %08lX, rc %ld,%ld,%ld,%ld)", i, dw, rc.left, rc.top,
-                 rc.right, rc.bottom);
-            l.Create(Parent(), dw, nullptr, rc, Id());
-            break;
-        }
-        case 1:
-        {
-            RECT rc = AnyRect();
-            Note("list[%d].Create(short, rc %ld,%ld,%ld,%ld)", i, rc.left, rc.top, rc.right,
-                 rc.bottom);
-            l.Create(Parent(), nullptr, rc, Id());
-            break;
-        }
-        case 2:
-            Note("list[%d].Destroy", i);
-            l.Destroy();
-            break;
-        case 3:
-            Note("list[%d].GetDlgCtrlID", i);
-            l.GetDlgCtrlID();
-            break;
-        case 4:
-            ShowWith("list", i, l);
-            break;
-        case 5:
-            MoveWindowOf("list", i, l);
-            break;
-        case 6:
-            Note("list[%d].Invalidate; Update", i);
-            l.Invalidate();
-            l.Update();
-            break;
-        case 7:
-            SetFontOf("list", i, l);
-            break;
-        case 8:
-            PaintInto("list", i, l);
-            break;
-        case 9:
-        case 10:
-        {
-            const int n = m_rng.Index(nCount);
-            const int nImage = m_rng.Chance(80) ? m_rng.Below(4) : m_rng.Edge();
-            wchar_t* psz = TextArg(true);
-            Note("list[%d].InsertItem(%d, %s, %d)", i, n, TextName().c_str(), nImage);
-            l.InsertItem(n, psz, nImage, static_cast<LPARAM>(m_rng.Next()));
-            break;
-        }
-        case 11:
-        {
-            const int n = m_rng.Index(nCount);
-            const int nSub = m_rng.Chance(80) ? m_rng.Below(3) : m_rng.Edge();
-            wchar_t* psz = TextArg(true);
-            Note("list[%d].SetItemText(%d, %d, %s)", i, n, nSub, TextName().c_str());
-            l.SetItemText(n, nSub, psz);
-            break;
-        }
-        case 12:
-        {
-            const int n = m_rng.Index(nCount);
-            Note("list[%d].DeleteItem(%d)", i, n);
-            l.DeleteItem(n);
-            break;
-        }
-        case 13:
-            Note("list[%d].DeleteAllItems", i);
-            l.DeleteAllItems();
-            break;
-        case 14:
-        {
-            static const int kCounts[] = {-1, 0, 1, 5, 12, 50, 1000, 100000};
-            const int n = m_rng.Pick(kCounts);
-            Note("list[%d].SetItemCount(%d)", i, n);
-            l.SetItemCount(n);
-            break;
-        }
-        case 15:
-            Note("list[%d].GetItemCount", i);
-            l.GetItemCount();
-            break;
-        case 16:
-        {
-            // Never LVNI_ABOVE / LVNI_BELOW: Wine's list view loops on them.
-            static const int kFlags[] = {LVNI_ALL, LVNI_SELECTED, LVNI_FOCUSED,
-                                         LVNI_SELECTED | LVNI_FOCUSED, LVNI_TORIGHT,
-                                         LVNI_TOLEFT};
-            const int n = m_rng.Index(nCount);
-            const int nFlags = m_rng.Pick(kFlags);
-            Note("list[%d].GetNextItem(%d, %d)", i, n, nFlags);
-            ExpectWithoutWindow(l.GetSafeHwnd(), l.GetNextItem(n, nFlags), -1, "GetNextItem");
-            break;
-        }
-        case 17:
-        {
-            const int n = m_rng.Index(nCount);
-            const UINT nState = static_cast<UINT>(m_rng.Edge());
-            const UINT nMask = m_rng.Chance(70) ? (LVIS_SELECTED | LVIS_FOCUSED)
-                                                : static_cast<UINT>(m_rng.Edge());
-            Note("list[%d].SetItemState(%d, %08X, %08X)", i, n, nState, nMask);
-            l.SetItemState(n, nState, nMask);
-            break;
-        }
-        case 18:
-        {
-            const int n = m_rng.Index(nCount);
-            const int bPartial = m_rng.Edge();
-            Note("list[%d].EnsureVisible(%d, %d)", i, n, bPartial);
-            l.EnsureVisible(n, bPartial);
-            break;
-        }
-        case 19:
-        {
-            const int n = m_rng.Edge();
-            Note("list[%d].SetCheckBox(%d)", i, n);
-            l.SetCheckBox(n);
-            break;
-        }
-        case 20:
-        {
-            const int n = m_rng.Index(nCount);
-            Note("list[%d].GetCheckStatus(%d)", i, n);
-            l.GetCheckStatus(n);
-            break;
-        }
-        case 21:
-        {
-            const int n = m_rng.Index(nCount), b = m_rng.Edge();
-            Note("list[%d].SetCheckStatus(%d, %d)", i, n, b);
-            l.SetCheckStatus(n, b);
-            break;
-        }
-        case 22:
-            Note("list[%d].SetCheckAll", i);
-            l.SetCheckAll();
-            break;
-        case 23:
-            Note("list[%d].SetCheckOff", i);
-            l.SetCheckOff();
-            break;
-        case 24:
-        {
-            const int n = m_rng.Edge();
-            Note("list[%d].SetSelChecked(%d)", i, n);
-            l.SetSelChecked(n);
-            break;
-        }
-        case 25:
-        {
-            SIZE size = {m_rng.Size(), m_rng.Size()};
-            const bool bList = m_rng.Chance(70), bSize = m_rng.Chance(50);
-            const bool bProc = m_rng.Chance(50);
-            Note("list[%d].SetImageList(%d, size %d: %ld x %ld, proc %d)", i, bList, bSize,
-                 size.cx, size.cy, bProc);
-            l.SetImageList(bList ? m_loans.images : nullptr, bSize ? &size : nullptr,
-                           bProc ? ImageCallback : nullptr);
-            break;
-        }
-        case 26:
-            Note("list[%d].GetPageSize; GetScrollPos; GetIsScrollPage", i);
-            l.GetPageSize();
-            l.GetScrollPos();
-            l.GetIsScrollPage();
-            break;
-        case 27:
-        {
-            const int n = m_rng.Edge();
-            Note("list[%d].EnablePageScroll(%d)", i, n);
-            l.EnablePageScroll(n);
-            break;
-        }
-        case 28:
-        {
-            const int n = m_rng.Edge();
-            Note("list[%d].SetIsScrollPage(%d)", i, n);
-            l.SetIsScrollPage(n);
-            break;
-        }
-        case 29:
-        {
-            const int n = m_rng.Edge();
-            Note("list[%d].EnableHScrollBar(%d)", i, n);
-            l.EnableHScrollBar(n);
-            break;
-        }
-        case 30:
-        {
-            const int n = m_rng.Edge();
-            Note("list[%d].EnableSelectHScroll(%d)", i, n);
-            l.EnableSelectHScroll(n);
-            break;
-        }
-        case 31:
-        {
-            static const int kHeights[] = {30, 30, 0, -3, 1, 24, 60};
-            CNavListCtrl::FixLineHeight = m_rng.Pick(kHeights);
-            Note("CNavListCtrl::FixLineHeight = %d", CNavListCtrl::FixLineHeight);
-            break;
-        }
-        default:
-            SafeHwndOf("list", i, l);
-            break;
-        }
+        static const ObjectOperation<CNavListCtrl> kOperations[] = {
+            {"Create", 1, &World::ListCreate},
+            {"Create (short)", 1, &World::ListCreateShort},
+            {"Destroy", 1, &World::ListDestroy},
+            {"GetDlgCtrlID", 1, &World::ListGetDlgCtrlID},
+            {"Show", 1, &World::ShowWith},
+            {"MoveWindow", 1, &World::MoveWindowOf},
+            {"Invalidate, Update", 1, &World::ListInvalidate},
+            {"SetFont", 1, &World::SetFontOf},
+            {"OnPaintEx", 1, &World::PaintInto},
+            {"InsertItem", 2, &World::ListInsertItem},
+            {"SetItemText", 1, &World::ListSetItemText},
+            {"DeleteItem", 1, &World::ListDeleteItem},
+            {"DeleteAllItems", 1, &World::ListDeleteAllItems},
+            {"SetItemCount", 1, &World::ListSetItemCount},
+            {"GetItemCount", 1, &World::ListGetItemCount},
+            {"GetNextItem", 1, &World::ListGetNextItem},
+            {"SetItemState", 1, &World::ListSetItemState},
+            {"EnsureVisible", 1, &World::ListEnsureVisible},
+            {"SetCheckBox", 1, &World::ListSetCheckBox},
+            {"GetCheckStatus", 1, &World::ListGetCheckStatus},
+            {"SetCheckStatus", 1, &World::ListSetCheckStatus},
+            {"SetCheckAll", 1, &World::ListSetCheckAll},
+            {"SetCheckOff", 1, &World::ListSetCheckOff},
+            {"SetSelChecked", 1, &World::ListSetSelChecked},
+            {"SetImageList", 1, &World::ListSetImageList},
+            {"GetPageSize, GetScrollPos, GetIsScrollPage", 1, &World::ListGetScrollState},
+            {"EnablePageScroll", 1, &World::ListEnablePageScroll},
+            {"SetIsScrollPage", 1, &World::ListSetIsScrollPage},
+            {"EnableHScrollBar", 1, &World::ListEnableHScrollBar},
+            {"EnableSelectHScroll", 1, &World::ListEnableSelectHScroll},
+            {"FixLineHeight", 1, &World::ListFixLineHeight},
+            {"GetSafeHwnd", 2, &World::SafeHwndOf},
+        };
+        CallOn(m_lists, kOperations);
+    }
+
+    // The rows the list holds, for indices around them (3 without a window).
+    static int RowsOf(CNavListCtrl& l) { return IsWindow(l.GetSafeHwnd()) ? l.GetItemCount() : 3; }
+
+    void ListCreate(CNavListCtrl& l, int i)
+    {
+        RECT rc = AnyRect();
+        static const DWORD kStyles[] = {0, WS_VISIBLE, WS_VISIBLE | WS_BORDER,
+                                        WS_VISIBLE | LVS_OWNERDATA,
+                                        WS_VISIBLE | WS_BORDER | LVS_OWNERDATA, 0xFFFFFFFFu};
+        const DWORD dw = m_rng.Pick(kStyles);
+        Note("list[%d].Create(style %08lX, rc %ld,%ld,%ld,%ld)", i, dw, rc.left, rc.top,
+             rc.right, rc.bottom);
+        l.Create(Parent(), dw, nullptr, rc, Id());
+    }
+    void ListCreateShort(CNavListCtrl& l, int i)
+    {
+        RECT rc = AnyRect();
+        Note("list[%d].Create(short, rc %ld,%ld,%ld,%ld)", i, rc.left, rc.top, rc.right,
+             rc.bottom);
+        l.Create(Parent(), nullptr, rc, Id());
+    }
+    void ListDestroy(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].Destroy", i);
+        l.Destroy();
+    }
+    void ListGetDlgCtrlID(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].GetDlgCtrlID", i);
+        l.GetDlgCtrlID();
+    }
+    void ListInvalidate(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].Invalidate; Update", i);
+        l.Invalidate();
+        l.Update();
+    }
+    void ListInsertItem(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Index(RowsOf(l));
+        const int nImage = m_rng.Chance(80) ? m_rng.Below(4) : m_rng.Edge();
+        wchar_t* psz = TextArg(true);
+        Note("list[%d].InsertItem(%d, %s, %d)", i, n, TextName().c_str(), nImage);
+        l.InsertItem(n, psz, nImage, static_cast<LPARAM>(m_rng.Next()));
+    }
+    void ListSetItemText(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Index(RowsOf(l));
+        const int nSub = m_rng.Chance(80) ? m_rng.Below(3) : m_rng.Edge();
+        wchar_t* psz = TextArg(true);
+        Note("list[%d].SetItemText(%d, %d, %s)", i, n, nSub, TextName().c_str());
+        l.SetItemText(n, nSub, psz);
+    }
+    void ListDeleteItem(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Index(RowsOf(l));
+        Note("list[%d].DeleteItem(%d)", i, n);
+        l.DeleteItem(n);
+    }
+    void ListDeleteAllItems(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].DeleteAllItems", i);
+        l.DeleteAllItems();
+    }
+    void ListSetItemCount(CNavListCtrl& l, int i)
+    {
+        static const int kCounts[] = {-1, 0, 1, 5, 12, 50, 1000, 100000};
+        const int n = m_rng.Pick(kCounts);
+        Note("list[%d].SetItemCount(%d)", i, n);
+        l.SetItemCount(n);
+    }
+    void ListGetItemCount(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].GetItemCount", i);
+        l.GetItemCount();
+    }
+    void ListGetNextItem(CNavListCtrl& l, int i)
+    {
+        // Never LVNI_ABOVE / LVNI_BELOW: Wine's list view loops on them.
+        static const int kFlags[] = {LVNI_ALL, LVNI_SELECTED, LVNI_FOCUSED,
+                                     LVNI_SELECTED | LVNI_FOCUSED, LVNI_TORIGHT, LVNI_TOLEFT};
+        const int n = m_rng.Index(RowsOf(l));
+        const int nFlags = m_rng.Pick(kFlags);
+        Note("list[%d].GetNextItem(%d, %d)", i, n, nFlags);
+        ExpectWithoutWindow(l.GetSafeHwnd(), l.GetNextItem(n, nFlags), -1, "GetNextItem");
+    }
+    void ListSetItemState(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Index(RowsOf(l));
+        const UINT nState = static_cast<UINT>(m_rng.Edge());
+        const UINT nMask = m_rng.Chance(70) ? (LVIS_SELECTED | LVIS_FOCUSED)
+                                            : static_cast<UINT>(m_rng.Edge());
+        Note("list[%d].SetItemState(%d, %08X, %08X)", i, n, nState, nMask);
+        l.SetItemState(n, nState, nMask);
+    }
+    void ListEnsureVisible(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Index(RowsOf(l));
+        const int bPartial = m_rng.Edge();
+        Note("list[%d].EnsureVisible(%d, %d)", i, n, bPartial);
+        l.EnsureVisible(n, bPartial);
+    }
+    void ListSetCheckBox(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("list[%d].SetCheckBox(%d)", i, n);
+        l.SetCheckBox(n);
+    }
+    void ListGetCheckStatus(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Index(RowsOf(l));
+        Note("list[%d].GetCheckStatus(%d)", i, n);
+        l.GetCheckStatus(n);
+    }
+    void ListSetCheckStatus(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Index(RowsOf(l)), b = m_rng.Edge();
+        Note("list[%d].SetCheckStatus(%d, %d)", i, n, b);
+        l.SetCheckStatus(n, b);
+    }
+    void ListSetCheckAll(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].SetCheckAll", i);
+        l.SetCheckAll();
+    }
+    void ListSetCheckOff(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].SetCheckOff", i);
+        l.SetCheckOff();
+    }
+    void ListSetSelChecked(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("list[%d].SetSelChecked(%d)", i, n);
+        l.SetSelChecked(n);
+    }
+    void ListSetImageList(CNavListCtrl& l, int i)
+    {
+        SIZE size = {m_rng.Size(), m_rng.Size()};
+        const bool bList = m_rng.Chance(70), bSize = m_rng.Chance(50);
+        const bool bProc = m_rng.Chance(50);
+        Note("list[%d].SetImageList(%d, size %d: %ld x %ld, proc %d)", i, bList, bSize, size.cx,
+             size.cy, bProc);
+        l.SetImageList(bList ? m_loans.images : nullptr, bSize ? &size : nullptr,
+                       bProc ? ImageCallback : nullptr);
+    }
+    void ListGetScrollState(CNavListCtrl& l, int i)
+    {
+        Note("list[%d].GetPageSize; GetScrollPos; GetIsScrollPage", i);
+        l.GetPageSize();
+        l.GetScrollPos();
+        l.GetIsScrollPage();
+    }
+    void ListEnablePageScroll(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("list[%d].EnablePageScroll(%d)", i, n);
+        l.EnablePageScroll(n);
+    }
+    void ListSetIsScrollPage(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("list[%d].SetIsScrollPage(%d)", i, n);
+        l.SetIsScrollPage(n);
+    }
+    void ListEnableHScrollBar(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("list[%d].EnableHScrollBar(%d)", i, n);
+        l.EnableHScrollBar(n);
+    }
+    void ListEnableSelectHScroll(CNavListCtrl& l, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("list[%d].EnableSelectHScroll(%d)", i, n);
+        l.EnableSelectHScroll(n);
+    }
+    void ListFixLineHeight(CNavListCtrl&, int)
+    {
+        static const int kHeights[] = {30, 30, 0, -3, 1, 24, 60};
+        CNavListCtrl::FixLineHeight = m_rng.Pick(kHeights);
+        Note("CNavListCtrl::FixLineHeight = %d", CNavListCtrl::FixLineHeight);
     }
 
     void CallCombo()
     {
-        const int i = m_combos.Pick(m_rng);
-        CNavCombobox& c = *m_combos.obj[i];
-        const int nCount = c.GetCount() > 0 ? c.GetCount() : 2;
-        switch (m_rng.Below(19))
-        {
-        case 0:
-        {
-            RECT rc = AnyRect();
-            wchar_t* psz = TextArg(true);
-            Note("combo[%d].Create(rc %ld,%ld,%ld,%ld, %s)", i, rc.left, rc.top, rc.right,
-                 rc.bottom, TextName().c_str());
-            c.Create(nullptr, CommonStyle(), psz, rc, Parent(), Id());
-            break;
-        }
-        case 1:
-            SetFontOf("combo", i, c);
-            break;
-        case 2:
-        {
-            const int n = m_rng.Edge();
-            Note("combo[%d].IsLargerCB(%d)", i, n);
-            c.IsLargerCB(n);
-            break;
-        }
-        case 3:
-            ShowWith("combo", i, c);
-            break;
-        case 4:
-            MoveWindowOf("combo", i, c);
-            break;
-        case 5:
-        {
-            const int n = m_rng.Index(nCount);
-            wchar_t* psz = TextArg(false);
-            Note("combo[%d].InsertString(%d, %s)", i, n, TextName().c_str());
-            c.InsertString(n, psz);
-            break;
-        }
-        case 6:
-        case 7:
-        {
-            wchar_t* psz = TextArg(false);
-            Note("combo[%d].AddString(%s)", i, TextName().c_str());
-            c.AddString(psz);
-            break;
-        }
-        case 8:
-        {
-            const int n = m_rng.Index(nCount);
-            Note("combo[%d].DeleteString(%d)", i, n);
-            c.DeleteString(n);
-            break;
-        }
-        case 9:
-        {
-            const int n = m_rng.Index(nCount);
-            Note("combo[%d].SetCurSel(%d)", i, n);
-            c.SetCurSel(n);
-            break;
-        }
-        case 10:
-            Note("combo[%d].GetCurSel; GetCount", i);
-            c.GetCurSel();
-            c.GetCount();
-            break;
-        case 11:
-        {
-            // The buffer holds GetLBTextLen + 1 characters, as the operation requires.
-            const int n = m_rng.Index(nCount);
-            const int nLen = c.GetLBTextLen(n);
-            std::vector<wchar_t> buffer(static_cast<size_t>(nLen > 0 ? nLen : 0) + 2, L'#');
-            const bool bNull = m_rng.Chance(15);
-            Note("combo[%d].GetLBText(%d, %s) len %d", i, n, bNull ? "null" : "buffer", nLen);
-            c.GetLBText(n, bNull ? nullptr : buffer.data());
-            EXPECT_EQ(L'#', buffer.back()) << "GetLBText wrote beyond the item's length + 1";
-            break;
-        }
-        case 12:
-            Note("combo[%d].ResetContent", i);
-            c.ResetContent();
-            break;
-        case 13:
-        {
-            const int n = m_rng.Index(nCount);
-            const UINT cy = static_cast<UINT>(m_rng.Chance(70) ? m_rng.Below(60) : m_rng.Edge());
-            Note("combo[%d].SetItemHeight(%d, %u)", i, n, cy);
-            c.SetItemHeight(n, cy);
-            break;
-        }
-        case 14:
-        {
-            const int n = m_rng.Index(nCount);
-            Note("combo[%d].GetItemHeight(%d)", i, n);
-            c.GetItemHeight(n);
-            break;
-        }
-        default:
-            SafeHwndOf("combo", i, c);
-            break;
-        }
+        static const ObjectOperation<CNavCombobox> kOperations[] = {
+            {"Create", 1, &World::ComboCreate},
+            {"SetFont", 1, &World::SetFontOf},
+            {"IsLargerCB", 1, &World::ComboIsLargerCB},
+            {"Show", 1, &World::ShowWith},
+            {"MoveWindow", 1, &World::MoveWindowOf},
+            {"InsertString", 1, &World::ComboInsertString},
+            {"AddString", 2, &World::ComboAddString},
+            {"DeleteString", 1, &World::ComboDeleteString},
+            {"SetCurSel", 1, &World::ComboSetCurSel},
+            {"GetCurSel, GetCount", 1, &World::ComboGetCurSel},
+            {"GetLBText", 1, &World::ComboGetLBText},
+            {"ResetContent", 1, &World::ComboResetContent},
+            {"SetItemHeight", 1, &World::ComboSetItemHeight},
+            {"GetItemHeight", 1, &World::ComboGetItemHeight},
+            {"GetSafeHwnd", 4, &World::SafeHwndOf},
+        };
+        CallOn(m_combos, kOperations);
+    }
+
+    // The items the combo holds, for indices around them (2 when it holds none).
+    static int ItemsOf(CNavCombobox& c) { return c.GetCount() > 0 ? c.GetCount() : 2; }
+
+    void ComboCreate(CNavCombobox& c, int i)
+    {
+        RECT rc = AnyRect();
+        wchar_t* psz = TextArg(true);
+        Note("combo[%d].Create(rc %ld,%ld,%ld,%ld, %s)", i, rc.left, rc.top, rc.right,
+             rc.bottom, TextName().c_str());
+        c.Create(nullptr, CommonStyle(), psz, rc, Parent(), Id());
+    }
+    void ComboIsLargerCB(CNavCombobox& c, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("combo[%d].IsLargerCB(%d)", i, n);
+        c.IsLargerCB(n);
+    }
+    void ComboInsertString(CNavCombobox& c, int i)
+    {
+        const int n = m_rng.Index(ItemsOf(c));
+        wchar_t* psz = TextArg(false);
+        Note("combo[%d].InsertString(%d, %s)", i, n, TextName().c_str());
+        c.InsertString(n, psz);
+    }
+    void ComboAddString(CNavCombobox& c, int i)
+    {
+        wchar_t* psz = TextArg(false);
+        Note("combo[%d].AddString(%s)", i, TextName().c_str());
+        c.AddString(psz);
+    }
+    void ComboDeleteString(CNavCombobox& c, int i)
+    {
+        const int n = m_rng.Index(ItemsOf(c));
+        Note("combo[%d].DeleteString(%d)", i, n);
+        c.DeleteString(n);
+    }
+    void ComboSetCurSel(CNavCombobox& c, int i)
+    {
+        const int n = m_rng.Index(ItemsOf(c));
+        Note("combo[%d].SetCurSel(%d)", i, n);
+        c.SetCurSel(n);
+    }
+    void ComboGetCurSel(CNavCombobox& c, int i)
+    {
+        Note("combo[%d].GetCurSel; GetCount", i);
+        c.GetCurSel();
+        c.GetCount();
+    }
+    void ComboGetLBText(CNavCombobox& c, int i)
+    {
+        // The buffer holds GetLBTextLen + 1 characters, as the operation requires.
+        const int n = m_rng.Index(ItemsOf(c));
+        const int nLen = c.GetLBTextLen(n);
+        std::vector<wchar_t> buffer(static_cast<size_t>(nLen > 0 ? nLen : 0) + 2, L'#');
+        const bool bNull = m_rng.Chance(15);
+        Note("combo[%d].GetLBText(%d, %s) len %d", i, n, bNull ? "null" : "buffer", nLen);
+        c.GetLBText(n, bNull ? nullptr : buffer.data());
+        EXPECT_EQ(L'#', buffer.back()) << "GetLBText wrote beyond the item's length + 1";
+    }
+    void ComboResetContent(CNavCombobox& c, int i)
+    {
+        Note("combo[%d].ResetContent", i);
+        c.ResetContent();
+    }
+    void ComboSetItemHeight(CNavCombobox& c, int i)
+    {
+        const int n = m_rng.Index(ItemsOf(c));
+        const UINT cy = static_cast<UINT>(m_rng.Chance(70) ? m_rng.Below(60) : m_rng.Edge());
+        Note("combo[%d].SetItemHeight(%d, %u)", i, n, cy);
+        c.SetItemHeight(n, cy);
+    }
+    void ComboGetItemHeight(CNavCombobox& c, int i)
+    {
+        const int n = m_rng.Index(ItemsOf(c));
+        Note("combo[%d].GetItemHeight(%d)", i, n);
+        c.GetItemHeight(n);
     }
 
     void CallEdit()
     {
-        const int i = m_edits.Pick(m_rng);
-        CNavEdit& e = *m_edits.obj[i];
-        switch (m_rng.Below(8))
-        {
-        case 0:
-        {
-            RECT rc = AnyRect();
-            // Always ES_AUTOHSCROLL: Wine's single-line EDIT without it crashes on inserted text.
-            static const DWORD kEditStyles[] = {0, ES_CENTER, ES_RIGHT, ES_PASSWORD,
-                                                ES_READONLY, ES_NUMBER, ES_UPPERCASE};
-            const DWORD dw = CommonStyle() | ES_AUTOHSCROLL | m_rng.Pick(kEditStyles);
-            wchar_t* psz = TextArg(true);
-            const int bNoFrame = m_rng.Chance(20) ? m_rng.Edge() : 0;
-            Note("edit[%d].Create(style %08lX, rc %ld,%ld,%ld,%ld, %s, noframe %d)", i, dw,
-                 rc.left, rc.top, rc.right, rc.bottom, TextName().c_str(), bNoFrame);
-            e.Create(nullptr, dw, psz, rc, Parent(), Id(), Callback(), bNoFrame);
-            break;
-        }
-        case 1:
-            SetTextOf("edit", i, e);
-            break;
-        case 2:
-            GetTextInto("edit", i, e.GetSafeHwnd(),
-                        [&](wchar_t* p, int n) { return e.GetText(p, n); });
-            break;
-        case 3:
-            GetTextLengthOf("edit", i, e);
-            break;
-        case 4:
-        {
-            const UINT n = static_cast<UINT>(m_rng.Edge());
-            Note("edit[%d].SetLimitText(%u)", i, n);
-            e.SetLimitText(n);
-            break;
-        }
-        case 5:
-            SetFontOf("edit", i, e);
-            break;
-        case 6:
-            PaintInto("edit", i, e);
-            break;
-        default:
-            SafeHwndOf("edit", i, e);
-            break;
-        }
+        static const ObjectOperation<CNavEdit> kOperations[] = {
+            {"Create", 1, &World::EditCreate},
+            {"SetText", 1, &World::SetTextOf},
+            {"GetText", 1, &World::GetTextOf},
+            {"GetTextLength", 1, &World::GetTextLengthOf},
+            {"SetLimitText", 1, &World::EditSetLimitText},
+            {"SetFont", 1, &World::SetFontOf},
+            {"OnPaintEx", 1, &World::PaintInto},
+            {"GetSafeHwnd", 1, &World::SafeHwndOf},
+        };
+        CallOn(m_edits, kOperations);
+    }
+
+    void EditCreate(CNavEdit& e, int i)
+    {
+        RECT rc = AnyRect();
+        // Always ES_AUTOHSCROLL: Wine's single-line EDIT without it crashes on inserted text.
+        static const DWORD kEditStyles[] = {0, ES_CENTER, ES_RIGHT, ES_PASSWORD,
+                                            ES_READONLY, ES_NUMBER, ES_UPPERCASE};
+        const DWORD dw = CommonStyle() | ES_AUTOHSCROLL | m_rng.Pick(kEditStyles);
+        wchar_t* psz = TextArg(true);
+        const int bNoFrame = m_rng.Chance(20) ? m_rng.Edge() : 0;
+        Note("edit[%d].Create(style %08lX, rc %ld,%ld,%ld,%ld, %s, noframe %d)", i, dw, rc.left,
+             rc.top, rc.right, rc.bottom, TextName().c_str(), bNoFrame);
+        e.Create(nullptr, dw, psz, rc, Parent(), Id(), Callback(), bNoFrame);
+    }
+    void EditSetLimitText(CNavEdit& e, int i)
+    {
+        const UINT n = static_cast<UINT>(m_rng.Edge());
+        Note("edit[%d].SetLimitText(%u)", i, n);
+        e.SetLimitText(n);
     }
 
     void CallStatic()
     {
-        const int i = m_statics.Pick(m_rng);
-        CNavStatic& s = *m_statics.obj[i];
-        switch (m_rng.Below(14))
-        {
-        case 0:
-        {
-            RECT rc = AnyRect();
-            // No ellipsis styles: Wine's DrawText asserts on them.
-            static const DWORD kStaticStyles[] = {SS_LEFT, SS_CENTER, SS_RIGHT,
-                                                  SS_LEFTNOWORDWRAP, SS_SIMPLE,
-                                                  SS_LEFT | SS_NOTIFY, SS_CENTER | SS_NOPREFIX,
-                                                  SS_LEFT | SS_CENTERIMAGE};
-            const DWORD dw = CommonStyle() | m_rng.Pick(kStaticStyles);
-            wchar_t* psz = TextArg(true);
-            Note("label[%d].Create(style %08lX, rc %ld,%ld,%ld,%ld, %s)", i, dw, rc.left, rc.top,
-                 rc.right, rc.bottom, TextName().c_str());
-            s.Create(nullptr, dw, psz, rc, Parent(), Id(), Callback());
-            break;
-        }
-        case 1:
-            SetTextOf("label", i, s);
-            break;
-        case 2:
-            GetTextInto("label", i, s.GetSafeHwnd(),
-                        [&](wchar_t* p, int n) { return s.GetText(p, n); });
-            break;
-        case 3:
-            GetTextLengthOf("label", i, s);
-            break;
-        case 4:
-            SetFontOf("label", i, s);
-            break;
-        case 5:
-        {
-            const unsigned long cr = static_cast<unsigned long>(m_rng.Next());
-            Note("label[%d].SetTextCr(%08lX)", i, cr);
-            s.SetTextCr(cr);
-            break;
-        }
-        case 6:
-        {
-            const int n = m_rng.Edge();
-            Note("label[%d].SetUnderLine(%d)", i, n);
-            s.SetUnderLine(n);
-            break;
-        }
-        case 7:
-        {
-            const int n = m_rng.Edge();
-            Note("label[%d].SetIsAutoScroll(%d)", i, n);
-            s.SetIsAutoScroll(n);
-            break;
-        }
-        case 8:
-        {
-            static const unsigned kFlags[] = {0, NAV_COOP_TEL, NAV_COOP_TEXT, NAV_COOP_EMAIL, 3,
-                                              8, 0xFFFFFFFFu};
-            const unsigned n = m_rng.Pick(kFlags);
-            Note("label[%d].SetCoopFlag(%u)", i, n);
-            s.SetCoopFlag(n);
-            break;
-        }
-        case 9:
-            Note("label[%d].QueryCoopInfo", i);
-            s.QueryCoopInfo();
-            break;
-        case 10:
-            PaintInto("label", i, s);
-            break;
-        default:
-            SafeHwndOf("label", i, s);
-            break;
-        }
+        static const ObjectOperation<CNavStatic> kOperations[] = {
+            {"Create", 1, &World::StaticCreate},
+            {"SetText", 1, &World::SetTextOf},
+            {"GetText", 1, &World::GetTextOf},
+            {"GetTextLength", 1, &World::GetTextLengthOf},
+            {"SetFont", 1, &World::SetFontOf},
+            {"SetTextCr", 1, &World::StaticSetTextCr},
+            {"SetUnderLine", 1, &World::StaticSetUnderLine},
+            {"SetIsAutoScroll", 1, &World::StaticSetIsAutoScroll},
+            {"SetCoopFlag", 1, &World::StaticSetCoopFlag},
+            {"QueryCoopInfo", 1, &World::StaticQueryCoopInfo},
+            {"OnPaintEx", 1, &World::PaintInto},
+            {"GetSafeHwnd", 3, &World::SafeHwndOf},
+        };
+        CallOn(m_statics, kOperations);
+    }
+
+    void StaticCreate(CNavStatic& s, int i)
+    {
+        RECT rc = AnyRect();
+        // No ellipsis styles: Wine's DrawText asserts on them.
+        static const DWORD kStaticStyles[] = {SS_LEFT, SS_CENTER, SS_RIGHT,
+                                              SS_LEFTNOWORDWRAP, SS_SIMPLE,
+                                              SS_LEFT | SS_NOTIFY, SS_CENTER | SS_NOPREFIX,
+                                              SS_LEFT | SS_CENTERIMAGE};
+        const DWORD dw = CommonStyle() | m_rng.Pick(kStaticStyles);
+        wchar_t* psz = TextArg(true);
+        Note("label[%d].Create(style %08lX, rc %ld,%ld,%ld,%ld, %s)", i, dw, rc.left, rc.top,
+             rc.right, rc.bottom, TextName().c_str());
+        s.Create(nullptr, dw, psz, rc, Parent(), Id(), Callback());
+    }
+    void StaticSetTextCr(CNavStatic& s, int i)
+    {
+        const unsigned long cr = static_cast<unsigned long>(m_rng.Next());
+        Note("label[%d].SetTextCr(%08lX)", i, cr);
+        s.SetTextCr(cr);
+    }
+    void StaticSetUnderLine(CNavStatic& s, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("label[%d].SetUnderLine(%d)", i, n);
+        s.SetUnderLine(n);
+    }
+    void StaticSetIsAutoScroll(CNavStatic& s, int i)
+    {
+        const int n = m_rng.Edge();
+        Note("label[%d].SetIsAutoScroll(%d)", i, n);
+        s.SetIsAutoScroll(n);
+    }
+    void StaticSetCoopFlag(CNavStatic& s, int i)
+    {
+        static const unsigned kFlags[] = {0, NAV_COOP_TEL, NAV_COOP_TEXT, NAV_COOP_EMAIL, 3, 8,
+                                          0xFFFFFFFFu};
+        const unsigned n = m_rng.Pick(kFlags);
+        Note("label[%d].SetCoopFlag(%u)", i, n);
+        s.SetCoopFlag(n);
+    }
+    void StaticQueryCoopInfo(CNavStatic& s, int i)
+    {
+        Note("label[%d].QueryCoopInfo", i);
+        s.QueryCoopInfo();
     }
 
     void CallGroup()
     {
-        const int i = m_groups.Pick(m_rng);
-        CNavGroupBox& g = *m_groups.obj[i];
-        if (m_rng.Chance(70))
-        {
-            RECT rc = AnyRect();
-            wchar_t* psz = TextArg(true);
-            const bool bBitmap = m_rng.Chance(70);
-            Note("group[%d].Create(rc %ld,%ld,%ld,%ld, %s, bitmap %d)", i, rc.left, rc.top,
-                 rc.right, rc.bottom, TextName().c_str(), bBitmap);
-            g.Create(nullptr, CommonStyle(), psz, rc, Parent(), Id(),
-                     bBitmap ? m_loans.groupBitmap : nullptr);
-        }
-        else
-        {
-            SafeHwndOf("group", i, g);
-        }
+        static const ObjectOperation<CNavGroupBox> kOperations[] = {
+            {"Create", 70, &World::GroupCreate},
+            {"GetSafeHwnd", 30, &World::SafeHwndOf},
+        };
+        CallOn(m_groups, kOperations);
+    }
+
+    void GroupCreate(CNavGroupBox& g, int i)
+    {
+        RECT rc = AnyRect();
+        wchar_t* psz = TextArg(true);
+        const bool bBitmap = m_rng.Chance(70);
+        Note("group[%d].Create(rc %ld,%ld,%ld,%ld, %s, bitmap %d)", i, rc.left, rc.top, rc.right,
+             rc.bottom, TextName().c_str(), bBitmap);
+        g.Create(nullptr, CommonStyle(), psz, rc, Parent(), Id(),
+                 bBitmap ? m_loans.groupBitmap : nullptr);
     }
 
     // ---- messages ----
@@ -1006,199 +991,169 @@ private:
         SendMessageW(hwnd, msg, wParam, lParam);
     }
 
+    // A message, a call or a state change for any window of the seed.
     void SendSomething()
     {
+        static const Operation<void (World::*)(HWND)> kMessages[] = {
+            {"tap", 2, &World::SendTap},
+            {"pen down", 1, &World::SendPenDown},
+            {"pen up", 1, &World::SendPenUp},
+            {"pen move", 1, &World::SendPenMove},
+            {"double tap", 1, &World::SendDoubleTap},
+            {"WM_TIMER", 1, &World::SendTimer},
+            {"WM_SIZE", 1, &World::SendSize},
+            {"SetWindowPos", 1, &World::Resize},
+            {"WM_SETFONT", 1, &World::SendSetFont},
+            {"EnableWindow", 1, &World::Enable},
+            {"WM_SETTEXT", 1, &World::SendSetText},
+            {"keys", 2, &World::SendKey},
+            {"WM_VSCROLL, WM_HSCROLL", 1, &World::SendScroll},
+            {"the library's messages", 1, &World::SendLibraryMessage},
+            {"invalidate, UpdateWindow", 1, &World::Update},
+            {"RedrawWindow(parent)", 1, &World::RedrawParent},
+            {"WM_PAINT, WM_ERASEBKGND", 1, &World::SendPaint},
+            {"capture", 1, &World::Capture},
+            {"focus", 1, &World::Focus},
+            {"WM_CTLCOLOR*", 1, &World::SendCtlColor},
+            {"WM_DRAWITEM", 1, &World::DrawItem},
+            {"WM_COMMAND", 1, &World::SendCommand},
+            {"WM_NCHITTEST", 1, &World::SendHitTest},
+            {"window state", 1, &World::ChangeWindowState},
+        };
         HWND hwnd = AnyWindow();
-        switch (m_rng.Below(26))
-        {
-        case 0:
-        case 1:
-            // A tap; a menu a link opens is closed at once (CloseMenus).
-            PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-            Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON);
-            Mouse(hwnd, WM_LBUTTONUP, 0);
-            break;
-        case 2:
-            Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON);
-            break;
-        case 3:
-            PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-            Mouse(hwnd, WM_LBUTTONUP, 0);
-            break;
-        case 4:
-            Mouse(hwnd, WM_MOUSEMOVE, m_rng.Chance(60) ? MK_LBUTTON : 0);
-            break;
-        case 5:
-            Mouse(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON);
-            break;
-        case 6:
-        {
-            static const int kIds[] = {1, 1, 1, 0, 2, 7, -1, 0x7FFFFFFF};
-            Send(hwnd, WM_TIMER, static_cast<WPARAM>(m_rng.Chance(80) ? m_rng.Pick(kIds)
-                                                                       : m_rng.Edge()),
-                 0);
-            break;
-        }
-        case 7:
-            Send(hwnd, WM_SIZE, static_cast<WPARAM>(m_rng.Below(5)),
-                 MAKELPARAM(m_rng.Size(), m_rng.Size()));
-            break;
-        case 8:
-        {
-            const int cx = m_rng.Size(), cy = m_rng.Size();
-            Note("%p SetWindowPos size %d x %d", static_cast<void*>(hwnd), cx, cy);
-            SetWindowPos(hwnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            break;
-        }
-        case 9:
-            Send(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), m_rng.Below(2));
-            break;
-        case 10:
-        {
-            const BOOL b = m_rng.Below(2);
-            Note("%p EnableWindow(%d)", static_cast<void*>(hwnd), b);
-            EnableWindow(hwnd, b);
-            break;
-        }
-        case 11:
-        {
-            wchar_t* psz = TextArg(true);
-            Note("%p WM_SETTEXT %s", static_cast<void*>(hwnd), TextName().c_str());
-            SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(psz));
-            break;
-        }
-        case 12:
-        case 13:
-        {
-            static const UINT kKeys[] = {VK_UP,    VK_DOWN,   VK_LEFT,  VK_RIGHT, VK_HOME,
-                                         VK_END,   VK_PRIOR,  VK_NEXT,  VK_SPACE, VK_RETURN,
-                                         VK_ESCAPE, VK_F4,    VK_TAB,   VK_DELETE, VK_BACK,
-                                         'A',      '5',       VK_MENU};
-            static const UINT kMsgs[] = {WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN,
-                                         WM_SYSKEYUP};
-            const UINT msg = m_rng.Pick(kMsgs);
-            const LPARAM lParam = (msg == WM_SYSKEYDOWN ? (1 << 29) : 0) | 1;
-            Send(hwnd, msg, m_rng.Pick(kKeys), lParam);
-            break;
-        }
-        case 14:
-        {
-            const WPARAM code = static_cast<WPARAM>(m_rng.Chance(85) ? m_rng.Below(9)
-                                                                     : m_rng.Edge() & 0xFFFF);
-            const WPARAM pos = static_cast<WPARAM>(m_rng.Below(2000)) << 16;
-            Send(hwnd, m_rng.Chance(80) ? WM_VSCROLL : WM_HSCROLL, code | pos, 0);
-            break;
-        }
-        case 15:
-        {
-            RECT rc = AnyRect();
-            static const UINT kMsgs[] = {WM_NAV_PAINTBKGND, WM_NAV_PAGESCROLL,
-                                         WM_NAV_RADIOCLEAR};
-            const UINT msg = m_rng.Pick(kMsgs);
-            if (msg == WM_NAV_PAINTBKGND)
-                Send(hwnd, msg, reinterpret_cast<WPARAM>(m_loans.memDC),
-                     m_rng.Chance(80) ? reinterpret_cast<LPARAM>(&rc) : 0);
-            else
-                Send(hwnd, msg, static_cast<WPARAM>(m_rng.Below(3)), 0);
-            break;
-        }
-        case 16:
-            Note("%p invalidate + UpdateWindow", static_cast<void*>(hwnd));
-            InvalidateRect(hwnd, nullptr, m_rng.Below(2));
-            UpdateWindow(hwnd);
-            break;
-        case 17:
-            Note("RedrawWindow(parent, all children)");
-            RedrawWindow(m_hParent, nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            break;
-        case 18:
-            if (m_rng.Chance(50))
-                Send(hwnd, WM_PAINT, 0, 0);
-            else
-                Send(hwnd, WM_ERASEBKGND,
-                     m_rng.Chance(80) ? reinterpret_cast<WPARAM>(m_loans.memDC) : 0, 0);
-            break;
-        case 19:
-        {
-            // Capture: taken, taken away by another window (a lost press), given up.
-            const int n = m_rng.Below(3);
-            Note("%p capture %d", static_cast<void*>(hwnd), n);
-            if (n == 0)
-                SetCapture(hwnd);
-            else if (n == 1)
-            {
-                Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON);
-                SetCapture(IsWindow(m_hParent) ? m_hParent : nullptr);
-            }
-            else
-                ReleaseCapture();
-            break;
-        }
-        case 20:
-        {
-            const int n = m_rng.Below(3);
-            HWND hwndOther = AnyWindow();
-            Note("%p focus %d, other %p", static_cast<void*>(hwnd), n,
-                 static_cast<void*>(hwndOther));
-            if (n == 0)
-                SetFocus(hwnd);
-            else
-                SendMessageW(hwnd, n == 1 ? WM_KILLFOCUS : WM_SETFOCUS,
-                             reinterpret_cast<WPARAM>(hwndOther), 0);
-            break;
-        }
-        case 21:
-        {
-            static const UINT kMsgs[] = {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC,
-                                         WM_CTLCOLORBTN};
-            Send(hwnd, m_rng.Pick(kMsgs), reinterpret_cast<WPARAM>(m_loans.memDC),
-                 reinterpret_cast<LPARAM>(hwnd));
-            break;
-        }
-        case 22:
-            DrawItem(hwnd);
-            break;
-        case 23:
-        {
-            static const WPARAM kCommands[] = {0, 1, 2, NAV_COOP_FIRST_ID,
-                                               NAV_COOP_FIRST_ID + 3, NAV_COOP_FIRST_ID + 10,
-                                               static_cast<WPARAM>(EN_UPDATE) << 16,
-                                               static_cast<WPARAM>(LBN_SELCHANGE) << 16 | 1110};
-            Send(hwnd, WM_COMMAND, m_rng.Pick(kCommands), 0);
-            break;
-        }
-        case 24:
-            Mouse(hwnd, WM_NCHITTEST, 0);
-            break;
-        default:
-        {
-            static const UINT kMsgs[] = {WM_CANCELMODE, WM_CAPTURECHANGED, WM_SHOWWINDOW,
-                                         WM_STYLECHANGED, WM_WINDOWPOSCHANGED};
-            const UINT msg = m_rng.Pick(kMsgs);
-            if (msg == WM_STYLECHANGED)
-            {
-                // Style changes are made for real, so that WM_STYLECHANGING comes first: a
-                // forged WM_STYLECHANGED flips LVS_OWNERDATA inside Wine's list view, which then
-                // asserts. Bits 0x4000 and 0x8000 stay out: on a static they are ellipsis styles.
-                static const DWORD kBits[] = {WS_VISIBLE, WS_DISABLED, WS_BORDER, WS_VSCROLL,
-                                              WS_HSCROLL, 0x2000, 0x1000, 0x0001};
-                const DWORD dwBit = m_rng.Pick(kBits);
-                Note("%p style ^= %08lX", static_cast<void*>(hwnd), dwBit);
-                SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) ^ dwBit);
-            }
-            else if (msg == WM_WINDOWPOSCHANGED)
-            {
-                Note("%p ShowWindow", static_cast<void*>(hwnd));
-                ShowWindow(hwnd, m_rng.Chance(50) ? SW_HIDE : SW_SHOWNA);
-            }
-            else
-                Send(hwnd, msg, static_cast<WPARAM>(m_rng.Below(2)), 0);
-            break;
-        }
-        }
+        (this->*Draw(m_rng, kMessages).run)(hwnd);
     }
 
+    // A tap; a menu a link opens is closed at once (CloseMenus).
+    void SendTap(HWND hwnd)
+    {
+        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+        Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON);
+        Mouse(hwnd, WM_LBUTTONUP, 0);
+    }
+    void SendPenDown(HWND hwnd) { Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON); }
+    void SendPenUp(HWND hwnd)
+    {
+        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+        Mouse(hwnd, WM_LBUTTONUP, 0);
+    }
+    void SendPenMove(HWND hwnd) { Mouse(hwnd, WM_MOUSEMOVE, m_rng.Chance(60) ? MK_LBUTTON : 0); }
+    void SendDoubleTap(HWND hwnd) { Mouse(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON); }
+    void SendTimer(HWND hwnd)
+    {
+        static const int kIds[] = {1, 1, 1, 0, 2, 7, -1, 0x7FFFFFFF};
+        Send(hwnd, WM_TIMER,
+             static_cast<WPARAM>(m_rng.Chance(80) ? m_rng.Pick(kIds) : m_rng.Edge()), 0);
+    }
+    void SendSize(HWND hwnd)
+    {
+        Send(hwnd, WM_SIZE, static_cast<WPARAM>(m_rng.Below(5)),
+             MAKELPARAM(m_rng.Size(), m_rng.Size()));
+    }
+    void Resize(HWND hwnd)
+    {
+        const int cx = m_rng.Size(), cy = m_rng.Size();
+        Note("%p SetWindowPos size %d x %d", static_cast<void*>(hwnd), cx, cy);
+        SetWindowPos(hwnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void SendSetFont(HWND hwnd)
+    {
+        Send(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), m_rng.Below(2));
+    }
+    void Enable(HWND hwnd)
+    {
+        const BOOL b = m_rng.Below(2);
+        Note("%p EnableWindow(%d)", static_cast<void*>(hwnd), b);
+        EnableWindow(hwnd, b);
+    }
+    void SendSetText(HWND hwnd)
+    {
+        wchar_t* psz = TextArg(true);
+        Note("%p WM_SETTEXT %s", static_cast<void*>(hwnd), TextName().c_str());
+        SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(psz));
+    }
+    void SendKey(HWND hwnd)
+    {
+        static const UINT kKeys[] = {VK_UP,     VK_DOWN,  VK_LEFT,  VK_RIGHT,  VK_HOME,
+                                     VK_END,    VK_PRIOR, VK_NEXT,  VK_SPACE,  VK_RETURN,
+                                     VK_ESCAPE, VK_F4,    VK_TAB,   VK_DELETE, VK_BACK,
+                                     'A',       '5',      VK_MENU};
+        static const UINT kMsgs[] = {WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP};
+        const UINT msg = m_rng.Pick(kMsgs);
+        const LPARAM lParam = (msg == WM_SYSKEYDOWN ? (1 << 29) : 0) | 1;
+        Send(hwnd, msg, m_rng.Pick(kKeys), lParam);
+    }
+    void SendScroll(HWND hwnd)
+    {
+        const WPARAM code =
+            static_cast<WPARAM>(m_rng.Chance(85) ? m_rng.Below(9) : m_rng.Edge() & 0xFFFF);
+        const WPARAM pos = static_cast<WPARAM>(m_rng.Below(2000)) << 16;
+        Send(hwnd, m_rng.Chance(80) ? WM_VSCROLL : WM_HSCROLL, code | pos, 0);
+    }
+    void SendLibraryMessage(HWND hwnd)
+    {
+        RECT rc = AnyRect();
+        static const UINT kMsgs[] = {WM_NAV_PAINTBKGND, WM_NAV_PAGESCROLL, WM_NAV_RADIOCLEAR};
+        const UINT msg = m_rng.Pick(kMsgs);
+        if (msg == WM_NAV_PAINTBKGND)
+            Send(hwnd, msg, reinterpret_cast<WPARAM>(m_loans.memDC),
+                 m_rng.Chance(80) ? reinterpret_cast<LPARAM>(&rc) : 0);
+        else
+            Send(hwnd, msg, static_cast<WPARAM>(m_rng.Below(3)), 0);
+    }
+    void Update(HWND hwnd)
+    {
+        Note("%p invalidate + UpdateWindow", static_cast<void*>(hwnd));
+        InvalidateRect(hwnd, nullptr, m_rng.Below(2));
+        UpdateWindow(hwnd);
+    }
+    void RedrawParent(HWND)
+    {
+        Note("RedrawWindow(parent, all children)");
+        RedrawWindow(m_hParent, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    void SendPaint(HWND hwnd)
+    {
+        if (m_rng.Chance(50))
+            Send(hwnd, WM_PAINT, 0, 0);
+        else
+            Send(hwnd, WM_ERASEBKGND,
+                 m_rng.Chance(80) ? reinterpret_cast<WPARAM>(m_loans.memDC) : 0, 0);
+    }
+    // Capture: taken, taken away by another window (a lost press), given up.
+    void Capture(HWND hwnd)
+    {
+        const int n = m_rng.Below(3);
+        Note("%p capture %d", static_cast<void*>(hwnd), n);
+        if (n == 0)
+            SetCapture(hwnd);
+        else if (n == 1)
+        {
+            Mouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON);
+            SetCapture(IsWindow(m_hParent) ? m_hParent : nullptr);
+        }
+        else
+            ReleaseCapture();
+    }
+    void Focus(HWND hwnd)
+    {
+        const int n = m_rng.Below(3);
+        HWND hwndOther = AnyWindow();
+        Note("%p focus %d, other %p", static_cast<void*>(hwnd), n, static_cast<void*>(hwndOther));
+        if (n == 0)
+            SetFocus(hwnd);
+        else
+            SendMessageW(hwnd, n == 1 ? WM_KILLFOCUS : WM_SETFOCUS,
+                         reinterpret_cast<WPARAM>(hwndOther), 0);
+    }
+    void SendCtlColor(HWND hwnd)
+    {
+        static const UINT kMsgs[] = {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC,
+                                     WM_CTLCOLORBTN};
+        Send(hwnd, m_rng.Pick(kMsgs), reinterpret_cast<WPARAM>(m_loans.memDC),
+             reinterpret_cast<LPARAM>(hwnd));
+    }
     // An owner-draw request as a parent would pass it back, with any item and rectangle.
     void DrawItem(HWND hwnd)
     {
@@ -1217,31 +1172,70 @@ private:
         SendMessageW(hwnd, WM_DRAWITEM, static_cast<WPARAM>(dis.CtlID),
                      m_rng.Chance(95) ? reinterpret_cast<LPARAM>(&dis) : 0);
     }
+    void SendCommand(HWND hwnd)
+    {
+        static const WPARAM kCommands[] = {0, 1, 2, NAV_COOP_FIRST_ID, NAV_COOP_FIRST_ID + 3,
+                                           NAV_COOP_FIRST_ID + 10,
+                                           static_cast<WPARAM>(EN_UPDATE) << 16,
+                                           static_cast<WPARAM>(LBN_SELCHANGE) << 16 | 1110};
+        Send(hwnd, WM_COMMAND, m_rng.Pick(kCommands), 0);
+    }
+    void SendHitTest(HWND hwnd) { Mouse(hwnd, WM_NCHITTEST, 0); }
+    void ChangeWindowState(HWND hwnd)
+    {
+        static const UINT kMsgs[] = {WM_CANCELMODE, WM_CAPTURECHANGED, WM_SHOWWINDOW,
+                                     WM_STYLECHANGED, WM_WINDOWPOSCHANGED};
+        const UINT msg = m_rng.Pick(kMsgs);
+        if (msg == WM_STYLECHANGED)
+        {
+            // Style changes are made for real, so that WM_STYLECHANGING comes first: a forged
+            // WM_STYLECHANGED flips LVS_OWNERDATA inside Wine's list view, which then asserts.
+            // Bits 0x4000 and 0x8000 stay out: on a static they are ellipsis styles.
+            static const DWORD kBits[] = {WS_VISIBLE, WS_DISABLED, WS_BORDER, WS_VSCROLL,
+                                          WS_HSCROLL, 0x2000,      0x1000,    0x0001};
+            const DWORD dwBit = m_rng.Pick(kBits);
+            Note("%p style ^= %08lX", static_cast<void*>(hwnd), dwBit);
+            SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) ^ dwBit);
+        }
+        else if (msg == WM_WINDOWPOSCHANGED)
+        {
+            Note("%p ShowWindow", static_cast<void*>(hwnd));
+            ShowWindow(hwnd, m_rng.Chance(50) ? SW_HIDE : SW_SHOWNA);
+        }
+        else
+            Send(hwnd, msg, static_cast<WPARAM>(m_rng.Below(2)), 0);
+    }
 
     // The parent goes first, comes back, messages posted meanwhile are dispatched.
     void Environment()
     {
-        switch (m_rng.Below(4))
+        static const Operation<void (World::*)()> kChanges[] = {
+            {"parent destroyed", 1, &World::DestroyParent},
+            {"new parent", 1, &World::ReplaceParent},
+            {"pump messages", 2, &World::Pump},
+        };
+        (this->*Draw(m_rng, kChanges).run)();
+    }
+    void DestroyParent()
+    {
+        if (m_rng.Chance(30) && IsWindow(m_hParent))
         {
-        case 0:
-            if (m_rng.Chance(30) && IsWindow(m_hParent))
-            {
-                Note("DestroyWindow(parent)");
-                DestroyWindow(m_hParent);
-            }
-            break;
-        case 1:
-            if (!IsWindow(m_hParent) || m_rng.Chance(5))
-            {
-                Note("new parent");
-                NewHost();
-            }
-            break;
-        default:
-            Note("pump messages");
-            navtest::PumpMessages();
-            break;
+            Note("DestroyWindow(parent)");
+            DestroyWindow(m_hParent);
         }
+    }
+    void ReplaceParent()
+    {
+        if (!IsWindow(m_hParent) || m_rng.Chance(5))
+        {
+            Note("new parent");
+            NewHost();
+        }
+    }
+    void Pump()
+    {
+        Note("pump messages");
+        navtest::PumpMessages();
     }
 
     Rng& m_rng;

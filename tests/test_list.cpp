@@ -112,15 +112,16 @@ TEST_F(ListTest, SecondCreateReturnsOneAndMakesNoSecondWindow)
     EXPECT_EQ(1, ChildWindows(L"NavScrollBar"));
 }
 
-TEST_F(ListTest, CreateAfterDestroyFailsAndMakesNothing)
+TEST_F(ListTest, CreateAfterDestroyMakesTheListAndItsBarAnew)
 {
     Make();
     list.Destroy();
     EXPECT_EQ(nullptr, Hwnd());
     EXPECT_EQ(0, ChildWindows(L"NavListView"));
     EXPECT_EQ(0, ChildWindows(L"NavScrollBar"));
-    EXPECT_EQ(0, list.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
-    EXPECT_EQ(0, ChildWindows(L"NavListView"));
+    EXPECT_EQ(1, list.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
+    EXPECT_EQ(1, ChildWindows(L"NavListView"));
+    EXPECT_EQ(1, ChildWindows(L"NavScrollBar"));
 }
 
 // The desktop list view refuses to scroll with LVS_NOSCROLL; ours scrolls by the bar's messages,

@@ -501,12 +501,20 @@ LRESULT CALLBACK VetoScrollBar(int nCode, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_hVeto, nCode, wParam, lParam);
 }
 
+// A list whose bar cannot be made is not made either (it used to live on without its bar while
+// Create answered 1); a bar window lost later leaves the list going on without it.
 TEST_F(BarTest, WindowlessBarDoesNothingAndTheListGoesOn)
 {
     g_hVeto = SetWindowsHookExW(WH_CBT, VetoScrollBar, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, g_hVeto);
-    ASSERT_EQ(1, list.Create(host, WS_VISIBLE | LVS_OWNERDATA, nullptr, kListRect, kListId));
+    EXPECT_EQ(0, list.Create(host, WS_VISIBLE | LVS_OWNERDATA, nullptr, kListRect, kListId));
     UnhookWindowsHookEx(g_hVeto);
+    EXPECT_EQ(nullptr, list.GetSafeHwnd());
+    EXPECT_EQ(nullptr, GetDlgItem(host, kListId)) << "no list window is left behind";
+    ASSERT_EQ(1, list.Create(host, WS_VISIBLE | LVS_OWNERDATA, nullptr, kListRect, kListId));
+    ASSERT_NE(nullptr, BarOf(host)) << "the next Create makes both";
+
+    DestroyWindow(BarOf(host));
     EXPECT_EQ(nullptr, BarOf(host));
     EXPECT_EQ(1, list.MoveWindow(10, 10, 300, 242)); // the list alone
     PaintNow(host);

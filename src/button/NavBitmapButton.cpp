@@ -59,6 +59,16 @@ CheckBlock* BlockOf(int* pCheck)
     return reinterpret_cast<CheckBlock*>(pCheck);
 }
 
+// A new, unchecked check-state word with one share, or null when there is no memory.
+int* NewCheckWord()
+{
+    CheckBlock* pBlock = nav::NewObject<CheckBlock>();
+    if (!pBlock)
+        return NULL;
+    pBlock->nRefs = 1;
+    return &pBlock->nCheck;
+}
+
 bool Has(UINT nState, UINT nBit)
 {
     return (nState & nBit) != 0;
@@ -145,14 +155,8 @@ void DrawSharedFace(HDC hdc, const RECT& rcFace, UINT nState)
 // A button without a window; only the check-state word is made now.
 CNavBitmapButton::CNavBitmapButton()
     : m_hWnd(NULL), m_hFont(NULL), m_nType(NAVBTN_PUSH), m_pfnDrawBk(NULL),
-      m_pCheck(NULL), m_hImageList(NULL), m_pfnOldProc(NULL)
+      m_pCheck(NewCheckWord()), m_hImageList(NULL), m_pfnOldProc(NULL)
 {
-    CheckBlock* pBlock = nav::NewObject<CheckBlock>();
-    if (pBlock)
-    {
-        pBlock->nRefs = 1;
-        m_pCheck = &pBlock->nCheck;
-    }
 }
 
 // Shares every field with the original, the check-state word included.
@@ -221,13 +225,22 @@ bool CNavBitmapButton::IsChecked() const
     return m_pCheck && (*m_pCheck & 1);
 }
 
-// Makes the owner-drawn window and installs BitmapButtonProc on it.
+// Makes the owner-drawn window and installs BitmapButtonProc on it. A check-state word the
+// constructor could not make is made now; without one the button could not keep its state,
+// and Create fails.
 int CNavBitmapButton::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszCaption, RECT& rc,
                              HWND hwndParent, UINT nId, HIMAGELIST hImageList,
                              ButtonType nType, DrawBkProc pfnDrawBk)
 {
     if (IsWindow(m_hWnd))
         return 1;
+    if (!m_pCheck)
+        m_pCheck = NewCheckWord();
+    if (!m_pCheck)
+    {
+        NKDbgPrintfW(L"CreateButton failed: %d\n", GetLastError());
+        return 0;
+    }
     if (hImageList)
         m_hImageList = hImageList;
     m_nType = nType;
@@ -314,8 +327,7 @@ int CNavBitmapButton::OnPaintEx(HDC hdcParent)
         return 0;
     RECT rcFace = {};
     GetClientRect(m_hWnd, &rcFace);
-    DrawFace(hdcParent, rcFace, 0, true);
-    return 1;
+    return DrawFace(hdcParent, rcFace, 0, true) ? 1 : 0;
 }
 
 // ---- Window procedure ----
@@ -497,14 +509,14 @@ void CNavBitmapButton::ClearGroup(HWND hwnd)
 
 // Composes the face off screen: the parent's background, the artwork, the caption; then one
 // copy to the target, to (0, 0) for an owner-draw request or to the button's place in the
-// parent for OnPaintEx.
-void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent)
+// parent for OnPaintEx. False when no back buffer could be had: the target is left as it was.
+bool CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent)
 {
     const int cx = rcFace.right - rcFace.left, cy = rcFace.bottom - rcFace.top;
     // A DIB section: the PNG faces blend straight into its pixels.
     nav::PaintBuffer buffer(hdcTarget, cx, cy);
     if (!buffer)
-        return;
+        return false;
 
     const RECT rcParent = nav::WindowRectInParent(m_hWnd);
     // A parent that does not paint beneath the button (a group box, for one) leaves this
@@ -524,6 +536,7 @@ void CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
         buffer.CopyTo(hdcTarget, rcParent.left, rcParent.top);
     else
         buffer.CopyTo(hdcTarget, 0, 0);
+    return true;
 }
 
 // The face itself, by the first rule that applies: radio icon (and the application's icon),

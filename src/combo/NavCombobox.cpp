@@ -105,6 +105,7 @@ int CNavCombobox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* /*pszText*
     const RECT rcEdit = {rect.left, rect.top, rect.right, rect.top + m_nArrowHeight + 2};
     m_hWnd = nav::CreateChild(0, L"EDIT", L"", kEditStyle | (dwStyle & WS_VISIBLE), rcEdit,
                               hParent, nID, hInstance);
+    DWORD dwError = m_hWnd ? 0 : GetLastError();
 
     ClientToScreen(hParent, reinterpret_cast<POINT*>(&rect.left));
     ClientToScreen(hParent, reinterpret_cast<POINT*>(&rect.right));
@@ -113,13 +114,22 @@ int CNavCombobox::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* /*pszText*
         rect.bottom = rect.top + m_nArrowHeight;
     m_rcList = rect;
 
-    // A list left from an earlier attempt whose edit failed is used again, not orphaned.
-    if (!IsWindow(m_hList))
+    // A list that outlived its edit (the application destroyed the edit) is used again. An
+    // edit is not kept without its list: it is taken down, so that the next Create starts
+    // whole instead of finding a window and answering 1 with half a combo.
+    if (m_hWnd && !IsWindow(m_hList))
+    {
         m_hList = nav::CreateChild(WS_EX_TOOLWINDOW, L"LISTBOX", L"ComboboxList", kListStyle,
                                    m_rcList, hParent, nID + kListIdOffset, hInstance);
-    if (!IsWindow(m_hWnd) || !IsWindow(m_hList))
+        if (!m_hList)
+            dwError = GetLastError();
+    }
+    if (!m_hWnd || !IsWindow(m_hList))
     {
-        NKDbgPrintfW(L"CNavCombobox::Create failed: %d\n", GetLastError());
+        if (m_hWnd)
+            DestroyWindow(m_hWnd);
+        m_hWnd = NULL;
+        NKDbgPrintfW(L"CNavCombobox::Create failed: %d\n", dwError);
         return 0;
     }
 

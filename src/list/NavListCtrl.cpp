@@ -182,22 +182,32 @@ CNavScrollBar* CNavListCtrl::ScrollBar() const
     return m_pShared ? m_pShared->pScrollBar : NULL;
 }
 
+// The pen of the separator lines, made at its first use (and again after a use that could not
+// have it); null when it cannot be had, and the lines are left out.
 HPEN CNavListCtrl::SeparatorPen() const
 {
-    return m_pShared ? m_pShared->pen.Get() : NULL;
+    if (!m_pShared)
+        return NULL;
+    if (!m_pShared->pen)
+        m_pShared->pen.Attach(NAV_ALLOC(CreatePen(PS_SOLID, 1, kSeparatorColor), NULL));
+    return m_pShared->pen.Get();
 }
 
 // Makes the native list, subclasses it, sizes its single column and puts the scroll bar beside
-// it. After Destroy there is nothing left to create with, and Create fails.
+// it. What the constructor could not allocate, or Destroy freed, is made first; a list whose
+// bar cannot be made is not made either (Create fails and may be called again).
 int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const RECT& rc, UINT nID)
 {
     if (IsWindow(m_hWnd))
         return 1;
     if (!m_pShared)
+        m_pShared = nav::NewObject<CNavListShared>();
+    if (m_pShared && !m_pShared->pScrollBar)
+        m_pShared->pScrollBar = nav::NewObject<CNavScrollBar>();
+    if (!m_pShared || !m_pShared->pScrollBar)
         return 0;
     m_hInst = hInst;
-    if (!m_pShared->pen) // a Create after a failed one keeps the first pen
-        m_pShared->pen.Attach(NAV_ALLOC(CreatePen(PS_SOLID, 1, kSeparatorColor), NULL));
+    SeparatorPen(); // made now, so that copies made before Create share it from the start
 
     const DWORD dwListStyle = kBaseStyle | (dwStyle & kCallerStyles);
     DWORD dwNativeStyle = dwListStyle;
@@ -231,12 +241,15 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
     column.pszText = const_cast<wchar_t*>(L" ");
     SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 
-    if (CNavScrollBar* pBar = ScrollBar())
+    CNavScrollBar* pBar = ScrollBar();
+    pBar->m_pListCtrl = this;
+    if (!pBar->Create(m_hWnd, m_hInst, nID + kBarIdOffset) && !IsWindow(pBar->m_hWnd))
     {
-        pBar->m_pListCtrl = this;
-        pBar->Create(m_hWnd, m_hInst, nID + kBarIdOffset);
-        pBar->UpdateThumb();
+        nav::DestroyKeepingProc(m_hWnd);
+        m_hWnd = NULL;
+        return 0;
     }
+    pBar->UpdateThumb();
     EnableHScrollBar(m_bHScrollBar);
     return 1;
 }

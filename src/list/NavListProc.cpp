@@ -282,6 +282,15 @@ LRESULT CNavListCtrl::OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 // rows there, asking for each with WM_DRAWITEM.
 LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
 {
+#if ZNC_DESKTOP_BRIDGES
+    // A region that could not be made when the bar last moved is tried again before the list
+    // paints over the bar.
+    RECT rcRegion;
+    CNavScrollBar* pBar = ScrollBar();
+    if (nav::BridgeOn(NAV_BRIDGE_LIST_REGION) && pBar && IsWindowVisible(pBar->m_hWnd) &&
+        GetWindowRgnBox(hWnd, &rcRegion) == ERROR)
+        ClipUnderScrollBar();
+#endif
     nav::PaintDC dc(hWnd);
     nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
     nav::CallNative(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);

@@ -67,12 +67,14 @@ HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
     return NAV_ALLOC(CreateFontIndirectW(&lf), NULL);
 }
 
-// The font and colour of one text drawing, selected into a DC while it lives.
+// The font and colour of one text drawing, selected into a DC while it lives. Without memory
+// for the underlined copy the base font is drawn with, plain.
 class TextLook
 {
 public:
     TextLook(HDC hdc, HFONT hBase, bool bUnderline, COLORREF crText)
-        : m_font(MakeLabelFont(hBase, bUnderline)), m_select(hdc, m_font)
+        : m_font(MakeLabelFont(hBase, bUnderline)),
+          m_select(hdc, m_font ? static_cast<HFONT>(m_font) : hBase)
     {
         SetTextColor(hdc, crText);
     }
@@ -186,7 +188,9 @@ void CNavStatic::DestroyOwnWindow()
     nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
-// Creates the native static, hands it the font, starts the scroll timer and subclasses it.
+// Creates the native static, hands it the font, starts the scroll timer and subclasses it. A
+// marquee without its timer would never move: when the timer cannot be had, the window goes
+// again and Create fails.
 int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszText, RECT& rc,
                        HWND hParent, unsigned int nID, DrawBkProc pfnDrawBk)
 {
@@ -196,6 +200,13 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
         m_pfnDrawBk = pfnDrawBk;
 
     HWND hWnd = nav::CreateChild(0, L"STATIC", pszText, dwStyle, rc, hParent, nID, hInstance);
+    if (hWnd && m_bAutoScroll && !nav::StartTimer(hWnd, kScrollTimer, kScrollPeriod))
+    {
+        const DWORD dwError = GetLastError();
+        DestroyWindow(hWnd);
+        hWnd = NULL;
+        SetLastError(dwError);
+    }
     if (!hWnd)
     {
         NKDbgPrintfW(L"CNavStatic::Create failed: %d\n", GetLastError());
@@ -204,8 +215,6 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
     m_hWnd = hWnd;
     if (m_hFont)
         SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
-    if (m_bAutoScroll)
-        nav::StartTimer(hWnd, kScrollTimer, kScrollPeriod);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
     LabelWindowMade();
@@ -301,7 +310,10 @@ int CNavStatic::OnPaintEx(HDC hdc)
 // wider than the control, and back to 0 once it is past the end or the text fits.
 void CNavStatic::OnScrollText(HWND hWnd)
 {
+    // A tick without a DC to measure with leaves the text where it is, for the next tick.
     nav::WindowDC dc(hWnd);
+    if (!dc)
+        return;
     RECT rc = {};
     GetClientRect(hWnd, &rc);
     if (m_pfnDrawBk)

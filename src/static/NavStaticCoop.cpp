@@ -212,8 +212,9 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
         FreeCoopInfo();
         return nav::CallNative(m_pfnOldProc, m_hWnd, WM_COMMAND, wParam, lParam);
     }
-    NavCoopEntry pfnEntry = reinterpret_cast<NavCoopEntry>(
-        reinterpret_cast<void*>(GetProcAddressW(library.Get(), szFunction)));
+    // From one function type to the other directly: C++03 has no cast through void*.
+    NavCoopEntry pfnEntry =
+        reinterpret_cast<NavCoopEntry>(GetProcAddressW(library.Get(), szFunction));
     if (pfnEntry)
     {
         wchar_t szExtra[1] = {L'\0'};

@@ -56,6 +56,33 @@ private:
     uint64_t m_state;
 };
 
+// One entry of an operation table: its name, how often it is drawn relative to the other
+// entries of its table, and what it does. Each table lists every operation of its kind once,
+// so a new entry leaves the weights written beside the others as they are.
+template <class Run> struct Operation
+{
+    const char* name;
+    int weight;
+    Run run;
+};
+
+// One entry of a table, drawn by weight.
+template <class Run, size_t N>
+const Operation<Run>& Draw(Rng& rng, const Operation<Run> (&table)[N])
+{
+    int nTotal = 0;
+    for (const Operation<Run>& op : table)
+        nTotal += op.weight;
+    int n = rng.Below(nTotal);
+    for (const Operation<Run>& op : table)
+    {
+        if (n < op.weight)
+            return op;
+        n -= op.weight;
+    }
+    return table[N - 1];
+}
+
 // The ring of the last operations, printed with the seed when something goes wrong.
 void BeginSeed(uint64_t seed);
 void Note(const char* format, ...)

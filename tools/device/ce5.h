@@ -1,7 +1,8 @@
-// ce5.h - forced into every library source by tools/device-check.sh. It stands the desktop
-// MinGW headers in for the device's SDK and narrows them to what the Windows CE 5.0 reference
-// documents: what the device lacks is poisoned, so a use is a compile error, and calls whose
-// device prototype differs get that prototype.
+// ce5.h - forced into every library source of the device check builds (cmake/Device.cmake,
+// run by tools/device-check.sh). It stands the desktop MinGW headers in for the device's SDK and
+// narrows them to what the Windows CE 5.0 reference documents: what the device lacks is
+// poisoned, so a use is a compile error, and calls whose device prototype differs get that
+// prototype.
 #pragma once
 
 #ifndef _WIN32_WCE
@@ -32,11 +33,22 @@
 
 // ---- Prototypes that differ on the device ----
 
-// The Interlocked functions take a plain LPLONG on the device, not a volatile pointer.
-CE5_EXTERN_C LONG WINAPI CE5_InterlockedIncrement(LPLONG lpAddend);
-CE5_EXTERN_C LONG WINAPI CE5_InterlockedDecrement(LPLONG lpAddend);
+// The Interlocked functions take a plain LPLONG on the device, not a volatile pointer. The
+// desktop headers make them inline functions of their own, so the device's prototypes go under
+// other names that call the device's exports (the i686 check build's stdcall names carry the
+// size of the arguments).
+#if defined(__i386__)
+#define CE5_EXPORT_NAME(name, bytes) "_" #name "@" #bytes
+#else
+#define CE5_EXPORT_NAME(name, bytes) #name
+#endif
+CE5_EXTERN_C LONG WINAPI CE5_InterlockedIncrement(LPLONG lpAddend)
+    __asm__(CE5_EXPORT_NAME(InterlockedIncrement, 4));
+CE5_EXTERN_C LONG WINAPI CE5_InterlockedDecrement(LPLONG lpAddend)
+    __asm__(CE5_EXPORT_NAME(InterlockedDecrement, 4));
 CE5_EXTERN_C LONG WINAPI CE5_InterlockedCompareExchange(LPLONG Destination, LONG Exchange,
-                                                      LONG Comperand);
+                                                      LONG Comperand)
+    __asm__(CE5_EXPORT_NAME(InterlockedCompareExchange, 12));
 #undef InterlockedIncrement
 #undef InterlockedDecrement
 #undef InterlockedCompareExchange
