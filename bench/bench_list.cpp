@@ -1,5 +1,7 @@
 // bench_list.cpp - the list's paint and row-model costs: a full repaint against the platform's
-// own list view; the same page of a list of 10, 10,000 and 1,000,000 virtual rows; the rows'
+// own list view; a page turned by the parent's answer to WM_NAV_PAGESCROLL against a page of
+// the platform's owner-data list view; the same page of a list of 10, 10,000 and 1,000,000
+// virtual rows; the rows'
 // composition (WM_DRAWITEM into a memory DC) against its floor (a background request and one
 // BitBlt per unselected row); the scroll bar's composition against its floor (its two PNGs
 // decoded, the background request, one BitBlt); the memory SetItemCount keeps.
@@ -75,6 +77,38 @@ void MakeList(CNavListCtrl& list, HWND hwndParent, HIMAGELIST hImages, int x, in
     }
 }
 
+// A native owner-data report list view beside ours: same size, 2 columns, check boxes, the
+// same images and texts from the parent, nRows rows, row nTop on top.
+HWND MakeNativeVirtualList(HWND hwndParent, HIMAGELIST hImages, int x, int y, int nRows,
+                           int nTop)
+{
+    HWND hNative = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                                   WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT |
+                                       LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_OWNERDATA,
+                                   x, y, kListCx, kListCy, hwndParent, nullptr, nullptr, nullptr);
+    SendMessageW(hNative, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    SendMessageW(hNative, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
+    LVCOLUMNW col = {};
+    col.mask = LVCF_WIDTH | LVCF_FMT;
+    for (int c = 0; c < 2; ++c)
+    {
+        col.cx = c ? kCol1 : kCol0;
+        col.fmt = c ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        SendMessageW(hNative, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
+    }
+    SendMessageW(hNative, LVM_SETITEMCOUNT, nRows, 0);
+    SendMessageW(hNative, LVM_SCROLL, 0, nTop * CNavListCtrl::FixLineHeight);
+    return hNative;
+}
+
+// The parent's answer to the page arrows, as the README gives it: the list scrolls a page and
+// paints once, and EnsureVisible on the new top row, which is in view, only places the thumb.
+void TurnPage(CNavListCtrl& list, WPARAM bUp)
+{
+    SendMessageW(list.GetSafeHwnd(), WM_VSCROLL, bUp ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    list.EnsureVisible(list.GetScrollPos(), 0);
+}
+
 } // namespace
 
 int main()
@@ -131,6 +165,52 @@ int main()
     const std::vector<Row> repaints = RepaintAgainst("CNavListCtrl", hList,
                                                      "native report list view",
                                                      "native list view", hNative, 1.0);
+
+    // A page of 100,000 virtual rows, down and up in turns, from the middle: the parent hears
+    // WM_NAV_PAGESCROLL and answers it (TurnPage), and everything it invalidated is painted,
+    // against the same page of the platform's owner-data list view.
+    std::vector<Row> paging;
+    {
+        navtest::TestHost pageHost(640, 270);
+        CNavListCtrl pageList;
+        pageHost.hook = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+            if (msg == WM_NAV_PAGESCROLL)
+            {
+                TurnPage(pageList, wParam);
+                *pResult = 0;
+                return true;
+            }
+            if (pageHost.Messages().size() > 4096)
+                pageHost.Clear();
+            NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if (msg == WM_NOTIFY && pInfo->hdr.code == LVN_GETDISPINFOW &&
+                (pInfo->item.mask & LVIF_STATE))
+                pInfo->item.state = INDEXTOSTATEIMAGEMASK(pInfo->item.iItem % 3 ? 1 : 2);
+            return navtest::AnswerRowRequest(msg, lParam, CellText,
+                                             [](int row) { return row % 2; }, pResult);
+        };
+        MakeList(pageList, pageHost, hImages, 10, 10, 140, 100000);
+        HWND hNativePages = MakeNativeVirtualList(pageHost, hImages, 320, 10, 100000, 50000);
+        navtest::PumpMessages();
+        WPARAM bUp = 0, bNativeUp = 0;
+        paging = Paired(
+            "page: parent's answer to WM_NAV_PAGESCROLL",
+            [&] {
+                SendMessageW(pageHost, WM_NAV_PAGESCROLL, bUp ^= 1, 0);
+                UpdateWindow(pageList.GetSafeHwnd());
+                UpdateWindow(GetDlgItem(pageHost, 140 + 1001));
+            },
+            {"native owner-data list view: SB_PAGEDOWN/UP", "native page",
+             [&] {
+                 SendMessageW(hNativePages, WM_VSCROLL, (bNativeUp ^= 1) ? SB_PAGEUP : SB_PAGEDOWN,
+                              0);
+                 UpdateWindow(hNativePages);
+             }},
+            1.0);
+        pageList.Destroy();
+        DestroyWindow(hNativePages);
+    }
+
     Group pages;
     const int pg10 = pages.Add([&] { Repaint(list10.GetSafeHwnd()); });
     const int pg10k = pages.Add([&] { Repaint(list10k.GetSafeHwnd()); });
@@ -268,6 +348,10 @@ int main()
         "CNavListCtrl 300x243: window repaint against the platform's list view (8 rows, 2 "
         "columns, check boxes, images)",
         repaints);
+    missed += PrintTable(
+        "CNavListCtrl 300x243, 100,000 virtual rows: a page turned by the parent against the "
+        "platform's owner-data list view",
+        paging);
     missed += PrintTable(
         "CNavListCtrl: the same page at every row count (window repaint)",
         {Plain("10 virtual rows", pages, pg10),

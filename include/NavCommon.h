@@ -62,9 +62,11 @@ typedef void (*DrawItemProc)(HDC hdc, RECT* prc, LVITEMW* pItem);
 /// is released after a press on a page arrow, while page scrolling is enabled
 /// (CNavListCtrl::EnablePageScroll): \c wParam 1 = page-up arrow, 0 = page-down arrow;
 /// \c lParam 0. The bar does not scroll the list for a page arrow: the application scrolls it
-/// (for example by sending the list window \c WM_VSCROLL with \c SB_PAGEUP or
-/// \c SB_PAGEDOWN) and then calls CNavListCtrl::Invalidate so that the thumb follows.
-/// Value 0x609.
+/// by sending the list window \c WM_VSCROLL with \c SB_PAGEUP or \c SB_PAGEDOWN (the list
+/// paints its new page at once), then places the thumb with
+/// <tt>list.EnsureVisible(list.GetScrollPos(), 0)</tt>: the new top row is in view, so that
+/// call scrolls and paints nothing. (CNavListCtrl::Invalidate would place the thumb too, but
+/// paint the whole list a second time.) Value 0x609.
 #define WM_NAV_PAGESCROLL (WM_USER + 0x209)
 
 /// Sent by a radio-kind CNavBitmapButton, after a tap checked it, to up to 20 following

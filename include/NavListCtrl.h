@@ -41,18 +41,23 @@ struct CNavListShared;
 ///   window);
 /// - for a virtual list, answer \c LVN_GETDISPINFOW with each cell's text (and the image
 ///   index for column 0);
-/// - with page scrolling on, act on #WM_NAV_PAGESCROLL and call Invalidate() after scrolling.
+/// - with page scrolling on, act on #WM_NAV_PAGESCROLL: send the list \c WM_VSCROLL with
+///   \c SB_PAGEUP or \c SB_PAGEDOWN, then call <tt>EnsureVisible(GetScrollPos(), 0)</tt>,
+///   which places the thumb without painting the list again.
 ///
-/// What the parent hears (from the native list, as \c WM_NOTIFY under the list's id):
-/// \c LVN_ITEMCHANGED for selection changes and, in an ordinary list, for check changes
-/// (\c uChanged \c LVIF_STATE, state image bits \c (uNewState & LVIS_STATEIMAGEMASK)
-/// 0x2000 checked, 0x1000 unchecked); \c NM_CLICK after a tap. A virtual list's check
-/// changes send nothing of their own: read GetCheckStatus after \c NM_CLICK.
+/// What the parent hears (as \c WM_NOTIFY under the list's id): \c LVN_ITEMCHANGED for
+/// selection changes, and for every check change made by a tap or by the space bar on the
+/// selected row, in both kinds of list: \c uChanged has \c LVIF_STATE, \c iItem is the row
+/// and the state image bits \c (uNewState & LVIS_STATEIMAGEMASK) are 0x2000 checked, 0x1000
+/// unchecked (differing from \c uOldState's). An ordinary list's native list sends it, also
+/// for SetCheckStatus, SetCheckAll and SetCheckOff; a virtual list sends it for taps and keys
+/// only, not for the application's own calls. \c NM_CLICK follows a tap.
 ///
 /// The thumb is placed again only by the calls that say so (Create, Invalidate, MoveWindow,
 /// DeleteAllItems, EnsureVisible, SetItemCount), by the arrow keys and by the bar's own
 /// arrows and track. After scrolling the list otherwise (sending it \c WM_VSCROLL or
-/// \c LVM_SCROLL) or changing its rows (InsertItem, DeleteItem), call Invalidate().
+/// \c LVM_SCROLL), call <tt>EnsureVisible(GetScrollPos(), 0)</tt> (the list painted itself
+/// while it scrolled); after changing its rows (InsertItem, DeleteItem), call Invalidate().
 ///
 /// The object owns its window and its scroll bar; it never frees the font or the image list.
 ///
@@ -147,7 +152,9 @@ public:
     /// row). Does nothing without a window.
     void SetItemState(int index, UINT nState, UINT nMask);
     /// Scrolls row \p index into view (\p bPartialOK non-zero: a partly visible row will do)
-    /// and places the thumb again. \return non-zero on success; 0 without a window.
+    /// and places the thumb again. A row already in view scrolls and repaints nothing, so
+    /// <tt>EnsureVisible(GetScrollPos(), 0)</tt> only places the thumb after the application
+    /// scrolled the list itself. \return non-zero on success; 0 without a window.
     int EnsureVisible(int index, int bPartialOK);
 
     /// Shows (non-zero) or hides the rows' check boxes; repaints at once. The check states
@@ -158,7 +165,8 @@ public:
     int GetCheckStatus(int index);
     /// Checks (non-zero) or unchecks row \p index. Ignored while check boxes are off or for a
     /// row outside the count. An ordinary list repaints the row and sends
-    /// \c LVN_ITEMCHANGED; a virtual list shows it at the next paint (call Invalidate()).
+    /// \c LVN_ITEMCHANGED; a virtual list sends nothing and shows it at the next paint (call
+    /// Invalidate()).
     void SetCheckStatus(int index, int bCheck);
     /// Checks every row and repaints at once; nothing while check boxes are off.
     void SetCheckAll();

@@ -8,7 +8,7 @@
 #include "NavEdit.h"
 #include "NavListCtrl.h"
 #include "NavStatic.h"
-#include "MenuDriver.h"
+#include "NavTestKit.h"
 #include "TestHost.h"
 #include "hooks/NavTestHooks.h"
 #include "platform/NavBridge.h"
@@ -147,6 +147,21 @@ bool RealTapReachesALabelButton(TestHost& host)
     return spy.Count(WM_LBUTTONDOWN) == 1;
 }
 
+// A real tap on the list's scroll bar reaches the bar (here its line-down arrow), not the
+// parent beneath it.
+bool RealTapReachesTheListsScrollBar(TestHost& host)
+{
+    CNavListCtrl list;
+    RECT rc = {20, 20, 320, 263};
+    if (!list.Create(host, WS_VISIBLE | WS_BORDER | LVS_OWNERDATA, Instance(), rc, kId))
+        return false;
+    list.SetItemCount(100);
+    PumpMessages();
+    RealTap(GetDlgItem(host, kId + 1001), 20, 243 - 39 - 20);
+    ReleaseCapture();
+    return list.GetScrollPos() == 1;
+}
+
 // What the edit draws after its native text (the black line along its bottom) is not
 // clipped away by the region the native paint leaves on the DC.
 bool MakeEdit(CNavEdit& edit, TestHost& host)
@@ -239,6 +254,8 @@ const Case kCases[] = {
     {"check icon keeps its colours", NAV_BRIDGE_DIB_BITMAPS, CheckIconKeepsItsColours},
     {"label keeps its background", NAV_BRIDGE_LABEL_QUIET, LabelKeepsItsBackgroundOnNewText},
     {"real tap reaches a label button", NAV_BRIDGE_LABEL_HITTEST, RealTapReachesALabelButton},
+    {"real tap reaches the list's scroll bar", NAV_BRIDGE_LABEL_HITTEST,
+     RealTapReachesTheListsScrollBar},
     {"edit draws after its text", NAV_BRIDGE_EDIT_CLIP, EditDrawsAfterItsText},
     {"edit keeps its margin", NAV_BRIDGE_EDIT_MARGINS, EditKeepsItsMarginThroughANewFont},
     {"combo arrow closes its list", NAV_BRIDGE_COMBO_PRESS, ComboArrowClosesItsList},

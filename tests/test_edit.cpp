@@ -563,6 +563,14 @@ TEST_F(EditTest, TapOpensTheInputPanelUnlessItIsExactlyOn)
             EXPECT_EQ(static_cast<DWORD>(SIPF_ON), NavSipLastShowFlag());
         }
     }
+    // The field only opens the panel: neither the focus coming by the keyboard nor the focus
+    // leaving touches it. Closing it is the application's (the README says how).
+    NavSipSimulate(SIPF_ON, FALSE);
+    SetFocus(host);
+    SetFocus(hwnd);
+    SetFocus(host);
+    PumpMessages();
+    EXPECT_EQ(0, NavSipShowCount());
 }
 
 // ---- OnPaintEx ----

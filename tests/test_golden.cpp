@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "ZorNavCtrl.h"
-#include "MenuDriver.h"
 #include "TestHost.h"
 #include "win32/NavGdi.h"
 
@@ -21,12 +20,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#include <stb_image.h>
-#include <stb_image_write.h>
 
 using namespace navtest;
 
@@ -717,13 +710,6 @@ std::vector<GoldenCase> AllCases()
 
 // ---- Capture and compare ----
 
-struct Image
-{
-    int cx = 0, cy = 0;
-    std::vector<DWORD> bits; // 0x00RRGGBB, top-down
-    DWORD At(int x, int y) const { return bits[static_cast<size_t>(y) * cx + x]; }
-};
-
 // Waits until the host and its children have nothing left to do: queued and posted messages,
 // then the paints they caused.
 void PumpUntilIdle()
@@ -737,7 +723,7 @@ void PumpUntilIdle()
 
 // The host's pixels under the union of its visible children, read through a DC of the host
 // that does not leave the children out.
-Image Capture(HWND hwndHost, bool bSettle)
+Pixels Capture(HWND hwndHost, bool bSettle)
 {
     if (bSettle)
         PumpUntilIdle();
@@ -751,15 +737,11 @@ Image Capture(HWND hwndHost, bool bSettle)
         MapWindowPoints(nullptr, hwndHost, reinterpret_cast<POINT*>(&rc), 2);
         UnionRect(&rcAll, &rcAll, &rc);
     }
-    Image image;
     HDC hdc = GetDCEx(hwndHost, nullptr, DCX_CACHE);
     Pixels px = Pixels::FromDC(hdc, rcAll.left, rcAll.top, rcAll.right - rcAll.left,
                                rcAll.bottom - rcAll.top);
     ReleaseDC(hwndHost, hdc);
-    image.cx = px.Width();
-    image.cy = px.Height();
-    image.bits = px.Raw();
-    return image;
+    return px;
 }
 
 // A path the program can open: Wine's drive Z: is the Unix root.
@@ -773,93 +755,20 @@ std::string GoldenPath(const std::string& name)
     return WinePath(ZNC_GOLDEN_DIR "/" + name + ".png");
 }
 
-bool WritePng(const std::string& path, const Image& image)
+std::wstring Wide(const std::string& text)
 {
-    std::vector<unsigned char> rgb(image.bits.size() * 3);
-    for (size_t i = 0; i < image.bits.size(); ++i)
-    {
-        rgb[3 * i] = static_cast<unsigned char>(image.bits[i] >> 16);
-        rgb[3 * i + 1] = static_cast<unsigned char>(image.bits[i] >> 8);
-        rgb[3 * i + 2] = static_cast<unsigned char>(image.bits[i]);
-    }
-    return image.cx > 0 && image.cy > 0 &&
-           stbi_write_png(path.c_str(), image.cx, image.cy, 3, rgb.data(), image.cx * 3) != 0;
+    return std::wstring(text.begin(), text.end());
 }
 
-bool ReadPng(const std::string& path, Image* pImage)
+// Compares the capture with the golden image (the test kit writes <name>.actual.png and
+// <name>.diff.png into ZNC_GOLDEN_OUT on a difference).
+::testing::AssertionResult MatchesGolden(const std::string& name, const Pixels& actual)
 {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    std::vector<unsigned char> data;
-    unsigned char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
-        data.insert(data.end(), buffer, buffer + n);
-    fclose(f);
-    int cx = 0, cy = 0, channels = 0;
-    unsigned char* rgb = stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &cx,
-                                               &cy, &channels, 3);
-    if (!rgb)
-        return false;
-    pImage->cx = cx;
-    pImage->cy = cy;
-    pImage->bits.resize(static_cast<size_t>(cx) * cy);
-    for (size_t i = 0; i < pImage->bits.size(); ++i)
-        pImage->bits[i] = (rgb[3 * i] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i + 2];
-    stbi_image_free(rgb);
-    return true;
-}
-
-std::string Hex(DWORD rgb)
-{
-    char sz[16];
-    snprintf(sz, sizeof(sz), "#%06lX", static_cast<unsigned long>(rgb));
-    return sz;
-}
-
-// Compares the capture with the golden image; on a difference writes the actual image and a
-// difference image (differing pixels red over a faded copy of the golden one) and describes
-// the first differing pixel.
-::testing::AssertionResult MatchesGolden(const std::string& name, const Image& actual)
-{
-    Image golden;
-    if (!ReadPng(GoldenPath(name), &golden))
-        return ::testing::AssertionFailure()
-               << "no golden image " << name << ".png; make it on purpose with ZNC_GOLDEN_UPDATE=1";
-    const std::string out = WinePath(ZNC_GOLDEN_OUT "/" + name);
-    if (golden.cx != actual.cx || golden.cy != actual.cy)
-    {
-        CreateDirectoryA(WinePath(ZNC_GOLDEN_OUT).c_str(), nullptr);
-        WritePng(out + ".actual.png", actual);
-        return ::testing::AssertionFailure()
-               << name << ": size " << actual.cx << " x " << actual.cy << ", golden "
-               << golden.cx << " x " << golden.cy;
-    }
-    Image diff = golden;
-    int nDiffering = 0, xFirst = -1, yFirst = -1;
-    for (int y = 0; y < golden.cy; ++y)
-        for (int x = 0; x < golden.cx; ++x)
-        {
-            DWORD& d = diff.bits[static_cast<size_t>(y) * diff.cx + x];
-            if (golden.At(x, y) == actual.At(x, y))
-            {
-                d = (d >> 2) & 0x3F3F3F;
-                continue;
-            }
-            d = 0xFF0000;
-            if (nDiffering++ == 0)
-                xFirst = x, yFirst = y;
-        }
-    if (nDiffering == 0)
+    std::string report;
+    if (navtest::MatchesGolden(actual, Wide(GoldenPath(name)).c_str(),
+                               Wide(ZNC_GOLDEN_OUT "/" + name).c_str(), &report))
         return ::testing::AssertionSuccess();
-    CreateDirectoryA(WinePath(ZNC_GOLDEN_OUT).c_str(), nullptr);
-    WritePng(out + ".actual.png", actual);
-    WritePng(out + ".diff.png", diff);
-    return ::testing::AssertionFailure()
-           << name << ": " << nDiffering << " pixels differ; first at (" << xFirst << ", "
-           << yFirst << "): expected " << Hex(golden.At(xFirst, yFirst)) << ", actual "
-           << Hex(actual.At(xFirst, yFirst)) << " (images in " ZNC_GOLDEN_OUT ")";
+    return ::testing::AssertionFailure() << name << ": " << report;
 }
 
 bool Updating()
@@ -875,7 +784,7 @@ class Golden : public ::testing::TestWithParam<GoldenCase>
 TEST_P(Golden, Matches)
 {
     const GoldenCase& c = GetParam();
-    Image actual;
+    Pixels actual;
     {
         Scene scene;
         c.setup(scene);
@@ -883,10 +792,11 @@ TEST_P(Golden, Matches)
         ReleaseCapture();
     }
     PumpMessages();
-    ASSERT_GT(actual.cx * actual.cy, 0) << c.name << ": nothing to capture";
+    ASSERT_GT(actual.Width() * actual.Height(), 0) << c.name << ": nothing to capture";
     if (Updating())
     {
-        ASSERT_TRUE(WritePng(GoldenPath(c.name), actual)) << "cannot write " << GoldenPath(c.name);
+        ASSERT_TRUE(actual.SavePng(Wide(GoldenPath(c.name)).c_str()))
+            << "cannot write " << GoldenPath(c.name);
         return;
     }
     EXPECT_TRUE(MatchesGolden(c.name, actual));

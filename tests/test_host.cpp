@@ -131,3 +131,67 @@ TEST(TestHost, SequenceWithOptionalEntries)
     EXPECT_TRUE(SequenceIs(clicked, kClicked9, {}, hwndA));
     EXPECT_FALSE(SequenceIs(clicked, kClicked9, {}, hwndB));
 }
+
+// The kit's real input arrives as a user's would: a drag presses, moves in steps and releases
+// where asked; two taps at one place stay two taps; typed text reaches the focused edit.
+TEST(TestKit, RealInputArrivesAsAUsersWould)
+{
+    TestHost host(300, 100);
+    HWND hwndPad = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 10, 10,
+                                   100, 30, host, nullptr, nullptr, nullptr);
+    HWND hwndEdit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 150, 10, 120, 30,
+                                    host, nullptr, nullptr, nullptr);
+    MessageSpy spy(hwndPad);
+    RealDrag(hwndPad, 5, 5, 45, 9);
+    const std::vector<Msg> moves = spy.Messages(WM_MOUSEMOVE);
+    ASSERT_EQ(1, spy.Count(WM_LBUTTONDOWN));
+    ASSERT_EQ(1, spy.Count(WM_LBUTTONUP));
+    EXPECT_EQ(MAKELPARAM(5, 5), spy.Messages(WM_LBUTTONDOWN)[0].lParam);
+    EXPECT_EQ(MAKELPARAM(45, 9), spy.Messages(WM_LBUTTONUP)[0].lParam);
+    ASSERT_GE(moves.size(), 5u) << "in steps of at most 8 pixels";
+    EXPECT_EQ(MAKELPARAM(45, 9), moves.back().lParam);
+
+    spy.Clear();
+    RealTap(hwndPad, 20, 20);
+    RealTap(hwndPad, 20, 20);
+    EXPECT_EQ(2, spy.Count(WM_LBUTTONDOWN));
+    EXPECT_EQ(0, spy.Count(WM_LBUTTONDBLCLK));
+
+    RealTap(hwndEdit, 10, 10);
+    RealType(L"Km/h 50");
+    RealKey(VK_BACK);
+    wchar_t sz[32] = L"";
+    GetWindowTextW(hwndEdit, sz, 32);
+    EXPECT_STREQ(L"Km/h 5", sz);
+    DestroyWindow(hwndEdit);
+    DestroyWindow(hwndPad);
+}
+
+// A menu driver picks an item by its text as the menu shows it (mnemonic and accelerator
+// aside), and dismisses a menu without such an item.
+TEST(TestKit, MenuDriverAnswersByItemText)
+{
+    TestHost host(200, 100);
+    HMENU hMenu = CreatePopupMenu();
+    AppendMenuW(hMenu, MF_STRING, 11, L"&Call");
+    AppendMenuW(hMenu, MF_STRING, 12, L"Send a &message\tCtrl+M");
+    AppendMenuW(hMenu, MF_STRING, 13, L"Copy");
+    const struct
+    {
+        const wchar_t* item;
+        UINT chosen;
+        int picked;
+    } cases[] = {{L"Send a message", 12, 1}, {L"Copy", 13, 2}, {L"Delete", 0, -1}};
+    for (const auto& c : cases)
+    {
+        MenuDriver menu(c.item);
+        SetForegroundWindow(host);
+        const UINT chosen = static_cast<UINT>(
+            TrackPopupMenu(hMenu, TPM_RETURNCMD, 100, 100, 0, host, nullptr));
+        EXPECT_EQ(c.chosen, chosen);
+        EXPECT_EQ(1, menu.nMenus);
+        EXPECT_EQ(c.picked, menu.nPicked);
+        PumpMessages();
+    }
+    DestroyMenu(hMenu);
+}

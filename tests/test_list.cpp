@@ -776,9 +776,13 @@ TEST_F(ListTest, TapsToggleChecksOnlyInsideTheZone)
             l.SetSelChecked(c.bSelChecked);
             RECT rc = RowRect(l.GetSafeHwnd(), 2);
             ASSERT_EQ(40, rc.bottom - rc.top);
+            host.checkChanges.clear();
             SendTap(l.GetSafeHwnd(), c.x, rc.top + c.dy);
             PumpMessages();
             EXPECT_EQ(c.toggles ? 1 : 0, l.GetCheckStatus(2));
+            const std::vector<std::pair<int, bool>> heard = {{2, true}};
+            EXPECT_EQ(c.toggles ? heard : decltype(heard)(), host.checkChanges)
+                << "the parent hears each check change, and only those";
             EXPECT_EQ(0, l.GetCheckStatus(1));
             EXPECT_EQ(0, l.GetCheckStatus(3));
             EXPECT_EQ(2, l.GetNextItem(-1, LVNI_SELECTED)) << "the native list selects the row";
@@ -805,8 +809,8 @@ TEST_F(ListTest, TwoTapsOnASelectedRowRepaintItEachTimeAndRestoreTheCheck)
 }
 
 // The space bar toggles the selected row's check as a tap in its check zone does: the row is
-// repainted at once and an ordinary list tells its parent of the new state image. A held key
-// toggles once; without check boxes or without a selected row nothing changes.
+// repainted at once and the parent hears of the new state image, from either kind of list. A
+// held key toggles once; without check boxes or without a selected row nothing changes.
 TEST_F(ListTest, SpaceTogglesTheSelectedRowsCheckAsATapInTheZone)
 {
     struct Case
@@ -834,29 +838,23 @@ TEST_F(ListTest, SpaceTogglesTheSelectedRowsCheckAsATapInTheZone)
             Select(l.GetSafeHwnd(), 2);
         PumpMessages();
         host.Clear();
-        bool bNotified = false;
-        auto answerRows = host.hook;
-        host.hook = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-            const NMLISTVIEW* pnm = reinterpret_cast<const NMLISTVIEW*>(lParam);
-            if (msg == WM_NOTIFY && pnm->hdr.code == LVN_ITEMCHANGED && pnm->iItem == 2 &&
-                (pnm->uNewState & LVIS_STATEIMAGEMASK) == 0x2000)
-                bNotified = true;
-            return answerRows(msg, wParam, lParam, pResult);
-        };
+        host.checkChanges.clear();
         SendMessageW(l.GetSafeHwnd(), WM_KEYDOWN, VK_SPACE, c.lKeyData);
-        host.hook = answerRows;
         const int nDrawn = host.Count(WM_DRAWITEM);
         SendMessageW(l.GetSafeHwnd(), WM_KEYUP, VK_SPACE, c.lKeyData | (3u << 30));
         PumpMessages();
         EXPECT_EQ(c.expected, l.GetCheckStatus(2));
         EXPECT_EQ(0, l.GetCheckStatus(1));
         if (!c.expected)
+        {
+            EXPECT_TRUE(host.checkChanges.empty());
             continue;
+        }
         EXPECT_GE(nDrawn, 1) << "repainted at once";
-        EXPECT_TRUE(bNotified || c.dwStyle != kOrdinaryStyle)
-            << "the parent hears of the new state image";
         SendMessageW(l.GetSafeHwnd(), WM_KEYDOWN, VK_SPACE, 1);
         EXPECT_EQ(0, l.GetCheckStatus(2)) << "a second press takes the check off";
+        const std::vector<std::pair<int, bool>> heard = {{2, true}, {2, false}};
+        EXPECT_EQ(heard, host.checkChanges) << "the parent hears both changes";
     }
 }
 

@@ -13,6 +13,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace listtest
 {
@@ -45,6 +47,12 @@ public:
                 drawRects[static_cast<int>(pdis->itemID)] = pdis->rcItem;
                 return false;
             }
+            const NMLISTVIEW* pnm = reinterpret_cast<const NMLISTVIEW*>(lParam);
+            const UINT kImages = LVIS_STATEIMAGEMASK;
+            if (msg == WM_NOTIFY && pnm->hdr.code == LVN_ITEMCHANGED &&
+                (pnm->uChanged & LVIF_STATE) &&
+                ((pnm->uNewState ^ pnm->uOldState) & kImages) && (pnm->uNewState & kImages))
+                checkChanges.push_back({pnm->iItem, (pnm->uNewState & kImages) == 0x2000});
             return AnswerRowRequest(msg, lParam, text, [this](int) { return image; }, pResult);
         };
     }
@@ -52,6 +60,9 @@ public:
         return subItem ? L"" : L"Row " + std::to_wstring(row);
     };
     int image = -1;
+    // The check changes the parent heard (LVN_ITEMCHANGED with a new state image), in order:
+    // the row, and whether it is checked now.
+    std::vector<std::pair<int, bool>> checkChanges;
     // The rectangle of each row's latest draw request (the native list's drawing rectangle,
     // which on the desktop starts 2 pixels right of the row's bounds).
     std::map<int, RECT> drawRects;

@@ -15,7 +15,7 @@
 #include "ImgBlendHooks.h"
 #include "ZorNavCtrl.h"
 #include "CxImage.h"
-#include "MenuDriver.h"
+#include "NavTestKit.h"
 #include "resource.h"
 
 #include <functional>

@@ -3,6 +3,8 @@
 #include "test_list_fixture.h"
 #include "hooks/NavTestHooks.h"
 
+#include <climits>
+
 using namespace listtest;
 
 namespace
@@ -305,6 +307,40 @@ TEST_F(BarTest, EachZoneSendsExactlyItsMessages)
     }
 }
 
+// The parent's answer to WM_NAV_PAGESCROLL that the README gives: WM_VSCROLL pages the list,
+// which paints each row once, and EnsureVisible on the new top row, which is in view, scrolls
+// nothing and paints no row again: it only places the thumb.
+TEST_F(BarTest, APageFromTheParentPaintsEachRowOnceAndPlacesTheThumb)
+{
+    Make(100);
+    PaintNow(host);
+    std::map<int, int> draws;
+    auto answerRows = host.hook;
+    host.hook = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+        if (msg == WM_DRAWITEM)
+            ++draws[static_cast<int>(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->itemID)];
+        return answerRows(msg, wParam, lParam, pResult);
+    };
+    const struct
+    {
+        WPARAM bUp;
+        int topAfter, thumbAfter; // 78 + 42 * top / 92, truncated
+    } pages[] = {{0, 8, 81}, {0, 16, 85}, {1, 8, 81}};
+    for (const auto& p : pages)
+    {
+        draws.clear();
+        SendMessageW(List(), WM_VSCROLL, p.bUp ? SB_PAGEUP : SB_PAGEDOWN, 0);
+        list.EnsureVisible(list.GetScrollPos(), 0);
+        PaintNow(host);
+        EXPECT_EQ(p.topAfter, list.GetScrollPos());
+        EXPECT_EQ(p.thumbAfter, Thumb());
+        EXPECT_GE(draws.size(), 8u);
+        for (const auto& row : draws)
+            EXPECT_EQ(1, row.second) << "row " << row.first << " drawn more than once";
+    }
+    host.hook = answerRows;
+}
+
 TEST_F(BarTest, EveryPaintAsksTheParentFirst)
 {
     Make(100);
@@ -315,7 +351,7 @@ TEST_F(BarTest, EveryPaintAsksTheParentFirst)
 }
 
 // A drag moves only the thumb; the list jumps once, at release, to the row the drop stands
-// for, truncated: (count - page) * (drop - 78) / 42.
+// for, truncated and kept within the list: (count - page) * (drop - 78) / 42.
 TEST_F(BarTest, ThumbDragScrollsTheListOnceAtRelease)
 {
     struct Drag
@@ -328,8 +364,8 @@ TEST_F(BarTest, ThumbDragScrollsTheListOnceAtRelease)
         int thumbAfter;
     } drags[] = {
         {"to 140: 92 * 40 / 42 = 87.6", 100, 140, 87, 87, 118},
-        {"above the bar", 100, -5, -170, 0, kTop},
-        {"below the bar", 100, 400, 657, 92, kBottom},
+        {"above the bar: stops at the first row", 100, -5, 0, 0, kTop},
+        {"below the bar: stops at the last page", 100, 400, 92, 92, kBottom},
         {"count = page + 1, drop 120: row 1", 9, 142, 1, 1, kBottom},
         {"count = page + 1, drop 119: row 0", 9, 141, 0, 0, 119},
     };
@@ -404,19 +440,49 @@ TEST_F(BarTest, EachPressForgetsTheZoneOfAnEarlierOne)
     }
 }
 
-// A drop far below a very long list asks for a distance past its last row, never for one that
-// wrapped round to a scroll upwards.
-TEST_F(BarTest, ADropFarBelowAMillionRowsScrollsToTheEnd)
+// A drop at either end of the track reaches that end of the list, whatever its length: one
+// LVM_SCROLL carries at most INT_MAX pixels (about 71.6 million rows of 30), so a longer
+// distance takes several, each in the same direction (none wrapped round to the other way).
+TEST_F(BarTest, ADropAtEitherEndReachesThatEndOfEveryLength)
 {
-    Make(1000000);
-    MessageSpy spy(List());
-    SendPenDown(bar, 20, kTop + 22);
-    SendPenUp(bar, 20, 3460); // (1000000 - 8) * 3360 / 42 rows of 30 pixels: beyond an int
-    const std::vector<Msg> scrolls = spy.Messages(LVM_SCROLL);
-    ASSERT_EQ(1u, scrolls.size());
-    EXPECT_GT(static_cast<int>(scrolls[0].lParam), 0) << "a scroll downwards";
-    EXPECT_EQ(1000000 - 8, list.GetScrollPos());
-    EXPECT_EQ(kBottom, Thumb());
+    struct Length
+    {
+        const char* label;
+        int rows;
+        int bottomY, topY; // releases: the thumb dropped at the bottom, then at the top
+    } lengths[] = {
+        {"a million rows, far below and far above: beyond an int of pixels", 1000000, 3460,
+         -3000},
+        {"2^30 rows", 1 << 30, kBottom + 22, kTop + 22},
+        {"INT_MAX rows, the most a list holds", INT_MAX, kBottom + 22 + 5, kTop + 22 - 5},
+    };
+    for (const Length& len : lengths)
+    {
+        SCOPED_TRACE(len.label);
+        ProbeList l;
+        HWND hBar = MakeCase(l, len.rows, 0);
+        ASSERT_NE(nullptr, hBar);
+        ASSERT_EQ(len.rows, l.GetItemCount());
+        const struct
+        {
+            int releaseY, topAfter, thumbAfter;
+            bool bUp;
+        } drops[] = {{len.bottomY, len.rows - l.GetPageSize(), kBottom, false},
+                     {len.topY, 0, kTop, true}};
+        for (const auto& d : drops)
+        {
+            MessageSpy spy(l.GetSafeHwnd());
+            SendPenDown(hBar, 20, NavScrollBarThumbTop(hBar) + 22);
+            SendPenUp(hBar, 20, d.releaseY);
+            const std::vector<Msg> scrolls = spy.Messages(LVM_SCROLL);
+            ASSERT_FALSE(scrolls.empty());
+            for (const Msg& m : scrolls)
+                EXPECT_EQ(d.bUp, static_cast<int>(m.lParam) < 0) << m.lParam;
+            EXPECT_EQ(d.topAfter, l.GetScrollPos());
+            EXPECT_EQ(d.thumbAfter, NavScrollBarThumbTop(hBar));
+        }
+        l.SetItemCount(0); // Wine's list view takes seconds to destroy a billion rows one by one
+    }
 }
 
 // ---- A bar whose window could not be made ----

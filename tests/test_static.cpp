@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "NavStatic.h"
-#include "MenuDriver.h"
 #include "Sequence.h"
 #include "Assignment.h"
 #include "TestHost.h"

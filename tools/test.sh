@@ -1,7 +1,7 @@
 #!/bin/sh
 # Sets up a fresh Debian machine if needed, builds everything, runs every test under Wine at
 # 64 and at 32 bits, checks the device build against the Windows CE 5.0 API, and builds and
-# starts an application against the installed package.
+# starts an application and runs the settings screen's own test against the installed package.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/setup-debian.sh"
@@ -18,15 +18,21 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # something fails.
 "$top/tools/test32.sh"
 
-# The installed package works for an application: install, build the minimal consumer
-# against it, start it once.
-rm -rf "$top/build/stage" "$top/build/consumer"
+# The installed package works for an application: install it, build the minimal consumer
+# against it (its build puts both DLLs next to it) and start it once with the package's
+# runner; build the settings screen and its own test, written with the package's test kit,
+# and run that test. The runner uses the build tree's Wine prefix instead of making one.
+rm -rf "$top/build/stage" "$top/build/consumer" "$top/build/settings"
 cmake --install "$top/build" --prefix "$top/build/stage" >/dev/null
-cmake -S "$top/examples/consumer" -B "$top/build/consumer" -DCMAKE_PREFIX_PATH="$top/build/stage" \
-    -DCMAKE_TOOLCHAIN_FILE="$top/build/stage/share/ZorNavCtrl/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$top/build/consumer" >/dev/null
-cp "$top/build/stage/bin/"*.dll "$top/build/consumer/"
-(cd "$top/build/consumer" && "$top/build/wine-run.sh" ./consumer.exe --quit)
+export WINEPREFIX="$top/build/wineprefix"
+run="$top/build/stage/share/ZorNavCtrl/wine-run.sh"
+for example in consumer settings; do
+    cmake -S "$top/examples/$example" -B "$top/build/$example" -DCMAKE_PREFIX_PATH="$top/build/stage" \
+        -DCMAKE_TOOLCHAIN_FILE="$top/build/stage/share/ZorNavCtrl/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$top/build/$example" -j"$(nproc)" >/dev/null
+done
+(cd "$top/build/consumer" && "$run" ./consumer.exe --quit)
 echo "The installed package builds and runs an application."
+(cd "$top/build/settings" && ctest --output-on-failure)
 "$top/tools/docs.sh" # the reference; an undocumented public member fails here
 echo "All tests passed at 64 and 32 bits; the device build checks out."

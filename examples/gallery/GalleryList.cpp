@@ -100,7 +100,7 @@ LRESULT CALLBACK ListSectionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     {
         HWND hList = g_places.GetSafeHwnd();
         SendMessageW(hList, WM_VSCROLL, wParam ? SB_PAGEUP : SB_PAGEDOWN, 0);
-        g_places.Invalidate();
+        g_places.EnsureVisible(g_places.GetScrollPos(), 0); // places the thumb, paints nothing
         return 0;
     }
     return CallWindowProcW(g_pfnGalleryProc, hwnd, msg, wParam, lParam);

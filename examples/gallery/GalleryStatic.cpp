@@ -1,7 +1,7 @@
 // GalleryStatic.cpp - the gallery's static section: labels in colours and underline, a
 // marquee in motion, push-button labels pressed and released, and links before and after a tap.
 #include "Gallery.h"
-#include "MenuDriver.h"
+#include "NavTestKit.h"
 
 namespace
 {

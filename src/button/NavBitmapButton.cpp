@@ -5,7 +5,6 @@
 // this window. The face is composed off screen in one back buffer and copied once.
 #include "NavBitmapButton.h"
 
-
 #include "CxImage.h"
 #include "core/NavCore.h"
 #include "win32/NavAlloc.h"
@@ -367,7 +366,6 @@ LRESULT CNavBitmapButton::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         return nav::CallNative(m_pfnOldProc, hwnd, msg, wParam, lParam);
     }
 }
-
 
 // Draws the face of a button item; other owner-draw requests belong to the native procedure.
 LRESULT CNavBitmapButton::OnDrawItem(HWND hwnd, WPARAM wParam, const DRAWITEMSTRUCT* pdis)

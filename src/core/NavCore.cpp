@@ -1,7 +1,6 @@
 // NavCore.cpp - entry point, module handle and the images several controls share.
 #include "core/NavCore.h"
 
-
 #include "CxImage.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavAlloc.h"

@@ -172,6 +172,24 @@ struct RowImages
     DrawItemProc pfnDrawItem;
 };
 
+// Tells the parent that a row of a virtual list changed its check, in the notification an
+// ordinary list's native list sends for its state images: LVN_ITEMCHANGED with LVIF_STATE,
+// state image 2 for checked and 1 for unchecked. A virtual list's checks live in the control's
+// own words, of which the native list knows nothing.
+void NotifyCheckChanged(HWND hList, int row, bool bChecked)
+{
+    const UINT kChecked = INDEXTOSTATEIMAGEMASK(2), kUnchecked = INDEXTOSTATEIMAGEMASK(1);
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = hList;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hList));
+    nm.hdr.code = LVN_ITEMCHANGED;
+    nm.iItem = row;
+    nm.uChanged = LVIF_STATE;
+    nm.uNewState = bChecked ? kChecked : kUnchecked;
+    nm.uOldState = bChecked ? kUnchecked : kChecked;
+    SendMessageW(GetParent(hList), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+}
+
 // The first cell: its image (or the callback) in the image area, its text after it.
 RECT DrawFirstCell(HDC hdc, const RowAreas& areas, const RowImages& images, LVITEMW& item,
                    int cx)
@@ -399,11 +417,15 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
 }
 
-// Flips a row's check; a row that is already selected shows it at once, any other is
-// repainted by the native list when it becomes selected.
+// Flips a row's check and tells the parent (an ordinary list's native list does so itself); a
+// row that is already selected shows it at once, any other is repainted by the native list
+// when it becomes selected.
 void CNavListCtrl::ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow)
 {
+    const bool bWasChecked = IsRowChecked(row);
     ToggleRowCheck(row);
+    if (IsVirtualList() && IsRowChecked(row) != bWasChecked)
+        NotifyCheckChanged(hWnd, row, !bWasChecked);
     if (SendMessageW(hWnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED)
     {
         InvalidateRect(hWnd, &rcRow, FALSE);

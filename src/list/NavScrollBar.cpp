@@ -10,6 +10,7 @@
 #include "win32/NavGdi.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
+#include "platform/NavBridge.h"
 #include "resource.h"
 
 #include <limits.h>
@@ -28,16 +29,19 @@ const int kPageDownRowInStrip = 441;
 const BYTE kActive = 255;
 const BYTE kInactive = 127;
 
-// A scrolling distance in pixels for the native list. One beyond the range of an int (a drop
-// far below a very long list) asks for as much as an int can, in the same direction, less one
-// row: the native list rounds the distance to whole rows and must not overflow doing so.
-int ScrollDistance(double dy, int nRowHeight)
+// Scrolls the list by a number of rows. One LVM_SCROLL carries an int of pixels, to which the
+// native list adds half a row before it rounds to whole rows: a longer distance (more than about
+// 71.6 million rows of 30 pixels) goes as several, each in the same direction. At least one is
+// sent, a distance of 0 included.
+void ScrollListByRows(HWND hList, double rows, int nRowHeight)
 {
-    if (dy >= static_cast<double>(INT_MAX - nRowHeight))
-        return INT_MAX - nRowHeight;
-    if (dy <= static_cast<double>(INT_MIN + nRowHeight))
-        return INT_MIN + nRowHeight;
-    return static_cast<int>(dy);
+    const double maxRows = (INT_MAX - nRowHeight) / nRowHeight;
+    do
+    {
+        const double step = rows > maxRows ? maxRows : rows < -maxRows ? -maxRows : rows;
+        SendMessageW(hList, LVM_SCROLL, 0, static_cast<LPARAM>(static_cast<int>(step) * nRowHeight));
+        rows -= step;
+    } while (rows != 0);
 }
 } // namespace
 
@@ -164,11 +168,28 @@ LRESULT CNavScrollBar::ScrollBarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     case WM_LBUTTONUP:
         OnLButtonUp(wParam, lParam);
         return 1;
+#if ZNC_DESKTOP_BRIDGES
+    case WM_NCHITTEST:
+        return OnNcHitTest(wParam, lParam);
+#endif
     default:
         break;
     }
     return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
 }
+
+#if ZNC_DESKTOP_BRIDGES
+// Desktop bridge: the bar is a native static, which on the desktop lets the pen fall through
+// to the window beneath it unless it has SS_NOTIFY; the bar takes the pen itself. The device
+// asks no hit test, and the pen reaches the bar.
+LRESULT CNavScrollBar::OnNcHitTest(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lHit = nav::CallNative(m_pfnOldProc, m_hWnd, WM_NCHITTEST, wParam, lParam);
+    if (lHit == HTTRANSPARENT && nav::BridgeOn(NAV_BRIDGE_LABEL_HITTEST))
+        return HTCLIENT;
+    return lHit;
+}
+#endif
 
 // The whole bar, composed in one paint.
 LRESULT CNavScrollBar::OnPaint(HWND hWnd)
@@ -361,13 +382,15 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
             const double page = m_pListCtrl->GetPageSize();
             const double top = static_cast<double>(m_nThumbTop);
             // Toward zero; the quotient stays far inside the range of a 64-bit integer (at
-            // most 2^31 rows times a 16-bit pen position).
-            const double newTop = static_cast<double>(
+            // most 2^31 rows times a 16-bit pen position). A drop beyond the track's ends stops
+            // at the list's: the native list adds the distance to its top row, which for a list
+            // of up to INT_MAX rows must not leave the range of an int.
+            double newTop = static_cast<double>(
                 static_cast<long long>((count - page) * (top - P - kArrowHeight) / travel));
+            const double last = count > page ? count - page : 0;
+            newTop = newTop < 0 ? 0 : newTop > last ? last : newTop;
             HWND hList = m_pListCtrl->GetSafeHwnd();
-            const int nRowHeight = CNavListCtrl::LineHeight();
-            const int dy = ScrollDistance((newTop - pos) * nRowHeight, nRowHeight);
-            SendMessageW(hList, LVM_SCROLL, 0, dy);
+            ScrollListByRows(hList, newTop - pos, CNavListCtrl::LineHeight());
             InvalidateRect(hList, NULL, FALSE);
         }
     }

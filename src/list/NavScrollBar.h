@@ -60,6 +60,7 @@ private:
 
     LRESULT OnPaint(HWND hWnd);
     LRESULT OnCtlColorStatic(HDC hdc);
+    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     void Paint(HDC hdc);
     void ClampAndRepaint();
     void ClearPressed();

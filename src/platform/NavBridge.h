@@ -36,8 +36,8 @@ enum NavBridge
     // The native static paints itself at once on a new text, enable state or font, over the
     // label: such messages reach it with redraw off, and the label repaints itself.
     NAV_BRIDGE_LABEL_QUIET = 0x0008,
-    // The native static is transparent to taps without SS_NOTIFY: a label that takes taps
-    // answers the hit test itself.
+    // The native static is transparent to taps without SS_NOTIFY: a label that takes taps,
+    // and the list's scroll bar (a static too), answer the hit test themselves.
     NAV_BRIDGE_LABEL_HITTEST = 0x0010,
     // The native edit leaves a clip region on the DC of its paint; the DC is saved around it.
     NAV_BRIDGE_EDIT_CLIP = 0x0020,

@@ -14,8 +14,6 @@
 #include "platform/NavPlatform.h"
 #include "win32/NavWindow.h"
 
-#include <new>
-
 // The exported layout as applications compiled against the header see it: a field added,
 // removed or resized fails here until the copy (and this size) take it in.
 NAV_COMPILE_CHECK(sizeof(CNavStatic) == NAV_BY_WORD_SIZE(52, 80), label_layout);

@@ -9,7 +9,6 @@
 #include "win32/NavHandle.h"
 #include "win32/NavWindow.h"
 
-#include <new>
 #include <string.h>
 
 namespace

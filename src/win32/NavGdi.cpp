@@ -1,7 +1,6 @@
 // NavGdi.cpp - the live-object count behind the GDI owners.
 #include "win32/NavGdi.h"
 
-
 namespace
 {
 LONG g_nLive; // plain LONG: the device's Interlocked calls take LPLONG

@@ -7,8 +7,6 @@
 
 #include <stdio.h>
 
-#include <stb_image_write.h>
-
 namespace navtest
 {
 namespace
@@ -172,26 +170,6 @@ int MessageLog::Count(UINT message) const
     return static_cast<int>(Messages(message).size());
 }
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-void PumpFor(DWORD dwMilliseconds)
-{
-    DWORD dwStart = GetTickCount();
-    do
-    {
-        PumpMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - dwStart < dwMilliseconds);
-    PumpMessages();
-}
 
 // ---- MessageSpy ----
 
@@ -269,77 +247,6 @@ LRESULT CALLBACK NativeClassSpy::SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-// ---- Pixels ----
-
-Pixels Pixels::FromDC(HDC hdc, int x, int y, int cx, int cy)
-{
-    Pixels px;
-    if (cx <= 0 || cy <= 0)
-        return px;
-    void* pBits = nullptr;
-    HBITMAP hbm = nav::CreateDib32(nullptr, cx, cy, &pBits);
-    if (!hbm)
-        return px;
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-    BitBlt(hdcMem, 0, 0, cx, cy, hdc, x, y, SRCCOPY);
-    GdiFlush();
-    px.m_cx = cx;
-    px.m_cy = cy;
-    const DWORD* p = static_cast<const DWORD*>(pBits);
-    px.m_bits.assign(p, p + static_cast<size_t>(cx) * cy);
-    for (DWORD& v : px.m_bits)
-        v &= 0x00FFFFFF;
-    SelectObject(hdcMem, hOld);
-    DeleteDC(hdcMem);
-    DeleteObject(hbm);
-    return px;
-}
-
-Pixels Pixels::FromWindow(HWND hwnd)
-{
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    HDC hdc = GetDC(hwnd);
-    Pixels px = FromDC(hdc, 0, 0, rc.right, rc.bottom);
-    ReleaseDC(hwnd, hdc);
-    return px;
-}
-
-COLORREF Pixels::At(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= m_cx || y >= m_cy)
-        return CLR_INVALID;
-    DWORD v = m_bits[static_cast<size_t>(y) * m_cx + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
-namespace
-{
-void WriteToFile(void* pContext, void* pData, int cb)
-{
-    FILE* f = static_cast<FILE*>(pContext);
-    fwrite(pData, 1, cb, f);
-}
-} // namespace
-
-bool Pixels::SavePng(const wchar_t* pszPath) const
-{
-    if (m_cx <= 0 || m_cy <= 0)
-        return false;
-    std::vector<unsigned char> rgb(static_cast<size_t>(m_cx) * m_cy * 3);
-    for (size_t i = 0; i < m_bits.size(); ++i)
-    {
-        rgb[3 * i] = (m_bits[i] >> 16) & 0xFF;
-        rgb[3 * i + 1] = (m_bits[i] >> 8) & 0xFF;
-        rgb[3 * i + 2] = m_bits[i] & 0xFF;
-    }
-    FILE* f = _wfopen(pszPath, L"wb");
-    if (!f)
-        return false;
-    int ok = stbi_write_png_to_func(WriteToFile, f, m_cx, m_cy, 3, rgb.data(), m_cx * 3);
-    return fclose(f) == 0 && ok;
-}
 
 bool ColorNear(COLORREF a, COLORREF b, int tolerance)
 {
@@ -421,19 +328,6 @@ bool AnswerRowRequest(UINT msg, LPARAM lParam,
     return true;
 }
 
-void RealTap(HWND hwnd, int x, int y)
-{
-    POINT pt = {x, y};
-    ClientToScreen(hwnd, &pt);
-    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
-    SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    PumpFor(100);
-}
 
 RECT InkBoxWhere(const Pixels& px, const RECT& rc,
                  const std::function<bool(int x, int y, COLORREF c)>& match, int* pnCount)

@@ -1,4 +1,6 @@
-// TestHost.h - a parent window for driving controls in tests, benchmarks and the gallery.
+// TestHost.h - a parent window for driving controls in tests, benchmarks and the gallery, on
+// top of the test kit (NavTestKit.h: pumping, real input, popup menus, pictures), which
+// applications get with the package.
 //
 // The host paints a known pattern (PatternAt) for WM_NAV_PAINTBKGND and for its own client
 // area, forwards WM_DRAWITEM to the window named in the structure, answers WM_MEASUREITEM with
@@ -7,6 +9,7 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "NavTestKit.h"
 
 #include <functional>
 #include <string>
@@ -95,11 +98,6 @@ private:
     std::vector<RECT> m_bkgndRects;
 };
 
-// Dispatches every queued message of this thread (and sent messages) until the queue is empty.
-void PumpMessages();
-// Pumps for the given time, so that timers can fire.
-void PumpFor(DWORD dwMilliseconds);
-
 // Records what a window receives, by subclassing it on top of whatever procedure it has.
 // Removes itself when destroyed; spies may stack.
 class MessageSpy : public MessageLog
@@ -136,28 +134,6 @@ private:
     ATOM m_atom = 0;
 };
 
-// A 32-bit top-down copy of pixels, read from a window or a DC.
-class Pixels
-{
-public:
-    Pixels() = default;
-    // The client area of a window (through GetDC).
-    static Pixels FromWindow(HWND hwnd);
-    // A rectangle of a DC.
-    static Pixels FromDC(HDC hdc, int x, int y, int cx, int cy);
-
-    int Width() const { return m_cx; }
-    int Height() const { return m_cy; }
-    // The colour at (x, y) as a COLORREF; CLR_INVALID outside.
-    COLORREF At(int x, int y) const;
-    // Writes an 8-bit RGB PNG; returns false on failure.
-    bool SavePng(const wchar_t* pszPath) const;
-    const std::vector<DWORD>& Raw() const { return m_bits; }
-
-private:
-    int m_cx = 0, m_cy = 0;
-    std::vector<DWORD> m_bits; // 0x00RRGGBB
-};
 
 // Ink finders: the bounding box of the pixels in rc for which match holds, empty when there
 // are none; *pnCount, when asked for, gets how many there are.
@@ -198,9 +174,6 @@ bool AnswerRowRequest(UINT msg, LPARAM lParam,
 void SendTap(HWND hwnd, int x, int y);
 void SendPenDown(HWND hwnd, int x, int y);
 void SendPenUp(HWND hwnd, int x, int y);
-// A real pen tap at a client point of a window, through the system's input queue: the system,
-// not the test, decides which window receives it.
-void RealTap(HWND hwnd, int x, int y);
 
 // A screen-compatible bitmap selected into a memory DC, standing for a parent's off-screen
 // picture. Made with plain GDI calls, so that it does not count among the library's objects.
