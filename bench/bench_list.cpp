@@ -84,7 +84,8 @@ HWND MakeNativeVirtualList(HWND hwndParent, HIMAGELIST hImages, int x, int y, in
 {
     HWND hNative = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                    WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT |
-                                       LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_OWNERDATA,
+                                       LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_OWNERDATA |
+                                       LVS_SHAREIMAGELISTS,
                                    x, y, kListCx, kListCy, hwndParent, nullptr, nullptr, nullptr);
     SendMessageW(hNative, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     SendMessageW(hNative, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
@@ -133,7 +134,8 @@ int main()
     HWND hList = list.GetSafeHwnd();
 
     HWND hNative = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER |
-                                       LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL,
+                                       LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                                       LVS_SHAREIMAGELISTS,
                                    320, 10, kListCx, kListCy, host, nullptr, nullptr, nullptr);
     SendMessageW(hNative, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     SendMessageW(hNative, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));

@@ -447,7 +447,7 @@ struct NativeScreen
 
         HWND hList = NativeControl(WC_LISTVIEWW,
                                    WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
-                                       LVS_SHOWSELALWAYS,
+                                       LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                                    L"", hwnd, kListRect, art.hRow);
         SendMessageW(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
         SendMessageW(hList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(art.hImages));
