@@ -433,6 +433,55 @@ inline HWND NativeControl(const wchar_t* pszClass, DWORD dwStyle, const wchar_t*
     return hwnd;
 }
 
+// A native report list view made as ours is drawn: no header, one selection, check boxes, the
+// given row images (shared, so that destroying the list leaves them), two columns of cx0 and
+// cx1 pixels, the second right-aligned. The font is set only when one is given.
+inline HWND NativeReportList(HWND hwndParent, const RECT& rc, DWORD dwStyle, HIMAGELIST hImages,
+                             int cx0, int cx1, HFONT hFont = nullptr)
+{
+    HWND hList = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT |
+                                     LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHAREIMAGELISTS |
+                                     dwStyle,
+                                 rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                                 hwndParent, nullptr, nullptr, nullptr);
+    if (hFont)
+        SendMessageW(hList, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    SendMessageW(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    SendMessageW(hList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
+    LVCOLUMNW col = {};
+    col.mask = LVCF_WIDTH | LVCF_FMT;
+    for (int c = 0; c < 2; ++c)
+    {
+        col.cx = c ? cx1 : cx0;
+        col.fmt = c ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        SendMessageW(hList, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
+    }
+    return hList;
+}
+
+// Fills a native report list with nRows rows as the benchmarks fill ours: texts from
+// text(row, column), image row % 2, every third row checked, row 2 selected.
+inline void FillNativeRows(HWND hList, int nRows,
+                           const std::function<std::wstring(int row, int column)>& text)
+{
+    for (int i = 0; i < nRows; ++i)
+    {
+        std::wstring text0 = text(i, 0), text1 = text(i, 1);
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = i;
+        item.pszText = &text0[0];
+        item.iImage = i % 2;
+        SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.iSubItem = 1;
+        item.pszText = &text1[0];
+        SendMessageW(hList, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        ListView_SetCheckState(hList, i, i % 3 == 0);
+    }
+    ListView_SetItemState(hList, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
 // Committed private memory of the process, summed over its address space (the process
 // memory counters are not filled in under Wine).
 inline SIZE_T PrivateBytes()

@@ -82,21 +82,8 @@ void MakeList(CNavListCtrl& list, HWND hwndParent, HIMAGELIST hImages, int x, in
 HWND MakeNativeVirtualList(HWND hwndParent, HIMAGELIST hImages, int x, int y, int nRows,
                            int nTop)
 {
-    HWND hNative = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                                   WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT |
-                                       LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_OWNERDATA |
-                                       LVS_SHAREIMAGELISTS,
-                                   x, y, kListCx, kListCy, hwndParent, nullptr, nullptr, nullptr);
-    SendMessageW(hNative, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
-    SendMessageW(hNative, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
-    LVCOLUMNW col = {};
-    col.mask = LVCF_WIDTH | LVCF_FMT;
-    for (int c = 0; c < 2; ++c)
-    {
-        col.cx = c ? kCol1 : kCol0;
-        col.fmt = c ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        SendMessageW(hNative, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
-    }
+    const RECT rc = {x, y, x + kListCx, y + kListCy};
+    HWND hNative = NativeReportList(hwndParent, rc, LVS_OWNERDATA, hImages, kCol0, kCol1);
     SendMessageW(hNative, LVM_SETITEMCOUNT, nRows, 0);
     SendMessageW(hNative, LVM_SCROLL, 0, nTop * CNavListCtrl::FixLineHeight);
     return hNative;
@@ -133,35 +120,9 @@ int main()
     MakeList(list1m, host, hImages, 320, 265, 130, 1000000);
     HWND hList = list.GetSafeHwnd();
 
-    HWND hNative = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER |
-                                       LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
-                                       LVS_SHAREIMAGELISTS,
-                                   320, 10, kListCx, kListCy, host, nullptr, nullptr, nullptr);
-    SendMessageW(hNative, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
-    SendMessageW(hNative, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
-    LVCOLUMNW col = {};
-    col.mask = LVCF_WIDTH | LVCF_FMT;
-    for (int c = 0; c < 2; ++c)
-    {
-        col.cx = c ? kCol1 : kCol0;
-        col.fmt = c ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        SendMessageW(hNative, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
-    }
-    for (int i = 0; i < 8; ++i)
-    {
-        std::wstring text = CellText(i, 0), text1 = CellText(i, 1);
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = i;
-        item.pszText = &text[0];
-        item.iImage = i % 2;
-        SendMessageW(hNative, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        item.iSubItem = 1;
-        item.pszText = &text1[0];
-        SendMessageW(hNative, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
-        ListView_SetCheckState(hNative, i, i % 3 == 0);
-    }
-    ListView_SetItemState(hNative, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    const RECT rcNative = {320, 10, 320 + kListCx, 10 + kListCy};
+    HWND hNative = NativeReportList(host, rcNative, 0, hImages, kCol0, kCol1);
+    FillNativeRows(hNative, 8, CellText);
     navtest::PumpMessages();
 
     const std::vector<Row> repaints = RepaintAgainst("CNavListCtrl", hList,

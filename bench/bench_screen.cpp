@@ -445,38 +445,11 @@ struct NativeScreen
             }
         }
 
-        HWND hList = NativeControl(WC_LISTVIEWW,
-                                   WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
-                                       LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
-                                   L"", hwnd, kListRect, art.hRow);
-        SendMessageW(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
-        SendMessageW(hList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(art.hImages));
         const int cxRow = kListRect.right - kListRect.left - 42;
         const int cxSecond = kDistanceCx + 51;
-        LVCOLUMNW col = {};
-        col.mask = LVCF_WIDTH | LVCF_FMT;
-        for (int c = 0; c < 2; ++c)
-        {
-            col.cx = c ? cxSecond : cxRow - cxSecond;
-            col.fmt = c ? LVCFMT_RIGHT : LVCFMT_LEFT;
-            SendMessageW(hList, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
-        }
-        for (int i = 0; i < kRows; ++i)
-        {
-            std::wstring text = RowText(i, 0), text1 = RowText(i, 1);
-            LVITEMW item = {};
-            item.mask = LVIF_TEXT | LVIF_IMAGE;
-            item.iItem = i;
-            item.pszText = &text[0];
-            item.iImage = i % 2;
-            SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            item.iSubItem = 1;
-            item.pszText = &text1[0];
-            SendMessageW(hList, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
-            ListView_SetCheckState(hList, i, i % 3 == 0);
-        }
-        ListView_SetItemState(hList, 2, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
+        HWND hList = NativeReportList(hwnd, kListRect, LVS_SHOWSELALWAYS, art.hImages,
+                                      cxRow - cxSecond, cxSecond, art.hRow);
+        FillNativeRows(hList, kRows, RowText);
 
         HWND hCombo = NativeControl(L"COMBOBOX", CBS_DROPDOWN | WS_VSCROLL, L"", hwnd,
                                     kComboRect, art.hText);

@@ -43,11 +43,6 @@ long ImgBlendAllocationCount(void)
 {
     return g_faults.Count();
 }
-#else
-int ImgBlendAllocationGoesAhead(void)
-{
-    return 1;
-}
 #endif
 
 void* ImgBlendMalloc(size_t cb)

@@ -11,8 +11,10 @@
 extern "C" {
 #endif
 
+#if !defined(_WIN32_WCE)
 /* Non-zero when the next allocation may go ahead (always, outside tests). */
 int ImgBlendAllocationGoesAhead(void);
+#endif
 void* ImgBlendMalloc(size_t cb);
 void* ImgBlendRealloc(void* p, size_t cb);
 

@@ -371,7 +371,8 @@ LRESULT CNavBitmapButton::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 LRESULT CNavBitmapButton::OnDrawItem(HWND hwnd, WPARAM wParam, const DRAWITEMSTRUCT* pdis)
 {
     if (!pdis || pdis->CtlType != ODT_BUTTON)
-        return nav::CallNative(m_pfnOldProc, hwnd, WM_DRAWITEM, wParam, reinterpret_cast<LPARAM>(pdis));
+        return nav::CallNative(m_pfnOldProc, hwnd, WM_DRAWITEM, wParam,
+                               reinterpret_cast<LPARAM>(pdis));
     DrawFace(pdis->hDC, pdis->rcItem, pdis->itemState, false);
     return 1;
 }
@@ -591,9 +592,8 @@ void CNavBitmapButton::DrawCaption(HDC hdc, RECT rcText, int cxFace)
     // button's procedure on its way to the same place, a third more under Wine.
     wchar_t szText[kCaptionBuffer];
     szText[0] = L'\0';
-    const int nLen = static_cast<int>(nav::CallNative(m_pfnOldProc, m_hWnd, WM_GETTEXT,
-                                                      kCaptionBuffer,
-                                                      reinterpret_cast<LPARAM>(szText)));
+    const int nLen =
+        static_cast<int>(nav::AskNative(m_pfnOldProc, m_hWnd, WM_GETTEXT, kCaptionBuffer, szText));
     if (nLen <= 0 || szText[0] == L'\0')
         return;
 

@@ -24,7 +24,8 @@ public:
 private:
     static wchar_t* Allocate(int nChars)
     {
-        if (nChars < 0 || static_cast<size_t>(nChars) >= static_cast<size_t>(-1) / sizeof(wchar_t) - 1 ||
+        const size_t nMaxChars = static_cast<size_t>(-1) / sizeof(wchar_t) - 1;
+        if (nChars < 0 || static_cast<size_t>(nChars) >= nMaxChars ||
             g_bFailTextBuffers)
             return NULL;
         wchar_t* p =

@@ -290,8 +290,8 @@ void CNavListCtrl::ClipUnderScrollBar()
         return;
     }
     OffsetRect(&rcOverlap, -rcList.left, -rcList.top);
-    nav::Region visible(
-        NAV_ALLOC(CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top), NULL));
+    const int cx = rcList.right - rcList.left, cy = rcList.bottom - rcList.top;
+    nav::Region visible(NAV_ALLOC(CreateRectRgn(0, 0, cx, cy), NULL));
     nav::Region covered(NAV_ALLOC(CreateRectRgnIndirect(&rcOverlap), NULL));
     if (!visible || !covered)
         return;

@@ -104,7 +104,7 @@ struct NativeList
     WNDPROC pfnNative;
     LRESULT Ask(UINT msg, WPARAM wParam, void* pData) const
     {
-        return nav::CallNative(pfnNative, hwnd, msg, wParam, reinterpret_cast<LPARAM>(pData));
+        return nav::AskNative(pfnNative, hwnd, msg, wParam, pData);
     }
 };
 
@@ -472,7 +472,7 @@ LRESULT CNavListCtrl::OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM 
     if (((pStyle->styleOld ^ pStyle->styleNew) & ~bridgeBits) == 0)
         return 0;
     STYLESTRUCT seen = {pStyle->styleOld & ~LVS_NOSCROLL, pStyle->styleNew & ~LVS_NOSCROLL};
-    const LRESULT result = nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, reinterpret_cast<LPARAM>(&seen));
+    const LRESULT result = nav::AskNative(m_pfnOldProc, hWnd, uMsg, wParam, &seen);
     if (uMsg == WM_STYLECHANGING)
         pStyle->styleNew = seen.styleNew | (pStyle->styleNew & LVS_NOSCROLL);
     return result;

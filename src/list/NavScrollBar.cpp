@@ -39,7 +39,8 @@ void ScrollListByRows(HWND hList, double rows, int nRowHeight)
     do
     {
         const double step = rows > maxRows ? maxRows : rows < -maxRows ? -maxRows : rows;
-        SendMessageW(hList, LVM_SCROLL, 0, static_cast<LPARAM>(static_cast<int>(step) * nRowHeight));
+        const int dy = static_cast<int>(step) * nRowHeight;
+        SendMessageW(hList, LVM_SCROLL, 0, static_cast<LPARAM>(dy));
         rows -= step;
     } while (rows != 0);
 }

@@ -118,10 +118,12 @@ bool KeyReadPiece(HDC hdcDest, int xDest, int yDest, HDC hdcSrc, int xSrc, int y
     nav::Bitmap standIn(NAV_ALLOC(CreateBitmap(1, 1, 1, 1, NULL), NULL));
     if (!standIn)
         return false;
-    SelectObject(hdcSrc, standIn);
-    const int nRead = GetDIBits(hdcSrc, hbm, static_cast<UINT>(bm.bmHeight - (pt.y + cy)),
-                                static_cast<UINT>(cy), rows, &bmi, DIB_RGB_COLORS);
-    SelectObject(hdcSrc, hbm);
+    int nRead = 0;
+    {
+        const nav::SelectGuard lend(hdcSrc, standIn);
+        nRead = GetDIBits(hdcSrc, hbm, static_cast<UINT>(bm.bmHeight - (pt.y + cy)),
+                          static_cast<UINT>(cy), rows, &bmi, DIB_RGB_COLORS);
+    }
     if (nRead != cy)
         return false;
 

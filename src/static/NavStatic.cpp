@@ -70,8 +70,7 @@ private:
     };
     static int Ask(WNDPROC pfnNative, HWND hWnd, UINT msg, int cch, wchar_t* psz)
     {
-        return static_cast<int>(
-            nav::CallNative(pfnNative, hWnd, msg, cch, reinterpret_cast<LPARAM>(psz)));
+        return static_cast<int>(nav::AskNative(pfnNative, hWnd, msg, cch, psz));
     }
     wchar_t m_szShort[kShortText];
     nav::UniqueHandle<wchar_t*, nav::FreeText> m_text;

@@ -40,7 +40,8 @@ typedef UniqueHandle<HIMAGELIST, CloseImageList, true> ImageList;
 class MemDC : public UniqueHandle<HDC, CloseMemDC, true>
 {
 public:
-    explicit MemDC(HDC hdcRef) : UniqueHandle<HDC, CloseMemDC, true>(NAV_ALLOC(CreateCompatibleDC(hdcRef), NULL))
+    explicit MemDC(HDC hdcRef)
+        : UniqueHandle<HDC, CloseMemDC, true>(NAV_ALLOC(CreateCompatibleDC(hdcRef), NULL))
     {
     }
 };

@@ -120,6 +120,14 @@ inline LRESULT CallNative(WNDPROC pfnNative, HWND hwnd, UINT msg, WPARAM wParam,
     return CallWindowProcW(pfnNative, hwnd, msg, wParam, lParam);
 }
 
+// Asks the native procedure a question it answers through a pointer (a text, a column, a
+// cell). A paint that asks it straight away, rather than through the window and the control's
+// own procedure that only passes the question on, pays a third less under Wine.
+inline LRESULT AskNative(WNDPROC pfnNative, HWND hwnd, UINT msg, WPARAM wParam, void* pAnswer)
+{
+    return CallNative(pfnNative, hwnd, msg, wParam, reinterpret_cast<LPARAM>(pAnswer));
+}
+
 // What a procedure answers when its window names no object (before the user data is set, or
 // after a copy let go of it): 0 to everything, or the default window procedure.
 struct NoObject
