@@ -13,6 +13,7 @@
 #pragma once
 
 #include "TestHost.h"
+#include "core/NavCompose.h"
 #include "win32/NavGdi.h"
 
 #include <stdarg.h>
@@ -280,9 +281,32 @@ struct Piece
     std::function<void()> fn;
 };
 
+// The picture a paint composes in, as every control gets it: the buffer the library keeps
+// between paints lent to it (its DC's state saved, clipped to the paint's size), cleared to
+// black or filled with the paint's first colour, and its state put back at the end. Making a
+// new DC and bitmap instead costs more (bench_static shows both).
+inline Piece LentPicture(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst = nullptr)
+{
+    const char* pszName = hbrFirst ? "picture lent, filled with its colour, put back"
+                                   : "picture lent, cleared, put back";
+    return Piece{pszName, [=] { nav::PaintBuffer buffer(hdcTarget, cx, cy, hbrFirst); }};
+}
+
+// The background request as a paint makes it: the control's place in its parent found, then
+// WM_NAV_PAINTBKGND sent with that rectangle and hdc.
+inline Piece BackgroundRequest(HWND hwnd, HDC hdc)
+{
+    return Piece{"background request, with the place in the parent", [=] {
+                     nav::PaintParentBeneath(hwnd, hdc, nav::WindowRectInParent(hwnd));
+                 }};
+}
+
 // A composition beside the pieces its paint must do, all measured in one group: a row per
-// piece, their sum, and the composition against that sum round by round. What the ratio has
-// above 1 is time spent on none of the pieces.
+// piece, their sum, the pieces done one after another as the paint does them, and the
+// composition against the sum round by round. What the ratio has above 1 is time spent on none
+// of the pieces; what the pieces one after another take above their sum is the cost of doing
+// them together (caches and the platform's own tables shared between them), which no piece
+// alone shows.
 inline std::vector<Row> AgainstPieces(const std::string& name, std::function<void()> fn,
                                       const std::vector<Piece>& pieces, double target,
                                       Timing timing = Timing())
@@ -292,11 +316,17 @@ inline std::vector<Row> AgainstPieces(const std::string& name, std::function<voi
     std::vector<int> js;
     for (const Piece& piece : pieces)
         js.push_back(g.Add(piece.fn));
+    const int together = g.Add([&pieces] {
+        for (const Piece& piece : pieces)
+            piece.fn();
+    });
     g.Run();
     std::vector<Row> rows;
     for (size_t k = 0; k < pieces.size(); ++k)
         rows.push_back(Plain("  " + pieces[k].name, g, js[k]));
     rows.push_back(Row{"  sum of the pieces", g.SumMicros(js), "", Spread(), 0});
+    rows.push_back(Row{"  the pieces one after another", g.Micros(together), "sum of its pieces",
+                       g.RatioToSum(together, js), 0});
     rows.push_back(Row{name, g.Micros(i), "sum of its pieces", g.RatioToSum(i, js), target});
     return rows;
 }

@@ -82,24 +82,11 @@ int main()
                 1.5)});
 
     // Each composition beside the pieces its paint must do, done alone into a DIB section as
-    // the paint does them: the neutral colour beneath (a parent may paint nothing), the
-    // background request, the artwork (the shared face; the icons, loaded at every paint, and
+    // the paint does them: the picture filled with the neutral colour (a parent may paint
+    // nothing), the background request, the artwork (the shared face; the icons, loaded at every paint, and
     // one drawn), the caption (read from the window, measured, drawn), the final copy.
     HIMAGELIST hIcons = loadIcons();
-    auto neutral = [&](int cx, int cy) {
-        return Piece{"neutral colour beneath (FillRect)", [&piece, cx, cy] {
-                         RECT rc = {0, 0, cx, cy};
-                         FillRect(piece.dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-                     }};
-    };
-    auto background = [&](int x, int y, int cx, int cy) {
-        return Piece{"background request to the parent", [&piece, host, x, y, cx, cy] {
-                         RECT rc = {x, y, x + cx, y + cy};
-                         SendMessageW(host, WM_NAV_PAINTBKGND,
-                                      reinterpret_cast<WPARAM>(piece.dc),
-                                      reinterpret_cast<LPARAM>(&rc));
-                     }};
-    };
+    const HBRUSH hbrFace = GetSysColorBrush(COLOR_BTNFACE);
     auto copy = [&](int x, int y, int cx, int cy) {
         return Piece{"final copy (BitBlt)", [&piece, &parent, x, y, cx, cy] {
                          BitBlt(parent.dc, x, y, cx, cy, piece.dc, 0, 0, SRCCOPY);
@@ -108,7 +95,8 @@ int main()
     CxImage* pFace = NavSharedFace(TRUE);
     const std::vector<Row> pushPieces = AgainstPieces(
         "OnPaintEx push 106x50", [&] { push.OnPaintEx(parent.dc); },
-        {neutral(kPushCx, kPushCy), background(200, 10, kPushCx, kPushCy),
+        {LentPicture(parent.dc, kPushCx, kPushCy, hbrFace),
+         BackgroundRequest(push.GetSafeHwnd(), piece.dc),
          {"face: the shared 106x50 face blended",
           [&] { pFace->DrawAlphaChannel(piece.dc, 0, 0, kPushCx, kPushCy, 0, 0, 255, 0); }},
          {"caption: window text, measured, DrawTextW",
@@ -125,7 +113,8 @@ int main()
         1.10);
     const std::vector<Row> checkPieces = AgainstPieces(
         "OnPaintEx check box 180x34", [&] { check.OnPaintEx(parent.dc); },
-        {neutral(kCheckCx, kCheckCy), background(200, 80, kCheckCx, kCheckCy),
+        {LentPicture(parent.dc, kCheckCx, kCheckCy, hbrFace),
+         BackgroundRequest(check.GetSafeHwnd(), piece.dc),
          {"icons: the strip loaded as an image list", [&] { ImageList_Destroy(loadIcons()); }},
          {"icon drawn (ImageList_DrawEx)",
           [&] { nav::DrawListImage(hIcons, 1, piece.dc, 0, 0, ILD_TRANSPARENT); }},

@@ -122,19 +122,14 @@ int main()
                1.5);
 
     // The edit's composition beside the pieces its paint must do, done alone as the paint
-    // does them: the picture cleared, the background request, the frame loaded and drawn in
+    // does them: the picture (lent and cleared), the background request, the frame loaded and drawn in
     // nine pieces (edges and centre stretched, corners keyed), the bottom line, the copy.
     HINSTANCE hModule = GetModuleInstance();
     nav::Bitmap frame(nav::LoadBitmapResource(hModule, IDB_EDIT_FRAME));
     const std::vector<Row> editPieces = AgainstPieces(
         "CNavEdit::OnPaintEx 200x36", [&] { edit.OnPaintEx(parent.dc); },
-        {{"picture cleared (PatBlt)", [&] { PatBlt(piece.dc, 0, 0, kEditCx, kEditCy, BLACKNESS); }},
-         {"background request to the parent",
-          [&] {
-              RECT rc = rcEdit;
-              SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                           reinterpret_cast<LPARAM>(&rc));
-          }},
+        {LentPicture(parent.dc, kEditCx, kEditCy),
+         BackgroundRequest(edit.GetSafeHwnd(), piece.dc),
          {"frame: bitmap 212x36 loaded", [&] { DeleteObject(nav::LoadBitmapResource(hModule, IDB_EDIT_FRAME)); }},
          {"frame: drawn in nine pieces",
           [&] {
@@ -155,16 +150,20 @@ int main()
 
     // The combo box's window repaint beside the pieces its paint must do: its floor window's
     // repaint (the paint begun and ended, the arrow loaded, the background request, the copy),
-    // the arrow drawn keyed, the native edit's text painted into a DC.
+    // the picture, the arrow drawn keyed from a DC of its own, the native edit's text painted
+    // into a DC.
     nav::Bitmap arrow(nav::LoadBitmapResource(hModule, IDB_COMBO_ARROW));
-    nav::MemDC arrowDc(piece.dc);
-    nav::SelectGuard selectArrow(arrowDc, arrow);
+    RECT rcComboClient;
+    GetClientRect(combo.GetSafeHwnd(), &rcComboClient);
     const WNDPROC pfnEdit = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hNativeLow, GCLP_WNDPROC));
     const std::vector<Row> comboPieces = AgainstPieces(
         "CNavCombobox edit 200x24 repaint", [&] { Repaint(combo.GetSafeHwnd()); },
         {{"floor window repaint (arrow loaded, bkgnd, copy)", [&] { Repaint(hFloor); }},
-         {"arrow drawn (TransparentImage 24x22)",
+         LentPicture(parent.dc, rcComboClient.right, rcComboClient.bottom),
+         {"arrow drawn (its DC made, TransparentImage 24x22)",
           [&] {
+              nav::MemDC arrowDc(piece.dc);
+              nav::SelectGuard selectArrow(arrowDc, arrow);
               TransparentImage(piece.dc, kEditCx - 24, 0, 24, 22, arrowDc, 0, 0, 24, 22,
                                RGB(0xFF, 0, 0xFF));
           }},
@@ -196,20 +195,22 @@ int main()
         "and drawn in nine pieces straight from the bitmap's own 24-bit format (%.1f us: every "
         "piece is converted as it is copied, and the corners are keyed pixel by pixel); in a "
         "window repaint the native edit then paints its text into the picture, as the native "
-        "edit beside it does. The background, the bottom line and the copy are %.1f us.",
+        "edit beside it does. The picture, the background, the bottom line and the copy are "
+        "%.1f us.",
         MicrosOf(editPieces, "frame: bitmap 212x36 loaded"),
         MicrosOf(editPieces, "frame: drawn in nine pieces"),
-        MicrosOf(editPieces, "picture cleared (PatBlt)") +
-            MicrosOf(editPieces, "background request to the parent") +
+        MicrosOf(editPieces, LentPicture(nullptr, 0, 0).name) +
+            MicrosOf(editPieces, BackgroundRequest(nullptr, nullptr).name) +
             MicrosOf(editPieces, "bottom line: pen made, line drawn") +
             MicrosOf(editPieces, "final copy (BitBlt)")));
     PrintNote(Format(
         "Why the combo box stays above the native edit: beyond a window whose paint is only its "
         "floor (%.1f us: the paint begun and ended, the arrow loaded, the background, the "
-        "copy), its arrow is drawn keyed (%.1f us, the platform's TransparentBlt for a piece of "
-        "this size) and the native edit paints its text into the picture (%.1f us).",
+        "copy), it composes in a picture of its own (%.1f us), its arrow is drawn keyed from a DC "
+        "made for it (%.1f us) and the native edit paints its text into the picture (%.1f us).",
         MicrosOf(comboPieces, "floor window repaint (arrow loaded, bkgnd, copy)"),
-        MicrosOf(comboPieces, "arrow drawn (TransparentImage 24x22)"),
+        MicrosOf(comboPieces, LentPicture(nullptr, 0, 0).name),
+        MicrosOf(comboPieces, "arrow drawn (its DC made, TransparentImage 24x22)"),
         MicrosOf(comboPieces, "native text painted into the picture")));
 
     DestroyWindow(hNative);

@@ -206,13 +206,11 @@ int main()
          }},
         1.5, rowTiming);
     // The same row beside the pieces its paint must do, done alone as the paint does them:
-    // its background (the picture cleared, the parent's answer, the copy into the row), the
+    // its background (the picture lent and cleared, the parent's answer, the copy into the row), the
     // check box, the row's image, each cell's text read from the list and drawn, the column
     // separator and the row's bottom line.
     const RECT rcRow = dis.rcItem;
     const int cxRow = rcRow.right - rcRow.left, cyRow = rcRow.bottom - rcRow.top;
-    RECT rcRowInHost = rcRow;
-    MapWindowPoints(hList, host, reinterpret_cast<POINT*>(&rcRowInHost), 2);
     nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0xC7, 0x92, 0x5D)));
     SetBkMode(rows.dc, TRANSPARENT);
     // The row asks the native list procedure for its columns and cells.
@@ -233,10 +231,11 @@ int main()
     const std::vector<Row> rowPieces = AgainstPieces(
         "one unselected row drawn (WM_DRAWITEM)",
         [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); },
-        {{"background: cleared, the parent's answer, copied",
+        {{"background: picture lent and cleared, the parent's answer, copied",
           [&] {
-              PatBlt(piece.dc, 0, 0, cxRow, cyRow, BLACKNESS);
-              BackgroundAndBlit(host, rcRowInHost, piece.dc, rows.dc, rcRow.left, rcRow.top);
+              nav::PaintBuffer back(rows.dc, cxRow, cyRow);
+              nav::PaintParentBeneath(hList, back, nav::ClientRectInParent(hList, rcRow));
+              back.CopyTo(rows.dc, rcRow.left, rcRow.top);
           }},
          {"check box (DrawFrameControl)",
           [&] {

@@ -40,22 +40,16 @@ int main()
          [&] { BackgroundAndBlit(host, rc, piece.dc, parent.dc, rc.left, rc.top); }},
         1.5);
     // The composition beside the pieces its paint must do, done alone as the paint does them:
-    // the picture cleared (as a new bitmap is: black), the background request, the label's own
-    // font made from the one it was given (and deleted), its text read from the window and
-    // drawn in a font selected for it, the copy.
+    // the picture (lent and cleared, as a new bitmap is: black), the background request, the
+    // label's own font made from the one it was given (and deleted), its text read from the
+    // window and drawn in a font selected for it, the copy.
     Canvas text(kCx, kCy, true);
     SetBkMode(text.dc, TRANSPARENT);
     SetTextColor(text.dc, RGB(20, 40, 90)); // the label's colour
     HWND hwndLabel = label.GetSafeHwnd();
     const std::vector<Row> pieces = AgainstPieces(
         "CNavStatic::OnPaintEx", [&] { label.OnPaintEx(parent.dc); },
-        {{"picture cleared (PatBlt)", [&] { PatBlt(piece.dc, 0, 0, kCx, kCy, BLACKNESS); }},
-         {"background request to the parent",
-          [&] {
-              RECT rcRequest = rc;
-              SendMessageW(host, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(piece.dc),
-                           reinterpret_cast<LPARAM>(&rcRequest));
-          }},
+        {LentPicture(parent.dc, kCx, kCy), BackgroundRequest(hwndLabel, piece.dc),
          {"font: made from the given one, deleted",
           [&] {
               LOGFONTW lf = {};
@@ -74,7 +68,15 @@ int main()
          {"final copy (BitBlt)",
           [&] { BitBlt(parent.dc, rc.left, rc.top, kCx, kCy, piece.dc, 0, 0, SRCCOPY); }}},
         1.10);
-    int missed = PrintTable("CNavStatic 200x30, one line of text", Joined({repaint, compose}));
+    // The picture lent against one made for the paint alone, as without the kept buffer.
+    const std::vector<Row> picture = Paired(
+        "a new picture: DC and DIB section made, freed",
+        [&] { nav::BackBuffer b(parent.dc, kCx, kCy); },
+        {"picture lent, cleared, put back", "lent picture",
+         [&] { nav::PaintBuffer b(parent.dc, kCx, kCy); }},
+        0);
+    int missed =
+        PrintTable("CNavStatic 200x30, one line of text", Joined({repaint, compose, picture}));
     missed += PrintTable("CNavStatic: composition against the sum of the pieces its paint must do",
                          pieces);
     return Finish(missed);

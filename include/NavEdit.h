@@ -115,7 +115,7 @@ private:
     // Composes everything but the text into hdcMem (W x H), as the paint and OnPaintEx do.
     void ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& rcInParent);
     void DrawFrame(HDC hdcMem, const RECT& rc);
-    void DrawBottomLine(HDC hdcMem);
+    void DrawBottomLine(HDC hdcMem, const RECT& rcWindow);
     // The window rectangle in the parent's client coordinates.
     RECT WindowRectInParent();
 };

@@ -173,7 +173,9 @@ private:
     void Repaint();
     void ParentRect(RECT* prc);
     void DrawBackground(HDC hdcMem, const RECT& rcParent);
-    void DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways);
+    HFONT TextFont();
+    bool TextUnderlined() const;
+    void DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways, HFONT hFont);
     void StartCoopLookup(POINT ptClient);
     void FreeCoopInfo();
     LRESULT LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam);

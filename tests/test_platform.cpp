@@ -336,11 +336,21 @@ TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
             ASSERT_TRUE(dirty);
             EXPECT_TRUE(dirty.IsLent());
             PatBlt(dirty, 0, 0, 200, 200, WHITENESS);
-            SelectObject(dirty, hFont);
+            {
+                // Left selected in the lent picture until its paint ends.
+                nav::PaintSelectGuard font(dirty, hFont);
+            }
+            EXPECT_EQ(static_cast<HGDIOBJ>(hFont), GetCurrentObject(dirty, OBJ_FONT));
             SetTextColor(dirty, RGB(1, 2, 3));
             nav::PaintBuffer nested(hdcWin, c.cx, c.cy);
             ASSERT_TRUE(nested);
             EXPECT_FALSE(nested.IsLent()) << "the kept buffer is in use";
+            const HGDIOBJ hNestedFont = GetCurrentObject(nested, OBJ_FONT);
+            {
+                nav::PaintSelectGuard font(nested, hFont);
+            }
+            EXPECT_EQ(hNestedFont, GetCurrentObject(nested, OBJ_FONT))
+                << "a picture of its own gets its font back at once";
         }
         nav::PaintBuffer clean(hdcWin, c.cx, c.cy);
         EXPECT_TRUE(clean.IsLent());

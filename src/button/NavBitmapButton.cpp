@@ -322,10 +322,9 @@ HWND CNavBitmapButton::GetSafeHwnd()
 // Paints the normal face into the parent's DC at the button's place.
 int CNavBitmapButton::OnPaintEx(HDC hdcParent)
 {
-    if (!hdcParent || !IsWindow(m_hWnd))
-        return 0;
     RECT rcFace = {};
-    GetClientRect(m_hWnd, &rcFace);
+    if (!hdcParent || !GetClientRect(m_hWnd, &rcFace)) // no window, nothing to place
+        return 0;
     return DrawFace(hdcParent, rcFace, 0, true) ? 1 : 0;
 }
 
@@ -597,7 +596,7 @@ void CNavBitmapButton::DrawCaption(HDC hdc, RECT rcText, int cxFace)
     if (nLen <= 0 || szText[0] == L'\0')
         return;
 
-    nav::SelectGuard font(hdc, m_hFont);
+    nav::PaintSelectGuard font(hdc, m_hFont);
     UINT nFormat = DT_VCENTER | DT_SINGLELINE;
     if (m_nType == NAVBTN_PUSH)
     {

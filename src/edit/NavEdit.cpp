@@ -165,7 +165,7 @@ int CNavEdit::OnPaintEx(HDC hdc)
     if (!buffer)
         return 0;
     ComposeBackground(buffer, rcClient, rcInParent);
-    DrawBottomLine(buffer);
+    DrawBottomLine(buffer, rcInParent);
     // Only the composed picture is copied; a native border, if any, has nothing composed.
     buffer.CopyTo(hdc, rcInParent.left, rcInParent.top);
     return 1;
@@ -243,9 +243,10 @@ LRESULT CNavEdit::OnPaint(HWND hWnd, LPARAM lParam)
     nav::PaintBuffer buffer(dc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
-    ComposeBackground(buffer, rcClient, WindowRectInParent());
+    const RECT rcInParent = WindowRectInParent();
+    ComposeBackground(buffer, rcClient, rcInParent);
     nav::edit::PaintNativeText(m_pfnOldProc, hWnd, buffer, lParam);
-    DrawBottomLine(buffer);
+    DrawBottomLine(buffer, rcInParent);
     buffer.CopyTo(dc);
     return 0;
 }
@@ -400,11 +401,10 @@ void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
     }
 }
 
-// The black line along the window's bottom row, drawn over frame, background and text.
-void CNavEdit::DrawBottomLine(HDC hdcMem)
+// The black line along the window's bottom row (rcWindow: the window's rectangle, wherever it
+// is), drawn over frame, background and text.
+void CNavEdit::DrawBottomLine(HDC hdcMem, const RECT& rcWindow)
 {
-    RECT rcWindow = {0, 0, 0, 0};
-    GetWindowRect(m_hWnd, &rcWindow);
     const int w = rcWindow.right - rcWindow.left, h = rcWindow.bottom - rcWindow.top;
     nav::Pen pen(NAV_ALLOC(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)), NULL));
     nav::SelectGuard select(hdcMem, pen);

@@ -88,21 +88,19 @@ HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
     return NAV_ALLOC(CreateFontIndirectW(&lf), NULL);
 }
 
-// The font and colour of one text drawing, selected into a DC while it lives. Without memory
-// for the underlined copy the base font is drawn with, plain.
-class TextLook
+// The font of one text drawing: the base font's copy with the label's underline, made for it and
+// deleted after it. Without memory for the copy the base font is drawn with, plain.
+class LabelFont
 {
 public:
-    TextLook(HDC hdc, HFONT hBase, bool bUnderline, COLORREF crText)
-        : m_font(MakeLabelFont(hBase, bUnderline)),
-          m_select(hdc, m_font ? static_cast<HFONT>(m_font) : hBase)
+    LabelFont(HFONT hBase, bool bUnderline) : m_hBase(hBase), m_font(MakeLabelFont(hBase, bUnderline))
     {
-        SetTextColor(hdc, crText);
     }
+    HFONT Get() const { return m_font ? static_cast<HFONT>(m_font) : m_hBase; }
 
 private:
+    HFONT m_hBase;
     nav::Font m_font;
-    nav::SelectGuard m_select;
 };
 
 // The label windows alive. Labels paint with the buffer the library keeps between paints
@@ -308,10 +306,11 @@ void CNavStatic::SetIsAutoScroll(int bAutoScroll)
 // without memory for the picture nothing is composed, and that is reported as a failure.
 int CNavStatic::OnPaintEx(HDC hdc)
 {
-    if (!hdc || !IsWindow(m_hWnd))
-        return 0;
     RECT rcClient = {};
-    GetClientRect(m_hWnd, &rcClient);
+    if (!hdc || !GetClientRect(m_hWnd, &rcClient)) // no window, nothing to place
+        return 0;
+    // Made before the picture, which keeps it selected until the paint ends.
+    const LabelFont font(TextFont(), TextUnderlined());
     nav::PaintBuffer buffer(hdc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
@@ -320,7 +319,7 @@ int CNavStatic::OnPaintEx(HDC hdc)
     RECT rcParent;
     ParentRect(&rcParent);
     DrawBackground(buffer, rcParent);
-    DrawLabel(buffer, rcClient, true);
+    DrawLabel(buffer, rcClient, true, font.Get());
     // Only the composed client area is copied; a border, if any, has nothing composed.
     BitBlt(hdc, rcParent.left, rcParent.top, rcClient.right, rcClient.bottom, buffer, 0, 0,
            SRCCOPY);
@@ -429,7 +428,8 @@ void CNavStatic::OnPaint()
     SetBkMode(dc, TRANSPARENT);
     RECT rcClient = {};
     GetClientRect(m_hWnd, &rcClient);
-    DrawLabel(dc, rcClient, false);
+    const LabelFont font(TextFont(), TextUnderlined());
+    DrawLabel(dc, rcClient, false, font.Get());
 }
 
 // Composes the parent's background and the callback off screen and copies them to the window.
@@ -557,13 +557,24 @@ void CNavStatic::DrawBackground(HDC hdcMem, const RECT& rcParent)
     }
 }
 
-// Draws the text from the scroll offset on, in the label's font, colour and format.
-void CNavStatic::DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways)
+// The font the text is drawn from: the stored one, else the window's own.
+HFONT CNavStatic::TextFont()
 {
-    HFONT hBase = m_hFont ? m_hFont
-                          : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
-    const bool bLink = m_nCoopFlag != 0;
-    TextLook look(hdc, hBase, bLink || m_bUnderLine, bLink ? m_crLink : m_crText);
+    return m_hFont ? m_hFont : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+}
+
+// Whether the text is drawn underlined: always as a link, else as the underline field says.
+bool CNavStatic::TextUnderlined() const
+{
+    return m_nCoopFlag != 0 || m_bUnderLine != 0;
+}
+
+// Draws the text from the scroll offset on, in the given font (made for this drawing), the
+// label's colour and format.
+void CNavStatic::DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways, HFONT hFont)
+{
+    nav::PaintSelectGuard font(hdc, hFont);
+    SetTextColor(hdc, m_nCoopFlag != 0 ? m_crLink : m_crText);
 
     WindowText text(m_hWnd, m_pfnOldProc);
     // After a SetText the offset may lie beyond a shorter text until the next tick resets

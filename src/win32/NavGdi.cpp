@@ -113,6 +113,12 @@ void PaintBuffer::GiveBackKept()
     g_kept.pBuffer = NULL;
 }
 
+bool PaintBuffer::PutsBackAtEnd(HDC hdc)
+{
+    return hdc && g_kept.bBusy && g_kept.pBuffer && g_kept.pBuffer->Get() == hdc &&
+           g_kept.nThread == static_cast<LONG>(GetCurrentThreadId());
+}
+
 PaintBuffer::~PaintBuffer()
 {
     if (m_bLent)

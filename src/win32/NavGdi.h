@@ -115,6 +115,40 @@ public:
     }
 };
 
+// Sets the background mode and text colour that drawing text needs in a DC lent to us, and
+// puts back the ones it had, with the pen's position, when it goes out of scope. With
+// SelectGuard for the objects, code that draws text and lines into a caller's DC hands it back
+// as it came without saving the whole state: under Wine, RestoreDC selects every object again
+// and costs as much as a row's lines and check box together.
+class TextModeGuard
+{
+public:
+    TextModeGuard(HDC hdc, int nBkMode, COLORREF crText)
+        : m_hdc(hdc), m_nBkMode(SetBkMode(hdc, nBkMode)), m_crText(SetTextColor(hdc, crText)),
+          m_bMoved(MoveToEx(hdc, 0, 0, &m_ptPen) != FALSE)
+    {
+    }
+    ~TextModeGuard()
+    {
+        if (m_bMoved)
+            MoveToEx(m_hdc, m_ptPen.x, m_ptPen.y, NULL);
+        if (m_crText != CLR_INVALID)
+            SetTextColor(m_hdc, m_crText);
+        if (m_nBkMode)
+            SetBkMode(m_hdc, m_nBkMode);
+    }
+
+private:
+    TextModeGuard(const TextModeGuard&);
+    TextModeGuard& operator=(const TextModeGuard&);
+
+    HDC m_hdc;
+    int m_nBkMode;      // 0 when it could not be set
+    COLORREF m_crText;  // CLR_INVALID when it could not be set
+    POINT m_ptPen;
+    bool m_bMoved;
+};
+
 // What one paint draws into: a DC and the size of the picture in it. The two back buffers
 // below differ only in where the DC comes from.
 class PaintSurface
@@ -180,6 +214,9 @@ public:
 
     // Whether this paint has the kept buffer (for tests).
     bool IsLent() const { return m_bLent; }
+    // Whether hdc is the picture of a paint that has the kept buffer: its whole state is put
+    // back when that paint ends.
+    static bool PutsBackAtEnd(HDC hdc);
     // Frees the kept buffer when no paint has it, on the thread that keeps it; the next paint
     // makes a new one. For owners that must leave nothing behind when their last window goes.
     static void GiveBackKept();
@@ -191,6 +228,27 @@ private:
     bool m_bLent;
     int m_nSaved;
     BackBuffer* m_pOwn;
+};
+
+// Selects an object into a paint's picture until the paint ends. In a picture lent by
+// PaintBuffer, whose state the buffer puts back when the paint ends, the previous object is left
+// for the buffer to select again; in any other DC the guard selects it back itself. Either way
+// the DC comes back as it was, and a lent picture is spared one selection (under Wine a font's
+// costs about as much as a tenth of the caption it draws). The object must stay alive until the
+// paint ends: declare its owner before the paint's buffer.
+class PaintSelectGuard
+{
+public:
+    PaintSelectGuard(HDC hdc, HGDIOBJ hObj)
+        : m_bLent(PaintBuffer::PutsBackAtEnd(hdc)), m_guard(m_bLent ? NULL : hdc, hObj)
+    {
+        if (m_bLent && hObj)
+            SelectObject(hdc, hObj);
+    }
+
+private:
+    bool m_bLent;
+    SelectGuard m_guard; // selects back outside a lent picture
 };
 
 } // namespace nav

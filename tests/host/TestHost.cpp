@@ -386,13 +386,16 @@ DcState DcState::Of(HDC hdc)
     HRGN hClip = CreateRectRgn(0, 0, 0, 0);
     const bool bClipped = GetClipRgn(hdc, hClip) == 1;
     DeleteObject(hClip);
+    POINT ptPen = {};
+    GetCurrentPositionEx(hdc, &ptPen);
     return {GetCurrentObject(hdc, OBJ_PEN),
             GetCurrentObject(hdc, OBJ_BRUSH),
             GetCurrentObject(hdc, OBJ_FONT),
             GetCurrentObject(hdc, OBJ_BITMAP),
             GetBkMode(hdc),
             GetTextColor(hdc),
-            bClipped};
+            bClipped,
+            ptPen};
 }
 
 std::string DcState::Changes(HDC hdc) const
@@ -410,6 +413,7 @@ std::string DcState::Changes(HDC hdc) const
     note(now.nBkMode != nBkMode, "background mode");
     note(now.crText != crText, "text colour");
     note(now.bClipped != bClipped, "clip region");
+    note(now.ptPen.x != ptPen.x || now.ptPen.y != ptPen.y, "pen position");
     return changes;
 }
 
@@ -417,6 +421,7 @@ DcState MarkCallerDc(HDC hdc)
 {
     SetBkMode(hdc, OPAQUE);
     SetTextColor(hdc, RGB(1, 2, 3));
+    MoveToEx(hdc, 7, 5, nullptr);
     return DcState::Of(hdc);
 }
 

@@ -212,6 +212,7 @@ struct DcState
     int nBkMode;
     COLORREF crText;
     bool bClipped;
+    POINT ptPen;
 
     static DcState Of(HDC hdc);
     // What differs in hdc now, named ("" when nothing does).
@@ -219,7 +220,7 @@ struct DcState
 };
 
 // Sets a caller's DC to a state no drawing default has (opaque background, text colour
-// RGB(1, 2, 3)) and returns that state.
+// RGB(1, 2, 3), the pen at (7, 5)) and returns that state.
 DcState MarkCallerDc(HDC hdc);
 
 // The pixels of px (read from a parent's DC) that a control's composition left as other than
