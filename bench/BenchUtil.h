@@ -340,13 +340,26 @@ inline std::vector<Row> Joined(std::initializer_list<std::vector<Row>> parts)
     return rows;
 }
 
-// The microseconds of the first row whose name, leading spaces left out, is name (0: none).
-inline double MicrosOf(const std::vector<Row>& rows, const std::string& name)
+// The first row whose name, leading spaces left out, is name (null: none).
+inline const Row* FindRow(const std::vector<Row>& rows, const std::string& name)
 {
     for (const Row& r : rows)
         if (r.name.substr(r.name.find_first_not_of(' ')) == name)
-            return r.us;
-    return 0;
+            return &r;
+    return nullptr;
+}
+
+// That row's microseconds per call, and its median ratio (0: no such row).
+inline double MicrosOf(const std::vector<Row>& rows, const std::string& name)
+{
+    const Row* pRow = FindRow(rows, name);
+    return pRow ? pRow->us : 0;
+}
+
+inline double RatioOf(const std::vector<Row>& rows, const std::string& name)
+{
+    const Row* pRow = FindRow(rows, name);
+    return pRow ? pRow->ratio.median : 0;
 }
 
 // Prints a paragraph under a table (the reason for what a row shows), wrapped at 96 columns.

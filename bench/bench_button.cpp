@@ -83,8 +83,9 @@ int main()
 
     // Each composition beside the pieces its paint must do, done alone into a DIB section as
     // the paint does them: the picture filled with the neutral colour (a parent may paint
-    // nothing), the background request, the artwork (the shared face; the icons, loaded at every paint, and
-    // one drawn), the caption (read from the window, measured, drawn), the final copy.
+    // nothing), the background request, the artwork (the shared face; the icons, loaded at
+    // every paint, and one drawn), the caption (read from the window, measured, drawn), the
+    // final copy.
     HIMAGELIST hIcons = loadIcons();
     const HBRUSH hbrFace = GetSysColorBrush(COLOR_BTNFACE);
     auto copy = [&](int x, int y, int cx, int cy) {

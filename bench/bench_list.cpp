@@ -206,9 +206,9 @@ int main()
          }},
         1.5, rowTiming);
     // The same row beside the pieces its paint must do, done alone as the paint does them:
-    // its background (the picture lent and cleared, the parent's answer, the copy into the row), the
-    // check box, the row's image, each cell's text read from the list and drawn, the column
-    // separator and the row's bottom line.
+    // its background (the picture lent and cleared, the parent's answer, the copy into the
+    // row), the check box, the row's image, each cell's text read from the list and drawn, the
+    // column separator and the row's bottom line.
     const RECT rcRow = dis.rcItem;
     const int cxRow = rcRow.right - rcRow.left, cyRow = rcRow.bottom - rcRow.top;
     nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0xC7, 0x92, 0x5D)));

@@ -93,7 +93,8 @@ HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
 class LabelFont
 {
 public:
-    LabelFont(HFONT hBase, bool bUnderline) : m_hBase(hBase), m_font(MakeLabelFont(hBase, bUnderline))
+    LabelFont(HFONT hBase, bool bUnderline)
+        : m_hBase(hBase), m_font(MakeLabelFont(hBase, bUnderline))
     {
     }
     HFONT Get() const { return m_font ? static_cast<HFONT>(m_font) : m_hBase; }
