@@ -192,11 +192,11 @@ int main()
         "edit and combo box: composition against the sum of the pieces its paint must do",
         Joined({editPieces, comboPieces}));
     PrintNote(Format(
-        "Why the edit's composition stays above the sum of its pieces: its pieces done one after "
-        "another cost %.2fx their sum, and the composition %.2fx: it spends nothing beyond them. "
-        "What they cost together above each alone is their cost to each other: the frame, "
-        "loaded at every paint and drawn at once, and the parent's background share the "
-        "platform's caches and tables, which each piece alone has to itself.",
+        "Why the edit's composition stays above the sum of its pieces: done one after another, "
+        "its pieces cost %.2fx their sum, and the composition %.2fx. What the pieces cost "
+        "together above each alone is their cost to each other (caches and the platform's "
+        "tables, which each piece done alone has to itself): the frame is loaded at every paint "
+        "and drawn at once, between the parent's background and the copy.",
         RatioOf(editPieces, "the pieces one after another"),
         RatioOf(editPieces, "CNavEdit::OnPaintEx 200x36")));
     PrintNote(Format(
