@@ -231,7 +231,7 @@ int main()
     const std::vector<Row> rowPieces = AgainstPieces(
         "one unselected row drawn (WM_DRAWITEM)",
         [&] { SendMessageW(hList, WM_DRAWITEM, 100, reinterpret_cast<LPARAM>(&dis)); },
-        {{"background: picture lent and cleared, the parent's answer, copied",
+        {{"background: picture lent, parent's answer, copy",
           [&] {
               nav::PaintBuffer back(rows.dc, cxRow, cyRow);
               nav::PaintParentBeneath(hList, back, nav::ClientRectInParent(hList, rcRow));
