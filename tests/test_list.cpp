@@ -726,6 +726,14 @@ TEST_F(ListTest, NoGdiObjectSurvivesPaintsOrScrollingSteps)
     DeleteObject(hPen);
 }
 
+// A row image callback that leaves the DC changed, as a careless application's may.
+void CarelessRowImage(HDC hdc, RECT* prc, LVITEMW*)
+{
+    SelectObject(hdc, GetStockObject(DKGRAY_BRUSH));
+    SetBkMode(hdc, OPAQUE);
+    IntersectClipRect(hdc, prc->left, prc->top, prc->right, prc->bottom);
+}
+
 TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
 {
     Make();
@@ -733,17 +741,23 @@ TEST_F(ListTest, RowDrawingHandsTheDcBackUnchanged)
     list.SetItemCount(3);
     HDC hdc = GetDC(Hwnd());
     const DcState before = MarkCallerDc(hdc);
-    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)})
+    for (DrawItemProc pfnImage : {static_cast<DrawItemProc>(nullptr), &CarelessRowImage})
     {
-        DRAWITEMSTRUCT dis = {};
-        dis.CtlType = ODT_LISTVIEW;
-        dis.itemID = 1;
-        dis.itemState = state;
-        dis.hwndItem = Hwnd();
-        dis.hDC = hdc;
-        dis.rcItem = RowRect(Hwnd(), 1);
-        EXPECT_EQ(1, SendMessageW(Hwnd(), WM_DRAWITEM, kListId, reinterpret_cast<LPARAM>(&dis)));
-        EXPECT_EQ("", before.Changes(hdc));
+        SCOPED_TRACE(pfnImage ? "a careless image callback" : "no images");
+        list.SetImageList(nullptr, nullptr, pfnImage);
+        for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)})
+        {
+            DRAWITEMSTRUCT dis = {};
+            dis.CtlType = ODT_LISTVIEW;
+            dis.itemID = 1;
+            dis.itemState = state;
+            dis.hwndItem = Hwnd();
+            dis.hDC = hdc;
+            dis.rcItem = RowRect(Hwnd(), 1);
+            EXPECT_EQ(1,
+                      SendMessageW(Hwnd(), WM_DRAWITEM, kListId, reinterpret_cast<LPARAM>(&dis)));
+            EXPECT_EQ("", before.Changes(hdc));
+        }
     }
     ReleaseDC(Hwnd(), hdc);
 }

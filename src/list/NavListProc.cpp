@@ -313,8 +313,8 @@ LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
 // Draws one whole row: background (the parent's or the selection bar), check box, image,
 // the columns' texts with separators, and the bottom line of an unselected row. The row's DC
 // is handed back as it came: what the row selects, its modes and the pen's position are put
-// back (an application's drawing callback must leave the DC as it found it, as an owner-drawn
-// item's must).
+// back, and with an application's drawing callback, which may leave anything changed, the
+// whole state the DC had.
 LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
 {
     if (!pdis)
@@ -324,6 +324,7 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     const int row = static_cast<int>(pdis->itemID);
     const bool bSelected = (pdis->itemState & ODS_SELECTED) != 0;
     const RowAreas areas = LayOutRow(rc, m_bCheckBox != 0, m_sizeIcon.cx);
+    nav::SavedDC saved(m_pfnDrawItem ? hdc : NULL);
     nav::TextModeGuard modes(hdc, TRANSPARENT, RGB(0, 0, 0));
 
     DrawRowBackground(m_hWnd, hdc, rc, bSelected);
