@@ -216,8 +216,6 @@ LRESULT CNavEdit::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return nav::CallNative(m_pfnOldProc, hWnd, msg, wParam, lParam);
 }
 
-// Hands a message to the native edit.
-
 // The orange frame shows from the next paint on.
 LRESULT CNavEdit::OnSetFocus(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {

@@ -282,8 +282,6 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     }
 }
 
-// Everything the control leaves to the native list.
-
 // A new client height gives a new page size.
 LRESULT CNavListCtrl::OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {

@@ -78,31 +78,31 @@ KeptBuffer g_kept;
 PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst)
     : PaintSurface(cx, cy), m_bLent(false), m_nSaved(0), m_pOwn(NULL)
 {
-    const RECT rcAll = {0, 0, cx, cy};
     if (BackBuffer* pKept = g_kept.Borrow(cx, cy))
     {
-        m_hdc = pKept->Get();
-        m_nSaved = NAV_ALLOC(SaveDC(m_hdc), 0);
+        m_nSaved = NAV_ALLOC(SaveDC(pKept->Get()), 0);
         if (m_nSaved)
         {
             m_bLent = true;
+            m_hdc = pKept->Get();
             IntersectClipRect(m_hdc, 0, 0, cx, cy);
-            if (hbrFirst)
-                FillRect(m_hdc, &rcAll, hbrFirst);
-            else
+            if (!hbrFirst)
                 PatBlt(m_hdc, 0, 0, cx, cy, BLACKNESS); // what a new DIB section holds
-            return;
         }
-        m_hdc = NULL;
-        g_kept.bBusy = false;
+        else
+        {
+            g_kept.bBusy = false;
+        }
     }
-    m_pOwn = NewObject<BackBuffer>(hdcTarget, cx, cy);
-    if (m_pOwn && *m_pOwn)
+    if (!m_bLent)
     {
-        m_hdc = m_pOwn->Get();
-        if (hbrFirst)
-            FillRect(m_hdc, &rcAll, hbrFirst);
+        m_pOwn = NewObject<BackBuffer>(hdcTarget, cx, cy);
+        if (m_pOwn && *m_pOwn)
+            m_hdc = m_pOwn->Get();
     }
+    const RECT rcAll = {0, 0, cx, cy};
+    if (m_hdc && hbrFirst)
+        FillRect(m_hdc, &rcAll, hbrFirst);
 }
 
 void PaintBuffer::GiveBackKept()
