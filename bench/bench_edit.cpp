@@ -10,6 +10,7 @@
 #include "core/NavCore.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
+#include "StandIn.h"
 #include "resource.h"
 
 #include <vector>

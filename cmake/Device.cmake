@@ -1,6 +1,6 @@
 # The device configuration of the two DLLs, for Windows CE 5.0: with the device SDK's compiler
 # (CMAKE_SYSTEM_NAME WindowsCE), or as one of the check builds that tools/device-check.sh runs
-# with cmake/ce5-i686-check.cmake and cmake/ce5-armv7-clang.cmake (ZNC_DEVICE_CHECK).
+# with cmake/ce5-i686.cmake and cmake/ce5-armv7-clang.cmake (ZNC_DEVICE_CHECK).
 #
 # tools/device/ce5-surface.txt lists every call the device build makes, each with the CE library
 # its reference page names. The SDK build links those libraries; the check builds link import
@@ -44,7 +44,8 @@ endif()
 # ---- The check builds ----
 
 set(ZNC_CE5_DIR ${CMAKE_BINARY_DIR}/ce5)
-# Nothing of the desktop's (kernel32, user32, gdi32, ...) on the link line.
+# Nothing of the desktop's (kernel32, user32, gdi32, ...) on the link line: the programs that
+# run beside the library under Wine name what they use.
 set(CMAKE_C_STANDARD_LIBRARIES "")
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
 set(ZNC_CE5_SCRIPT ${PROJECT_SOURCE_DIR}/tools/device/ce5-imports.cmake)
@@ -68,8 +69,6 @@ add_custom_command(OUTPUT ${ZNC_CE5_DIR}/ce5-probe.c
     COMMENT "Listing the device calls" VERBATIM)
 add_library(ce5_probe OBJECT ${ZNC_CE5_DIR}/ce5-probe.c)
 znc_ce5_compile(ce5_probe)
-# The stand-in sipapi.h takes its record from the library's own header.
-target_include_directories(ce5_probe PRIVATE ${PROJECT_SOURCE_DIR}/src)
 
 set(ZNC_CE5_DEFS)
 set(ZNC_CE5_IMPORT_LIBS)

@@ -106,7 +106,6 @@ private:
     LRESULT OnPaint(HWND hWnd, LPARAM lParam);
     LRESULT OnCommand(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(HDC hdc);
-    LRESULT OnSetFont(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);

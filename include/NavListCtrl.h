@@ -238,8 +238,6 @@ private:
     LRESULT OnTimer(HWND hWnd, WPARAM nTimerId);
     LRESULT OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
     // Helpers.
@@ -253,7 +251,6 @@ private:
     void SetColumn0Width(int cx);
     void UpdateThumb();
     void RepaintNow();
-    void ClipUnderScrollBar();
     void ReleaseShared(bool bWindowGoes);
 
 protected:

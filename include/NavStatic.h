@@ -159,12 +159,10 @@ protected:
 
 private:
     void DestroyOwnWindow();
-    LRESULT CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnPaint();
     LRESULT OnEraseBkgnd(HDC hdc);
     LRESULT OnTimer(UINT_PTR nTimerId);
     LRESULT OnCtlColorStatic(HDC hdc);
-    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);

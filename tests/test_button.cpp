@@ -8,6 +8,7 @@
 #include "TestHost.h"
 #include "CxImage.h"
 #include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "core/NavCore.h"
 #include "win32/NavGdi.h"
 
@@ -831,19 +832,19 @@ TEST(ButtonPaint, NoGdiObjectSurvivesAPaint)
     buttons.push_back(MakeButton(host, {210, 0, 300, 45}, NAVBTN_PUSH, L"cb", 102, nullptr,
                                  RecordingCallback));
     PumpMessages();
-    const long nLive = NavGdiLiveObjects();
+    const long nLive = StandInLiveObjects();
     for (int i = 0; i < 2500; ++i)
         for (auto& b : buttons)
         {
             DrawItem(b->GetSafeHwnd(), i % 2 ? ODS_SELECTED : ODS_FOCUS);
             if (i % 500 == 0)
             {
-                EXPECT_EQ(nLive, NavGdiLiveObjects());
+                EXPECT_EQ(nLive, StandInLiveObjects());
             }
         }
     for (auto& b : buttons)
         Screen(b->GetSafeHwnd());
-    EXPECT_EQ(nLive, NavGdiLiveObjects());
+    EXPECT_EQ(nLive, StandInLiveObjects());
     HDC hdcScreen = GetDC(nullptr);
     HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 10, 10);
     HPEN hPen = CreatePen(PS_SOLID, 1, 0);

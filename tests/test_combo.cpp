@@ -7,7 +7,7 @@
 #include "Sequence.h"
 #include "Assignment.h"
 #include "TestHost.h"
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "combo/ComboTextBuffer.h"
 #include "win32/NavGdi.h"
 #include "resource.h"
@@ -779,7 +779,7 @@ TEST_F(ComboTest, TextBufferThatCannotBeHadLeavesTheEditsText)
     TestCombo combo;
     ASSERT_EQ(1, Make(combo, {20, 20, 220, 150}, {L"One", L"Two"}));
     SetWindowTextW(combo.GetSafeHwnd(), L"start");
-    NavComboFailTextBuffers(TRUE);
+    StandInFailAllocations(L"ZorNavCtrl.dll", 1, TRUE, L"malloc"); // the text buffers
     TapArrow(combo);
     ASSERT_TRUE(ListOpen());
     EXPECT_EQ(1, combo.SetCurSel(1));
@@ -790,7 +790,7 @@ TEST_F(ComboTest, TextBufferThatCannotBeHadLeavesTheEditsText)
     TapRow(0);
     EXPECT_EQ(L"start", WindowText(combo.GetSafeHwnd()));
     EXPECT_FALSE(ListOpen());
-    NavComboFailTextBuffers(FALSE);
+    StandInFailAllocations(L"ZorNavCtrl.dll", 0, FALSE, nullptr);
 
     TapArrow(combo);
     TapRow(0);
@@ -805,7 +805,7 @@ TEST_F(ComboTest, NoGdiObjectSurvivesAPaintOrAnArrowPress)
     large.IsLargerCB(1);
     ASSERT_EQ(1, Make(normal, {20, 20, 220, 100}, {L"One", L"Two"}));
     ASSERT_EQ(1, Make(large, {20, 150, 220, 250}, {L"One", L"Two"}));
-    const long nLive = NavGdiLiveObjects();
+    const long nLive = StandInLiveObjects();
     for (int i = 0; i < 3000; ++i)
     {
         TestCombo& combo = i % 2 ? large : normal;
@@ -817,7 +817,7 @@ TEST_F(ComboTest, NoGdiObjectSurvivesAPaintOrAnArrowPress)
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     PumpMessages();
-    EXPECT_EQ(nLive, NavGdiLiveObjects());
+    EXPECT_EQ(nLive, StandInLiveObjects());
     HPEN hPen = CreatePen(PS_SOLID, 1, 0);
     EXPECT_NE(nullptr, hPen) << "GDI objects can still be made";
     DeleteObject(hPen);

@@ -7,7 +7,7 @@
 #include "Sequence.h"
 #include "Assignment.h"
 #include "TestHost.h"
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 
@@ -58,7 +58,7 @@ protected:
     void SetUp() override
     {
         g_calls.clear();
-        NavSipSimulate(SIPF_OFF, FALSE);
+        StandInSipSimulate(SIPF_OFF, FALSE);
     }
 
     // Creates an edit at rc on the host; the text may be empty.
@@ -552,25 +552,25 @@ TEST_F(EditTest, TapOpensTheInputPanelUnlessItIsExactlyOn)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.label);
-        NavSipSimulate(c.dwFlags, c.bQueryFails);
+        StandInSipSimulate(c.dwFlags, c.bQueryFails);
         SendPenDown(hwnd, c.pt.x, c.pt.y);
         EXPECT_EQ(1, edit.Pressed()) << "pressed wherever the pen went down";
         SendPenUp(hwnd, c.pt.x, c.pt.y);
         EXPECT_EQ(0, edit.Pressed());
-        EXPECT_EQ(c.nShowsExpected, NavSipShowCount());
+        EXPECT_EQ(c.nShowsExpected, StandInSipShowCount());
         if (c.nShowsExpected)
         {
-            EXPECT_EQ(static_cast<DWORD>(SIPF_ON), NavSipLastShowFlag());
+            EXPECT_EQ(static_cast<DWORD>(SIPF_ON), StandInSipLastShowFlag());
         }
     }
     // The field only opens the panel: neither the focus coming by the keyboard nor the focus
     // leaving touches it. Closing it is the application's (the README says how).
-    NavSipSimulate(SIPF_ON, FALSE);
+    StandInSipSimulate(SIPF_ON, FALSE);
     SetFocus(host);
     SetFocus(hwnd);
     SetFocus(host);
     PumpMessages();
-    EXPECT_EQ(0, NavSipShowCount());
+    EXPECT_EQ(0, StandInSipShowCount());
 }
 
 // ---- OnPaintEx ----
@@ -621,9 +621,9 @@ TEST_F(EditTest, TinyFieldsDrawWithoutMirroredPieces)
         SCOPED_TRACE(c.label);
         TestEdit edit;
         ASSERT_EQ(1, Make(edit, {20, 20, 20 + c.cx, 20 + c.cy}));
-        const long nLive = NavGdiLiveObjects();
+        const long nLive = StandInLiveObjects();
         Pixels px = Paint(edit.GetSafeHwnd());
-        EXPECT_EQ(nLive, NavGdiLiveObjects());
+        EXPECT_EQ(nLive, StandInLiveObjects());
         for (DWORD v : px.Raw())
             ASSERT_NE(0xFF00FFu, v);
         // Where a side is long enough to have an edge, it keeps its rim; a mirrored centre
@@ -673,9 +673,9 @@ TEST_F(EditTest, AFieldTooLargeForAnyPictureDrawsNothing)
     SetWindowPos(edit.GetSafeHwnd(), nullptr, 0, 0, 100000, 100000,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Canvas canvas(40, 30);
-    const long nLive = NavGdiLiveObjects();
+    const long nLive = StandInLiveObjects();
     EXPECT_EQ(0, edit.OnPaintEx(canvas));
-    EXPECT_EQ(nLive, NavGdiLiveObjects());
+    EXPECT_EQ(nLive, StandInLiveObjects());
 }
 
 TEST_F(EditTest, MissingFrameBitmapLeavesTheParentsBackground)
@@ -683,9 +683,9 @@ TEST_F(EditTest, MissingFrameBitmapLeavesTheParentsBackground)
     TestEdit edit;
     ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}));
     edit.SetFrameId(999); // no such bitmap
-    const long nLive = NavGdiLiveObjects();
+    const long nLive = StandInLiveObjects();
     Pixels px = Paint(edit.GetSafeHwnd());
-    EXPECT_EQ(nLive, NavGdiLiveObjects());
+    EXPECT_EQ(nLive, StandInLiveObjects());
     EXPECT_EQ(PatternAt(10 + 100, 10 + 18), px.At(100, 18));
     EXPECT_EQ(PatternAt(10, 10 + 18), px.At(0, 18));
     EXPECT_EQ(kBlack, px.At(100, 35));
@@ -703,7 +703,7 @@ TEST_F(EditTest, NoGdiObjectSurvivesAPaint)
     Canvas canvas(400, 300);
     PumpMessages();
 
-    const long nLive = NavGdiLiveObjects();
+    const long nLive = StandInLiveObjects();
     // Enough paints to exhaust the process's GDI handles if each left a few behind.
     for (int i = 0; i < 10000; ++i)
     {
@@ -713,7 +713,7 @@ TEST_F(EditTest, NoGdiObjectSurvivesAPaint)
         if (i % 100 == 0)
             framed.OnPaintEx(canvas);
     }
-    EXPECT_EQ(nLive, NavGdiLiveObjects());
+    EXPECT_EQ(nLive, StandInLiveObjects());
     HPEN hPen = CreatePen(PS_SOLID, 1, 0);
     EXPECT_NE(nullptr, hPen) << "GDI objects can still be made";
     DeleteObject(hPen);

@@ -15,7 +15,7 @@
 
 #include "TestHost.h"
 #include "ZorNavCtrl.h"
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "win32/NavGdi.h"
 #include "fuzz/FuzzKit.h"
 #include "platform/NavPlatform.h"
@@ -1276,7 +1276,7 @@ protected:
     static void SetUpTestSuite()
     {
         InstallCrashReport();
-        NavSetDebugHook(CountDebugLine, nullptr);
+        StandInSetDebugHook(CountDebugLine, nullptr);
         s_hHook = SetWindowsHookExW(WH_MSGFILTER, CloseMenus, nullptr, GetCurrentThreadId());
         PaintSmallLabel();
         navtest::PumpMessages();
@@ -1284,14 +1284,14 @@ protected:
     static void TearDownTestSuite()
     {
         UnhookWindowsHookEx(s_hHook);
-        NavSetDebugHook(nullptr, nullptr);
+        StandInSetDebugHook(nullptr, nullptr);
     }
 
     // Live library objects once every control of a seed is gone (see PaintSmallLabel).
     static long Ledger()
     {
         PaintSmallLabel();
-        return NavGdiLiveObjects();
+        return StandInLiveObjects();
     }
 
     static HHOOK s_hHook;

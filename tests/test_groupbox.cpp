@@ -7,7 +7,7 @@
 #include "Assignment.h"
 #include "Sequence.h"
 #include "TestHost.h"
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "win32/NavGdi.h"
 
 #include <memory>
@@ -177,10 +177,10 @@ TEST(GroupBox, DestructionAndCopies)
 {
     Fixture f;
     HWND hwnd = f.Box();
-    const long nLive = NavGdiLiveObjects();
+    const long nLive = StandInLiveObjects();
     for (int i = 0; i < 3000; ++i)
         Repaint(hwnd);
-    EXPECT_EQ(nLive, NavGdiLiveObjects());
+    EXPECT_EQ(nLive, StandInLiveObjects());
 
     const LONG_PTR native = GetClassLongPtrW(hwnd, GCLP_WNDPROC);
     LONG_PTR procAtDestroy = 0;

@@ -2,7 +2,7 @@
 // page size, the check model, copies, painting of rows, taps and the selected-row scrolling.
 #include "test_list_fixture.h"
 #include "Assignment.h"
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 
 #include <climits>
 #include <functional>
@@ -396,12 +396,12 @@ TEST_F(ListTest, OwnerDataCannotBeSwitchedAfterCreation)
 
 TEST_F(ListTest, CopiesShareChecksAndFreeThePenOnce)
 {
-    const long before = NavGdiLiveObjects();
+    const long before = StandInLiveObjects();
     {
         auto original = std::make_unique<ProbeList>();
         ProbeList early(*original); // copied before Create: shares the pen made later
         ASSERT_EQ(1, original->Create(host, kVirtualStyle, nullptr, kListRect, kListId));
-        EXPECT_EQ(before + 1, NavGdiLiveObjects()) << "the separator pen";
+        EXPECT_EQ(before + 1, StandInLiveObjects()) << "the separator pen";
         original->SetCheckBox(1);
         original->SetItemCount(4);
         {
@@ -416,12 +416,12 @@ TEST_F(ListTest, CopiesShareChecksAndFreeThePenOnce)
             copy.Destroy(); // destroys the shared window, frees nothing shared
             EXPECT_FALSE(IsWindow(original->GetSafeHwnd()));
             EXPECT_FALSE(IsWindow(BarOf(host)));
-            EXPECT_EQ(before + 1, NavGdiLiveObjects());
+            EXPECT_EQ(before + 1, StandInLiveObjects());
         }
         original.reset();
-        EXPECT_EQ(before + 1, NavGdiLiveObjects()) << "'early' still holds the pen";
+        EXPECT_EQ(before + 1, StandInLiveObjects()) << "'early' still holds the pen";
     }
-    EXPECT_EQ(before, NavGdiLiveObjects()) << "the pen is freed exactly once";
+    EXPECT_EQ(before, StandInLiveObjects()) << "the pen is freed exactly once";
 }
 
 // Assignment over a list keeps the rule every control keeps (Assignment.h), for the list and
@@ -714,13 +714,13 @@ TEST_F(ListTest, NoGdiObjectSurvivesPaintsOrScrollingSteps)
     list.EnableSelectHScroll(1);
     list.SetItemCount(50);
     Select(Hwnd(), 1);
-    const long before = NavGdiLiveObjects();
+    const long before = StandInLiveObjects();
     for (int i = 0; i < 3000; ++i)
     {
         PaintNow(Hwnd());
         SendMessageW(Hwnd(), WM_TIMER, 1, 0);
     }
-    EXPECT_EQ(before, NavGdiLiveObjects());
+    EXPECT_EQ(before, StandInLiveObjects());
     HPEN hPen = CreatePen(PS_SOLID, 1, 0);
     EXPECT_NE(nullptr, hPen) << "GDI handles are not exhausted";
     DeleteObject(hPen);
@@ -998,6 +998,29 @@ TEST_F(ScrollTextTest, NoSelectedRowDrawsNothingAndKeepsTheTimer)
     Tick();
     EXPECT_EQ(0, list.m_nScrollChar);
     EXPECT_TRUE(KillTimer(Hwnd(), 1));
+}
+
+// A repaint of the list leaves the scroll bar standing over its right edge untouched: the list
+// clips its siblings.
+TEST(ListPaint, RepaintLeavesItsBarAlone)
+{
+    TestHost host;
+    CNavListCtrl list;
+    RECT rc = {10, 10, 310, 280};
+    ASSERT_TRUE(list.Create(host, WS_VISIBLE | WS_BORDER, GetModuleHandleW(nullptr), rc, kListId));
+    for (int i = 0; i < 20; ++i)
+        list.InsertItem(i, const_cast<wchar_t*>(L"A row text long enough to reach the bar"), -1, 0);
+    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(list.GetSafeHwnd(), LVM_SETCOLUMNWIDTH, 0, 600); // rows run under the bar
+    PaintNow(list.GetSafeHwnd());
+    PaintNow(GetDlgItem(host, kBarId)); // the bar, over the list
+    HDC hdc = GetDC(host);
+    const RECT rcBar = {rc.right - 40, rc.top, rc.right, rc.bottom};
+    Pixels before = Pixels::FromDC(hdc, rcBar.left, rcBar.top, 40, rcBar.bottom - rcBar.top);
+    PaintNow(list.GetSafeHwnd());
+    Pixels after = Pixels::FromDC(hdc, rcBar.left, rcBar.top, 40, rcBar.bottom - rcBar.top);
+    ReleaseDC(host, hdc);
+    EXPECT_EQ(before.Raw(), after.Raw());
 }
 
 } // namespace

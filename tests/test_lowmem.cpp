@@ -11,8 +11,8 @@
 
 #include "TestHost.h"
 #include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "win32/NavGdi.h"
-#include "ImgBlendHooks.h"
 #include "ZorNavCtrl.h"
 #include "CxImage.h"
 #include "NavTestKit.h"
@@ -401,15 +401,19 @@ std::vector<Scenario> Scenarios()
     return s;
 }
 
-// The DLL whose allocations a run makes fail.
+// The DLL whose allocations a run makes fail, from below: the stand-in of the device's
+// platform fails the DLL's allocating calls.
 struct Target
 {
     const char* name;
-    void (*arm)(long nFail, BOOL bFromThenOn);
-    long (*count)();
+    const wchar_t* pszModule;
+    void arm(long nFail, BOOL bFromThenOn) const
+    {
+        StandInFailAllocations(pszModule, nFail, bFromThenOn, nullptr);
+    }
+    long count() const { return StandInAllocationCount(pszModule); }
 };
-const Target kTargets[] = {{"library", NavFailAllocations, NavAllocationCount},
-                           {"image library", ImgBlendFailAllocations, ImgBlendAllocationCount}};
+const Target kTargets[] = {{"library", L"ZorNavCtrl.dll"}, {"image library", L"imgblend.dll"}};
 
 // One run: the scenario with the target's allocations armed as given, then failures off, the
 // next steps and one ordinary paint. Answers the picture and the points counted.
@@ -418,7 +422,7 @@ Pixels RunOnce(const Scenario& scenario, const Target& target, long nFail, BOOL 
 {
     // The paint buffer the library keeps between paints is given back before each count.
     nav::PaintBuffer::GiveBackKept();
-    const long nLiveBefore = NavGdiLiveObjects();
+    const long nLiveBefore = StandInLiveObjects();
     Pixels px;
     {
         World w;
@@ -444,7 +448,7 @@ Pixels RunOnce(const Scenario& scenario, const Target& target, long nFail, BOOL 
         px = Pixels::FromWindow(w.host);
     }
     nav::PaintBuffer::GiveBackKept();
-    EXPECT_EQ(nLiveBefore, NavGdiLiveObjects()) << "nothing leaks";
+    EXPECT_EQ(nLiveBefore, StandInLiveObjects()) << "nothing leaks";
     return px;
 }
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "win32/NavGdi.h"
 #include "platform/NavPlatform.h"
 
@@ -44,32 +44,32 @@ TEST(SoftInputPanel, QueryAndShowFollowTheSimulation)
     SIPINFO si = {};
     si.cbSize = sizeof(si);
 
-    NavSipSimulate(SIPF_OFF, FALSE);
+    StandInSipSimulate(SIPF_OFF, FALSE);
     EXPECT_TRUE(SipGetInfo(&si));
     EXPECT_EQ(DWORD(SIPF_OFF), si.fdwFlags);
 
     EXPECT_TRUE(SipShowIM(SIPF_ON));
-    EXPECT_EQ(1, NavSipShowCount());
-    EXPECT_EQ(DWORD(SIPF_ON), NavSipLastShowFlag());
+    EXPECT_EQ(1, StandInSipShowCount());
+    EXPECT_EQ(DWORD(SIPF_ON), StandInSipLastShowFlag());
     EXPECT_TRUE(SipGetInfo(&si));
     EXPECT_EQ(DWORD(SIPF_ON), si.fdwFlags);
 
-    NavSipSimulate(SIPF_ON | 0x2, FALSE);
-    EXPECT_EQ(0, NavSipShowCount());
+    StandInSipSimulate(SIPF_ON | 0x2, FALSE);
+    EXPECT_EQ(0, StandInSipShowCount());
     EXPECT_TRUE(SipGetInfo(&si));
     EXPECT_EQ(DWORD(SIPF_ON | 0x2), si.fdwFlags);
 }
 
 TEST(SoftInputPanel, FailedQueriesWriteNothing)
 {
-    NavSipSimulate(SIPF_ON, TRUE);
+    StandInSipSimulate(SIPF_ON, TRUE);
     SIPINFO si = {};
     si.cbSize = sizeof(si);
     si.fdwFlags = 0xABCD;
     EXPECT_FALSE(SipGetInfo(&si));
     EXPECT_EQ(0xABCDu, si.fdwFlags);
 
-    NavSipSimulate(SIPF_ON, FALSE);
+    StandInSipSimulate(SIPF_ON, FALSE);
     si.cbSize = 12; // wrong size
     EXPECT_FALSE(SipGetInfo(&si));
     EXPECT_EQ(0xABCDu, si.fdwFlags);
@@ -204,14 +204,14 @@ TEST(Platform, TransparentImageLeavesNoObjectBehind)
     Surface32 dst(hdcWin, 24, 24);
     nav::Bitmap src(nav::CreateDib32(hdcWin, 6, 6));
     Surface32 large(hdcWin, 20, 20); // a piece too large to read pixel by pixel
-    const long nBefore = NavGdiLiveObjects();
+    const long nBefore = StandInLiveObjects();
     HGDIOBJ hBitmap = GetCurrentObject(dst.dc, OBJ_BITMAP);
     for (int i = 0; i < 2000; ++i)
     {
         TransparentImage(dst.dc, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, RGB(255, 0, 255));
         TransparentImage(dst.dc, 0, 0, 20, 20, large.dc.Get(), 0, 0, 20, 20, RGB(255, 0, 255));
     }
-    EXPECT_EQ(nBefore, NavGdiLiveObjects());
+    EXPECT_EQ(nBefore, StandInLiveObjects());
     EXPECT_EQ(hBitmap, GetCurrentObject(dst.dc, OBJ_BITMAP));
     EXPECT_FALSE(TransparentImage(nullptr, 0, 0, 6, 6, src.Get(), 0, 0, 6, 6, 0));
 }
@@ -295,12 +295,12 @@ TEST(GdiOwners, BackBufferRestoresAndFreesEverything)
 {
     navtest::TestHost host(32, 32);
     nav::WindowDC hdcWin(host);
-    const long nBefore = NavGdiLiveObjects();
+    const long nBefore = StandInLiveObjects();
     HGDIOBJ hOriginal = nullptr;
     {
         nav::BackBuffer buffer(hdcWin, 20, 10);
         ASSERT_TRUE(buffer);
-        EXPECT_EQ(nBefore + 2, NavGdiLiveObjects()) << "a DC and a bitmap";
+        EXPECT_EQ(nBefore + 2, StandInLiveObjects()) << "a DC and a bitmap";
         HGDIOBJ hBitmap = GetCurrentObject(buffer, OBJ_BITMAP);
         BITMAP bm = {};
         GetObjectW(hBitmap, sizeof(bm), &bm);
@@ -308,7 +308,7 @@ TEST(GdiOwners, BackBufferRestoresAndFreesEverything)
         EXPECT_EQ(10, bm.bmHeight);
         hOriginal = hBitmap;
     }
-    EXPECT_EQ(nBefore, NavGdiLiveObjects());
+    EXPECT_EQ(nBefore, StandInLiveObjects());
     EXPECT_EQ(0u, GetObjectType(hOriginal)) << "the back buffer's bitmap is deleted";
 }
 
@@ -319,7 +319,7 @@ TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
     navtest::TestHost host(32, 32);
     nav::WindowDC hdcWin(host);
     { nav::PaintBuffer first(hdcWin, 8, 8); } // the kept buffer exists from here on
-    const long nBefore = NavGdiLiveObjects();
+    const long nBefore = StandInLiveObjects();
     HFONT hFont = navtest::MakeFont(20);
     const COLORREF crText = GetTextColor(nav::PaintBuffer(hdcWin, 4, 4));
     struct
@@ -379,7 +379,7 @@ TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
     EXPECT_TRUE(huge);
     EXPECT_FALSE(huge.IsLent());
     DeleteObject(hFont);
-    EXPECT_EQ(nBefore + 2, NavGdiLiveObjects()) << "the huge one's DC and bitmap, nothing else";
+    EXPECT_EQ(nBefore + 2, StandInLiveObjects()) << "the huge one's DC and bitmap, nothing else";
 }
 
 TEST(GdiOwners, ZeroSizedBackBufferStillWorks)
@@ -424,22 +424,22 @@ TEST(GdiOwners, SelectGuardAndSavedDcHandTheDcBackUnchanged)
 
 TEST(GdiOwners, OwnersReleaseOnAttachAndCountCorrectly)
 {
-    const long nBefore = NavGdiLiveObjects();
+    const long nBefore = StandInLiveObjects();
     HBITMAP hDetached = nullptr;
     {
         nav::Bitmap bmp(CreateBitmap(2, 2, 1, 1, nullptr));
         HBITMAP hFirst = bmp;
         bmp.Attach(CreateBitmap(3, 3, 1, 1, nullptr));
         EXPECT_EQ(0u, GetObjectType(hFirst));
-        EXPECT_EQ(nBefore + 1, NavGdiLiveObjects());
+        EXPECT_EQ(nBefore + 1, StandInLiveObjects());
         nav::Bitmap empty;
         EXPECT_FALSE(empty);
         nav::Font failed(nullptr);
-        EXPECT_EQ(nBefore + 1, NavGdiLiveObjects()) << "null handles are not counted";
+        EXPECT_EQ(nBefore + 1, StandInLiveObjects()) << "null handles are not counted";
         hDetached = bmp.Detach();
-        EXPECT_EQ(nBefore, NavGdiLiveObjects()) << "a detached handle is the taker's";
+        EXPECT_EQ(nBefore, StandInLiveObjects()) << "a detached handle is the taker's";
     }
     EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(hDetached)) << "detached, not deleted";
     DeleteObject(hDetached);
-    EXPECT_EQ(nBefore, NavGdiLiveObjects());
+    EXPECT_EQ(nBefore, StandInLiveObjects());
 }

@@ -2,6 +2,7 @@
 // its thumb goes, how it looks, and what each zone sends the list and the parent.
 #include "test_list_fixture.h"
 #include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 
 #include <climits>
 
@@ -230,14 +231,14 @@ TEST_F(BarTest, ListRepaintsNeverCoverTheBar)
 TEST_F(BarTest, NoGdiObjectSurvivesBarPaintsOrScrolling)
 {
     Make(100);
-    const long before = NavGdiLiveObjects();
+    const long before = StandInLiveObjects();
     for (int i = 0; i < 2000; ++i)
     {
         PaintNow(bar);
         SendTap(bar, 20, i % 2 ? 39 + 10 : 165 + 10); // line up / line down
     }
     PumpMessages();
-    EXPECT_EQ(before, NavGdiLiveObjects());
+    EXPECT_EQ(before, StandInLiveObjects());
     HPEN hPen = CreatePen(PS_SOLID, 1, 0);
     EXPECT_NE(nullptr, hPen);
     DeleteObject(hPen);

@@ -8,7 +8,7 @@
 #include "Assignment.h"
 #include "TestHost.h"
 #include "coop/StaticCoopRecord.h"
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "win32/NavGdi.h"
 
 #include <psapi.h>
@@ -636,11 +636,11 @@ TEST_F(StaticTest, NestedCompositionKeepsBothPictures)
     RECT rcAll = {0, 0, 100, 30};
     FillRect(hdcOuter, &rcAll, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     ReleaseDC(outer.GetSafeHwnd(), hdcOuter);
-    const long nBefore = NavGdiLiveObjects();
+    const long nBefore = StandInLiveObjects();
     Redraw(outer.GetSafeHwnd());
     m_host.hook = nullptr;
     ASSERT_EQ(1, nNested);
-    EXPECT_EQ(nBefore, NavGdiLiveObjects());
+    EXPECT_EQ(nBefore, StandInLiveObjects());
     EXPECT_TRUE(FindInk(Pixels::FromWindow(outer.GetSafeHwnd()), rcOuter).Empty());
     Pixels nested = Pixels::FromDC(elsewhere, rcInner.left, rcInner.top, 100, 30);
     EXPECT_GT(CountColor(nested, kRed), 5);
@@ -764,7 +764,7 @@ TEST_F(StaticTest, NoGdiObjectSurvivesPaintsAndScrollSteps)
     ASSERT_TRUE(MakeLabel(label, L"ABCDEFGHIJKLMNOP", rc, SS_CENTER, FaceCallback));
     HWND hwnd = label.GetSafeHwnd();
     Redraw(hwnd);
-    const long nBefore = NavGdiLiveObjects();
+    const long nBefore = StandInLiveObjects();
     for (int i = 0; i < 12000; ++i)
     {
         Tick(hwnd);
@@ -772,7 +772,7 @@ TEST_F(StaticTest, NoGdiObjectSurvivesPaintsAndScrollSteps)
         Canvas composed(80, 60);
         label.OnPaintEx(composed);
     }
-    EXPECT_EQ(nBefore, NavGdiLiveObjects());
+    EXPECT_EQ(nBefore, StandInLiveObjects());
     // Had each round leaked a font or bitmap, the process would be near its handle limit.
     HBITMAP hbm = CreateBitmap(4, 4, 1, 32, nullptr);
     EXPECT_NE(nullptr, hbm);
@@ -797,26 +797,26 @@ SIZE_T WorkingSetBytes()
 TEST_F(StaticTest, TheKeptPictureGoesWithTheLastLabelAndStaysSmall)
 {
     PumpMessages();
-    const long nStart = NavGdiLiveObjects();
+    const long nStart = StandInLiveObjects();
     for (bool bByDestructor : {true, false})
     {
         SCOPED_TRACE(bByDestructor ? "destructor" : "DestroyWindow");
         StaticProbe label;
         ASSERT_TRUE(MakeStatic(label, m_host, L"Kept", RECT{10, 10, 110, 40}, 0, FaceCallback));
         Redraw(label.GetSafeHwnd());
-        EXPECT_GT(NavGdiLiveObjects(), nStart) << "kept between paints";
+        EXPECT_GT(StandInLiveObjects(), nStart) << "kept between paints";
         if (!bByDestructor)
         {
             DestroyWindow(label.GetSafeHwnd());
-            EXPECT_EQ(nStart, NavGdiLiveObjects());
+            EXPECT_EQ(nStart, StandInLiveObjects());
         }
     }
-    EXPECT_EQ(nStart, NavGdiLiveObjects());
+    EXPECT_EQ(nStart, StandInLiveObjects());
 
     StaticProbe small;
     ASSERT_TRUE(MakeStatic(small, m_host, L"Small", RECT{10, 10, 110, 40}));
     Redraw(small.GetSafeHwnd());
-    const long nWithSmall = NavGdiLiveObjects();
+    const long nWithSmall = StandInLiveObjects();
     const SIZE_T before = WorkingSetBytes();
     {
         StaticProbe huge;
@@ -825,7 +825,7 @@ TEST_F(StaticTest, TheKeptPictureGoesWithTheLastLabelAndStaysSmall)
         Redraw(small.GetSafeHwnd());
     }
     PumpMessages();
-    EXPECT_EQ(nWithSmall, NavGdiLiveObjects());
+    EXPECT_EQ(nWithSmall, StandInLiveObjects());
     const SIZE_T kHugePicture = 3000u * 3000u * 4u;
     EXPECT_LT(WorkingSetBytes(), before + kHugePicture / 4)
         << "the huge label's picture is not kept";

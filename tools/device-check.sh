@@ -1,6 +1,6 @@
 #!/bin/sh
 # The device build, checked on every run: the library's own CMake build in its Windows CE 5.0
-# configuration, with two compilers (cmake/ce5-i686-check.cmake: MinGW-w64's i686 gcc;
+# configuration, with two compilers (cmake/ce5-i686.cmake: MinGW-w64's i686 gcc;
 # cmake/ce5-armv7-clang.cmake: clang for 32-bit ARM, Thumb-2, linked by lld). Both compile every
 # library source against the desktop headers narrowed to the device's reference
 # (tools/device/ce5.h) and link the two DLLs against import libraries made from
@@ -57,7 +57,7 @@ summary() {
 }
 
 start=$(date +%s)
-build i686 ce5-i686-check.cmake
+build i686 ce5-i686.cmake
 build arm ce5-armv7-clang.cmake
 # The desktop DLLs at 32 bits, whose exports the device's must match: their C++ names are
 # decorated for the same 32-bit types.

@@ -11,7 +11,6 @@
 #include "win32/NavCheck.h"
 #include "core/NavCompose.h"
 #include "win32/NavGdi.h"
-#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"

@@ -1,4 +1,4 @@
-// ComboTextBuffer.h - the buffer an item's text is fetched into, and its test hook.
+// ComboTextBuffer.h - the buffer an item's text is fetched into.
 #pragma once
 
 #include "NavCommon.h"
@@ -11,9 +11,6 @@ namespace nav
 {
 namespace combo
 {
-// While set (by a test hook), every item-text buffer fails to allocate.
-extern bool g_bFailTextBuffers;
-
 // A buffer of nChars + 1 wide characters, freed when it goes out of scope. Get() is null
 // when it could not be allocated (or the size would overflow).
 class TextBuffer : public UniqueHandle<wchar_t*, FreeText>
@@ -25,8 +22,7 @@ private:
     static wchar_t* Allocate(int nChars)
     {
         const size_t nMaxChars = static_cast<size_t>(-1) / sizeof(wchar_t) - 1;
-        if (nChars < 0 || static_cast<size_t>(nChars) >= nMaxChars ||
-            g_bFailTextBuffers)
+        if (nChars < 0 || static_cast<size_t>(nChars) >= nMaxChars)
             return NULL;
         wchar_t* p =
             static_cast<wchar_t*>(AllocBlock((static_cast<size_t>(nChars) + 1) * sizeof(wchar_t)));

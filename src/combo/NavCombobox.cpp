@@ -24,14 +24,6 @@ const DWORD kListStyle = WS_CHILD | WS_VSCROLL | LBS_NOTIFY;
 const UINT kHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
 } // namespace
 
-namespace nav
-{
-namespace combo
-{
-bool g_bFailTextBuffers;
-} // namespace combo
-} // namespace nav
-
 // Sets the defaults: no windows, 24 x 22 arrows.
 CNavCombobox::CNavCombobox()
     : m_hWnd(NULL), m_hList(NULL), m_hFont(NULL), m_bPressed(0), m_rcList(),
@@ -288,8 +280,6 @@ LRESULT CNavCombobox::OnEditMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: // what a read-only or disabled edit asks instead
         return nav::TransparentCtlColor(reinterpret_cast<HDC>(wParam));
-    case WM_SETFONT:
-        return nav::edit::SetFontKeepingMargins(m_pfnOldProc, hWnd, wParam, lParam);
     case WM_MOUSEMOVE:
         return OnMouseMove(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
@@ -512,12 +502,9 @@ LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     m_bListOpenAtPress = 0;
     if (PtInRect(&rcArrow, nav::edit::PointFromLParam(lParam)))
     {
-#if ZNC_DESKTOP_BRIDGES
-        // Desktop bridge: the native edit takes the focus at the pen-down, which closes an
-        // open list before the pen-up arrives; remember that it was open.
-        if (nav::BridgeOn(NAV_BRIDGE_COMBO_PRESS))
-            m_bListOpenAtPress = HasList() && IsWindowVisible(m_hList);
-#endif
+        // The native edit takes the focus at the pen-down, which may close an open list
+        // before the pen-up arrives; the pen-up acts on the list as it was at the press.
+        m_bListOpenAtPress = HasList() && IsWindowVisible(m_hList);
         nav::WindowDC dc(hWnd);
         if (dc)
             DrawArrow(dc, rcArrow.left,

@@ -101,7 +101,7 @@ int CNavEdit::Create(HINSTANCE hInstance, DWORD dwStyle, wchar_t* pszText, RECT&
         NKDbgPrintfW(L"CNavEdit::Create failed: %d\n", GetLastError());
         return 0;
     }
-    // The font goes first: on the desktop WM_SETFONT resets the margins.
+    // The font first, then the margins.
     if (m_hFont)
         SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
     SendMessageW(m_hWnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFrameBorder, 0));
@@ -200,8 +200,6 @@ LRESULT CNavEdit::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: // what a read-only or disabled edit asks instead
         return OnCtlColor(reinterpret_cast<HDC>(wParam));
-    case WM_SETFONT:
-        return OnSetFont(hWnd, wParam, lParam);
     case WM_MOUSEMOVE:
         return OnMouseMove(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
@@ -277,12 +275,6 @@ LRESULT CNavEdit::OnCommand(HWND hWnd, WPARAM wParam, LPARAM /*lParam*/)
 LRESULT CNavEdit::OnCtlColor(HDC hdc)
 {
     return nav::TransparentCtlColor(hdc);
-}
-
-// A new font keeps the field's margins.
-LRESULT CNavEdit::OnSetFont(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    return nav::edit::SetFontKeepingMargins(m_pfnOldProc, hWnd, wParam, lParam);
 }
 
 // While the pen is down a dragged selection is repainted over the skin at once.
@@ -404,7 +396,7 @@ void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
 void CNavEdit::DrawBottomLine(HDC hdcMem, const RECT& rcWindow)
 {
     const int w = rcWindow.right - rcWindow.left, h = rcWindow.bottom - rcWindow.top;
-    nav::Pen pen(NAV_ALLOC(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)), NULL));
+    nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
     nav::SelectGuard select(hdcMem, pen);
     MoveToEx(hdcMem, 0, h - 1, NULL);
     LineTo(hdcMem, w, h - 1);

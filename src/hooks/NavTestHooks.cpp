@@ -1,23 +1,12 @@
-// NavTestHooks.cpp - the test hooks (see NavTestHooks.h), each a thin door into the state the
-// library keeps anyway. Compiled into the desktop build only.
-#if !defined(_WIN32_WCE)
+// NavTestHooks.cpp - the test seam (see NavTestHooks.h), each a thin door into the state the
+// library keeps anyway. Compiled into the DLLs built for the tests and benchmarks only.
+#if defined(ZNC_TEST_SEAM)
 
 #include "hooks/NavTestHooks.h"
 
-#include "combo/ComboTextBuffer.h"
 #include "core/NavCore.h"
 #include "list/NavScrollBar.h"
-#include "platform/NavBridge.h"
-#include "platform/NavPlatform.h"
-#include "NavFaults.h"
-#include "win32/NavAlloc.h"
-#include "win32/NavHandle.h"
 #include "win32/NavWindow.h"
-
-long NavGdiLiveObjects(void)
-{
-    return nav::detail::LiveObjects();
-}
 
 void NavLoadSharedImages(HINSTANCE hModule)
 {
@@ -65,51 +54,4 @@ int NavScrollBarPaint(HWND hwndBar, HDC hdc)
     return 1;
 }
 
-unsigned NavSetBridges(unsigned uOn)
-{
-    const unsigned uBefore = nav::g_uBridgesOn;
-    nav::g_uBridgesOn = uOn & NAV_BRIDGE_ALL;
-    return uBefore;
-}
-
-void NavSetDebugHook(NavDebugHook pfnHook, void* pContext)
-{
-    nav::desktop::g_standIns.pfnDebugHook = pfnHook;
-    nav::desktop::g_standIns.pDebugHookContext = pContext;
-}
-
-void NavSipSimulate(DWORD dwFlags, BOOL bQueryFails)
-{
-    nav::desktop::StandIns& standIns = nav::desktop::g_standIns;
-    standIns.dwSipFlags = dwFlags;
-    standIns.bSipQueryFails = bQueryFails;
-    standIns.nSipShowCount = 0;
-    standIns.dwSipLastShow = 0;
-}
-
-int NavSipShowCount(void)
-{
-    return nav::desktop::g_standIns.nSipShowCount;
-}
-
-DWORD NavSipLastShowFlag(void)
-{
-    return nav::desktop::g_standIns.dwSipLastShow;
-}
-
-void NavFailAllocations(long nFail, BOOL bFromThenOn)
-{
-    nav::detail::g_faults.Arm(nFail, bFromThenOn);
-}
-
-long NavAllocationCount(void)
-{
-    return nav::detail::g_faults.Count();
-}
-
-void NavComboFailTextBuffers(BOOL bFail)
-{
-    nav::combo::g_bFailTextBuffers = bFail != FALSE;
-}
-
-#endif // !_WIN32_WCE
+#endif // ZNC_TEST_SEAM

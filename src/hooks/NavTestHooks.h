@@ -1,23 +1,16 @@
-// NavTestHooks.h - the test hooks: exports of the desktop build through which the tests and the
-// benchmarks watch and steer the library. They are not part of the product's interface (the
-// public headers in include/ are), no application should call them, and the device build has
-// none of them: this header cannot be read there.
+// NavTestHooks.h - the one seam through which the tests and the benchmarks reach the library's
+// own pieces that no call into the platform shows: the shared images, the list scroll bar's
+// thumb, and (through ZNC_TEST_API) the owners and the paint buffer. Only the DLLs built for the
+// tests and benchmarks (ZNC_TEST_SEAM) have it; the DLL that ships does not. What the platform
+// sees (the GDI ledger, allocation failures, the soft input panel, the debug lines) the stand-in
+// of the device's platform counts, fails and records from below (standin/StandIn.h).
 #pragma once
 
 #include "NavCommon.h"
 
-#if defined(_WIN32_WCE)
-#error "the test hooks exist in the desktop build only"
-#endif
-
 class CxImage;
 
 extern "C" {
-
-// ---- The live-object ledger ----
-
-// Owners of GDI objects, DCs and image lists the library made and has not given back yet.
-ZNC_API long NavGdiLiveObjects(void);
 
 // ---- Shared images ----
 
@@ -38,34 +31,5 @@ ZNC_API int NavScrollBarThumbTop(HWND hwndBar);
 // Paints the bar of hwndBar into hdc as its WM_PAINT does (into the client area's coordinates
 // of hdc); 0 when hwndBar is not a scroll bar of this library or hdc is null.
 ZNC_API int NavScrollBarPaint(HWND hwndBar, HDC hdc);
-
-// ---- The desktop bridges ----
-
-// Switches bridges (NavBridge bits, platform/NavBridge.h) on (the default) or off; answers the
-// bridges on before the call.
-ZNC_API unsigned NavSetBridges(unsigned uOn);
-
-// ---- The stand-ins for the device's services ----
-
-// Receives every debug line after formatting. Pass null to remove the hook.
-typedef void (*NavDebugHook)(const wchar_t* pszLine, void* pContext);
-ZNC_API void NavSetDebugHook(NavDebugHook pfnHook, void* pContext);
-// Sets what SipGetInfo reports: the panel flags and whether the query fails.
-ZNC_API void NavSipSimulate(DWORD dwFlags, BOOL bQueryFails);
-// Number of SipShowIM calls since the last NavSipSimulate, and the flag of the latest one.
-ZNC_API int NavSipShowCount(void);
-ZNC_API DWORD NavSipLastShowFlag(void);
-
-// ---- Allocation failures ----
-
-// Makes the library's allocation points (win32/NavAlloc.h) fail: nFail 0 fails none (the
-// default); nFail N fails the Nth point counted from this call, and with bFromThenOn every
-// point after it too. The image library has hooks of its own (ImgBlendHooks.h).
-ZNC_API void NavFailAllocations(long nFail, BOOL bFromThenOn);
-// Points counted since the last NavFailAllocations.
-ZNC_API long NavAllocationCount(void);
-
-// While set, every buffer the combo box fetches an item's text into fails to allocate.
-ZNC_API void NavComboFailTextBuffers(BOOL bFail);
 
 } // extern "C"

@@ -9,7 +9,6 @@
 #include "core/NavCompose.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
-#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 
 #include <string.h>
@@ -21,8 +20,10 @@ NAV_COMPILE_CHECK(sizeof(CNavListCtrl) == NAV_BY_WORD_SIZE(80, 112), list_layout
 namespace
 {
 const DWORD kExStyle = 0x10000020;
-const DWORD kBaseStyle = WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                         LVS_OWNERDRAWFIXED | LVS_NOSCROLL | LVS_NOCOLUMNHEADER;
+// WS_CLIPSIBLINGS: the list's paints leave out its scroll bar, a sibling above it.
+const DWORD kBaseStyle = WS_CHILD | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL |
+                         LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED | LVS_NOSCROLL |
+                         LVS_NOCOLUMNHEADER;
 const DWORD kCallerStyles = WS_VISIBLE | WS_BORDER | LVS_OWNERDATA;
 const DWORD kShortFormStyle = 0x10801000; // visible, bordered, virtual
 const COLORREF kSeparatorColor = 0x5D92C7;
@@ -189,7 +190,7 @@ HPEN CNavListCtrl::SeparatorPen() const
     if (!m_pShared)
         return NULL;
     if (!m_pShared->pen)
-        m_pShared->pen.Attach(NAV_ALLOC(CreatePen(PS_SOLID, 1, kSeparatorColor), NULL));
+        m_pShared->pen.Attach(CreatePen(PS_SOLID, 1, kSeparatorColor));
     return m_pShared->pen.Get();
 }
 
@@ -210,25 +211,11 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
     SeparatorPen(); // made now, so that copies made before Create share it from the start
 
     const DWORD dwListStyle = kBaseStyle | (dwStyle & kCallerStyles);
-    DWORD dwNativeStyle = dwListStyle;
-#if ZNC_DESKTOP_BRIDGES
-    // Desktop bridge: a "SysListView32" created with LVS_NOSCROLL cannot scroll at all on the
-    // desktop, yet the list must scroll by its bar's messages and report its top row. The
-    // window is made without the bit, which is added once the window is subclassed, unheard by
-    // the native list (OnStyleChange); the native scroll bars it then shows are taken away
-    // again before they take any room (OnNcCalcSize).
-    if (nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
-        dwNativeStyle &= ~LVS_NOSCROLL;
-#endif
-    m_hWnd = nav::CreateChild(kExStyle, WC_LISTVIEWW, L"NavListView", dwNativeStyle, rc, hParent,
+    m_hWnd = nav::CreateChild(kExStyle, WC_LISTVIEWW, L"NavListView", dwListStyle, rc, hParent,
                               nID, hInst);
     if (!m_hWnd)
         return 0;
     nav::Subclass(m_hWnd, this, WindowProc, m_pfnOldProc);
-#if ZNC_DESKTOP_BRIDGES
-    if (dwNativeStyle != dwListStyle)
-        SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(dwListStyle));
-#endif
 
     RECT rcWindow;
     GetWindowRect(m_hWnd, &rcWindow);
@@ -269,38 +256,6 @@ UINT CNavListCtrl::GetDlgCtrlID()
     return static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
 }
 
-// Desktop bridge: the list window does not clip its siblings on the desktop, so its own paints
-// would cover the bar where they overlap (the device clips them). The list's window region
-// leaves out the part under a visible bar; a hidden bar gives the whole window back. Nothing
-// to do on the device.
-void CNavListCtrl::ClipUnderScrollBar()
-{
-#if ZNC_DESKTOP_BRIDGES
-    if (!IsWindow(m_hWnd) || !nav::BridgeOn(NAV_BRIDGE_LIST_REGION))
-        return;
-    CNavScrollBar* pBar = ScrollBar();
-    RECT rcList, rcBar, rcOverlap;
-    GetWindowRect(m_hWnd, &rcList);
-    const bool bBarShown = pBar && IsWindow(pBar->m_hWnd) &&
-                           (GetWindowLongW(pBar->m_hWnd, GWL_STYLE) & WS_VISIBLE);
-    if (!bBarShown || !GetWindowRect(pBar->m_hWnd, &rcBar) ||
-        !IntersectRect(&rcOverlap, &rcList, &rcBar))
-    {
-        SetWindowRgn(m_hWnd, NULL, TRUE);
-        return;
-    }
-    OffsetRect(&rcOverlap, -rcList.left, -rcList.top);
-    const int cx = rcList.right - rcList.left, cy = rcList.bottom - rcList.top;
-    nav::Region visible(NAV_ALLOC(CreateRectRgn(0, 0, cx, cy), NULL));
-    nav::Region covered(NAV_ALLOC(CreateRectRgnIndirect(&rcOverlap), NULL));
-    if (!visible || !covered)
-        return;
-    CombineRgn(visible, visible, covered, RGN_DIFF);
-    if (SetWindowRgn(m_hWnd, visible, TRUE))
-        visible.Detach(); // the system owns it now
-#endif
-}
-
 // Shows or hides the list; showing also shows and raises the bar, whatever EnableHScrollBar
 // said.
 void CNavListCtrl::Show(int nCmdShow)
@@ -314,7 +269,6 @@ void CNavListCtrl::Show(int nCmdShow)
                      SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     else if (IsWindowVisible(pBar->m_hWnd))
         ShowWindow(pBar->m_hWnd, SW_HIDE);
-    ClipUnderScrollBar();
 }
 
 // Moves the list and its bar; the bar keeps to the list's right 40 pixels.
@@ -685,7 +639,6 @@ int CNavListCtrl::EnableHScrollBar(int bEnable)
             ShowWindow(pBar->m_hWnd, SW_HIDE);
         InvalidateRect(m_hWnd, NULL, TRUE);
     }
-    ClipUnderScrollBar();
     return 1;
 }
 

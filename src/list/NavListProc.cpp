@@ -8,7 +8,6 @@
 #include "win32/NavGdi.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
-#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 
 #include <wchar.h>
@@ -26,9 +25,6 @@ const int kTextChars = 64;         // cell buffer: at most 63 characters are dra
 const int kBarBorder = 6;          // nine-part selection bar
 const COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
 const UINT kTextFlags = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
-#if ZNC_DESKTOP_BRIDGES
-const LONG kNativeBars = WS_VSCROLL | WS_HSCROLL;
-#endif
 
 // The check-box, image and text-start areas of a row.
 struct RowAreas
@@ -268,13 +264,6 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         return OnVScroll(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
         return OnLButtonDown(hWnd, wParam, lParam);
-#if ZNC_DESKTOP_BRIDGES
-    case WM_NCCALCSIZE:
-        return OnNcCalcSize(hWnd, wParam, lParam);
-    case WM_STYLECHANGING:
-    case WM_STYLECHANGED:
-        return OnStyleChange(hWnd, uMsg, wParam, lParam);
-#endif
     case WM_DESTROY:
         return OnDestroy(hWnd, wParam, lParam);
     default:
@@ -293,15 +282,6 @@ LRESULT CNavListCtrl::OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 // rows there, asking for each with WM_DRAWITEM.
 LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
 {
-#if ZNC_DESKTOP_BRIDGES
-    // A region that could not be made when the bar last moved is tried again before the list
-    // paints over the bar.
-    RECT rcRegion;
-    CNavScrollBar* pBar = ScrollBar();
-    if (nav::BridgeOn(NAV_BRIDGE_LIST_REGION) && pBar && IsWindowVisible(pBar->m_hWnd) &&
-        GetWindowRgnBox(hWnd, &rcRegion) == ERROR)
-        ClipUnderScrollBar();
-#endif
     nav::PaintDC dc(hWnd);
     nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
     nav::CallNative(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);
@@ -443,41 +423,6 @@ LRESULT CNavListCtrl::OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam)
         pBar->DestroyBarWindow();
     return nav::CallNative(m_pfnOldProc, hWnd, WM_DESTROY, wParam, lParam);
 }
-
-#if ZNC_DESKTOP_BRIDGES
-// Desktop bridge: the native list, which does not know about LVS_NOSCROLL, shows its own scroll
-// bars when its rows outgrow the window. They are taken off again before the frame is measured,
-// so they never take room or show; the native list's scroll position stays intact.
-LRESULT CNavListCtrl::OnNcCalcSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    if (!nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
-        return nav::CallNative(m_pfnOldProc, hWnd, WM_NCCALCSIZE, wParam, lParam);
-    const LONG style = GetWindowLongW(hWnd, GWL_STYLE);
-    if (style & kNativeBars)
-        SetWindowLongW(hWnd, GWL_STYLE, style & ~kNativeBars);
-    return nav::CallNative(m_pfnOldProc, hWnd, WM_NCCALCSIZE, wParam, lParam);
-}
-
-// Desktop bridge: the native list must never see LVS_NOSCROLL, or it stops scrolling. Changes
-// that only touch it and the scroll-bar bits are the bridge's own and stay unheard; any other
-// change reaches the native list without that bit, and what the native list makes of a coming
-// change (it keeps LVS_OWNERDATA as it was created) goes back to the caller.
-LRESULT CNavListCtrl::OnStyleChange(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    STYLESTRUCT* pStyle = reinterpret_cast<STYLESTRUCT*>(lParam);
-    if (static_cast<int>(wParam) != GWL_STYLE || !pStyle ||
-        !nav::BridgeOn(NAV_BRIDGE_LIST_SCROLLING))
-        return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
-    const DWORD bridgeBits = LVS_NOSCROLL | kNativeBars;
-    if (((pStyle->styleOld ^ pStyle->styleNew) & ~bridgeBits) == 0)
-        return 0;
-    STYLESTRUCT seen = {pStyle->styleOld & ~LVS_NOSCROLL, pStyle->styleNew & ~LVS_NOSCROLL};
-    const LRESULT result = nav::AskNative(m_pfnOldProc, hWnd, uMsg, wParam, &seen);
-    if (uMsg == WM_STYLECHANGING)
-        pStyle->styleNew = seen.styleNew | (pStyle->styleNew & LVS_NOSCROLL);
-    return result;
-}
-#endif // ZNC_DESKTOP_BRIDGES
 
 // One step of the selected row's sideways scrolling: while its first column's text is too wide,
 // redraw the row with the text starting one character further on, wrapping to the full text

@@ -10,7 +10,6 @@
 #include "win32/NavGdi.h"
 #include "win32/NavWindow.h"
 #include "list/NavListShared.h"
-#include "platform/NavBridge.h"
 #include "resource.h"
 
 #include <limits.h>
@@ -169,28 +168,11 @@ LRESULT CNavScrollBar::ScrollBarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     case WM_LBUTTONUP:
         OnLButtonUp(wParam, lParam);
         return 1;
-#if ZNC_DESKTOP_BRIDGES
-    case WM_NCHITTEST:
-        return OnNcHitTest(wParam, lParam);
-#endif
     default:
         break;
     }
     return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
 }
-
-#if ZNC_DESKTOP_BRIDGES
-// Desktop bridge: the bar is a native static, which on the desktop lets the pen fall through
-// to the window beneath it unless it has SS_NOTIFY; the bar takes the pen itself. The device
-// asks no hit test, and the pen reaches the bar.
-LRESULT CNavScrollBar::OnNcHitTest(WPARAM wParam, LPARAM lParam)
-{
-    const LRESULT lHit = nav::CallNative(m_pfnOldProc, m_hWnd, WM_NCHITTEST, wParam, lParam);
-    if (lHit == HTTRANSPARENT && nav::BridgeOn(NAV_BRIDGE_LABEL_HITTEST))
-        return HTCLIENT;
-    return lHit;
-}
-#endif
 
 // The whole bar, composed in one paint.
 LRESULT CNavScrollBar::OnPaint(HWND hWnd)

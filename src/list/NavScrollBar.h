@@ -60,7 +60,6 @@ private:
 
     LRESULT OnPaint(HWND hWnd);
     LRESULT OnCtlColorStatic(HDC hdc);
-    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     void Paint(HDC hdc);
     void ClampAndRepaint();
     void ClearPressed();

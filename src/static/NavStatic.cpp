@@ -10,7 +10,6 @@
 #include "win32/NavCheck.h"
 #include "core/NavCompose.h"
 #include "win32/NavGdi.h"
-#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavWindow.h"
 
@@ -85,7 +84,7 @@ HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
     if (hBase)
         GetObjectW(hBase, sizeof(lf), &lf);
     lf.lfUnderline = bUnderline ? 1 : 0;
-    return NAV_ALLOC(CreateFontIndirectW(&lf), NULL);
+    return CreateFontIndirectW(&lf);
 }
 
 // The font of one text drawing: the base font's copy with the label's underline, made for it and
@@ -238,12 +237,6 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
     LabelWindowMade();
-#if ZNC_DESKTOP_BRIDGES
-    // Desktop bridge: the desktop's native static paints itself at once on WM_SETFONT with
-    // redraw, before the label is in place; the first picture must be the label's own.
-    if (nav::BridgeOn(NAV_BRIDGE_LABEL_QUIET))
-        Repaint();
-#endif
     return 1;
 }
 
@@ -379,13 +372,6 @@ LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lP
         return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
-#if ZNC_DESKTOP_BRIDGES
-    case WM_NCHITTEST:
-        return OnNcHitTest(wParam, lParam);
-    case WM_SETTEXT:
-    case WM_ENABLE:
-        return CallOldProcQuietly(uMsg, wParam, lParam);
-#endif
     case WM_LBUTTONDOWN:
         return OnLButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
@@ -398,29 +384,6 @@ LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lP
         return nav::CallNative(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
     }
 }
-
-#if ZNC_DESKTOP_BRIDGES
-// Desktop bridge: hands a message to the native procedure without letting it paint, then
-// repaints our way. The desktop's native static draws itself at once on a new text or enable
-// state, filling its face with the brush its PARENT answers to WM_CTLCOLORSTATIC (the label
-// never sees that request), over the composed picture. With redraw off for the call the
-// native drawing does not happen, and the label repaints itself afterwards.
-LRESULT CNavStatic::CallOldProcQuietly(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (!nav::BridgeOn(NAV_BRIDGE_LABEL_QUIET))
-        return nav::CallNative(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
-    const bool bVisible = (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (bVisible)
-        nav::CallNative(m_pfnOldProc, m_hWnd, WM_SETREDRAW, FALSE, 0);
-    LRESULT lResult = nav::CallNative(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
-    if (bVisible)
-    {
-        nav::CallNative(m_pfnOldProc, m_hWnd, WM_SETREDRAW, TRUE, 0);
-        Repaint();
-    }
-    return lResult;
-}
-#endif // ZNC_DESKTOP_BRIDGES
 
 // The text over the background that WM_ERASEBKGND left; SS_CENTER only at offset 0.
 void CNavStatic::OnPaint()
@@ -461,19 +424,6 @@ LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
 {
     return nav::TransparentCtlColor(hdc);
 }
-
-#if ZNC_DESKTOP_BRIDGES
-// Desktop bridge: the desktop's native static lets taps fall through to its parent unless it
-// has SS_NOTIFY; a label that acts on taps (a push button or a link) takes them itself.
-LRESULT CNavStatic::OnNcHitTest(WPARAM wParam, LPARAM lParam)
-{
-    const LRESULT lHit = nav::CallNative(m_pfnOldProc, m_hWnd, WM_NCHITTEST, wParam, lParam);
-    if (lHit == HTTRANSPARENT && (m_pfnDrawBk || m_nCoopFlag) &&
-        nav::BridgeOn(NAV_BRIDGE_LABEL_HITTEST))
-        return HTCLIENT;
-    return lHit;
-}
-#endif // ZNC_DESKTOP_BRIDGES
 
 // A pen-down inside presses the label; a push-button label keeps the pen and shows it.
 LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)

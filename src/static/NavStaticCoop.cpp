@@ -3,7 +3,6 @@
 // the popup menu that offers them, and the call into the chosen application's library.
 #include "NavStatic.h"
 
-#include "platform/NavBridge.h"
 #include "platform/NavPlatform.h"
 #include "win32/NavAlloc.h"
 #include "win32/NavHandle.h"
@@ -27,16 +26,6 @@ const DWORD kSubKeyNameChars = 50;
 // Bytes read of each registry value (49 characters and the terminator).
 const DWORD kValueBytes = 100;
 
-// The access mask of every key: the device ignores it and is handed 0. Desktop bridge: the
-// desktop refuses to enumerate or read a key opened with 0, so it asks for read access.
-REGSAM KeyAccess()
-{
-#if ZNC_DESKTOP_BRIDGES
-    if (nav::BridgeOn(NAV_BRIDGE_REGISTRY_ACCESS))
-        return KEY_READ;
-#endif
-    return 0;
-}
 
 // Data-type number of a cooperation flag; 0 for a flag that names no kind.
 int DataTypeOfFlag(unsigned int nFlag)
@@ -58,8 +47,7 @@ int DataTypeOfFlag(unsigned int nFlag)
 HKEY OpenKey(HKEY hParent, const wchar_t* pszSubKey)
 {
     HKEY hKey = NULL;
-    if (NAV_ALLOC(RegOpenKeyExW(hParent, pszSubKey, 0, KeyAccess(), &hKey),
-                  ERROR_NOT_ENOUGH_MEMORY) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(hParent, pszSubKey, 0, 0 /* the device takes no access mask */, &hKey) != ERROR_SUCCESS)
         hKey = NULL;
     return hKey;
 }
@@ -85,7 +73,7 @@ void ReadValue(HKEY hKey, const wchar_t* pszName, wchar_t (&szSlot)[NAV_COOP_SLO
 // is not handed to the platform, whose search for it is not defined.
 HMODULE LoadCoopLibrary(const wchar_t* pszName)
 {
-    return pszName[0] ? NAV_ALLOC(LoadLibraryW(pszName), NULL) : NULL;
+    return pszName[0] ? LoadLibraryW(pszName) : NULL;
 }
 
 // Shows the platform's task bar if it exists and is hidden.
@@ -152,7 +140,7 @@ void CNavStatic::StartCoopLookup(POINT ptClient)
     if (!m_pCoopInfo || !QueryCoopInfo())
         return;
 
-    const nav::PopupMenu menu(NAV_ALLOC(CreatePopupMenu(), NULL));
+    const nav::PopupMenu menu(CreatePopupMenu());
     if (!menu.Get())
         return;
     for (int i = 0; i < m_pCoopInfo->nCount; ++i)

@@ -1,8 +1,7 @@
-// NavAlloc.h - the one point every resource the library obtains passes (see common/
-// NavFaults.h): NAV_ALLOC(acquire, failed) is 'acquire' unless a test made this allocation
-// fail, in which case it is 'failed' and nothing is acquired. The device build compiles the
-// point away. Heap objects are made and freed here too, from the C heap: the desktop's C++ run
-// time, asked for memory when none is left, recursed instead of answering null.
+// NavAlloc.h - heap objects, made and freed on the C heap. The desktop's C++ run time, asked for
+// memory when none was left, recursed instead of answering null; the device's answers null, as
+// every allocation here does when the platform has nothing left (the tests make the platform's
+// own calls fail, from below).
 #pragma once
 
 #include "NavCommon.h"
@@ -10,30 +9,13 @@
 #include <new>
 #include <stdlib.h>
 
-// Exported by the desktop build only, for the tests and benchmarks that use the library's own
-// owners and buffers (see hooks/NavTestHooks.h); the device build exports its classes alone.
-#if defined(_WIN32_WCE)
-#define ZNC_TEST_API
-#else
+// Exported only by the DLLs built for the tests and benchmarks, which reach the library's own
+// owners and buffers through one seam (hooks/NavTestHooks.h); the DLL that ships exports its
+// classes alone.
+#if defined(ZNC_TEST_SEAM)
 #define ZNC_TEST_API ZNC_API
-#endif
-
-#if defined(_WIN32_WCE)
-#define NAV_ALLOC(acquire, failed) (acquire)
 #else
-namespace nav
-{
-class FaultCounter;
-
-namespace detail
-{
-// Counts one allocation point; false when a test made it fail.
-ZNC_TEST_API bool AllocationGoesAhead();
-// The counter behind it, which the test hooks arm.
-extern FaultCounter g_faults;
-} // namespace detail
-} // namespace nav
-#define NAV_ALLOC(acquire, failed) (::nav::detail::AllocationGoesAhead() ? (acquire) : (failed))
+#define ZNC_TEST_API
 #endif
 
 namespace nav
@@ -41,13 +23,13 @@ namespace nav
 // A block of cb bytes from the C heap, or null.
 inline void* AllocBlock(size_t cb)
 {
-    return NAV_ALLOC(malloc(cb), NULL);
+    return malloc(cb);
 }
 
 // nCount zeroed elements of cb bytes each, or null.
 inline void* AllocZeroed(size_t nCount, size_t cb)
 {
-    return NAV_ALLOC(calloc(nCount, cb), NULL);
+    return calloc(nCount, cb);
 }
 
 // A value-initialised T on the C heap, or null; give it back with FreeObject.

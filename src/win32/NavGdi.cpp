@@ -1,33 +1,5 @@
-// NavGdi.cpp - the live-object count behind the GDI owners.
+// NavGdi.cpp - the paint buffer the library keeps between paints.
 #include "win32/NavGdi.h"
-
-namespace
-{
-LONG g_nLive; // plain LONG: the device's Interlocked calls take LPLONG
-}
-
-namespace nav
-{
-namespace detail
-{
-void CountAcquire(const void* h)
-{
-    if (h)
-        InterlockedIncrement(&g_nLive);
-}
-
-void CountRelease(const void* h)
-{
-    if (h)
-        InterlockedDecrement(&g_nLive);
-}
-
-long LiveObjects()
-{
-    return g_nLive;
-}
-} // namespace detail
-} // namespace nav
 
 namespace nav
 {
@@ -80,7 +52,7 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst)
 {
     if (BackBuffer* pKept = g_kept.Borrow(cx, cy))
     {
-        m_nSaved = NAV_ALLOC(SaveDC(pKept->Get()), 0);
+        m_nSaved = SaveDC(pKept->Get());
         if (m_nSaved)
         {
             m_bLent = true;

@@ -26,32 +26,32 @@ inline BOOL DrawListImage(HIMAGELIST himl, int i, HDC hdc, int x, int y, UINT fS
 }
 
 // Owners of GDI objects (bitmap, pen, font, brush, region) released with DeleteObject.
-typedef UniqueHandle<HBITMAP, CloseGdiObject, true> Bitmap;
-typedef UniqueHandle<HPEN, CloseGdiObject, true> Pen;
-typedef UniqueHandle<HFONT, CloseGdiObject, true> Font;
-typedef UniqueHandle<HBRUSH, CloseGdiObject, true> Brush;
-typedef UniqueHandle<HRGN, CloseGdiObject, true> Region;
+typedef UniqueHandle<HBITMAP, CloseGdiObject> Bitmap;
+typedef UniqueHandle<HPEN, CloseGdiObject> Pen;
+typedef UniqueHandle<HFONT, CloseGdiObject> Font;
+typedef UniqueHandle<HBRUSH, CloseGdiObject> Brush;
+typedef UniqueHandle<HRGN, CloseGdiObject> Region;
 
 // An image list the library made itself (never one the application lent), destroyed with
 // ImageList_Destroy.
-typedef UniqueHandle<HIMAGELIST, CloseImageList, true> ImageList;
+typedef UniqueHandle<HIMAGELIST, CloseImageList> ImageList;
 
 // A memory DC made with CreateCompatibleDC, deleted with DeleteDC.
-class MemDC : public UniqueHandle<HDC, CloseMemDC, true>
+class MemDC : public UniqueHandle<HDC, CloseMemDC>
 {
 public:
     explicit MemDC(HDC hdcRef)
-        : UniqueHandle<HDC, CloseMemDC, true>(NAV_ALLOC(CreateCompatibleDC(hdcRef), NULL))
+        : UniqueHandle<HDC, CloseMemDC>(CreateCompatibleDC(hdcRef))
     {
     }
 };
 
 // A window's DC from GetDC, given back with ReleaseDC.
-class WindowDC : public UniqueHandle<HDC, CloseWindowDC, true>
+class WindowDC : public UniqueHandle<HDC, CloseWindowDC>
 {
 public:
     explicit WindowDC(HWND hwnd)
-        : UniqueHandle<HDC, CloseWindowDC, true>(NAV_ALLOC(GetDC(hwnd), NULL), CloseWindowDC(hwnd))
+        : UniqueHandle<HDC, CloseWindowDC>(GetDC(hwnd), CloseWindowDC(hwnd))
     {
     }
 };
@@ -182,7 +182,7 @@ class BackBuffer : public PaintSurface
 public:
     BackBuffer(HDC hdcTarget, int cx, int cy)
         : PaintSurface(cx, cy), m_dc(hdcTarget),
-          m_bitmap(NAV_ALLOC(CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1), NULL)),
+          m_bitmap(CreateDib32(hdcTarget, cx > 0 ? cx : 1, cy > 0 ? cy : 1)),
           m_select(m_dc, m_bitmap)
     {
         if (m_dc && m_bitmap)

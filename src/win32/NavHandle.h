@@ -5,9 +5,7 @@
 // defined); ownership moves only by hand, with Detach() and Attach(). The closer is a small
 // function object that may carry what the closing call needs besides the handle (the window of
 // ReleaseDC, the PAINTSTRUCT of EndPaint, the DC of a selection). A null handle (H()) is never
-// closed. Owner types made with t_bCounted = true count themselves in the live-object ledger,
-// so tests can show that a paint leaves nothing behind even where the platform cannot count GDI
-// handles.
+// closed.
 #pragma once
 
 #include "NavCommon.h"
@@ -17,40 +15,24 @@
 
 namespace nav
 {
-namespace detail
-{
-ZNC_TEST_API void CountAcquire(const void* h);
-ZNC_TEST_API void CountRelease(const void* h);
-// Counted owners holding a handle now.
-long LiveObjects();
-} // namespace detail
-
-template <class H, class Closer, bool t_bCounted = false> class UniqueHandle
+template <class H, class Closer> class UniqueHandle
 {
 public:
     UniqueHandle() : m_h(H()), m_closer() {}
-    explicit UniqueHandle(H h, const Closer& closer = Closer()) : m_h(h), m_closer(closer)
-    {
-        CountAcquire();
-    }
+    explicit UniqueHandle(H h, const Closer& closer = Closer()) : m_h(h), m_closer(closer) {}
     ~UniqueHandle() { Attach(H()); }
 
     // Closes what is held and takes ownership of h instead.
     void Attach(H h)
     {
         if (m_h)
-        {
             m_closer(m_h);
-            CountRelease();
-        }
         m_h = h;
-        CountAcquire();
     }
     // Hands the handle over to whoever takes it next (for example SetWindowRgn, after which
     // the system owns the region); the owner forgets it.
     H Detach()
     {
-        CountRelease();
         H h = m_h;
         m_h = H();
         return h;
@@ -65,17 +47,6 @@ protected:
 private:
     UniqueHandle(const UniqueHandle&);
     UniqueHandle& operator=(const UniqueHandle&);
-
-    void CountAcquire() const
-    {
-        if (t_bCounted)
-            detail::CountAcquire(reinterpret_cast<const void*>(m_h));
-    }
-    void CountRelease() const
-    {
-        if (t_bCounted)
-            detail::CountRelease(reinterpret_cast<const void*>(m_h));
-    }
 
     H m_h;
     Closer m_closer;

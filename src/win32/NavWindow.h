@@ -2,8 +2,7 @@
 // installs its procedure, finds the object again, and gives the window up.
 //
 // The device keeps a window's user data and procedure in 32-bit slots reached with
-// GetWindowLongW/SetWindowLongW and GWL_USERDATA/GWL_WNDPROC; the desktop build also runs at
-// 64 bits, where only the pointer-sized calls hold a pointer. Nothing outside this header
+// GetWindowLongW/SetWindowLongW and GWL_USERDATA/GWL_WNDPROC. Nothing outside this header
 // touches those slots.
 #pragma once
 
@@ -14,7 +13,6 @@ namespace nav
 {
 namespace detail
 {
-#if defined(_WIN32_WCE)
 inline LONG_PTR GetSlot(HWND hwnd, int nIndex)
 {
     return GetWindowLongW(hwnd, nIndex);
@@ -25,35 +23,21 @@ inline LONG_PTR SetSlot(HWND hwnd, int nIndex, LONG_PTR value)
 }
 const int kUserDataSlot = GWL_USERDATA;
 const int kProcSlot = GWL_WNDPROC;
-#else
-inline LONG_PTR GetSlot(HWND hwnd, int nIndex)
-{
-    return GetWindowLongPtrW(hwnd, nIndex);
-}
-inline LONG_PTR SetSlot(HWND hwnd, int nIndex, LONG_PTR value)
-{
-    return SetWindowLongPtrW(hwnd, nIndex, value);
-}
-const int kUserDataSlot = GWLP_USERDATA;
-const int kProcSlot = GWLP_WNDPROC;
-#endif
 } // namespace detail
 
 // Makes a child window of hParent over rc (parent client coordinates) with control id nID.
 inline HWND CreateChild(DWORD dwExStyle, LPCWSTR pszClass, LPCWSTR pszText, DWORD dwStyle,
                         const RECT& rc, HWND hParent, UINT nID, HINSTANCE hInstance)
 {
-    return NAV_ALLOC(CreateWindowExW(dwExStyle, pszClass, pszText, dwStyle, rc.left, rc.top,
-                                     rc.right - rc.left, rc.bottom - rc.top, hParent,
-                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
-                                     hInstance, NULL),
-                     NULL);
+    return CreateWindowExW(dwExStyle, pszClass, pszText, dwStyle, rc.left, rc.top,
+                           rc.right - rc.left, rc.bottom - rc.top, hParent,
+                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), hInstance, NULL);
 }
 
 // Starts (or restarts) a window's timer; 0 when it could not be had.
 inline UINT_PTR StartTimer(HWND hwnd, UINT_PTR nID, UINT nPeriod)
 {
-    return NAV_ALLOC(SetTimer(hwnd, nID, nPeriod, NULL), 0);
+    return SetTimer(hwnd, nID, nPeriod, NULL);
 }
 
 // The object a control stored in its window, or null (no window, or not one of ours).

@@ -1,9 +1,8 @@
 // TestHost.cpp - the shared parent window, spy, pixel read-back and debug capture.
 #include "TestHost.h"
 
-#include "hooks/NavTestHooks.h"
+#include "StandIn.h"
 #include "win32/NavGdi.h"
-#include "platform/NavPlatform.h"
 
 #include <stdio.h>
 
@@ -266,12 +265,12 @@ std::string ColorText(COLORREF c)
 
 DebugCapture::DebugCapture()
 {
-    NavSetDebugHook(Hook, this);
+    StandInSetDebugHook(Hook, this);
 }
 
 DebugCapture::~DebugCapture()
 {
-    NavSetDebugHook(nullptr, nullptr);
+    StandInSetDebugHook(nullptr, nullptr);
 }
 
 void DebugCapture::Hook(const wchar_t* pszLine, void* pContext)

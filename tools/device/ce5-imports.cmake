@@ -5,7 +5,14 @@
 #   cmake -DMODE=def -DSURFACE=<list> -DDIR=<dir> -DNM=<nm> -DPROBE=<object> [-DPREFIX=_]
 #         -P ce5-imports.cmake
 #       reads the names the compiler gave those calls in the probe's object and writes
-#       <dir>/<library>.def for every library of the list.
+#       <dir>/<library>.def for every library of the list;
+#   cmake -DMODE=standin -DSURFACE=<list> -DDIR=<dir> -DNM=<nm> -DBODIES=<static library>
+#         -DIMPLIBS=<import library;...> [-DPREFIX=_] -P ce5-imports.cmake
+#       writes <dir>/standin-<library>.def for the stand-in of every library of the list: each
+#       call the stand-in has a body for (Ce5_<name> in BODIES) exported from it, every other
+#       forwarded to the desktop DLL whose import library has it; and <dir>/standin-tests.def,
+#       what programs that test with the stand-in may call: its own calls (StandIn*) and the
+#       device's services that no desktop DLL has.
 
 cmake_minimum_required(VERSION 3.20)
 
@@ -47,25 +54,91 @@ if(MODE STREQUAL "probe")
     return()
 endif()
 
+# The symbols an object or library defines (or, with -u, uses), one a list entry, each without
+# the i686 PREFIX.
+function(symbols_of out file)
+    execute_process(COMMAND ${NM} ${ARGN} ${file} OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "${NM} ${ARGN} ${file} failed")
+    endif()
+    string(REGEX MATCHALL "[^ \t\r\n]+[\r\n]" found "${listing}")
+    set(names)
+    foreach(symbol IN LISTS found)
+        string(STRIP ${symbol} symbol)
+        string(REGEX REPLACE "^__imp_" "" symbol ${symbol})
+        if(PREFIX AND symbol MATCHES "^${PREFIX}")
+            string(LENGTH "${PREFIX}" length)
+            string(SUBSTRING ${symbol} ${length} -1 symbol)
+        endif()
+        list(APPEND names ${symbol})
+    endforeach()
+    set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
+if(MODE STREQUAL "standin")
+    symbols_of(bodies ${BODIES} --defined-only -g)
+    set(own "")
+    set(forwarded "")
+    set(services "")
+    foreach(symbol IN LISTS bodies)
+        if(symbol MATCHES "^Ce5_([A-Za-z0-9_]+)(@[0-9]+)?$")
+            set(body_${CMAKE_MATCH_1} ${symbol})
+        elseif(symbol MATCHES "^StandIn[A-Za-z0-9_]+$")
+            string(APPEND own "${symbol}\n")
+        endif()
+    endforeach()
+    # Which desktop DLL has each call that has no body.
+    foreach(implib IN LISTS IMPLIBS)
+        get_filename_component(dll ${implib} NAME_WE)
+        string(REGEX REPLACE "^lib" "" dll ${dll})
+        symbols_of(imported ${implib} -g)
+        foreach(symbol IN LISTS imported)
+            string(REGEX REPLACE "@[0-9]+$" "" name ${symbol})
+            if(NOT DEFINED dll_${name})
+                set(dll_${name} ${dll})
+            endif()
+        endforeach()
+    endforeach()
+    set(defs)
+    foreach(name lib IN ZIP_LISTS NAMES LIBS)
+        if(NOT lib IN_LIST defs)
+            list(APPEND defs ${lib})
+            set(text_${lib} "LIBRARY ${lib}.dll\nEXPORTS\n")
+        endif()
+        if(DEFINED body_${name} AND NOT DEFINED dll_${name})
+            # A service of the device alone: programs that test with the stand-in may call it.
+            string(REGEX REPLACE "^Ce5_" "" import ${body_${name}})
+            string(APPEND services "${import}\n")
+        endif()
+        if(DEFINED body_${name} AND lib STREQUAL "coredll")
+            string(APPEND text_${lib} "${name} = ${body_${name}}\n")
+        elseif(DEFINED body_${name})
+            # Every body lives in coredll.dll, which keeps the one ledger; the other libraries
+            # forward to it.
+            string(APPEND text_${lib} "${name} = coredll.Ce5_${name}\n")
+            string(APPEND forwarded "Ce5_${name} = ${body_${name}}\n")
+        elseif(DEFINED dll_${name})
+            string(APPEND text_${lib} "${name} = ${dll_${name}}.${name}\n")
+        else()
+            message(FATAL_ERROR "${name}: the stand-in has no body for it and no desktop DLL exports it")
+        endif()
+    endforeach()
+    string(APPEND text_coredll "${own}${forwarded}")
+    foreach(lib IN LISTS defs)
+        write_if_changed(${DIR}/standin-${lib}.def "${text_${lib}}")
+    endforeach()
+    write_if_changed(${DIR}/standin-tests.def "LIBRARY coredll.dll\nEXPORTS\n${own}${services}")
+    return()
+endif()
+
 if(NOT MODE STREQUAL "def")
-    message(FATAL_ERROR "MODE must be probe or def")
+    message(FATAL_ERROR "MODE must be probe, def or standin")
 endif()
 
-execute_process(COMMAND ${NM} -u ${PROBE} OUTPUT_VARIABLE undefined RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "${NM} -u ${PROBE} failed")
-endif()
-string(REGEX MATCHALL "[^ \t\r\n]+[\r\n]" symbols "${undefined}")
-
-# Imports go through __imp_; i686 names carry the PREFIX _, and stdcall names @N as well.
+# Imports go through __imp_; stdcall names carry @N as well.
+symbols_of(symbols ${PROBE} -u)
 set(exported)
 foreach(symbol IN LISTS symbols)
-    string(STRIP ${symbol} symbol)
-    string(REGEX REPLACE "^__imp_" "" symbol ${symbol})
-    if(PREFIX AND symbol MATCHES "^${PREFIX}")
-        string(LENGTH "${PREFIX}" length)
-        string(SUBSTRING ${symbol} ${length} -1 symbol)
-    endif()
     string(REGEX REPLACE "@[0-9]+$" "" name ${symbol})
     set(exported_${name} ${symbol})
 endforeach()

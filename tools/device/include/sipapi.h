@@ -3,9 +3,21 @@
 #pragma once
 #include <windows.h>
 
-// The record and flags, laid out as the SDK lays them out: the same header the desktop build
-// declares them in.
-#include "platform/NavSipInfo.h"
+// The record and flags, laid out as the SDK lays them out (48 bytes on the 32-bit device).
+#ifndef SIPF_OFF
+#define SIPF_OFF 0x00000000
+#define SIPF_ON 0x00000001
+#endif
+
+typedef struct tagSIPINFO
+{
+    DWORD cbSize;
+    DWORD fdwFlags;
+    RECT rcVisibleDesktop;
+    RECT rcSipRect;
+    DWORD dwImDataSize;
+    void* pvImData;
+} SIPINFO;
 
 #ifdef __cplusplus
 extern "C"

@@ -1,6 +1,7 @@
-// test_bridges.cpp - each desktop bridge is needed: with it switched off, what it bridges goes
-// wrong on the desktop, and with it on (the default) it goes right. The behaviour itself is
-// tested in each control's own tests; here only the difference the bridge makes is shown.
+// test_standin.cpp - each device behaviour that the stand-in of the device's platform emulates
+// is needed: with the emulation off, what the controls rely on goes wrong under Wine, and with it
+// on (the default) it goes right. The behaviour itself is tested in each control's own tests;
+// here only the difference the emulation makes is shown.
 #include <gtest/gtest.h>
 
 #include "NavBitmapButton.h"
@@ -10,8 +11,7 @@
 #include "NavStatic.h"
 #include "NavTestKit.h"
 #include "TestHost.h"
-#include "hooks/NavTestHooks.h"
-#include "platform/NavBridge.h"
+#include "StandIn.h"
 
 #include <algorithm>
 #include <functional>
@@ -23,17 +23,17 @@ namespace
 {
 const UINT kId = 300;
 
-// Switches the named bridges off while it lives.
-class BridgesOff
+// Switches the named emulations off while it lives (for the windows made meanwhile).
+class EmulationsOff
 {
 public:
-    explicit BridgesOff(unsigned uBridges) : m_uBefore(NavSetBridges(NAV_BRIDGE_ALL))
+    explicit EmulationsOff(unsigned uEmulations) : m_uBefore(StandInSetEmulations(STANDIN_ALL))
     {
-        NavSetBridges(m_uBefore & ~uBridges);
+        StandInSetEmulations(m_uBefore & ~uEmulations);
     }
-    ~BridgesOff() { NavSetBridges(m_uBefore); }
-    BridgesOff(const BridgesOff&) = delete;
-    BridgesOff& operator=(const BridgesOff&) = delete;
+    ~EmulationsOff() { StandInSetEmulations(m_uBefore); }
+    EmulationsOff(const EmulationsOff&) = delete;
+    EmulationsOff& operator=(const EmulationsOff&) = delete;
 
 private:
     unsigned m_uBefore;
@@ -57,12 +57,12 @@ void FaceCallback(HDC hdc, RECT* prc, unsigned int, unsigned int)
     DeleteObject(hBrush);
 }
 
-// One bridge and the probe that tells whether what it bridges holds: true when the control
+// One emulation and the probe that tells whether what it emulates holds: true when the control
 // behaves as on the device.
 struct Case
 {
     const char* label;
-    unsigned uBridge;
+    unsigned uEmulation;
     std::function<bool(TestHost&)> holds;
 };
 
@@ -76,28 +76,6 @@ bool ListScrolls(TestHost& host)
     list.SetItemCount(100);
     SendMessageW(list.GetSafeHwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
     return list.GetScrollPos() == 1;
-}
-
-// A repaint of the list leaves the scroll bar standing over its right edge untouched.
-bool ListLeavesItsBarAlone(TestHost& host)
-{
-    CNavListCtrl list;
-    RECT rc = {10, 10, 310, 280};
-    if (!list.Create(host, WS_VISIBLE | WS_BORDER, Instance(), rc, kId))
-        return false;
-    for (int i = 0; i < 20; ++i)
-        list.InsertItem(i, const_cast<wchar_t*>(L"A row text long enough to reach the bar"), -1, 0);
-    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageW(list.GetSafeHwnd(), LVM_SETCOLUMNWIDTH, 0, 600); // rows run under the bar
-    PaintNow(list.GetSafeHwnd());
-    PaintNow(GetDlgItem(host, kId + 1001)); // the bar, over the list
-    HDC hdc = GetDC(host);
-    const RECT rcBar = {rc.right - 40, rc.top, rc.right, rc.bottom};
-    Pixels before = Pixels::FromDC(hdc, rcBar.left, rcBar.top, 40, rcBar.bottom - rcBar.top);
-    PaintNow(list.GetSafeHwnd());
-    Pixels after = Pixels::FromDC(hdc, rcBar.left, rcBar.top, 40, rcBar.bottom - rcBar.top);
-    ReleaseDC(host, hdc);
-    return before.Raw() == after.Raw();
 }
 
 // The check box's tick keeps its green (a 16-colour image list turns it teal).
@@ -195,29 +173,6 @@ bool EditKeepsItsMarginThroughANewFont(TestHost& host)
     return nLeft == 5;
 }
 
-// A second tap on the arrow closes the list that the first one opened.
-bool ComboArrowClosesItsList(TestHost& host)
-{
-    CNavCombobox combo;
-    RECT rc = {20, 20, 220, 160};
-    if (!combo.Create(Instance(), WS_VISIBLE, nullptr, rc, host, kId))
-        return false;
-    combo.AddString(const_cast<wchar_t*>(L"One"));
-    combo.AddString(const_cast<wchar_t*>(L"Two"));
-    HWND hEdit = combo.GetSafeHwnd();
-    HWND hList = GetDlgItem(host, kId + 1010);
-    RECT rcEdit;
-    GetClientRect(hEdit, &rcEdit);
-    auto tapArrow = [&] {
-        SendTap(hEdit, rcEdit.right - 10, rcEdit.bottom / 2);
-        PumpMessages();
-    };
-    tapArrow();
-    const bool bOpened = IsWindowVisible(hList) != FALSE;
-    tapArrow();
-    return bOpened && !IsWindowVisible(hList);
-}
-
 // A tap on a telephone link offers the application registered for telephone numbers. (A key
 // opened with access 0 opens on the desktop, but enumerates nothing: the menu comes up empty.)
 bool LinkOffersItsRegisteredApplication(TestHost& host)
@@ -248,40 +203,62 @@ bool LinkOffersItsRegisteredApplication(TestHost& host)
     return std::find(menu.texts.begin(), menu.texts.end(), kDisp) != menu.texts.end();
 }
 
+// Shown while the panel is up: a window at the bottom of the screen, which the application's
+// screen tests can see; hidden again by SIPF_OFF.
+bool SoftInputPanelShows(TestHost& host)
+{
+    CNavEdit edit;
+    if (!MakeEdit(edit, host))
+        return false;
+    StandInSipSimulate(SIPF_OFF, FALSE);
+    SendTap(edit.GetSafeHwnd(), 50, 10);
+    PumpMessages();
+    HWND hPanel = StandInSipPanel();
+    RECT rc = {};
+    const bool bShown = hPanel && IsWindowVisible(hPanel) && GetWindowRect(hPanel, &rc) &&
+                        rc.bottom == GetSystemMetrics(SM_CYSCREEN);
+    StandInSipSimulate(SIPF_OFF, FALSE);
+    return bShown && !IsWindowVisible(hPanel);
+}
+
 const Case kCases[] = {
-    {"list scrolls", NAV_BRIDGE_LIST_SCROLLING, ListScrolls},
-    {"list leaves its bar alone", NAV_BRIDGE_LIST_REGION, ListLeavesItsBarAlone},
-    {"check icon keeps its colours", NAV_BRIDGE_DIB_BITMAPS, CheckIconKeepsItsColours},
-    {"label keeps its background", NAV_BRIDGE_LABEL_QUIET, LabelKeepsItsBackgroundOnNewText},
-    {"real tap reaches a label button", NAV_BRIDGE_LABEL_HITTEST, RealTapReachesALabelButton},
-    {"real tap reaches the list's scroll bar", NAV_BRIDGE_LABEL_HITTEST,
+    {"list scrolls", STANDIN_LIST_NOSCROLL, ListScrolls},
+    {"check icon keeps its colours", STANDIN_RESOURCE_FORMAT, CheckIconKeepsItsColours},
+    {"label keeps its background", STANDIN_STATIC_QUIET, LabelKeepsItsBackgroundOnNewText},
+    {"real tap reaches a label button", STANDIN_STATIC_TAPS, RealTapReachesALabelButton},
+    {"real tap reaches the list's scroll bar", STANDIN_STATIC_TAPS,
      RealTapReachesTheListsScrollBar},
-    {"edit draws after its text", NAV_BRIDGE_EDIT_CLIP, EditDrawsAfterItsText},
-    {"edit keeps its margin", NAV_BRIDGE_EDIT_MARGINS, EditKeepsItsMarginThroughANewFont},
-    {"combo arrow closes its list", NAV_BRIDGE_COMBO_PRESS, ComboArrowClosesItsList},
-    {"link offers its registered application", NAV_BRIDGE_REGISTRY_ACCESS,
+    {"edit draws after its text", STANDIN_EDIT_CLIP, EditDrawsAfterItsText},
+    {"edit keeps its margin", STANDIN_EDIT_MARGINS, EditKeepsItsMarginThroughANewFont},
+    {"link offers its registered application", STANDIN_REGISTRY_ACCESS,
      LinkOffersItsRegisteredApplication},
 };
 } // namespace
 
-TEST(DesktopBridges, EachIsNeededOnTheDesktop)
+TEST(StandInPlatform, EachEmulationIsNeeded)
 {
     TestHost host;
     for (const Case& c : kCases)
     {
         SCOPED_TRACE(c.label);
-        EXPECT_TRUE(c.holds(host)) << "with the bridge on";
+        EXPECT_TRUE(c.holds(host)) << "with the emulation on";
         {
-            BridgesOff off(c.uBridge);
-            EXPECT_FALSE(c.holds(host)) << "with the bridge off: it is not needed";
+            EmulationsOff off(c.uEmulation);
+            EXPECT_FALSE(c.holds(host)) << "with the emulation off: it is not needed";
         }
         PumpMessages();
     }
 }
 
-TEST(DesktopBridges, SwitchReportsAndRestoresTheBridgesOn)
+TEST(StandInPlatform, SwitchReportsAndRestoresTheEmulationsOn)
 {
-    EXPECT_EQ(static_cast<unsigned>(NAV_BRIDGE_ALL), NavSetBridges(0));
-    EXPECT_EQ(0u, NavSetBridges(~0u));
-    EXPECT_EQ(static_cast<unsigned>(NAV_BRIDGE_ALL), NavSetBridges(NAV_BRIDGE_ALL));
+    EXPECT_EQ(static_cast<unsigned>(STANDIN_ALL), StandInSetEmulations(0));
+    EXPECT_EQ(0u, StandInSetEmulations(~0u));
+    EXPECT_EQ(static_cast<unsigned>(STANDIN_ALL), StandInSetEmulations(STANDIN_ALL));
+}
+
+TEST(StandInPlatform, SoftInputPanelShowsAtTheBottomOfTheScreen)
+{
+    TestHost host;
+    EXPECT_TRUE(SoftInputPanelShows(host));
 }
