@@ -251,6 +251,7 @@ private:
     void SetColumn0Width(int cx);
     void UpdateThumb();
     void RepaintNow();
+    void ClipUnderScrollBar();
     void ReleaseShared(bool bWindowGoes);
 
 protected:

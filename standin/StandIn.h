@@ -31,9 +31,12 @@ FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 
 // ---- The live-object ledger ----
 
-// GDI objects, DCs and image lists that ZorNavCtrl.dll and imgblend.dll obtained from the
-// platform and have not given back yet (deleted, released, or handed to the system).
+// GDI objects, DCs, regions and image lists that ZorNavCtrl.dll obtained from the platform and
+// has not given back yet (deleted, released, or handed to the system).
 STANDIN_API long StandInLiveObjects(void);
+// The same for another module (L"imgblend.dll", whose images keep their drawing surface until
+// they are released).
+STANDIN_API long StandInLiveObjectsOf(const wchar_t* pszModule);
 
 // ---- Allocation failures ----
 

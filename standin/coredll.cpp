@@ -116,9 +116,19 @@ using standin::Untrack;
 
 extern "C" {
 
+long StandInLiveObjectsOf(const wchar_t* pszModule)
+{
+    HMODULE hModule = WatchedModule(pszModule);
+    long nLive = 0;
+    for (std::map<const void*, HMODULE>::const_iterator it = TheState().live.begin();
+         it != TheState().live.end(); ++it)
+        nLive += hModule && it->second == hModule;
+    return nLive;
+}
+
 long StandInLiveObjects(void)
 {
-    return static_cast<long>(TheState().live.size());
+    return StandInLiveObjectsOf(L"ZorNavCtrl.dll");
 }
 
 void StandInFailAllocations(const wchar_t* pszModule, long nFail,
@@ -593,6 +603,24 @@ HFONT WINAPI Ce5_CreateFontIndirectW(const LOGFONTW* plf)
     HFONT hFont = CreateFontIndirectW(plf);
     Track(STANDIN_CALLER(), hFont);
     return hFont;
+}
+
+HRGN WINAPI Ce5_CreateRectRgn(int x1, int y1, int x2, int y2)
+{
+    if (!Allocates(STANDIN_CALLER(), L"CreateRectRgn"))
+        return nullptr;
+    HRGN hRgn = CreateRectRgn(x1, y1, x2, y2);
+    Track(STANDIN_CALLER(), hRgn);
+    return hRgn;
+}
+
+// SetWindowRgn (Windows CE 5.0): after a successful call the system owns the region.
+int WINAPI Ce5_SetWindowRgn(HWND hwnd, HRGN hRgn, BOOL bRedraw)
+{
+    const int nDone = SetWindowRgn(hwnd, hRgn, bRedraw);
+    if (nDone && hRgn)
+        Untrack(hRgn);
+    return nDone;
 }
 
 BOOL WINAPI Ce5_DeleteObject(HGDIOBJ h)

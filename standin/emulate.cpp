@@ -138,8 +138,9 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 // ---- The edit ----
 //
 // The desktop's edit leaves its clip region on the DC it is given with WM_PAINT, so that what
-// is drawn there afterwards is clipped to its text; and it resets its margins on a new font.
-// The device's edit does neither.
+// is drawn there afterwards is clipped to its text; and it sets its margins from each new font.
+// The device's edit does neither: its margins are what EM_SETMARGINS (Windows CE 5.0) set, in
+// pixels, with no width taken from a font.
 
 // The native edit paints into the DC in wParam.
 LRESULT PaintKeepingClip(HWND hwnd, WPARAM wParam, LPARAM lParam)
@@ -152,12 +153,33 @@ LRESULT PaintKeepingClip(HWND hwnd, WPARAM wParam, LPARAM lParam)
     return lResult;
 }
 
+// The margins EM_SETMARGINS set, kept as the width plus one (0: never set).
+const wchar_t kLeftMargin[] = L"StandIn.LeftMargin";
+const wchar_t kRightMargin[] = L"StandIn.RightMargin";
+
+void RememberMargin(HWND hwnd, const wchar_t* pszName, WORD nWidth)
+{
+    SetPropW(hwnd, pszName, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(nWidth) + 1));
+}
+
+void RememberMargins(HWND hwnd, WPARAM fwMargin, LPARAM lParam)
+{
+    if (fwMargin & EC_LEFTMARGIN)
+        RememberMargin(hwnd, kLeftMargin, LOWORD(lParam));
+    if (fwMargin & EC_RIGHTMARGIN)
+        RememberMargin(hwnd, kRightMargin, HIWORD(lParam));
+}
+
+// A new font, and the margins set before it back as they were.
 LRESULT SetFontKeepingMargins(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
-    const LRESULT margins = CallDesktop(hwnd, EM_GETMARGINS, 0, 0);
     const LRESULT lResult = CallDesktop(hwnd, WM_SETFONT, wParam, lParam);
-    CallDesktop(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                static_cast<LPARAM>(static_cast<DWORD>(margins)));
+    const UINT_PTR left = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, kLeftMargin));
+    const UINT_PTR right = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, kRightMargin));
+    const WPARAM fwMargin = (left ? EC_LEFTMARGIN : 0) | (right ? EC_RIGHTMARGIN : 0);
+    if (fwMargin)
+        CallDesktop(hwnd, EM_SETMARGINS, fwMargin,
+                    MAKELPARAM(left ? left - 1 : 0, right ? right - 1 : 0));
     return lResult;
 }
 
@@ -169,11 +191,16 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (wParam && Has(hwnd, STANDIN_EDIT_CLIP))
             return PaintKeepingClip(hwnd, wParam, lParam);
         break;
+    case EM_SETMARGINS:
+        RememberMargins(hwnd, wParam, lParam);
+        break;
     case WM_SETFONT:
         if (Has(hwnd, STANDIN_EDIT_MARGINS))
             return SetFontKeepingMargins(hwnd, wParam, lParam);
         break;
     case WM_NCDESTROY:
+        RemovePropW(hwnd, kLeftMargin);
+        RemovePropW(hwnd, kRightMargin);
         return Forget(hwnd, uMsg, wParam, lParam);
     }
     return CallDesktop(hwnd, uMsg, wParam, lParam);

@@ -20,16 +20,24 @@ NAV_COMPILE_CHECK(sizeof(CNavListCtrl) == NAV_BY_WORD_SIZE(80, 112), list_layout
 namespace
 {
 const DWORD kExStyle = 0x10000020;
-// WS_CLIPSIBLINGS: the list's paints leave out its scroll bar, a sibling above it.
-const DWORD kBaseStyle = WS_CHILD | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL |
-                         LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED | LVS_NOSCROLL |
-                         LVS_NOCOLUMNHEADER;
+const DWORD kBaseStyle = WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                         LVS_OWNERDRAWFIXED | LVS_NOSCROLL | LVS_NOCOLUMNHEADER;
 const DWORD kCallerStyles = WS_VISIBLE | WS_BORDER | LVS_OWNERDATA;
 const DWORD kShortFormStyle = 0x10801000; // visible, bordered, virtual
 const COLORREF kSeparatorColor = 0x5D92C7;
 const int kBarWidth = 40;
 const int kBarIdOffset = 1001;
 const int kDefaultLineHeight = 30;
+
+// Where two rectangles overlap; false when they do not.
+bool Overlap(const RECT& a, const RECT& b, RECT* pOverlap)
+{
+    pOverlap->left = a.left > b.left ? a.left : b.left;
+    pOverlap->top = a.top > b.top ? a.top : b.top;
+    pOverlap->right = a.right < b.right ? a.right : b.right;
+    pOverlap->bottom = a.bottom < b.bottom ? a.bottom : b.bottom;
+    return pOverlap->left < pOverlap->right && pOverlap->top < pOverlap->bottom;
+}
 const UINT kStateChecked = 0x2000;   // state image 2
 const UINT kStateUnchecked = 0x1000; // state image 1
 } // namespace
@@ -256,6 +264,42 @@ UINT CNavListCtrl::GetDlgCtrlID()
     return static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
 }
 
+// The list window does not clip its siblings, so its own paints would cover the bar where
+// they overlap. The list's window region leaves out the part under a visible bar; a hidden bar
+// gives the whole window back.
+void CNavListCtrl::ClipUnderScrollBar()
+{
+    if (!IsWindow(m_hWnd))
+        return;
+    CNavScrollBar* pBar = ScrollBar();
+    RECT rcList, rcBar;
+    GetWindowRect(m_hWnd, &rcList);
+    const bool bBarShown = pBar && IsWindow(pBar->m_hWnd) &&
+                           (GetWindowLongW(pBar->m_hWnd, GWL_STYLE) & WS_VISIBLE) &&
+                           GetWindowRect(pBar->m_hWnd, &rcBar);
+    RECT rcOverlap;
+    if (pBar)
+        pBar->m_bListRegionPending = false;
+    if (!bBarShown || !Overlap(rcList, rcBar, &rcOverlap))
+    {
+        SetWindowRgn(m_hWnd, NULL, TRUE);
+        return;
+    }
+    nav::Region visible(
+        CreateRectRgn(0, 0, rcList.right - rcList.left, rcList.bottom - rcList.top));
+    nav::Region covered(CreateRectRgn(rcOverlap.left - rcList.left, rcOverlap.top - rcList.top,
+                                      rcOverlap.right - rcList.left,
+                                      rcOverlap.bottom - rcList.top));
+    if (!visible || !covered)
+    {
+        pBar->m_bListRegionPending = true;
+        return;
+    }
+    CombineRgn(visible, visible, covered, RGN_DIFF);
+    if (SetWindowRgn(m_hWnd, visible, TRUE))
+        visible.Detach(); // the system owns it now
+}
+
 // Shows or hides the list; showing also shows and raises the bar, whatever EnableHScrollBar
 // said.
 void CNavListCtrl::Show(int nCmdShow)
@@ -269,6 +313,7 @@ void CNavListCtrl::Show(int nCmdShow)
                      SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     else if (IsWindowVisible(pBar->m_hWnd))
         ShowWindow(pBar->m_hWnd, SW_HIDE);
+    ClipUnderScrollBar();
 }
 
 // Moves the list and its bar; the bar keeps to the list's right 40 pixels.
@@ -639,6 +684,7 @@ int CNavListCtrl::EnableHScrollBar(int bEnable)
             ShowWindow(pBar->m_hWnd, SW_HIDE);
         InvalidateRect(m_hWnd, NULL, TRUE);
     }
+    ClipUnderScrollBar();
     return 1;
 }
 

@@ -282,6 +282,9 @@ LRESULT CNavListCtrl::OnSize(HWND hWnd, WPARAM wParam, LPARAM lParam)
 // rows there, asking for each with WM_DRAWITEM.
 LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
 {
+    CNavScrollBar* pBar = ScrollBar();
+    if (pBar && pBar->m_bListRegionPending)
+        ClipUnderScrollBar(); // before the list paints over the bar
     nav::PaintDC dc(hWnd);
     nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
     nav::CallNative(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);

@@ -48,7 +48,8 @@ void ScrollListByRows(HWND hList, double rows, int nRowHeight)
 // Initial values: no window, thumb at its top below a page and a line arrow.
 CNavScrollBar::CNavScrollBar()
     : m_hWnd(NULL), m_hInst(NULL), m_pfnOldProc(NULL), m_pListCtrl(NULL),
-      m_zonePressed(Zone::None), m_nThumbTop(2 * kArrowHeight), m_nPageArrowHeight(kArrowHeight)
+      m_zonePressed(Zone::None), m_nThumbTop(2 * kArrowHeight), m_nPageArrowHeight(kArrowHeight),
+      m_bListRegionPending(false)
 {
 }
 

@@ -53,6 +53,9 @@ public:
     Zone::Value m_zonePressed;
     int m_nThumbTop;
     int m_nPageArrowHeight;
+    // The list's window region that leaves this bar out could not be made; the list's next
+    // paint tries again.
+    bool m_bListRegionPending;
 
 private:
     CNavScrollBar(const CNavScrollBar&);            // owned by one list (and its copies)
