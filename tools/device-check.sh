@@ -6,7 +6,10 @@
 # (tools/device/ce5.h) and link the two DLLs against import libraries made from
 # tools/device/ce5-surface.txt alone, so that a call the device lacks fails the link. The ARM
 # DLLs must then export what the desktop DLLs export, one for one, less the desktop's stand-ins,
-# test hooks and bridges. Prints one line per configuration; the build's output only on failure.
+# test hooks and bridges. Last, the SDK compilers' front end: clang in MSVC mode compiles the
+# same sources and the public headers, and the names an MSVC-built DLL exports must be the ones
+# checked in (tools/device/*-msvc-*-exports.txt). Prints one line per configuration; the build's
+# output only on failure.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 out="${1:-$top/build-device}"
@@ -57,7 +60,8 @@ summary() {
 }
 
 start=$(date +%s)
-build i686 ce5-i686-check.cmake
+# Its compile commands are the ones the MSVC-mode compile below repeats.
+build i686 ce5-i686-check.cmake -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 build arm ce5-armv7-clang.cmake
 # The desktop DLLs at 32 bits, whose exports the device's must match: their C++ names are
 # decorated for the same 32-bit types.
@@ -132,3 +136,93 @@ summary i686 "i686 gcc"
 summary arm "ARM clang, Thumb-2"
 echo "Device check: the ARM DLLs export the desktop DLLs' members one for one:${compared#,}" \
     "(the rest: the desktop's stand-ins, test hooks and bridges); $(($(date +%s) - start)) s."
+
+# ---- The SDK compilers' front end ----
+# clang in MSVC mode, reading C++ as Visual Studio 2005 does (-fms-compatibility-version=14.00),
+# compiles every source of the two DLLs with the i686 device build's own commands (definitions,
+# include path, tools/device/ce5.h, C++03/C89, warnings as errors), for the SDK's two processors:
+# the x86 of the device emulator and ARM (here Thumb-2). Only the compiler and its target change.
+# MinGW-w64's headers stand in for the SDK's: their _MSC_VER branches do not compile, so they are
+# read as by GCC 4.2 (the version clang gives itself in GNU mode), and ce5.h gives __forceinline
+# back to the compiler. Every public header is compiled alone as well, as an application
+# includes it. The names the objects mark for export, as the linker writes them into the DLL
+# (on i686 a plain C name loses its leading underscore), must be the ones checked in: an SDK
+# user compares them with the export table of the DLL the SDK built (README).
+msvc_start=$(date +%s)
+cxx_include=$(ls -d /usr/lib/gcc/i686-w64-mingw32/*-posix/include/c++ | sort -V | tail -n 1)
+mingw_include=/usr/share/mingw-w64/include
+msvc_jobs="$out/msvc-jobs.txt"
+: >"$msvc_jobs"
+# One shell command a line for each job: $1 names the configuration (i686, arm), $2 the target,
+# $3 the processor macro of MinGW's headers.
+msvc_jobs() {
+    dir="$out/msvc-$1"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    front="--target=$2 -fms-compatibility-version=14.00 -D__GNUC__=4 -D__GNUC_MINOR__=2 -D$3"
+    cxx="clang++ -nostdinc++ -isystem $cxx_include -isystem $cxx_include/i686-w64-mingw32 -isystem $mingw_include $front"
+    cc="clang -isystem $mingw_include $front"
+    # The library's sources: each compile command of the two DLLs in the i686 build (JSON
+    # strings unescaped), less the check's run time.
+    sed -n -e 's/^ *"directory": "\(.*\)",$/\1/p' -e 's/^ *"command": "\(.*\)",$/\1/p' \
+        "$out/i686/compile_commands.json" | sed -e 's/\\"/"/g' -e 's/\\\\/\\/g' | paste - - |
+        grep -e '/ZorNavCtrl\.dir/' -e '/imgblend\.dir/' | grep -v ce5-runtime |
+        while IFS="$(printf '\t')" read -r cwd command; do
+            # "<compiler> <flags> -o <object> -c <source>"; the object goes to $dir/<DLL>/.
+            flags=${command#* }
+            object=${flags##* -o }
+            object=${object%% *}
+            src=${flags##* -c }
+            flags=${flags% -o *}
+            dll=${object#CMakeFiles/}
+            dll=${dll%%.dir/*}
+            object="$dir/$dll/${object#*.dir/}"
+            case $src in *.c) compiler=$cc ;; *) compiler=$cxx ;; esac
+            echo "mkdir -p '${object%/*}' && cd '$cwd' && $compiler $flags -o '$object' -c $src >'$object.log' 2>&1"
+        done >>"$msvc_jobs"
+    # The public headers, each alone, as an application includes them (no _BUILDING).
+    for header in "$top"/include/*.h "$top"/imgblend/include/*.h; do
+        name=${header##*/}
+        echo "mkdir -p '$dir/headers' && echo '#include \"$name\"' | $cxx -std=c++98 -fno-rtti -fno-exceptions" \
+            "-Wall -Wextra -Wno-unused-parameter -pedantic-errors -Werror -DUNICODE -D_UNICODE" \
+            "-D_WIN32_WCE=0x500 -DUNDER_CE -include '$top/tools/device/ce5.h' -I'$top/tools/device/include'" \
+            "-I'$top/include' -I'$top/imgblend/include' -fsyntax-only -x c++ - >'$dir/headers/$name.log' 2>&1"
+    done >>"$msvc_jobs"
+}
+msvc_jobs i686 i686-pc-windows-msvc _X86_
+msvc_jobs arm thumbv7-pc-windows-msvc _ARM_
+if ! tr '\n' '\0' <"$msvc_jobs" | nice xargs -0 -n 1 -P "$(nproc)" sh -c; then
+    find "$out"/msvc-* -name '*.log' -size +0 -exec cat {} +
+    echo "Device check: the MSVC-mode compile failed (the commands: $msvc_jobs)." >&2
+    exit 1
+fi
+# The names the objects of $1 mark for export (/EXPORT: directives), one a line, sorted.
+msvc_exports() {
+    find "$1" -name '*.obj' -exec llvm-readobj --coff-directives {} + |
+        sed -n 's/^Directive(s): *//p' | tr ' ' '\n' |
+        sed -n 's/^\/EXPORT:"\{0,1\}\([^",]*\)"\{0,1\}\(,DATA\)\{0,1\}$/\1/p' |
+        if [ "$2" = i686 ]; then sed 's/^_\([^?@]*\)$/\1/'; else cat; fi | LC_ALL=C sort -u
+}
+msvc_names=""
+for arch in i686 arm; do
+    for dll in ZorNavCtrl imgblend; do
+        actual="$out/msvc-$arch/$dll.exports.txt"
+        expected="$top/tools/device/$dll-msvc-$arch-exports.txt"
+        msvc_exports "$out/msvc-$arch/$dll" $arch >"$actual"
+        if ! diff -u "$expected" "$actual" >"$actual.diff"; then
+            cat "$actual.diff"
+            grep '^[-+][^-+]' "$actual.diff" | while read -r line; do
+                echo "$line  $(echo "${line#?}" | llvm-undname | sed -n 2p)"
+            done
+            echo "Device check: an MSVC-built $dll.dll for $arch would not export the names in" \
+                "tools/device/$dll-msvc-$arch-exports.txt (- checked in, + now); applications built" \
+                "against the old names no longer link. If the change is meant, copy $actual over it." >&2
+            exit 1
+        fi
+    done
+    msvc_names="$msvc_names, $arch $(wc -l <"$out/msvc-$arch/ZorNavCtrl.exports.txt") and $(wc -l <"$out/msvc-$arch/imgblend.exports.txt")"
+done
+echo "Device check, MSVC front end (clang as Visual Studio 2005) for i686 and ARM:\
+ $(find "$out/msvc-arm" -name '*.obj' | wc -l) sources and $(ls "$out/msvc-arm/headers" | wc -l) public headers\
+ alone compiled for each, warnings as errors; the names the DLLs export as checked in\
+ (ZorNavCtrl.dll and imgblend.dll:${msvc_names#,}); $(($(date +%s) - msvc_start)) s."
