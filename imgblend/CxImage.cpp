@@ -225,8 +225,8 @@ bool GetDibTarget(HDC hdc, DibTarget* pTarget)
 
 // Blends the clipped source region [l, r) x [t, b) of the image's pixels to (dx, dy) of the
 // DIB section behind hdc. False when hdc is not such a target.
-bool BlendIntoDib(HDC hdc, const DWORD* pSource, DWORD nWidth, long long l, long long t,
-                  long long r, long long b, long long dx, long long dy, BYTE nAlpha,
+bool BlendIntoDib(HDC hdc, const DWORD* pSource, DWORD nWidth, LONGLONG l, LONGLONG t,
+                  LONGLONG r, LONGLONG b, LONGLONG dx, LONGLONG dy, BYTE nAlpha,
                   DWORD* pnResult)
 {
     DibTarget target;
@@ -376,10 +376,10 @@ DWORD CxImage::DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc,
         return 0;
 
     // Clip the source region to the image, moving the destination with it.
-    const long long w = m_nWidth, h = m_nHeight;
-    long long l = xSrc, t = ySrc, r = static_cast<long long>(xSrc) + cx,
-              b = static_cast<long long>(ySrc) + cy;
-    long long dx = x, dy = y;
+    const LONGLONG w = m_nWidth, h = m_nHeight;
+    LONGLONG l = xSrc, t = ySrc, r = static_cast<LONGLONG>(xSrc) + cx,
+             b = static_cast<LONGLONG>(ySrc) + cy;
+    LONGLONG dx = x, dy = y;
     if (l < 0) { dx -= l; l = 0; }
     if (t < 0) { dy -= t; t = 0; }
     if (r > w) r = w;
