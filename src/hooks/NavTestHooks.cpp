@@ -46,7 +46,7 @@ CNavScrollBar* ScrollBarOf(HWND hwndBar)
 {
     if (!IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
         return NULL;
-    return nav::FindObject<CNavScrollBar>(hwndBar);
+    return nav::FindObject(nav::Type<CNavScrollBar>(), hwndBar);
 }
 } // namespace
 
