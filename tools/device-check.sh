@@ -140,8 +140,8 @@ echo "Device check: the ARM DLLs export the desktop DLLs' members one for one:${
 # ---- The SDK compilers' front end ----
 # clang in MSVC mode, reading C++ as Visual Studio 2005 does (-fms-compatibility-version=14.00),
 # compiles every source of the two DLLs with the i686 device build's own commands (definitions,
-# include path, tools/device/ce5.h, C++03/C89, warnings as errors), for the SDK's two processors:
-# the x86 of the device emulator and ARM (here Thumb-2). Only the compiler and its target change.
+# include path, tools/device/ce5.h, C++03/C89, warnings as errors), for x86 and for ARM (here
+# Thumb-2), the device's processor. Only the compiler and its target change.
 # MinGW-w64's headers stand in for the SDK's: their _MSC_VER branches do not compile, so they are
 # read as by GCC 4.2 (the version clang gives itself in GNU mode), and ce5.h gives __forceinline
 # back to the compiler. Every public header is compiled alone as well, as an application
