@@ -21,10 +21,17 @@ endforeach()
 list(REMOVE_DUPLICATES ZNC_CE5_LIBRARIES)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "WindowsCE")
-    # The SDK's own compiler and libraries. CMake's Windows CE support defines _WIN32_WCE from
-    # CMAKE_SYSTEM_VERSION and the processor macros from the SDK's compiler; they are set here as
-    # well so that the device's configuration reads in one place. The processor is named as the
-    # SDK's compiler names it (ARMV4I for the device).
+    # The SDK's own compiler and libraries. Each DLL is compiled with
+    # - _WIN32_WCE=0x500 and UNDER_CE, and the processor's macros as the SDK's compiler names the
+    #   processor (ARM, _ARM_ and ARMV4I for the device). CMake's Windows CE support defines the
+    #   same from CMAKE_SYSTEM_VERSION and the compiler; they are set here as well so that the
+    #   device's configuration reads in one place;
+    # - C++ with /Zc:wchar_t, wchar_t as a type of its own, passed on to the applications that
+    #   link the DLLs through CMake: every exported name that takes a wide string depends on it,
+    #   and an application compiled with /Zc:wchar_t- (wchar_t as unsigned short) does not link.
+    #   tools/device/*-msvc-*-exports.txt list the names (README);
+    # and linked with the CE libraries that tools/device/ce5-surface.txt names (coredll.lib,
+    # commctrl.lib).
     set(ZNC_CE5_PROCESSOR ${MSVC_CXX_ARCHITECTURE_ID})
     if(NOT ZNC_CE5_PROCESSOR)
         set(ZNC_CE5_PROCESSOR ARMV4I)
@@ -36,6 +43,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "WindowsCE")
     endif()
     function(znc_device_dll target)
         target_compile_definitions(${target} PRIVATE _WIN32_WCE=0x500 UNDER_CE ${ZNC_CE5_PROCESSOR})
+        target_compile_options(${target} PUBLIC $<$<COMPILE_LANGUAGE:CXX>:/Zc:wchar_t>)
         target_link_libraries(${target} PRIVATE ${ZNC_CE5_LIBRARIES})
     endfunction()
     return()

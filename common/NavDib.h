@@ -16,7 +16,7 @@ inline HBITMAP CreateDib32(HDC hdcRef, int cx, int cy, void** ppBits = NULL)
     // 32767 pixels square) and then faults drawing into it, and no device has the memory.
     if (ppBits)
         *ppBits = NULL;
-    if (cx <= 0 || cy <= 0 || static_cast<long long>(cx) * cy > 0x7FFFFFFFLL / 4)
+    if (cx <= 0 || cy <= 0 || static_cast<LONGLONG>(cx) * cy > 0x7FFFFFFF / 4)
         return NULL;
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);

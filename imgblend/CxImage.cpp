@@ -148,10 +148,10 @@ DWORD CxImage::DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc,
         return 0;
 
     // Clip the source region to the image, moving the destination with it.
-    const long long w = m_nWidth, h = m_nHeight;
-    long long l = xSrc, t = ySrc, r = static_cast<long long>(xSrc) + cx,
-              b = static_cast<long long>(ySrc) + cy;
-    long long dx = x, dy = y;
+    const LONGLONG w = m_nWidth, h = m_nHeight;
+    LONGLONG l = xSrc, t = ySrc, r = static_cast<LONGLONG>(xSrc) + cx,
+             b = static_cast<LONGLONG>(ySrc) + cy;
+    LONGLONG dx = x, dy = y;
     if (l < 0) { dx -= l; l = 0; }
     if (t < 0) { dy -= t; t = 0; }
     if (r > w) r = w;

@@ -60,7 +60,7 @@ CheckBlock* BlockOf(int* pCheck)
 // A new, unchecked check-state word with one share, or null when there is no memory.
 int* NewCheckWord()
 {
-    CheckBlock* pBlock = nav::NewObject<CheckBlock>();
+    CheckBlock* pBlock = nav::NewObject(nav::Type<CheckBlock>());
     if (!pBlock)
         return NULL;
     pBlock->nRefs = 1;
@@ -453,7 +453,7 @@ LRESULT CNavBitmapButton::OnRadioClear(HWND hwnd)
 // Applies a tap released at the point in lParam: nothing when it lies outside the button.
 void CNavBitmapButton::SetButtonState(WPARAM /*wParam*/, LPARAM lParam, HWND hwnd)
 {
-    CNavBitmapButton* pThis = nav::FindObject<CNavBitmapButton>(hwnd);
+    CNavBitmapButton* pThis = nav::FindObject(nav::Type<CNavBitmapButton>(), hwnd);
     if (!pThis)
         return;
     RECT rc = {};

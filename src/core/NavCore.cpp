@@ -13,7 +13,7 @@ HINSTANCE g_hModule;
 // Makes one shared face: an image object that may stay empty when its PNG does not decode.
 CxImage* LoadFace(HINSTANCE hModule, WORD wResId)
 {
-    CxImage* pFace = nav::NewObject<CxImage>();
+    CxImage* pFace = nav::NewObject(nav::Type<CxImage>());
     if (pFace)
         pFace->LoadPNGFromResource(hModule, wResId);
     return pFace;

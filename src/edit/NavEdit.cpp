@@ -375,14 +375,17 @@ void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
         {r - bx, b - by, bx, by, bw - bx, bh - by, bx, by},
     };
     SetStretchBltMode(hdcMem, COLORONCOLOR);
-    for (size_t i = 0; i < NAV_COUNT_OF(stretched); ++i)
+    // One counter for both loops: the device's older compilers keep a for loop's variable in
+    // the enclosing block.
+    size_t i;
+    for (i = 0; i < NAV_COUNT_OF(stretched); ++i)
     {
         const Piece& p = stretched[i];
         if (p.cx > 0 && p.cy > 0)
             StretchBlt(hdcMem, p.x, p.y, p.cx, p.cy, dcFrame, p.xSrc, p.ySrc, p.cxSrc, p.cySrc,
                        SRCCOPY);
     }
-    for (size_t i = 0; i < NAV_COUNT_OF(corners); ++i)
+    for (i = 0; i < NAV_COUNT_OF(corners); ++i)
     {
         const Piece& p = corners[i];
         if (p.cx > 0 && p.cy > 0)

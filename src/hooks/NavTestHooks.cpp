@@ -35,7 +35,7 @@ CNavScrollBar* ScrollBarOf(HWND hwndBar)
 {
     if (!IsWindow(hwndBar) || nav::WindowProcOf(hwndBar) != CNavScrollBar::WindowProc)
         return NULL;
-    return nav::FindObject<CNavScrollBar>(hwndBar);
+    return nav::FindObject(nav::Type<CNavScrollBar>(), hwndBar);
 }
 } // namespace
 

@@ -52,7 +52,8 @@ int CNavListCtrl::LineHeight()
 
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
-    : nRefs(1), pScrollBar(nav::NewObject<CNavScrollBar>()), pCheckFlags(NULL), nCheckWords(0)
+    : nRefs(1), pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckFlags(NULL),
+      nCheckWords(0)
 {
 }
 
@@ -90,7 +91,7 @@ CNavListCtrl::CNavListCtrl()
 {
     m_sizeIcon.cx = 0;
     m_sizeIcon.cy = 0;
-    m_pShared = nav::NewObject<CNavListShared>();
+    m_pShared = nav::NewObject(nav::Type<CNavListShared>());
 }
 
 // Field-by-field copy; the copy shares the window and the shared pieces.
@@ -210,9 +211,9 @@ int CNavListCtrl::Create(HWND hParent, DWORD dwStyle, HINSTANCE hInst, const REC
     if (IsWindow(m_hWnd))
         return 1;
     if (!m_pShared)
-        m_pShared = nav::NewObject<CNavListShared>();
+        m_pShared = nav::NewObject(nav::Type<CNavListShared>());
     if (m_pShared && !m_pShared->pScrollBar)
-        m_pShared->pScrollBar = nav::NewObject<CNavScrollBar>();
+        m_pShared->pScrollBar = nav::NewObject(nav::Type<CNavScrollBar>());
     if (!m_pShared || !m_pShared->pScrollBar)
         return 0;
     m_hInst = hInst;

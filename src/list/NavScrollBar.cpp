@@ -370,7 +370,7 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
             // at the list's: the native list adds the distance to its top row, which for a list
             // of up to INT_MAX rows must not leave the range of an int.
             double newTop = static_cast<double>(
-                static_cast<long long>((count - page) * (top - P - kArrowHeight) / travel));
+                static_cast<LONGLONG>((count - page) * (top - P - kArrowHeight) / travel));
             const double last = count > page ? count - page : 0;
             newTop = newTop < 0 ? 0 : newTop > last ? last : newTop;
             HWND hList = m_pListCtrl->GetSafeHwnd();

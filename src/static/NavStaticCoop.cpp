@@ -136,7 +136,7 @@ void CNavStatic::StartCoopLookup(POINT ptClient)
 {
     m_crLink = kLinkVisited;
     FreeCoopInfo();
-    m_pCoopInfo = nav::NewObject<CoopInfo>();
+    m_pCoopInfo = nav::NewObject(nav::Type<CoopInfo>());
     if (!m_pCoopInfo || !QueryCoopInfo())
         return;
 

@@ -32,14 +32,21 @@ inline void* AllocZeroed(size_t nCount, size_t cb)
     return calloc(nCount, cb);
 }
 
+// Names the type T to a function template that no other argument would tell it:
+// NewObject(Type<T>()). The device's older compilers give every call that names the type only
+// between angle brackets the same instance of the template, whatever the type.
+template <class T> struct Type
+{
+};
+
 // A value-initialised T on the C heap, or null; give it back with FreeObject.
-template <class T> T* NewObject()
+template <class T> T* NewObject(Type<T>)
 {
     void* p = AllocBlock(sizeof(T));
     return p ? new (p) T() : NULL;
 }
 
-template <class T, class A, class B, class C> T* NewObject(A a, B b, C c)
+template <class T, class A, class B, class C> T* NewObject(Type<T>, A a, B b, C c)
 {
     void* p = AllocBlock(sizeof(T));
     return p ? new (p) T(a, b, c) : NULL;

@@ -31,7 +31,7 @@ struct KeptBuffer
         {
             FreeObject(pBuffer);
             // Made like the screen, which every window DC shares.
-            pBuffer = NewObject<BackBuffer>(static_cast<HDC>(NULL), cxKept, cyKept);
+            pBuffer = NewObject(Type<BackBuffer>(), static_cast<HDC>(NULL), cxKept, cyKept);
             if (pBuffer && !*pBuffer)
             {
                 FreeObject(pBuffer);
@@ -68,7 +68,7 @@ PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst)
     }
     if (!m_bLent)
     {
-        m_pOwn = NewObject<BackBuffer>(hdcTarget, cx, cy);
+        m_pOwn = NewObject(Type<BackBuffer>(), hdcTarget, cx, cy);
         if (m_pOwn && *m_pOwn)
             m_hdc = m_pOwn->Get();
     }

@@ -207,7 +207,12 @@ private:
 class ZNC_TEST_API PaintBuffer : public PaintSurface
 {
 public:
-    static const int kMaxKeptPixels = 65536;
+    // An enumerator: the device's older compilers take no initialiser for a static member in
+    // the class.
+    enum
+    {
+        kMaxKeptPixels = 65536
+    };
 
     PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst = NULL);
     ~PaintBuffer();

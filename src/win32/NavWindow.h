@@ -41,7 +41,7 @@ inline UINT_PTR StartTimer(HWND hwnd, UINT_PTR nID, UINT nPeriod)
 }
 
 // The object a control stored in its window, or null (no window, or not one of ours).
-template <class T> T* FindObject(HWND hwnd)
+template <class T> T* FindObject(Type<T>, HWND hwnd)
 {
     return hwnd ? reinterpret_cast<T*>(detail::GetSlot(hwnd, detail::kUserDataSlot)) : NULL;
 }
@@ -50,7 +50,7 @@ template <class T> T* FindObject(HWND hwnd)
 // pObject. A copy shares its original's window without owning it.
 template <class T> bool IsOwnWindow(HWND hwnd, const T* pObject)
 {
-    return hwnd && FindObject<T>(hwnd) == pObject;
+    return hwnd && FindObject(Type<T>(), hwnd) == pObject;
 }
 
 // The procedure the window runs now.
@@ -137,7 +137,7 @@ template <class T>
 LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM),
                         NoObject::Answer answer, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    T* pObject = FindObject<T>(hwnd);
+    T* pObject = FindObject(Type<T>(), hwnd);
     if (!pObject)
         return AnswerWithoutObject(answer, hwnd, msg, wParam, lParam);
     const LRESULT lResult = (pObject->*pfnHandler)(hwnd, msg, wParam, lParam);

@@ -97,14 +97,15 @@ void operator delete[](void* p) throw()
 // The Thumb-2 code generator for Windows calls these by their Microsoft names for what the
 // processor does not do in one instruction (ARMv7-A has no divide instruction in Thumb state).
 // They must not divide or convert with a 64-bit integer themselves, or they would call
-// themselves.
+// themselves. Compiled as the library is (C++03), they spell 64-bit integers as the platform
+// headers do and write no 64-bit literals.
 
 // Quotient in the low half, remainder in the high half: r0 and r1 on return, as the Microsoft
 // helpers give them.
-static unsigned long long DivideUnsigned(unsigned int uDivisor, unsigned int uDividend)
+static ULONGLONG DivideUnsigned(unsigned int uDivisor, unsigned int uDividend)
 {
     unsigned int uQuotient = 0;
-    unsigned long long uRemainder = 0;
+    ULONGLONG uRemainder = 0;
     for (int nBit = 31; nBit >= 0; --nBit)
     {
         uRemainder = (uRemainder << 1) | ((uDividend >> nBit) & 1);
@@ -120,51 +121,52 @@ static unsigned long long DivideUnsigned(unsigned int uDivisor, unsigned int uDi
 extern "C" {
 
 // The divisor comes first. The caller has already trapped a zero divisor.
-unsigned long long __rt_udiv(unsigned int uDivisor, unsigned int uDividend)
+ULONGLONG __rt_udiv(unsigned int uDivisor, unsigned int uDividend)
 {
     return DivideUnsigned(uDivisor, uDividend);
 }
 
 // Quotient truncated towards zero; the remainder takes the dividend's sign.
-unsigned long long __rt_sdiv(int nDivisor, int nDividend)
+ULONGLONG __rt_sdiv(int nDivisor, int nDividend)
 {
     const unsigned int uDivisor = nDivisor < 0 ? 0u - nDivisor : nDivisor;
     const unsigned int uDividend = nDividend < 0 ? 0u - nDividend : nDividend;
-    const unsigned long long uBoth = DivideUnsigned(uDivisor, uDividend);
+    const ULONGLONG uBoth = DivideUnsigned(uDivisor, uDividend);
     unsigned int uQuotient = static_cast<unsigned int>(uBoth);
     unsigned int uRemainder = static_cast<unsigned int>(uBoth >> 32);
     if ((nDivisor < 0) != (nDividend < 0))
         uQuotient = 0u - uQuotient;
     if (nDividend < 0)
         uRemainder = 0u - uRemainder;
-    return uQuotient | (static_cast<unsigned long long>(uRemainder) << 32);
+    return uQuotient | (static_cast<ULONGLONG>(uRemainder) << 32);
 }
 
 // double to a 64-bit integer, truncated towards zero, from the bits of the double (out of
 // range gives the smallest integer, as the processor's own conversions do).
-long long __dtoi64(double d)
+LONGLONG __dtoi64(double d)
 {
     union
     {
         double d;
-        unsigned long long u;
+        ULONGLONG u;
     } bits;
     bits.d = d;
     const unsigned int uField = static_cast<unsigned int>(bits.u >> 52) & 0x7FF;
     if (uField == 0)
         return 0; // zero and subnormals
     const int nExponent = static_cast<int>(uField) - 1075; // d is the mantissa times 2^nExponent
+    const ULONGLONG uOne = 1;
     if (nExponent >= 11)
-        return static_cast<long long>(1ull << 63);
-    const unsigned long long uMantissa = (bits.u & 0xFFFFFFFFFFFFFull) | (1ull << 52);
-    const unsigned long long uMagnitude =
+        return static_cast<LONGLONG>(uOne << 63);
+    const ULONGLONG uMantissa = (bits.u & ((uOne << 52) - 1)) | (uOne << 52);
+    const ULONGLONG uMagnitude =
         nExponent >= 0 ? uMantissa << nExponent : (nExponent > -53 ? uMantissa >> -nExponent : 0);
-    return (bits.u >> 63) ? -static_cast<long long>(uMagnitude)
-                          : static_cast<long long>(uMagnitude);
+    return (bits.u >> 63) ? -static_cast<LONGLONG>(uMagnitude)
+                          : static_cast<LONGLONG>(uMagnitude);
 }
 
 // A 64-bit integer to double: both halves convert exactly, and their sum is rounded once.
-double __i64tod(long long n)
+double __i64tod(LONGLONG n)
 {
     const int nHigh = static_cast<int>(n >> 32);
     const unsigned int uLow = static_cast<unsigned int>(n);

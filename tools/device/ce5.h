@@ -101,3 +101,9 @@ CE5_EXTERN_C FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName)
 // Registry access masks: the device takes 0.
 #undef KEY_READ
 #pragma GCC poison KEY_READ
+
+// The MSVC-mode check (tools/device-check.sh) reads these headers with __GNUC__ defined, which
+// makes __forceinline GNU's extern inline; the decoder means the compiler's own keyword.
+#ifdef _MSC_VER
+#undef __forceinline
+#endif
