@@ -15,7 +15,7 @@ if [ "${1:-}" = "--show" ]; then
     show=1
 fi
 "$top/tools/setup-debian.sh"
-cmake -S "$top" -B "$top/build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake -S "$top" -B "$top/build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/ce5-i686.cmake" >/dev/null
 cmake --build "$top/build" --target gallery -j"$(nproc)"
 cd "$top/build/bin"
 if [ "$show" = 1 ]; then
