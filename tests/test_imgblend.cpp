@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "CxImage.h"
+#include "StandIn.h"
 #include "TestHost.h"
 
 #include <vector>
@@ -186,17 +187,19 @@ TEST(CxImage, ReleaseAndReloadCycles)
     EXPECT_EQ(0, img.GetImageState());
     img.ReleaseImage(); // twice is harmless
 
-    // Many draw / release cycles leave no GDI object behind: the handle table (about 65,000
-    // objects) would run out long before the loop ends if each cycle leaked one.
-    for (int i = 0; i < 70000; ++i)
+    // Draw / release cycles leave no GDI object behind: the stand-in's ledger counts every
+    // object the image library holds.
+    const long nLive = StandInLiveObjectsOf(L"imgblend.dll");
+    img.LoadPNGFromResource(Self(), kPixel);
+    img.DrawAlphaChannel(canvas.Dc(), 0, 0, 1, 1, 0, 0, 255, 0);
+    EXPECT_LT(nLive, StandInLiveObjectsOf(L"imgblend.dll")) << "the drawing surface is counted";
+    for (int i = 0; i < 1000; ++i)
     {
         img.LoadPNGFromResource(Self(), kPixel);
         img.DrawAlphaChannel(canvas.Dc(), 0, 0, 1, 1, 0, 0, 255, 0);
         img.ReleaseImage();
     }
-    HBITMAP hbm = CreateCompatibleBitmap(canvas.Dc(), 8, 8);
-    EXPECT_NE(nullptr, hbm);
-    DeleteObject(hbm);
+    EXPECT_EQ(nLive, StandInLiveObjectsOf(L"imgblend.dll"));
 }
 
 TEST(CxImage, DrawingLeavesTheTargetDcAsItWas)
