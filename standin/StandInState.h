@@ -42,3 +42,17 @@ HIMAGELIST CopyImageListResource(HINSTANCE hModule, LPCWSTR pszName, int cx, COL
 
 // The address a stand-in body returns to: the caller's code.
 #define STANDIN_CALLER() __builtin_return_address(0)
+
+namespace standin
+{
+// An allocating call named pszCall: counted and failed as a test asks (null then), otherwise
+// made, and what it made tracked in the ledger.
+template <class H, class Make> H Obtain(void* pReturn, const wchar_t* pszCall, Make make)
+{
+    if (!Allocates(pReturn, pszCall))
+        return H();
+    const H h = make();
+    Track(pReturn, h);
+    return h;
+}
+} // namespace standin

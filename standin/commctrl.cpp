@@ -12,15 +12,11 @@ extern "C" {
 HIMAGELIST WINAPI Ce5_ImageList_LoadImageW(HINSTANCE hi, LPCWSTR lpbmp, int cx, int cGrow,
                                            COLORREF crMask, UINT uType, UINT uFlags)
 {
-    if (!standin::Allocates(STANDIN_CALLER(), L"ImageList_LoadImageW"))
-        return nullptr;
-    HIMAGELIST hList = nullptr;
-    if (uType == IMAGE_BITMAP && uFlags == 0 && standin::Emulates(STANDIN_RESOURCE_FORMAT))
-        hList = standin::CopyImageListResource(hi, lpbmp, cx, crMask);
-    else
-        hList = ImageList_LoadImageW(hi, lpbmp, cx, cGrow, crMask, uType, uFlags);
-    standin::Track(STANDIN_CALLER(), hList);
-    return hList;
+    return standin::Obtain<HIMAGELIST>(STANDIN_CALLER(), L"ImageList_LoadImageW", [&] {
+        if (uType == IMAGE_BITMAP && uFlags == 0 && standin::Emulates(STANDIN_RESOURCE_FORMAT))
+            return standin::CopyImageListResource(hi, lpbmp, cx, crMask);
+        return ImageList_LoadImageW(hi, lpbmp, cx, cGrow, crMask, uType, uFlags);
+    });
 }
 
 BOOL WINAPI Ce5_ImageList_Destroy(HIMAGELIST himl)

@@ -109,7 +109,7 @@ void ShowSipPanel(bool bShow);
 } // namespace
 
 using standin::Allocates;
-using standin::Track;
+using standin::Obtain;
 using standin::Untrack;
 
 // ---- What the tests read and steer ----
@@ -493,13 +493,11 @@ LONG WINAPI Ce5_RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGS
 // desktop converts it to a device-dependent bitmap.
 HBITMAP WINAPI Ce5_LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName)
 {
-    if (!Allocates(STANDIN_CALLER(), L"LoadBitmapW"))
-        return nullptr;
-    HBITMAP hbm = standin::Emulates(STANDIN_RESOURCE_FORMAT)
-                      ? standin::CopyBitmapResource(hInstance, lpBitmapName)
-                      : LoadBitmapW(hInstance, lpBitmapName);
-    Track(STANDIN_CALLER(), hbm);
-    return hbm;
+    return Obtain<HBITMAP>(STANDIN_CALLER(), L"LoadBitmapW", [&] {
+        return standin::Emulates(STANDIN_RESOURCE_FORMAT)
+                   ? standin::CopyBitmapResource(hInstance, lpBitmapName)
+                   : LoadBitmapW(hInstance, lpBitmapName);
+    });
 }
 
 HWND WINAPI Ce5_CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
@@ -540,11 +538,8 @@ void* Ce5_realloc(void* p, size_t cb)
 
 HDC WINAPI Ce5_CreateCompatibleDC(HDC hdc)
 {
-    if (!Allocates(STANDIN_CALLER(), L"CreateCompatibleDC"))
-        return nullptr;
-    HDC hdcNew = CreateCompatibleDC(hdc);
-    Track(STANDIN_CALLER(), hdcNew);
-    return hdcNew;
+    return Obtain<HDC>(STANDIN_CALLER(), L"CreateCompatibleDC",
+                       [&] { return CreateCompatibleDC(hdc); });
 }
 
 BOOL WINAPI Ce5_DeleteDC(HDC hdc)
@@ -555,11 +550,7 @@ BOOL WINAPI Ce5_DeleteDC(HDC hdc)
 
 HDC WINAPI Ce5_GetDC(HWND hwnd)
 {
-    if (!Allocates(STANDIN_CALLER(), L"GetDC"))
-        return nullptr;
-    HDC hdc = GetDC(hwnd);
-    Track(STANDIN_CALLER(), hdc);
-    return hdc;
+    return Obtain<HDC>(STANDIN_CALLER(), L"GetDC", [&] { return GetDC(hwnd); });
 }
 
 int WINAPI Ce5_ReleaseDC(HWND hwnd, HDC hdc)
@@ -576,42 +567,29 @@ int WINAPI Ce5_SaveDC(HDC hdc)
 HBITMAP WINAPI Ce5_CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT iUsage, void** ppvBits,
                                     HANDLE hSection, DWORD dwOffset)
 {
-    if (!Allocates(STANDIN_CALLER(), L"CreateDIBSection"))
-    {
-        if (ppvBits)
-            *ppvBits = nullptr;
-        return nullptr;
-    }
-    HBITMAP hbm = CreateDIBSection(hdc, pbmi, iUsage, ppvBits, hSection, dwOffset);
-    Track(STANDIN_CALLER(), hbm);
-    return hbm;
+    if (ppvBits)
+        *ppvBits = nullptr;
+    return Obtain<HBITMAP>(STANDIN_CALLER(), L"CreateDIBSection", [&] {
+        return CreateDIBSection(hdc, pbmi, iUsage, ppvBits, hSection, dwOffset);
+    });
 }
 
 HPEN WINAPI Ce5_CreatePen(int iStyle, int cWidth, COLORREF color)
 {
-    if (!Allocates(STANDIN_CALLER(), L"CreatePen"))
-        return nullptr;
-    HPEN hPen = CreatePen(iStyle, cWidth, color);
-    Track(STANDIN_CALLER(), hPen);
-    return hPen;
+    return Obtain<HPEN>(STANDIN_CALLER(), L"CreatePen",
+                        [&] { return CreatePen(iStyle, cWidth, color); });
 }
 
 HFONT WINAPI Ce5_CreateFontIndirectW(const LOGFONTW* plf)
 {
-    if (!Allocates(STANDIN_CALLER(), L"CreateFontIndirectW"))
-        return nullptr;
-    HFONT hFont = CreateFontIndirectW(plf);
-    Track(STANDIN_CALLER(), hFont);
-    return hFont;
+    return Obtain<HFONT>(STANDIN_CALLER(), L"CreateFontIndirectW",
+                         [&] { return CreateFontIndirectW(plf); });
 }
 
 HRGN WINAPI Ce5_CreateRectRgn(int x1, int y1, int x2, int y2)
 {
-    if (!Allocates(STANDIN_CALLER(), L"CreateRectRgn"))
-        return nullptr;
-    HRGN hRgn = CreateRectRgn(x1, y1, x2, y2);
-    Track(STANDIN_CALLER(), hRgn);
-    return hRgn;
+    return Obtain<HRGN>(STANDIN_CALLER(), L"CreateRectRgn",
+                        [&] { return CreateRectRgn(x1, y1, x2, y2); });
 }
 
 // SetWindowRgn (Windows CE 5.0): after a successful call the system owns the region.
