@@ -28,6 +28,8 @@ const COLORREF kSeparatorColor = 0x5D92C7;
 const int kBarWidth = 40;
 const int kBarIdOffset = 1001;
 const int kDefaultLineHeight = 30;
+const UINT kStateChecked = 0x2000;   // state image 2
+const UINT kStateUnchecked = 0x1000; // state image 1
 
 // Where two rectangles overlap; false when they do not.
 bool Overlap(const RECT& a, const RECT& b, RECT* pOverlap)
@@ -38,8 +40,6 @@ bool Overlap(const RECT& a, const RECT& b, RECT* pOverlap)
     pOverlap->bottom = a.bottom < b.bottom ? a.bottom : b.bottom;
     return pOverlap->left < pOverlap->right && pOverlap->top < pOverlap->bottom;
 }
-const UINT kStateChecked = 0x2000;   // state image 2
-const UINT kStateUnchecked = 0x1000; // state image 1
 } // namespace
 
 int CNavListCtrl::FixLineHeight = kDefaultLineHeight;

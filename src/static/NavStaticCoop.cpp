@@ -47,7 +47,8 @@ int DataTypeOfFlag(unsigned int nFlag)
 HKEY OpenKey(HKEY hParent, const wchar_t* pszSubKey)
 {
     HKEY hKey = NULL;
-    if (RegOpenKeyExW(hParent, pszSubKey, 0, 0 /* the device takes no access mask */, &hKey) != ERROR_SUCCESS)
+    // The device takes no access mask: 0.
+    if (RegOpenKeyExW(hParent, pszSubKey, 0, 0, &hKey) != ERROR_SUCCESS)
         hKey = NULL;
     return hKey;
 }

@@ -7,7 +7,7 @@
 #define NAV_COMPILE_CHECK(condition, name) typedef char nav_check_##name[(condition) ? 1 : -1]
 
 // The size of an exported class as applications see it, at 32 bits (the device) and at 64
-// (the desktop build).
+// (kept for a compile of the headers at 64 bits, which no build here makes).
 #define NAV_BY_WORD_SIZE(n32, n64) (sizeof(void*) == 8 ? (n64) : (n32))
 
 // The number of elements of an array (not of a pointer).
