@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <unordered_map>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string>
@@ -32,7 +33,7 @@ struct Faults
 struct State
 {
     std::map<HMODULE, Faults> faults;
-    std::map<const void*, HMODULE> live; // the ledger
+    std::unordered_map<const void*, HMODULE> live; // the ledger
     StandInDebugHook pfnDebugHook = nullptr;
     void* pDebugHookContext = nullptr;
     DWORD dwSipFlags = SIPF_OFF;
@@ -53,19 +54,48 @@ HMODULE WatchedModule(const wchar_t* pszName)
 {
     return GetModuleHandleW(pszName);
 }
+
+// Where a module's image lies in memory; empty for no module.
+struct Image
+{
+    HMODULE hModule = nullptr;
+    UINT_PTR nStart = 0, nEnd = 0;
+    bool Holds(void* p) const
+    {
+        const UINT_PTR n = reinterpret_cast<UINT_PTR>(p);
+        return n >= nStart && n < nEnd;
+    }
+};
+
+Image ImageOf(HMODULE hModule)
+{
+    Image image;
+    if (!hModule)
+        return image;
+    const BYTE* pBase = reinterpret_cast<const BYTE*>(hModule);
+    const IMAGE_DOS_HEADER* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
+    const IMAGE_NT_HEADERS* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
+    image.hModule = hModule;
+    image.nStart = reinterpret_cast<UINT_PTR>(pBase);
+    image.nEnd = image.nStart + pNt->OptionalHeader.SizeOfImage;
+    return image;
+}
 } // namespace
 
 namespace standin
 {
+// Looked up by address: every allocating call asks, and asking the loader costs more than
+// many a call it watches. The two DLLs are imported by the programs that load them and stay.
 HMODULE WatchedCaller(void* pReturn)
 {
-    HMODULE hModule = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            static_cast<LPCWSTR>(pReturn), &hModule))
-        return nullptr;
-    if (hModule == WatchedModule(L"ZorNavCtrl.dll") || hModule == WatchedModule(L"imgblend.dll"))
-        return hModule;
+    static Image images[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        if (!images[i].hModule)
+            images[i] = ImageOf(WatchedModule(i == 0 ? L"ZorNavCtrl.dll" : L"imgblend.dll"));
+        if (images[i].Holds(pReturn))
+            return images[i].hModule;
+    }
     return nullptr;
 }
 
@@ -120,9 +150,8 @@ long StandInLiveObjectsOf(const wchar_t* pszModule)
 {
     HMODULE hModule = WatchedModule(pszModule);
     long nLive = 0;
-    for (std::map<const void*, HMODULE>::const_iterator it = TheState().live.begin();
-         it != TheState().live.end(); ++it)
-        nLive += hModule && it->second == hModule;
+    for (const auto& object : TheState().live)
+        nLive += hModule && object.second == hModule;
     return nLive;
 }
 

@@ -6,40 +6,61 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
+
 namespace
 {
-const wchar_t kOldProc[] = L"StandIn.NativeProc";
-const wchar_t kEmulations[] = L"StandIn.Emulations";
+// What the stand-in keeps of a window it emulates, until the window goes: its own procedure,
+// the emulations that were on when it was made, and the margins EM_SETMARGINS set (an edit's).
+// Kept in the process, not in window properties: every message of such a window asks, and
+// Wine asks its server for a property.
+struct Emulated
+{
+    WNDPROC pfnDesktop;
+    unsigned uEmulations;
+    int nLeftMargin;  // -1: never set
+    int nRightMargin; // -1: never set
+};
+
+std::unordered_map<HWND, Emulated>& Windows()
+{
+    static std::unordered_map<HWND, Emulated> windows;
+    return windows;
+}
+
+Emulated* Find(HWND hwnd)
+{
+    std::unordered_map<HWND, Emulated>::iterator it = Windows().find(hwnd);
+    return it == Windows().end() ? nullptr : &it->second;
+}
 
 LRESULT CallDesktop(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProc));
-    return pfnOld ? CallWindowProcW(pfnOld, hwnd, uMsg, wParam, lParam)
-                  : DefWindowProcW(hwnd, uMsg, wParam, lParam);
+    const Emulated* pEmulated = Find(hwnd);
+    return pEmulated ? CallWindowProcW(pEmulated->pfnDesktop, hwnd, uMsg, wParam, lParam)
+                     : DefWindowProcW(hwnd, uMsg, wParam, lParam);
 }
 
-// The window's own procedure and the emulations it gets are kept in properties until the
-// window goes: a window keeps the emulations that were on when it was made.
 void Emulate(HWND hwnd, WNDPROC pfnEmulation, unsigned uEmulations)
 {
     if (!uEmulations)
         return;
-    const LONG_PTR pfnOld =
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnEmulation));
-    SetPropW(hwnd, kOldProc, reinterpret_cast<HANDLE>(pfnOld));
-    SetPropW(hwnd, kEmulations, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(uEmulations)));
+    const WNDPROC pfnDesktop = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnEmulation)));
+    const Emulated emulated = {pfnDesktop, uEmulations, -1, -1};
+    Windows()[hwnd] = emulated;
 }
 
 bool Has(HWND hwnd, unsigned uEmulation)
 {
-    return (reinterpret_cast<UINT_PTR>(GetPropW(hwnd, kEmulations)) & uEmulation) != 0;
+    const Emulated* pEmulated = Find(hwnd);
+    return pEmulated && (pEmulated->uEmulations & uEmulation) != 0;
 }
 
 LRESULT Forget(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = CallDesktop(hwnd, uMsg, wParam, lParam);
-    RemovePropW(hwnd, kOldProc);
-    RemovePropW(hwnd, kEmulations);
+    Windows().erase(hwnd);
     return lResult;
 }
 
@@ -153,33 +174,27 @@ LRESULT PaintKeepingClip(HWND hwnd, WPARAM wParam, LPARAM lParam)
     return lResult;
 }
 
-// The margins EM_SETMARGINS set, kept as the width plus one (0: never set).
-const wchar_t kLeftMargin[] = L"StandIn.LeftMargin";
-const wchar_t kRightMargin[] = L"StandIn.RightMargin";
-
-void RememberMargin(HWND hwnd, const wchar_t* pszName, WORD nWidth)
-{
-    SetPropW(hwnd, pszName, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(nWidth) + 1));
-}
-
 void RememberMargins(HWND hwnd, WPARAM fwMargin, LPARAM lParam)
 {
-    if (fwMargin & EC_LEFTMARGIN)
-        RememberMargin(hwnd, kLeftMargin, LOWORD(lParam));
-    if (fwMargin & EC_RIGHTMARGIN)
-        RememberMargin(hwnd, kRightMargin, HIWORD(lParam));
+    Emulated* pEmulated = Find(hwnd);
+    if (pEmulated && (fwMargin & EC_LEFTMARGIN))
+        pEmulated->nLeftMargin = LOWORD(lParam);
+    if (pEmulated && (fwMargin & EC_RIGHTMARGIN))
+        pEmulated->nRightMargin = HIWORD(lParam);
 }
 
 // A new font, and the margins set before it back as they were.
 LRESULT SetFontKeepingMargins(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = CallDesktop(hwnd, WM_SETFONT, wParam, lParam);
-    const UINT_PTR left = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, kLeftMargin));
-    const UINT_PTR right = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, kRightMargin));
-    const WPARAM fwMargin = (left ? EC_LEFTMARGIN : 0) | (right ? EC_RIGHTMARGIN : 0);
+    const Emulated* pEmulated = Find(hwnd);
+    if (!pEmulated)
+        return lResult;
+    const int nLeft = pEmulated->nLeftMargin, nRight = pEmulated->nRightMargin;
+    const WPARAM fwMargin = (nLeft >= 0 ? EC_LEFTMARGIN : 0) | (nRight >= 0 ? EC_RIGHTMARGIN : 0);
     if (fwMargin)
         CallDesktop(hwnd, EM_SETMARGINS, fwMargin,
-                    MAKELPARAM(left ? left - 1 : 0, right ? right - 1 : 0));
+                    MAKELPARAM(nLeft >= 0 ? nLeft : 0, nRight >= 0 ? nRight : 0));
     return lResult;
 }
 
@@ -199,8 +214,6 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             return SetFontKeepingMargins(hwnd, wParam, lParam);
         break;
     case WM_NCDESTROY:
-        RemovePropW(hwnd, kLeftMargin);
-        RemovePropW(hwnd, kRightMargin);
         return Forget(hwnd, uMsg, wParam, lParam);
     }
     return CallDesktop(hwnd, uMsg, wParam, lParam);
