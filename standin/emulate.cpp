@@ -71,11 +71,12 @@ bool IsClass(LPCWSTR pszClass, LPCWSTR pszName)
 
 // ---- The list view ----
 //
-// ListView (Windows CE 5.0), LVS_NOSCROLL: scrolling is disabled as far as the user goes: no
-// scroll bars show, but the list still scrolls by LVM_SCROLL, WM_VSCROLL and
-// LVM_ENSUREVISIBLE. The desktop's list view refuses every kind of scrolling with the bit, so
-// the list is made without it, the bit is added behind its back, style changes that only touch
-// it stay unheard, and the scroll bars the list then shows are taken off before they take room.
+// List View Styles (Windows CE 5.0), LVS_NOSCROLL: scrolling is disabled for the user, who
+// gets no scroll bars; the device's list still scrolls by LVM_SCROLL (LVM_SCROLL, Windows CE
+// 5.0), WM_VSCROLL and LVM_ENSUREVISIBLE, which the list's own bar relies on. The desktop's list
+// view refuses every kind of scrolling with the bit, so the list is made without it, the bit is
+// added behind its back, style changes that only touch it stay unheard, and the scroll bars the
+// list then shows are taken off before they take room.
 
 const LONG kNativeBars = WS_VSCROLL | WS_HSCROLL;
 
