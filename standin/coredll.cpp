@@ -614,6 +614,15 @@ HRGN WINAPI Ce5_CreateRectRgn(int x1, int y1, int x2, int y2)
     return hRgn;
 }
 
+// CombineRgn (Windows CE 5.0): ERROR when the combination could not be made; the result's
+// rectangles are memory of the system's, so a combination fails like an allocation.
+int WINAPI Ce5_CombineRgn(HRGN hDest, HRGN hSrc1, HRGN hSrc2, int iMode)
+{
+    if (!Allocates(STANDIN_CALLER(), L"CombineRgn"))
+        return ERROR;
+    return CombineRgn(hDest, hSrc1, hSrc2, iMode);
+}
+
 // SetWindowRgn (Windows CE 5.0): after a successful call the system owns the region.
 int WINAPI Ce5_SetWindowRgn(HWND hwnd, HRGN hRgn, BOOL bRedraw)
 {
