@@ -10,10 +10,12 @@
 
 #include <commctrl.h>
 
+#include <malloc.h>
 #include <map>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string>
+#include <string.h>
 
 #include <sipapi.h> // SIPINFO as the device lays it out
 
@@ -536,6 +538,15 @@ void* Ce5_calloc(size_t nCount, size_t cb)
 void* Ce5_realloc(void* p, size_t cb)
 {
     return Allocates(STANDIN_CALLER(), L"realloc") ? realloc(p, cb) : nullptr;
+}
+
+// What the library frees is overwritten first, so that a later use of it reads pointers and
+// handles that lead nowhere, every time, instead of what the block happened to keep.
+void Ce5_free(void* p)
+{
+    if (p)
+        memset(p, 0xDD, _msize(p));
+    free(p);
 }
 
 HDC WINAPI Ce5_CreateCompatibleDC(HDC hdc)

@@ -392,7 +392,10 @@ LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lP
 // The text over the background that WM_ERASEBKGND left; SS_CENTER only at offset 0.
 void CNavStatic::OnPaint()
 {
-    nav::PaintDC dc(m_hWnd);
+    const nav::WindowWatch watch(m_hWnd, this);
+    nav::PaintDC dc(m_hWnd); // BeginPaint sends WM_ERASEBKGND, which asks the parent
+    if (watch.Died())
+        return;
     SetBkMode(dc, TRANSPARENT);
     RECT rcClient = {};
     GetClientRect(m_hWnd, &rcClient);
@@ -508,7 +511,9 @@ void CNavStatic::DrawBackground(HDC hdcMem, const RECT& rcParent)
 {
     const nav::WindowWatch watch(m_hWnd, this);
     nav::PaintParentBeneath(m_hWnd, hdcMem, rcParent);
-    if (m_pfnDrawBk && !watch.Died())
+    if (watch.Died())
+        return;
+    if (m_pfnDrawBk)
     {
         RECT rcClient = {};
         GetClientRect(m_hWnd, &rcClient);
