@@ -166,11 +166,12 @@ private:
     LRESULT OnPaint(HWND hWnd, LPARAM lParam);
     LRESULT OnCommand(HWND hWnd, WPARAM wParam);
     LRESULT OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnListKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListGetDlgCode(HWND hWnd, WPARAM wParam, const MSG* pMsg);
     LRESULT OnListKillFocus(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListCtlColor(HDC hdc);
     LRESULT OnListLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);

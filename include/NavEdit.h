@@ -107,7 +107,7 @@ private:
     LRESULT OnCommand(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(HDC hdc);
     LRESULT OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam);
 

@@ -237,7 +237,8 @@ private:
     LRESULT OnKeyUp(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(HWND hWnd, WPARAM nTimerId);
     LRESULT OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanged(HWND hWnd, WPARAM wParam, const WINDOWPOS* pPos);
     LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
     // Helpers.
@@ -246,7 +247,7 @@ private:
     bool IsRowChecked(int index);
     void WriteRowCheck(int index, bool bCheck);
     void ToggleRowCheck(int index);
-    void ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow);
+    bool ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow);
     void SetAllChecks(bool bCheck);
     void SetColumn0Width(int cx);
     void UpdateThumb();

@@ -163,7 +163,7 @@ private:
     LRESULT OnEraseBkgnd(HDC hdc);
     LRESULT OnTimer(UINT_PTR nTimerId);
     LRESULT OnCtlColorStatic(HDC hdc);
-    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);

@@ -10,11 +10,13 @@
 
 #include <commctrl.h>
 
+#include <malloc.h>
 #include <map>
 #include <unordered_map>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string>
+#include <string.h>
 
 #include <sipapi.h> // SIPINFO as the device lays it out
 
@@ -565,6 +567,15 @@ void* Ce5_realloc(void* p, size_t cb)
     return Allocates(STANDIN_CALLER(), L"realloc") ? realloc(p, cb) : nullptr;
 }
 
+// What the library frees is overwritten first, so that a later use of it reads pointers and
+// handles that lead nowhere, every time, instead of what the block happened to keep.
+void Ce5_free(void* p)
+{
+    if (p)
+        memset(p, 0xDD, _msize(p));
+    free(p);
+}
+
 HDC WINAPI Ce5_CreateCompatibleDC(HDC hdc)
 {
     return Obtain<HDC>(STANDIN_CALLER(), L"CreateCompatibleDC",
@@ -619,6 +630,15 @@ HRGN WINAPI Ce5_CreateRectRgn(int x1, int y1, int x2, int y2)
 {
     return Obtain<HRGN>(STANDIN_CALLER(), L"CreateRectRgn",
                         [&] { return CreateRectRgn(x1, y1, x2, y2); });
+}
+
+// CombineRgn (Windows CE 5.0): ERROR when the combination could not be made; the result's
+// rectangles are memory of the system's, so a combination fails like an allocation.
+int WINAPI Ce5_CombineRgn(HRGN hDest, HRGN hSrc1, HRGN hSrc2, int iMode)
+{
+    if (!Allocates(STANDIN_CALLER(), L"CombineRgn"))
+        return ERROR;
+    return CombineRgn(hDest, hSrc1, hSrc2, iMode);
 }
 
 // SetWindowRgn (Windows CE 5.0): after a successful call the system owns the region.

@@ -485,7 +485,8 @@ TEST_F(ComboTest, ChoosingAnItem)
 
 // The keyboard works the list as on a native combo box: F4 and Alt+Down (or Alt+Up) open and
 // close it, the arrow keys move its selection while it is open, Enter chooses. Each key goes
-// to the window that has the focus, as the keyboard would send it.
+// to the window that has the focus, as the keyboard would send it, or through IsDialogMessage
+// as a dialog's loop hands it on: the open list keeps Enter and Escape from the dialog.
 TEST_F(ComboTest, KeyboardOpensMovesChoosesAndCloses)
 {
     const LPARAM kAlt = 1 << 29;
@@ -498,13 +499,23 @@ TEST_F(ComboTest, KeyboardOpensMovesChoosesAndCloses)
     } toggles[] = {{"F4", WM_KEYDOWN, VK_F4, 1},
                    {"Alt+Down", WM_SYSKEYDOWN, VK_DOWN, 1 | kAlt},
                    {"Alt+Up", WM_SYSKEYDOWN, VK_UP, 1 | kAlt}};
-    auto key = [](UINT msg, WPARAM vk, LPARAM lParam = 1) {
-        SendMessageW(GetFocus(), msg, vk, lParam);
+    bool bDialog = false;
+    auto key = [this, &bDialog](UINT msg, WPARAM vk, LPARAM lParam = 1) {
+        MSG m = {};
+        m.hwnd = GetFocus();
+        m.message = msg;
+        m.wParam = vk;
+        m.lParam = lParam;
+        if (!bDialog || !IsDialogMessageW(host, &m))
+            SendMessageW(m.hwnd, msg, vk, lParam);
         PumpMessages();
     };
     for (const Toggle& t : toggles)
+    for (bool bInDialog : {false, true})
     {
-        SCOPED_TRACE(t.label);
+        SCOPED_TRACE(std::string(t.label) + (bInDialog ? " in a dialog" : ""));
+        bDialog = bInDialog;
+        host.Clear();
         TestCombo combo;
         ASSERT_EQ(1, Make(combo, {20, 20, 220, 150}, {L"One", L"Two", L"", L"Four"}));
         SetWindowTextW(combo.GetSafeHwnd(), L"start");
@@ -538,7 +549,10 @@ TEST_F(ComboTest, KeyboardOpensMovesChoosesAndCloses)
             EXPECT_EQ(combo.GetSafeHwnd(), GetFocus()) << close.label;
             EXPECT_EQ(L"Two", WindowText(combo.GetSafeHwnd())) << close.label << " chooses nothing";
         }
+        for (const Msg& m : host.Messages(WM_COMMAND))
+            EXPECT_TRUE(m.wParam != IDOK && m.wParam != IDCANCEL) << "the dialog heard " << m.wParam;
     }
+    bDialog = false;
     // Without Alt the arrow keys in the field open nothing.
     TestCombo combo;
     ASSERT_EQ(1, Make(combo, {20, 20, 220, 150}, {L"One"}));

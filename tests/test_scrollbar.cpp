@@ -95,6 +95,30 @@ TEST_F(BarTest, StandsOverTheListsRightEdgeAsARaisedSibling)
     for (HWND h = GetWindow(bar, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
         barAboveList = barAboveList || h == List();
     EXPECT_TRUE(barAboveList);
+
+    // The platform moves and resizes the list (a dialog's layout, SetWindowPos): the bar keeps
+    // to its right edge, and the list's window region (window coordinates) to the whole new
+    // area but the bar.
+    const struct
+    {
+        const char* label;
+        RECT rc;
+    } moves[] = {{"enlarged", {10, 10, 410, 310}}, {"moved", {40, 30, 440, 330}},
+                 {"shrunk", {40, 30, 240, 130}}};
+    for (const auto& m : moves)
+    {
+        SCOPED_TRACE(m.label);
+        const int cx = m.rc.right - m.rc.left, cy = m.rc.bottom - m.rc.top;
+        SetWindowPos(List(), nullptr, m.rc.left, m.rc.top, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        GetWindowRect(bar, &rc);
+        MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_EQ(RectText({m.rc.right - 40, m.rc.top, m.rc.right, m.rc.bottom}), RectText(rc));
+        HRGN hRgn = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(ERROR, GetWindowRgn(List(), hRgn)) << "the list has a region";
+        EXPECT_TRUE(PtInRegion(hRgn, cx - 41, cy - 2)) << "the new area's far corner is the list's";
+        EXPECT_FALSE(PtInRegion(hRgn, cx - 39, cy / 2)) << "what lies under the bar is not";
+        DeleteObject(hRgn);
+    }
 }
 
 TEST_F(BarTest, ThumbFollowsTheTopRow)
@@ -254,6 +278,10 @@ static const Expected kSendsLineUp[] = {ExpWL(WM_VSCROLL, SB_LINEUP, 0)};
 static const Expected kSendsLineDown[] = {ExpWL(WM_VSCROLL, SB_LINEDOWN, 0)};
 static const Expected kSendsPageUp[] = {ExpWL(WM_VSCROLL, SB_PAGEUP, 0)};
 static const Expected kSendsPageDown[] = {ExpWL(WM_VSCROLL, SB_PAGEDOWN, 0)};
+static const Expected kSendsLineDownTwice[] = {ExpWL(WM_VSCROLL, SB_LINEDOWN, 0),
+                                               ExpWL(WM_VSCROLL, SB_LINEDOWN, 0)};
+static const Expected kPostsPageDownTwice[] = {ExpWL(WM_NAV_PAGESCROLL, 0, 0),
+                                               ExpWL(WM_NAV_PAGESCROLL, 0, 0)};
 
 struct Zone
 {
@@ -264,6 +292,7 @@ struct Zone
     MessageTable toList;   // sent to the list
     MessageTable toParent; // posted to the parent
     int topAfter;
+    bool bDoubleTap = false; // tapped twice quickly: the second press comes as a double click
 };
 
 TEST_F(BarTest, EachZoneSendsExactlyItsMessages)
@@ -283,6 +312,10 @@ TEST_F(BarTest, EachZoneSendsExactlyItsMessages)
         {"all fit: line arrow does nothing", 8, TRUE, 50, 50, {}, {}, 0},
         {"all fit: track does nothing", 8, TRUE, 120, 120, {}, {}, 0},
         {"all fit: page arrow still posts", 8, TRUE, 10, 10, {}, kPostsPageUp, 0},
+        {"line down, tapped twice quickly", 100, TRUE, 170, 170, kSendsLineDownTwice, {}, 22,
+         true},
+        {"page down, tapped twice quickly", 100, TRUE, kH - 10, kH - 10, {}, kPostsPageDownTwice,
+         20, true},
     };
     for (const Zone& z : zones)
     {
@@ -299,6 +332,11 @@ TEST_F(BarTest, EachZoneSendsExactlyItsMessages)
         SendPenDown(hBar, 20, z.pressY);
         EXPECT_TRUE(spy.Messages().empty() || spy.Count(WM_VSCROLL) == 0) << "nothing at press";
         SendPenUp(hBar, 20, z.releaseY);
+        if (z.bDoubleTap)
+        {
+            SendMessageW(hBar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, z.pressY));
+            SendPenUp(hBar, 20, z.releaseY);
+        }
         EXPECT_EQ(0, host.Count(WM_NAV_PAGESCROLL)) << "posted, not sent";
         EXPECT_EQ(nullptr, GetCapture()) << "capture released";
         PumpMessages();

@@ -517,12 +517,17 @@ bool CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
         return false;
 
     const RECT rcParent = nav::WindowRectInParent(m_hWnd);
+    const nav::WindowWatch watch(m_hWnd, this);
     nav::PaintParentBeneath(m_hWnd, buffer, rcParent);
+    if (watch.Died())
+        return false;
 
     SetTextColor(buffer, RGB(0, 0, 0));
     SetBkMode(buffer, TRANSPARENT);
     RECT rcText = rcFace;
-    DrawFaceArt(buffer, rcFace, nState, rcText);
+    DrawFaceArt(buffer, rcFace, nState, rcText); // the application's callback may draw
+    if (watch.Died())
+        return false;
     DrawCaption(buffer, rcText, cx);
 
     // Only the composed face is copied; a native border, if any, has nothing composed.

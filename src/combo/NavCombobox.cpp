@@ -283,7 +283,8 @@ LRESULT CNavCombobox::OnEditMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_MOUSEMOVE:
         return OnMouseMove(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(hWnd, wParam, lParam);
+    case WM_LBUTTONDBLCLK: // the second tap of a double tap is a tap
+        return OnLButtonDown(hWnd, msg, wParam, lParam);
     case WM_LBUTTONUP:
         return OnLButtonUp(hWnd, wParam, lParam);
     case WM_CAPTURECHANGED:
@@ -314,6 +315,8 @@ LRESULT CNavCombobox::OnListMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         return OnListKeyDown(hWnd, msg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return OnListGetDlgCode(hWnd, wParam, reinterpret_cast<const MSG*>(lParam));
     default:
         break;
     }
@@ -376,9 +379,11 @@ void CNavCombobox::OpenList()
         cy = cyItem; // rows taller than the greatest height: one row rather than none
     const int y = rcEdit.bottom + cy > rcParent.bottom ? rcEdit.top - cy : rcEdit.bottom;
 
-    SetFocus(m_hList);
-    SetWindowPos(m_hList, NULL, rcEdit.left, y, rcEdit.right - rcEdit.left, cy,
-                 SWP_SHOWWINDOW);
+    const nav::WindowWatch watch(m_hWnd, this);
+    SetFocus(m_hList); // the parent hears EN_KILLFOCUS
+    if (!watch.Died())
+        SetWindowPos(m_hList, NULL, rcEdit.left, y, rcEdit.right - rcEdit.left, cy,
+                     SWP_SHOWWINDOW);
 }
 
 // Makes the selected item's text the edit's text and closes the list, as a pen-up on the item
@@ -390,7 +395,10 @@ BOOL CNavCombobox::ChooseSelected()
         static_cast<int>(SendList(LB_GETTEXTLEN, nSel)) <= 0)
         return FALSE;
     InvalidateRect(m_hWnd, NULL, TRUE);
-    CopyItemToEdit(nSel);
+    const nav::WindowWatch watch(m_hWnd, this);
+    CopyItemToEdit(nSel); // the parent hears EN_UPDATE and EN_CHANGE
+    if (watch.Died())
+        return FALSE;
     HideList();
     return TRUE;
 }
@@ -399,8 +407,10 @@ BOOL CNavCombobox::ChooseSelected()
 // from (the list closes as it loses the focus).
 void CNavCombobox::CloseListToEdit()
 {
-    SetFocus(m_hWnd);
-    HideList();
+    const nav::WindowWatch watch(m_hWnd, this);
+    SetFocus(m_hWnd); // the parent hears EN_SETFOCUS
+    if (!watch.Died())
+        HideList();
 }
 
 namespace
@@ -454,7 +464,10 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
     // The client area in the parent's coordinates. On the device that is the window less its
     // one-pixel border; the desktop's edit keeps no non-client border and paints its line
     // inside the client area instead.
+    const nav::WindowWatch watch(hWnd, this);
     nav::PaintParentBeneath(hWnd, buffer, nav::ClientRectInParent(hWnd, rcClient));
+    if (watch.Died())
+        return 0;
 
     DrawArrow(buffer, rcClient.right - m_nArrowWidth,
               m_bLarger ? IDB_COMBO_ARROW_LARGE : IDB_COMBO_ARROW);
@@ -494,8 +507,9 @@ LRESULT CNavCombobox::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return nav::CallNative(m_pfnOldProc, hWnd, WM_MOUSEMOVE, wParam, lParam);
 }
 
-// Pen down: pressed; on the arrow the pressed arrow appears at once.
-LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+// Pen down: pressed; on the arrow the pressed arrow appears at once. The native edit hears
+// the second tap of a double tap as a double click (it selects a word).
+LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     const RECT rcArrow = ArrowRect(hWnd);
     m_bPressed = 1;
@@ -510,7 +524,7 @@ LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
             DrawArrow(dc, rcArrow.left,
                       m_bLarger ? IDB_COMBO_ARROW_LARGE_PRESSED : IDB_COMBO_ARROW_PRESSED);
     }
-    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, msg, wParam, lParam);
 }
 
 // Pen up on the arrow: closes an open list (or one that this tap's pen-down closed) or opens
@@ -523,11 +537,14 @@ LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
     m_bListOpenAtPress = 0;
     if (PtInRect(&rcArrow, nav::edit::PointFromLParam(lParam)) && HasList())
     {
+        const nav::WindowWatch watch(hWnd, this);
         const int nCount = static_cast<int>(SendList(LB_GETCOUNT));
         if (IsWindowVisible(m_hList) || bWasOpen || nCount <= 0)
             SetWindowPos(m_hList, NULL, 0, 0, 0, 0, kHideFlags);
         else
             OpenList();
+        if (watch.Died())
+            return 0;
     }
     InvalidateRect(hWnd, NULL, TRUE);
     return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONUP, wParam, lParam);
@@ -565,11 +582,25 @@ LRESULT CNavCombobox::OnListKeyDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     }
     if (msg == WM_KEYDOWN && wParam == VK_RETURN)
     {
-        if (ChooseSelected())
+        const nav::WindowWatch watch(hWnd, this);
+        if (ChooseSelected() && !watch.Died())
             SetFocus(m_hWnd);
         return 0;
     }
     return nav::CallNative(m_pfnOldListProc, hWnd, msg, wParam, lParam);
+}
+
+// In a dialog the open list keeps Enter and Escape, as a native combo box's dropped list does:
+// they choose and close rather than reach the dialog as IDOK and IDCANCEL. Everything else it
+// wants (the arrows, characters) the native list box says.
+LRESULT CNavCombobox::OnListGetDlgCode(HWND hWnd, WPARAM wParam, const MSG* pMsg)
+{
+    LRESULT lResult = nav::CallNative(m_pfnOldListProc, hWnd, WM_GETDLGCODE, wParam,
+                                      reinterpret_cast<LPARAM>(pMsg));
+    if (pMsg && pMsg->message == WM_KEYDOWN &&
+        (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) && IsWindowVisible(hWnd))
+        lResult |= DLGC_WANTMESSAGE;
+    return lResult;
 }
 
 // Light grey text background, grey field.
@@ -587,6 +618,9 @@ LRESULT CNavCombobox::OnListCtlColor(HDC hdc)
 // empty item changes nothing. The native list sees the pen-up afterwards.
 LRESULT CNavCombobox::OnListLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
+    const nav::WindowWatch watch(hWnd, this);
     ChooseSelected();
+    if (watch.Died())
+        return 0; // the parent destroyed the combo box when it heard of the new text
     return nav::CallNative(m_pfnOldListProc, hWnd, WM_LBUTTONUP, wParam, lParam);
 }

@@ -203,7 +203,8 @@ LRESULT CNavEdit::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         return OnMouseMove(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(hWnd, wParam, lParam);
+    case WM_LBUTTONDBLCLK: // the second tap of a double tap is a tap
+        return OnLButtonDown(hWnd, msg, wParam, lParam);
     case WM_LBUTTONUP:
         return OnLButtonUp(hWnd, wParam, lParam);
     case WM_CAPTURECHANGED:
@@ -240,7 +241,10 @@ LRESULT CNavEdit::OnPaint(HWND hWnd, LPARAM lParam)
     if (!buffer)
         return 0;
     const RECT rcInParent = WindowRectInParent();
+    const nav::WindowWatch watch(hWnd, this);
     ComposeBackground(buffer, rcClient, rcInParent);
+    if (watch.Died())
+        return 0;
     nav::edit::PaintNativeText(m_pfnOldProc, hWnd, buffer, lParam);
     DrawBottomLine(buffer, rcInParent);
     buffer.CopyTo(dc);
@@ -285,15 +289,19 @@ LRESULT CNavEdit::OnMouseMove(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return nav::CallNative(m_pfnOldProc, hWnd, WM_MOUSEMOVE, wParam, lParam);
 }
 
-// Pen down: pressed, and the soft input panel for a tap inside the client area.
-LRESULT CNavEdit::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+// Pen down: pressed, and the soft input panel for a tap inside the client area. The native
+// edit hears the second tap of a double tap as a double click (it selects a word).
+LRESULT CNavEdit::OnLButtonDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     m_bPressed = 1;
     RECT rcClient;
     GetClientRect(hWnd, &rcClient);
+    const nav::WindowWatch watch(hWnd, this);
     if (PtInRect(&rcClient, nav::edit::PointFromLParam(lParam)))
-        OpenInputPanel();
-    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
+        OpenInputPanel(); // the application hears of the panel coming up
+    if (watch.Died())
+        return 0;
+    return nav::CallNative(m_pfnOldProc, hWnd, msg, wParam, lParam);
 }
 
 // Pen up: released; the field repaints.
@@ -319,7 +327,10 @@ LRESULT CNavEdit::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
 // The parent's background, then the application's background or the frame.
 void CNavEdit::ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& rcInParent)
 {
+    const nav::WindowWatch watch(m_hWnd, this);
     nav::PaintParentBeneath(m_hWnd, hdcMem, rcInParent);
+    if (watch.Died())
+        return;
     if (m_pfnDrawBk)
     {
         RECT rc = rcClient;

@@ -25,7 +25,7 @@ const DWORD kBaseStyle = WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWA
 const DWORD kCallerStyles = WS_VISIBLE | WS_BORDER | LVS_OWNERDATA;
 const DWORD kShortFormStyle = 0x10801000; // visible, bordered, virtual
 const COLORREF kSeparatorColor = 0x5D92C7;
-const int kBarWidth = 40;
+const int kBarWidth = kScrollBarWidth;
 const int kBarIdOffset = 1001;
 const int kDefaultLineHeight = 30;
 const UINT kStateChecked = 0x2000;   // state image 2
@@ -267,7 +267,8 @@ UINT CNavListCtrl::GetDlgCtrlID()
 
 // The list window does not clip its siblings, so its own paints would cover the bar where
 // they overlap. The list's window region leaves out the part under a visible bar; a hidden bar
-// gives the whole window back.
+// gives the whole window back. A region that cannot be made, combined or handed to the window
+// (low memory) is made again at the list's next paint.
 void CNavListCtrl::ClipUnderScrollBar()
 {
     if (!IsWindow(m_hWnd))
@@ -291,14 +292,15 @@ void CNavListCtrl::ClipUnderScrollBar()
     nav::Region covered(CreateRectRgn(rcOverlap.left - rcList.left, rcOverlap.top - rcList.top,
                                       rcOverlap.right - rcList.left,
                                       rcOverlap.bottom - rcList.top));
-    if (!visible || !covered)
+    if (!visible || !covered || CombineRgn(visible, visible, covered, RGN_DIFF) == ERROR)
     {
         pBar->m_bListRegionPending = true;
         return;
     }
-    CombineRgn(visible, visible, covered, RGN_DIFF);
     if (SetWindowRgn(m_hWnd, visible, TRUE))
         visible.Detach(); // the system owns it now
+    else
+        pBar->m_bListRegionPending = true;
 }
 
 // Shows or hides the list; showing also shows and raises the bar, whatever EnableHScrollBar

@@ -263,7 +263,10 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_VSCROLL:
         return OnVScroll(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(hWnd, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+        return OnLButtonDown(hWnd, uMsg, wParam, lParam);
+    case WM_WINDOWPOSCHANGED:
+        return OnWindowPosChanged(hWnd, wParam, reinterpret_cast<const WINDOWPOS*>(lParam));
     case WM_DESTROY:
         return OnDestroy(hWnd, wParam, lParam);
     default:
@@ -286,7 +289,10 @@ LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
     if (pBar && pBar->m_bListRegionPending)
         ClipUnderScrollBar(); // before the list paints over the bar
     nav::PaintDC dc(hWnd);
+    const nav::WindowWatch watch(hWnd, this);
     nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
+    if (watch.Died())
+        return 0;
     nav::CallNative(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);
     return 0;
 }
@@ -308,7 +314,10 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     nav::SavedDC saved(m_pfnDrawItem ? hdc : NULL);
     nav::TextModeGuard modes(hdc, TRANSPARENT, RGB(0, 0, 0));
 
+    const nav::WindowWatch watch(m_hWnd, this);
     DrawRowBackground(m_hWnd, hdc, rc, bSelected);
+    if (watch.Died())
+        return 1;
     nav::SelectGuard selectPen(hdc, SeparatorPen());
     if (m_bCheckBox)
         DrawRowCheck(hdc, areas.check, IsRowChecked(row));
@@ -337,8 +346,9 @@ LRESULT CNavListCtrl::OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
         RECT rcRow = {};
         rcRow.left = LVIR_BOUNDS;
         if (row != -1 &&
-            SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow)))
-            ToggleCheckAsTapped(hWnd, row, rcRow);
+            SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow)) &&
+            !ToggleCheckAsTapped(hWnd, row, rcRow))
+            return 0; // the parent destroyed the list when it heard of the change
     }
     return nav::CallNative(m_pfnOldProc, hWnd, WM_KEYDOWN, wParam, lParam);
 }
@@ -368,8 +378,9 @@ LRESULT CNavListCtrl::OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
 
 // A tap on a row: toggles its check inside the check zone (the whole row with m_bSelChecked),
 // repaints an already selected row at once, restarts the text scrolling, then lets the native
-// list select the row.
-LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+// list select the row. The second tap of a double tap is a tap as well; the native list hears
+// of it as a double click.
+LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LVHITTESTINFO hit = {};
     hit.pt.x = LOWORD(lParam);
@@ -387,8 +398,8 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
             if (!m_bSelChecked)
                 SetRect(&rcZone, rcRow.left, rcRow.top, kCheckZoneRight,
                         rcRow.top + kCheckZoneHeight);
-            if (PtInRect(&rcZone, hit.pt))
-                ToggleCheckAsTapped(hWnd, row, rcRow);
+            if (PtInRect(&rcZone, hit.pt) && !ToggleCheckAsTapped(hWnd, row, rcRow))
+                return 0; // the parent destroyed the list when it heard of the change
         }
         if (m_bSelectHScroll)
         {
@@ -397,23 +408,52 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
             nav::StartTimer(hWnd, kSelectScrollTimer, kScrollPeriod);
         }
     }
-    return nav::CallNative(m_pfnOldProc, hWnd, WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
 }
 
 // Flips a row's check and tells the parent (an ordinary list's native list does so itself); a
 // row that is already selected shows it at once, any other is repainted by the native list
-// when it becomes selected.
-void CNavListCtrl::ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow)
+// when it becomes selected. False when the parent destroyed the list on hearing of it.
+bool CNavListCtrl::ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow)
 {
+    const nav::WindowWatch watch(hWnd, this);
     const bool bWasChecked = IsRowChecked(row);
     ToggleRowCheck(row);
+    if (watch.Died())
+        return false;
     if (IsVirtualList() && IsRowChecked(row) != bWasChecked)
+    {
         NotifyCheckChanged(hWnd, row, !bWasChecked);
+        if (watch.Died())
+            return false;
+    }
     if (SendMessageW(hWnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED)
     {
         InvalidateRect(hWnd, &rcRow, FALSE);
         UpdateWindow(hWnd);
     }
+    return !watch.Died();
+}
+
+// The platform moved or resized the list (SetWindowPos, MoveWindow, a dialog's layout): the
+// bar keeps to the list's right edge and the list's window region follows, so that the whole
+// new area is the list's.
+LRESULT CNavListCtrl::OnWindowPosChanged(HWND hWnd, WPARAM wParam, const WINDOWPOS* pPos)
+{
+    const nav::WindowWatch watch(hWnd, this);
+    const LRESULT lResult = nav::CallNative(m_pfnOldProc, hWnd, WM_WINDOWPOSCHANGED, wParam,
+                                            reinterpret_cast<LPARAM>(pPos));
+    if (watch.Died() || !pPos || ((pPos->flags & SWP_NOSIZE) && (pPos->flags & SWP_NOMOVE)))
+        return lResult;
+    CNavScrollBar* pBar = ScrollBar();
+    if (pBar && IsWindow(pBar->m_hWnd) && pBar->m_pListCtrl == this)
+    {
+        const RECT rc = nav::WindowRectInParent(hWnd);
+        SetWindowPos(pBar->m_hWnd, NULL, rc.right - kScrollBarWidth, rc.top, kScrollBarWidth,
+                     rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ClipUnderScrollBar();
+    return lResult;
 }
 
 // The bar stands beside the list as a sibling, so the platform does not take it with the list:
@@ -441,7 +481,10 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
         return;
     wchar_t szText[kTextChars];
     const NativeList list = {hWnd, m_pfnOldProc};
-    FetchCell(list, row, 0, szText);
+    const nav::WindowWatch watch(hWnd, this);
+    FetchCell(list, row, 0, szText); // a virtual list asks its parent
+    if (watch.Died())
+        return;
     const wchar_t* pszText = szText;
     if (!pszText[0])
         return;

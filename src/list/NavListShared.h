@@ -9,6 +9,8 @@
 
 // The list window's timer for the selected row's sideways scrolling.
 const UINT_PTR kSelectScrollTimer = 1;
+// The scroll bar stands over the list's right 40 pixels.
+const int kScrollBarWidth = 40;
 
 // One cell as the list control exchanges it: text, image and application value of a row's
 // column nSubItem. The caller adds what its message needs besides.

@@ -164,6 +164,7 @@ LRESULT CNavScrollBar::ScrollBarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
         TrackThumb(lParam, FALSE);
         break;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: // the static class asks for double clicks: a second tap is a tap
         OnLButtonDown(wParam, lParam);
         return 1;
     case WM_LBUTTONUP:
@@ -225,7 +226,10 @@ void CNavScrollBar::Paint(HDC hdc)
     nav::PaintBuffer back(hdc, W, H);
     if (!back)
         return;
+    const nav::WindowWatch watch(m_hWnd, this);
     nav::PaintParentBeneath(m_hWnd, back, nav::WindowRectInParent(m_hWnd));
+    if (watch.Died())
+        return;
 
     CxImage image;
     if (image.LoadPNGFromResource(GetModuleInstance(), IDP_SCROLLBAR))
@@ -303,6 +307,7 @@ void CNavScrollBar::OnLButtonUp(WPARAM /*wParam*/, LPARAM lParam)
 {
     const int y = static_cast<short>(HIWORD(lParam));
     const bool bPageScroll = m_pListCtrl && m_pListCtrl->IsPageScrollEnabled();
+    const nav::WindowWatch watch(m_hWnd, this);
 
     switch (m_zonePressed)
     {
@@ -326,6 +331,8 @@ void CNavScrollBar::OnLButtonUp(WPARAM /*wParam*/, LPARAM lParam)
         ScrollList(y > m_nThumbTop ? SB_PAGEDOWN : SB_PAGEUP);
         break;
     }
+    if (watch.Died())
+        return; // the list went while it scrolled, and its bar with it
     ReleaseCapture();
     ClearPressed();
 }
@@ -336,8 +343,10 @@ void CNavScrollBar::ScrollList(WPARAM nCode)
 {
     if (!IsListScrollable())
         return;
+    const nav::WindowWatch watch(m_hWnd, this);
     SendMessageW(m_pListCtrl->GetSafeHwnd(), WM_VSCROLL, nCode, 0);
-    UpdateThumb();
+    if (!watch.Died())
+        UpdateThumb();
 }
 
 // Forgets which zone was pressed.
@@ -374,8 +383,11 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
             const double last = count > page ? count - page : 0;
             newTop = newTop < 0 ? 0 : newTop > last ? last : newTop;
             HWND hList = m_pListCtrl->GetSafeHwnd();
+            const nav::WindowWatch watch(m_hWnd, this);
             ScrollListByRows(hList, newTop - pos, CNavListCtrl::LineHeight());
             InvalidateRect(hList, NULL, FALSE);
+            if (watch.Died())
+                return;
         }
     }
     ClampAndRepaint();

@@ -312,7 +312,10 @@ int CNavStatic::OnPaintEx(HDC hdc)
 
     RECT rcParent;
     ParentRect(&rcParent);
+    const nav::WindowWatch watch(m_hWnd, this);
     DrawBackground(buffer, rcParent);
+    if (watch.Died())
+        return 0;
     DrawLabel(buffer, rcClient, true, font.Get());
     // Only the composed client area is copied; a border, if any, has nothing composed.
     BitBlt(hdc, rcParent.left, rcParent.top, rcClient.right, rcClient.bottom, buffer, 0, 0,
@@ -373,7 +376,8 @@ LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(wParam, lParam);
+    case WM_LBUTTONDBLCLK: // the static class asks for double clicks: a second tap is a tap
+        return OnLButtonDown(uMsg, wParam, lParam);
     case WM_LBUTTONUP:
         return OnLButtonUp(wParam, lParam);
     case WM_CAPTURECHANGED:
@@ -388,7 +392,10 @@ LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lP
 // The text over the background that WM_ERASEBKGND left; SS_CENTER only at offset 0.
 void CNavStatic::OnPaint()
 {
-    nav::PaintDC dc(m_hWnd);
+    const nav::WindowWatch watch(m_hWnd, this);
+    nav::PaintDC dc(m_hWnd); // BeginPaint sends WM_ERASEBKGND, which asks the parent
+    if (watch.Died())
+        return;
     SetBkMode(dc, TRANSPARENT);
     RECT rcClient = {};
     GetClientRect(m_hWnd, &rcClient);
@@ -426,7 +433,7 @@ LRESULT CNavStatic::OnCtlColorStatic(HDC hdc)
 }
 
 // A pen-down inside presses the label; a push-button label keeps the pen and shows it.
-LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)
+LRESULT CNavStatic::OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     POINT pt;
     if (PointInClient(m_hWnd, lParam, &pt))
@@ -439,7 +446,7 @@ LRESULT CNavStatic::OnLButtonDown(WPARAM wParam, LPARAM lParam)
             return 1;
         }
     }
-    return nav::CallNative(m_pfnOldProc, m_hWnd, WM_LBUTTONDOWN, wParam, lParam);
+    return nav::CallNative(m_pfnOldProc, m_hWnd, uMsg, wParam, lParam);
 }
 
 // A pen-up inside opens the cooperation menu (a pressed link) and reports a push-button
@@ -451,7 +458,10 @@ LRESULT CNavStatic::OnLButtonUp(WPARAM wParam, LPARAM lParam)
     {
         if (m_bPressed && m_nCoopFlag)
         {
-            StartCoopLookup(pt);
+            const nav::WindowWatch watch(m_hWnd, this);
+            StartCoopLookup(pt); // the menu is modal: anything may happen while it is open
+            if (watch.Died())
+                return 0;
             Repaint();
         }
         if (m_pfnDrawBk)
@@ -499,7 +509,10 @@ void CNavStatic::ParentRect(RECT* prc)
 // The parent's background beneath the control, then the caller's background over it.
 void CNavStatic::DrawBackground(HDC hdcMem, const RECT& rcParent)
 {
+    const nav::WindowWatch watch(m_hWnd, this);
     nav::PaintParentBeneath(m_hWnd, hdcMem, rcParent);
+    if (watch.Died())
+        return;
     if (m_pfnDrawBk)
     {
         RECT rcClient = {};

@@ -205,8 +205,11 @@ LRESULT CNavStatic::LaunchCoop(int nEntry, WPARAM wParam, LPARAM lParam)
         reinterpret_cast<NavCoopEntry>(GetProcAddressW(library.Get(), szFunction));
     if (pfnEntry)
     {
+        const nav::WindowWatch watch(m_hWnd, this);
         wchar_t szExtra[1] = {L'\0'};
         pfnEntry(szText, szExtra, 0);
+        if (watch.Died())
+            return 0; // the application closed the label; its destructor freed the table
     }
     FreeCoopInfo();
     return 0;

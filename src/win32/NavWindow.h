@@ -97,6 +97,34 @@ inline void DestroyKeepingProc(HWND hwnd)
         DestroyWindow(hwnd);
 }
 
+// A handler's watch over its window across a call out: a notification sent, the native
+// procedure called, an application callback, a cooperating function, a modal menu. Any of them
+// may destroy the window, and with it the object (the application closes a screen from a
+// notification). The watch keeps the handle and the object in locals; after the call, Died()
+// says whether the window is gone or no longer names the object, and the handler then returns
+// at once, touching nothing of the object. A watch over no window never reports a death.
+class WindowWatch
+{
+public:
+    template <class T>
+    WindowWatch(HWND hwnd, const T* pObject)
+        : m_hwnd(hwnd), m_pObject(pObject), m_bWatching(IsWindow(hwnd) != FALSE)
+    {
+    }
+    bool Died() const
+    {
+        return m_bWatching &&
+               (!IsWindow(m_hwnd) ||
+                detail::GetSlot(m_hwnd, detail::kUserDataSlot) !=
+                    reinterpret_cast<LONG_PTR>(m_pObject));
+    }
+
+private:
+    HWND m_hwnd;
+    const void* m_pObject;
+    bool m_bWatching;
+};
+
 // Hands a message to the procedure a control replaced (the native control's), the one way every
 // control passes on what it does not consume.
 inline LRESULT CallNative(WNDPROC pfnNative, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -34,7 +34,10 @@ extern "C" __declspec(dllexport) int CoopOpen(wchar_t* pszData, wchar_t* pszExtr
         pRecord->nReserved = nReserved;
         HWND hTaskBar = FindWindowW(L"HHTaskBar", nullptr);
         pRecord->bTaskBarVisible = hTaskBar && IsWindowVisible(hTaskBar);
+        const HWND hwndTell = pRecord->hwndTell;
         UnmapViewOfFile(pRecord);
+        if (hwndTell)
+            SendMessageW(hwndTell, STATIC_COOP_CALLED, 0, 0);
     }
     CloseHandle(hMap);
     return 1;

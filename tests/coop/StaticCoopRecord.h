@@ -14,4 +14,9 @@ struct StaticCoopRecord
     wchar_t szExtra[16];  // second argument
     int nReserved;        // third argument
     BOOL bTaskBarVisible; // whether the "HHTaskBar" window was visible during the call
+    HWND hwndTell;        // when set, hears STATIC_COOP_CALLED during the call
 };
+
+// Sent to hwndTell while the library runs: what the cooperating application does then (close
+// the screen that launched it, say) happens inside the label's call.
+#define STATIC_COOP_CALLED (WM_APP + 0x51)
