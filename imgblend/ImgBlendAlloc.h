@@ -16,7 +16,7 @@
      largest size decodes within it. */
 #define IMGBLEND_MAX_PIXELS 131072
 #define IMGBLEND_MAX_SIDE 8192
-#define IMGBLEND_MAX_REQUEST (2u * 1024u * 1024u)
+#define IMGBLEND_MAX_REQUEST (3u * 1024u * 1024u)
 
 #ifdef __cplusplus
 extern "C" {

@@ -72,7 +72,7 @@ struct PngLayout
 };
 
 // Walks the chunks: IHDR first and within the budget, each length within the bytes left,
-// each CRC right, the image data within one request, up to IEND.
+// each CRC right, the image data within half a request, up to IEND.
 bool WalkChunks(const unsigned char* p, size_t cb, PngLayout* pLayout)
 {
     if (cb < sizeof(kSignature) || memcmp(p, kSignature, sizeof(kSignature)) != 0)
@@ -114,8 +114,10 @@ bool WalkChunks(const unsigned char* p, size_t cb, PngLayout* pLayout)
         }
         else if (IsType(pType, "IDAT"))
         {
+            // Half the cap: more than an image of the budget stored without compression,
+            // and the decoder gathers it into one block that grows by doubling.
             cbImageData += cbChunk;
-            if (cbImageData > IMGBLEND_MAX_REQUEST)
+            if (cbImageData > IMGBLEND_MAX_REQUEST / 2)
                 return false;
         }
         off += kChunkFrame + cbChunk;
