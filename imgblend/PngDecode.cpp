@@ -21,7 +21,7 @@
 
 namespace
 {
-const unsigned char kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+const char kSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
 const size_t kChunkFrame = 12; // length, type, CRC
 const unsigned int kColorPalette = 3;
 
@@ -39,9 +39,18 @@ void WriteBe32(unsigned char* p, unsigned int n)
     p[3] = static_cast<unsigned char>(n);
 }
 
+// Whether cb bytes at p are those of pExpected (the device's run time has no memcmp).
+bool SameBytes(const unsigned char* p, const char* pExpected, size_t cb)
+{
+    for (size_t i = 0; i < cb; ++i)
+        if (p[i] != static_cast<unsigned char>(pExpected[i]))
+            return false;
+    return true;
+}
+
 bool IsType(const unsigned char* p, const char* pszType)
 {
-    return memcmp(p, pszType, 4) == 0;
+    return SameBytes(p, pszType, 4);
 }
 
 // The CRC-32 of PNG chunks (polynomial 0xEDB88320), four bits at a time.
@@ -75,7 +84,7 @@ struct PngLayout
 // each CRC right, the image data within half a request, up to IEND.
 bool WalkChunks(const unsigned char* p, size_t cb, PngLayout* pLayout)
 {
-    if (cb < sizeof(kSignature) || memcmp(p, kSignature, sizeof(kSignature)) != 0)
+    if (cb < sizeof(kSignature) || !SameBytes(p, kSignature, sizeof(kSignature)))
         return false;
     memset(pLayout, 0, sizeof(*pLayout));
     size_t off = sizeof(kSignature);
