@@ -117,7 +117,6 @@ bool WalkChunks(const unsigned char* p, size_t cb, PngLayout* pLayout)
         {
             if (pLayout->offPalette != 0)
                 return false; // one palette only: a second could index past the first
-
             pLayout->offPalette = off;
             pLayout->nPaletteBytes = static_cast<unsigned int>(cbChunk);
         }
