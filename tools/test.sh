@@ -10,7 +10,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # The device build first: it fails fastest and matters most.
 "$top/tools/device-check.sh" "$top/build-device"
 
-# The PNG path natively under the sanitizers, over the hostile PNGs, then fuzzed (about 2 min).
+# The PNG path natively under the sanitizers, over the hostile PNGs, then fuzzed (about 70 s).
 "$top/tools/sanitize.sh"
 
 "$top/tools/build.sh"
