@@ -1,4 +1,5 @@
-// CxImage.cpp - PNG decoding (stb_image) and alpha drawing (AlphaBlend).
+// CxImage.cpp - the image holder: PNG resources decoded within the budget (PngDecode.cpp) and
+// alpha drawing (AlphaBlend).
 //
 // Decoding only touches the heap, so loading is safe inside DllMain: the GDI surface that
 // AlphaBlend needs is made at the first draw and kept until the image is released.
@@ -6,40 +7,9 @@
 
 #include "ImgBlendAlloc.h"
 #include "NavDib.h"
+#include "PngDecode.h"
 
-#include <stdlib.h>
 #include <string.h>
-
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#include <stb_image.h>
-
-void* ImgBlendMalloc(size_t cb)
-{
-    return malloc(cb);
-}
-
-void* ImgBlendRealloc(void* p, size_t cb)
-{
-    return realloc(p, cb);
-}
-
-namespace
-{
-// Images larger than this are refused rather than trusted to fit in memory.
-const int kMaxSide = 8192;
-
-inline DWORD Premultiply(const unsigned char* p)
-{
-    DWORD a = p[3];
-    DWORD r = (p[0] * a + 127) / 255;
-    DWORD g = (p[1] * a + 127) / 255;
-    DWORD b = (p[2] * a + 127) / 255;
-    return (a << 24) | (r << 16) | (g << 8) | b;
-}
-} // namespace
 
 CxImage::CxImage()
     : m_nWidth(0), m_nHeight(0), m_pPixels(NULL), m_hSurface(NULL), m_hSurfaceDC(NULL),
@@ -62,31 +32,17 @@ int CxImage::LoadPNGFromResource(HMODULE hModule, WORD wResId)
     DWORD cbData = SizeofResource(hModule, hRes);
     HGLOBAL hData = LoadResource(hModule, hRes);
     const void* pData = hData ? LockResource(hData) : NULL;
-    if (!pData || cbData == 0 || cbData > 0x7FFFFFFF)
+    if (!pData || cbData == 0)
         return 0;
 
-    int cx = 0, cy = 0, nChannels = 0;
-    if (!stbi_info_from_memory(static_cast<const stbi_uc*>(pData), static_cast<int>(cbData), &cx,
-                               &cy, &nChannels) ||
-        cx <= 0 || cy <= 0 || cx > kMaxSide || cy > kMaxSide)
+    unsigned int* pPixels = NULL;
+    unsigned int cx = 0, cy = 0;
+    if (!ImgBlendDecodePng(static_cast<const unsigned char*>(pData), cbData, &pPixels, &cx, &cy))
         return 0;
-
-    stbi_uc* pRgba = stbi_load_from_memory(static_cast<const stbi_uc*>(pData),
-                                           static_cast<int>(cbData), &cx, &cy, &nChannels, 4);
-    if (!pRgba)
-        return 0;
-
-    const size_t nPixels = static_cast<size_t>(cx) * static_cast<size_t>(cy);
-    m_pPixels = static_cast<DWORD*>(ImgBlendMalloc(nPixels * sizeof(DWORD)));
-    if (m_pPixels)
-    {
-        for (size_t i = 0; i < nPixels; ++i)
-            m_pPixels[i] = Premultiply(pRgba + 4 * i);
-        m_nWidth = static_cast<DWORD>(cx);
-        m_nHeight = static_cast<DWORD>(cy);
-    }
-    stbi_image_free(pRgba);
-    return m_pPixels ? 1 : 0;
+    m_pPixels = reinterpret_cast<DWORD*>(pPixels);
+    m_nWidth = cx;
+    m_nHeight = cy;
+    return 1;
 }
 
 int CxImage::GetImageState()
@@ -123,7 +79,7 @@ bool CxImage::EnsureSurface()
     for (DWORD y = 0; y < m_nHeight; ++y)
         memcpy(static_cast<BYTE*>(pBits) + cbRow * (m_nHeight - 1 - y), m_pPixels + m_nWidth * y,
                cbRow);
-    free(m_pPixels);
+    ImgBlendFree(m_pPixels);
     m_pPixels = NULL;
 
     m_hSurface = hSurface;
@@ -184,7 +140,7 @@ void CxImage::ReleaseImage()
         DeleteObject(m_hSurface);
         m_hSurface = NULL;
     }
-    free(m_pPixels);
+    ImgBlendFree(m_pPixels);
     m_pPixels = NULL;
     m_nWidth = 0;
     m_nHeight = 0;

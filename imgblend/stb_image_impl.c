@@ -7,10 +7,11 @@
 /* The failure reason is never read; without thread-local storage the decoder needs nothing
    the device's run time lacks. */
 #define STBI_NO_THREAD_LOCALS
-/* The decoder's memory comes through the image library's allocation point. */
+/* The decoder's memory comes zeroed through the image library's allocation point, which holds
+   every request to the budget. */
 #include "ImgBlendAlloc.h"
 #define STBI_MALLOC(cb) ImgBlendMalloc(cb)
 #define STBI_REALLOC(p, cb) ImgBlendRealloc(p, cb)
-#define STBI_FREE(p) free(p)
+#define STBI_FREE(p) ImgBlendFree(p)
 #include <stdlib.h>
 #include <stb_image.h>

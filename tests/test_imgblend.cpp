@@ -19,6 +19,13 @@ enum
     kCorrupt = 204,
     kNotPng = 205,
     kHuge = 206,      // header claims 60000 x 60000
+    kLength2G = 207,  // an image data chunk that claims 2^31 - 1 bytes in a 47-byte file
+    kBomb16Bit = 208, // 8192 x 8192 at 16-bit RGBA: a gigabyte from 66 bytes
+    kBombDeflate = 209, // 1 x 1 whose data inflates to 4 MiB
+    kBadCrc = 210,    // one pixel changed after its chunk's CRC was made
+    kOverBudget = 211,  // 513 x 256, one column over the pixel budget
+    kScreen = 212,    // 480 x 272, a whole screen
+    kShortPalette = 213, // 16 x 16, indices 0 to 255 into a palette of red and blue
     kMissing = 299,
 };
 
@@ -149,12 +156,19 @@ TEST(CxImage, BadInputLeavesAnEmptyHolder)
         {"corrupt compressed data", Self(), kCorrupt},
         {"not a PNG", Self(), kNotPng},
         {"absurd dimensions", Self(), kHuge},
+        {"chunk longer than the file", Self(), kLength2G},
+        {"dimension bomb", Self(), kBomb16Bit},
+        {"deflate bomb", Self(), kBombDeflate},
+        {"wrong CRC", Self(), kBadCrc},
+        {"over the pixel budget", Self(), kOverBudget},
         {"PNG id of another module", GetModuleHandleW(L"kernel32.dll"), kPixel},
     };
     for (const auto& c : cases)
     {
         CxImage img;
+        const DWORD start = GetTickCount();
         EXPECT_EQ(0, img.LoadPNGFromResource(c.module, c.id)) << c.label;
+        EXPECT_LT(GetTickCount() - start, 1000u) << c.label << ": answered 0 quickly";
         EXPECT_EQ(0, img.GetImageState()) << c.label;
         EXPECT_EQ(0u, img.GetWidth()) << c.label;
         Canvas canvas(2, 2);
@@ -211,4 +225,22 @@ TEST(CxImage, DrawingLeavesTheTargetDcAsItWas)
     const navtest::DcState before = navtest::MarkCallerDc(canvas);
     img.DrawAlphaChannel(canvas, 0, 0, 4, 2, 0, 0, 127, 0);
     EXPECT_EQ("", before.Changes(canvas));
+}
+
+// Within the budget: a whole screen loads; indices past a short palette draw opaque black.
+TEST(CxImage, ScreenSizedAndShortPaletteImagesLoad)
+{
+    CxImage screen;
+    ASSERT_NE(0, screen.LoadPNGFromResource(Self(), kScreen));
+    EXPECT_EQ(480u, screen.GetWidth());
+
+    CxImage img;
+    ASSERT_NE(0, img.LoadPNGFromResource(Self(), kShortPalette));
+    Canvas canvas(16, 16);
+    canvas.Fill(RGB(200, 200, 200));
+    img.DrawAlphaChannel(canvas.Dc(), 0, 0, 16, 16, 0, 0, 255, 0);
+    EXPECT_EQ(RGB(255, 0, 0), canvas.At(0, 0));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.At(1, 0));
+    for (int i = 2; i < 256; ++i)
+        ASSERT_EQ(RGB(0, 0, 0), canvas.At(i % 16, i / 16)) << "index " << i;
 }

@@ -7,6 +7,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <set>
 
 using namespace listtest;
 
@@ -225,6 +226,20 @@ TEST_F(ListTest, VirtualCheckWordsMoveDownOnDelete)
     for (int bad : {-1, 4, 100})
         EXPECT_EQ(0, list.DeleteItem(bad)) << bad;
     EXPECT_EQ(4, list.m_nItemCount);
+
+    // Across the 32-row words the states are kept in: each delete moves every later row down.
+    list.SetItemCount(100);
+    for (int row : {0, 31, 32, 33, 63, 64, 99})
+        list.SetCheckStatus(row, 1);
+    ASSERT_NE(0, list.DeleteItem(10));
+    ASSERT_NE(0, list.DeleteItem(0));
+    const std::set<int> checked = {29, 30, 31, 61, 62, 97};
+    for (int row = 0; row < 98; ++row)
+        EXPECT_EQ(checked.count(row) ? 1 : 0, list.GetCheckStatus(row)) << "row " << row;
+    list.SetCheckAll();
+    list.SetCheckStatus(40, 0);
+    for (int row = 0; row < 98; ++row)
+        EXPECT_EQ(row == 40 ? 0 : 1, list.GetCheckStatus(row)) << "row " << row;
 }
 
 TEST_F(ListTest, SetItemCountClearsEveryCheckEvenWithTheSameCount)
@@ -327,6 +342,24 @@ TEST_F(ListTest, NegativeAndHugeCountsStayDefined)
     list.SetItemCount(4);
     list.SetCheckStatus(3, 1);
     EXPECT_EQ(1, list.GetCheckStatus(3));
+
+    // Check states SetItemCount could not have: the rows are there, unchecked, and the next
+    // check tries again; while that fails too, the row stays unchecked.
+    for (BOOL bFromThenOn : {FALSE, TRUE})
+    {
+        SCOPED_TRACE(bFromThenOn ? "every allocation fails" : "one allocation fails");
+        list.SetCheckStatus(1, 1);
+        StandInFailAllocations(L"ZorNavCtrl.dll", 1, bFromThenOn, L"calloc");
+        list.SetItemCount(1000);
+        EXPECT_EQ(1000, list.m_nItemCount);
+        EXPECT_EQ(0, list.GetCheckStatus(1));
+        list.SetCheckStatus(999, 1);
+        EXPECT_EQ(bFromThenOn ? 0 : 1, list.GetCheckStatus(999));
+        StandInFailAllocations(L"ZorNavCtrl.dll", 0, FALSE, nullptr);
+        list.SetCheckStatus(998, 1);
+        EXPECT_EQ(1, list.GetCheckStatus(998));
+        EXPECT_EQ(0, list.GetCheckStatus(1));
+    }
 }
 
 TEST_F(ListTest, OperationsWithoutWindowAnswerTheirDefaults)
@@ -671,6 +704,46 @@ TEST_F(ListTest, LineFeedSplitsTheCellIntoTwoHalves)
     // Each line is centred in its half: the same margins above both.
     EXPECT_NEAR(upper.top, lower.top - 15, 1);
     EXPECT_LT(upper.right - upper.left, 30) << "two letters, not the whole cell text";
+}
+
+namespace
+{
+// Leaves the stack below the caller's frame, where a paint's frames will lie, full of 'l'.
+__attribute__((noinline)) void FillStackBelow()
+{
+    volatile wchar_t fill[16384];
+    for (wchar_t& c : const_cast<wchar_t(&)[16384]>(fill))
+        c = L'l';
+}
+} // namespace
+
+TEST_F(ListTest, ACellFillingTheWholeBufferWithoutEndShowsItsFirst63Characters)
+{
+    // Row 0's parent copies with wcsncpy: all of cchTextMax, no terminator. Row 1 answers the
+    // same 63 characters, terminated.
+    auto answer = host.hook;
+    host.hook = [answer](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+        NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+        if (msg == WM_NOTIFY && pInfo->hdr.code == LVN_GETDISPINFOW && pInfo->item.iItem == 0 &&
+            (pInfo->item.mask & LVIF_TEXT) && pInfo->item.pszText)
+        {
+            wcsncpy(pInfo->item.pszText, std::wstring(200, L'l').c_str(),
+                    static_cast<size_t>(pInfo->item.cchTextMax));
+            *pResult = 0;
+            return true;
+        }
+        return answer(msg, wParam, lParam, pResult);
+    };
+    host.text = [](int, int subItem) { return subItem ? L"" : std::wstring(63, L'l'); };
+    Make();
+    list.SetItemCount(2);
+    FillStackBelow();
+    PaintNow(Hwnd());
+    Pixels px = Pixels::FromWindow(Hwnd());
+    const RECT row0 = InkBox(px, {0, 0, 300, 29}, IsDark);
+    const RECT row1 = InkBox(px, {0, 30, 300, 59}, IsDark);
+    ASSERT_FALSE(IsRectEmpty(&row1));
+    EXPECT_EQ(row1.right, row0.right) << RectText(row0) << " against " << RectText(row1);
 }
 
 TEST_F(ListTest, ColumnsAlignAndSeparate)

@@ -10,6 +10,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # The device build first: it fails fastest and matters most.
 "$top/tools/device-check.sh" "$top/build-device"
 
+# The PNG path natively under the sanitizers, over the hostile PNGs, then fuzzed (about 70 s).
+"$top/tools/sanitize.sh"
+
 "$top/tools/build.sh"
 # One program at a time: the programs share one Wine desktop, and focus and activation are
 # desktop-wide, so tests that tap and focus windows must not run side by side.

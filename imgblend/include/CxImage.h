@@ -28,7 +28,13 @@ public:
 
     /// Decodes the resource of type "PNG" with number \p wResId from \p hModule (replacing
     /// what the holder held). \return non-zero when the image is ready to draw; zero leaves
-    /// the holder empty (no such resource, not decodable, or larger than 8192 pixels a side).
+    /// the holder empty: no such resource; not a whole PNG (a chunk longer than the bytes
+    /// left, a chunk whose CRC does not match, no IEND); not decodable; or over the budget,
+    /// the same on the desktop and the device: more than 131,072 pixels (a whole 480 x 272
+    /// screen fits) or 8192 pixels a side, or decoding would need a single block of more than
+    /// 3 MiB (a decompression bomb answers 0 after at most that much work). A palette image
+    /// whose palette has fewer entries than its pixels can index draws those pixels opaque
+    /// black. A loaded image holds 4 bytes per pixel.
     int LoadPNGFromResource(HMODULE hModule, WORD wResId);
 
     /// Non-zero while the holder contains a decoded image.

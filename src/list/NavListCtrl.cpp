@@ -1,5 +1,5 @@
 // NavListCtrl.cpp - the list's object, its creation and its item and check model: rows,
-// check words of a virtual list or state images of an ordinary one, page size, the scroll bar
+// check bits of a virtual list or state images of an ordinary one, page size, the scroll bar
 // beside it, and everything the application calls.
 //
 #include "NavListCtrl.h"
@@ -52,8 +52,8 @@ int CNavListCtrl::LineHeight()
 
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
-    : nRefs(1), pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckFlags(NULL),
-      nCheckWords(0)
+    : nRefs(1), pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckBits(NULL),
+      nCheckRows(0)
 {
 }
 
@@ -63,23 +63,85 @@ CNavListShared::~CNavListShared()
     nav::FreeObject(pScrollBar);
 }
 
+namespace
+{
+const int kMaxCheckRows = 1 << 28;
+
+int CheckWords(int nRows)
+{
+    return nRows / 32 + (nRows % 32 != 0);
+}
+} // namespace
+
 void CNavListShared::ResetChecks(int nCount)
 {
     FreeChecks();
-    if (nCount <= 0 || nCount >= (1 << 30))
+    EnsureChecks(nCount);
+}
+
+bool CNavListShared::EnsureChecks(int nCount)
+{
+    if (pCheckBits)
+        return true;
+    if (nCount <= 0 || nCount >= kMaxCheckRows)
+        return false;
+    pCheckBits = static_cast<DWORD*>(
+        nav::AllocZeroed(static_cast<size_t>(CheckWords(nCount)), sizeof(DWORD)));
+    nCheckRows = pCheckBits ? nCount : 0;
+    return pCheckBits != NULL;
+}
+
+bool CNavListShared::IsChecked(int row) const
+{
+    return pCheckBits && row >= 0 && row < nCheckRows && ((pCheckBits[row / 32] >> (row % 32)) & 1);
+}
+
+void CNavListShared::SetChecked(int row, bool bChecked)
+{
+    if (!pCheckBits || row < 0 || row >= nCheckRows)
         return;
-    int* pWords = static_cast<int*>(nav::AllocZeroed(static_cast<size_t>(nCount), sizeof(int)));
-    if (!pWords)
+    const DWORD bit = static_cast<DWORD>(1) << (row % 32);
+    pCheckBits[row / 32] = bChecked ? (pCheckBits[row / 32] | bit) : (pCheckBits[row / 32] & ~bit);
+}
+
+void CNavListShared::SetAllChecked(int nRows, bool bChecked)
+{
+    if (nRows > nCheckRows)
+        nRows = nCheckRows;
+    if (!pCheckBits || nRows <= 0)
         return;
-    pCheckFlags = pWords;
-    nCheckWords = nCount;
+    memset(pCheckBits, bChecked ? 0xFF : 0, static_cast<size_t>(nRows / 32) * sizeof(DWORD));
+    if (nRows % 32)
+    {
+        const DWORD mask = (static_cast<DWORD>(1) << (nRows % 32)) - 1;
+        DWORD& word = pCheckBits[nRows / 32];
+        word = bChecked ? (word | mask) : (word & ~mask);
+    }
+}
+
+void CNavListShared::DeleteRow(int row, int nRows)
+{
+    if (nRows > nCheckRows)
+        nRows = nCheckRows;
+    if (!pCheckBits || row < 0 || row >= nRows)
+        return;
+    // The deleted row's word: the bits below it stay, those above move down.
+    int w = row / 32;
+    const DWORD below = (static_cast<DWORD>(1) << (row % 32)) - 1;
+    pCheckBits[w] = (pCheckBits[w] & below) | ((pCheckBits[w] >> 1) & ~below);
+    // Every following word gives its first bit to the one before and moves down.
+    for (const int nWords = CheckWords(nRows); w + 1 < nWords; ++w)
+    {
+        pCheckBits[w] |= (pCheckBits[w + 1] & 1) << 31;
+        pCheckBits[w + 1] >>= 1;
+    }
 }
 
 void CNavListShared::FreeChecks()
 {
-    free(pCheckFlags);
-    pCheckFlags = NULL;
-    nCheckWords = 0;
+    free(pCheckBits);
+    pCheckBits = NULL;
+    nCheckRows = 0;
 }
 
 // Initial values, and the scroll bar object (without a window yet).
@@ -412,20 +474,13 @@ int CNavListCtrl::SetItemText(int index, int nSubItem, const wchar_t* pszText)
         SendMessageW(m_hWnd, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
 }
 
-// Deletes a row; a virtual list's check words behind it move down by one.
+// Deletes a row; a virtual list's check states behind it move down by one.
 int CNavListCtrl::DeleteItem(int index)
 {
     if (!IsWindow(m_hWnd) || index < 0 || index >= m_nItemCount)
         return 0;
-    if (IsVirtualList() && m_pShared && m_pShared->pCheckFlags)
-    {
-        int* pWords = m_pShared->pCheckFlags;
-        const int nWords = m_nItemCount < m_pShared->nCheckWords ? m_nItemCount
-                                                                 : m_pShared->nCheckWords;
-        if (index + 1 < nWords)
-            memmove(pWords + index, pWords + index + 1,
-                    static_cast<size_t>(nWords - index - 1) * sizeof(int));
-    }
+    if (IsVirtualList() && m_pShared)
+        m_pShared->DeleteRow(index, m_nItemCount);
     if (m_nItemCount > 0)
         --m_nItemCount;
     return static_cast<int>(SendMessageW(m_hWnd, LVM_DELETEITEM, index, 0));
@@ -446,7 +501,7 @@ int CNavListCtrl::DeleteAllItems()
 }
 
 // Sets a virtual list's row count; every row is unchecked afterwards. A negative count counts
-// as 0.
+// as 0. Check states that cannot be had now are tried for again at the next check.
 void CNavListCtrl::SetItemCount(int nCount)
 {
     if (!IsWindow(m_hWnd) || !IsVirtualList())
@@ -502,30 +557,26 @@ int CNavListCtrl::IsVirtualList()
     return GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_OWNERDATA;
 }
 
-// Whether a row is checked: bit 0 of its word in a virtual list, state image 2 otherwise.
+// Whether a row is checked: its bit in a virtual list, state image 2 otherwise.
 bool CNavListCtrl::IsRowChecked(int index)
 {
     if (IsVirtualList())
-    {
-        return m_pShared && m_pShared->pCheckFlags && index >= 0 && index < m_nItemCount &&
-               index < m_pShared->nCheckWords && (m_pShared->pCheckFlags[index] & 1);
-    }
+        return m_pShared && index >= 0 && index < m_nItemCount && m_pShared->IsChecked(index);
     UINT state = static_cast<UINT>(
         SendMessageW(m_hWnd, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
     return state == kStateChecked;
 }
 
-// Checks a row (word or-ed with 1, state image 2) or unchecks it (word 0, state image 1).
+// Checks a row (its bit, state image 2) or unchecks it (state image 1). A virtual list without
+// check states (SetItemCount could not have them) tries for them at a check; without them the
+// row stays unchecked.
 void CNavListCtrl::WriteRowCheck(int index, bool bCheck)
 {
     if (IsVirtualList())
     {
-        if (m_pShared && m_pShared->pCheckFlags && index >= 0 && index < m_nItemCount &&
-            index < m_pShared->nCheckWords)
-        {
-            int& word = m_pShared->pCheckFlags[index];
-            word = bCheck ? (word | 1) : 0;
-        }
+        if (m_pShared && index >= 0 && index < m_nItemCount &&
+            (!bCheck || m_pShared->EnsureChecks(m_nItemCount)))
+            m_pShared->SetChecked(index, bCheck);
         return;
     }
     LVITEMW item = {};
@@ -534,7 +585,7 @@ void CNavListCtrl::WriteRowCheck(int index, bool bCheck)
     SendMessageW(m_hWnd, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
-// Flips a row's check: a checked row (bit 0 / image 2) is unchecked, any other checked.
+// Flips a row's check: a checked row (its bit / image 2) is unchecked, any other checked.
 void CNavListCtrl::ToggleRowCheck(int index)
 {
     WriteRowCheck(index, !IsRowChecked(index));
@@ -567,8 +618,8 @@ void CNavListCtrl::SetAllChecks(bool bCheck)
         return;
     if (IsVirtualList())
     {
-        for (int i = 0; m_pShared && m_pShared->pCheckFlags && i < m_nItemCount; ++i)
-            WriteRowCheck(i, bCheck);
+        if (m_pShared && (!bCheck || m_pShared->EnsureChecks(m_nItemCount)))
+            m_pShared->SetAllChecked(m_nItemCount, bCheck);
     }
     else
     {

@@ -111,6 +111,9 @@ LVITEMW FetchCell(const NativeList& list, int row, int nSubItem, wchar_t (&szTex
     LVITEMW item = CellItem(row, nSubItem, szText);
     item.cchTextMax = kTextChars;
     list.Ask(LVM_GETITEMW, 0, &item);
+    // A parent may fill all of cchTextMax without a terminator (wcsncpy does): the last
+    // character is always the end.
+    szText[kTextChars - 1] = L'\0';
     // A virtual list's parent may answer with a text of its own instead of filling ours.
     if (item.pszText != szText && item.pszText)
     {

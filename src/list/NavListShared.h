@@ -1,5 +1,5 @@
 // NavListShared.h - what a list and its copies share: the scroll bar, the separator pen and the
-// check words of a virtual list. The last owner to let go frees them.
+// check states of a virtual list. The last owner to let go frees them.
 #pragma once
 
 #include "win32/NavGdi.h"
@@ -32,13 +32,22 @@ struct CNavListShared
     long nRefs;
     CNavScrollBar* pScrollBar; // owned; null only when its allocation failed
     nav::Pen pen;              // separator lines, made by the first Create
-    int* pCheckFlags;          // owned (calloc); one 32-bit word per row, bit 0 = checked
-    int nCheckWords;
+    DWORD* pCheckBits;         // owned (calloc); row i checked when bit i % 32 of word i / 32
+    int nCheckRows;            // the rows the bits cover; 0 while there are none
 
-    // Replaces the check words with nCount clear ones (none for a count of 0 or below, or of
-    // 2^30 and more, which the 32-bit device could not allocate either).
+    // Replaces the check states with nCount clear ones (one bit a row). When they cannot be
+    // had, every row reads unchecked and EnsureChecks tries again at the next check.
     void ResetChecks(int nCount);
-    // Drops the check words.
+    // Clear check states for nCount rows unless there are some already; false when there are
+    // none (no memory, or 2^28 rows and more: 32 MiB, the device process's whole space).
+    bool EnsureChecks(int nCount);
+    bool IsChecked(int row) const;
+    void SetChecked(int row, bool bChecked);
+    // Every row below nRows checked or unchecked.
+    void SetAllChecked(int nRows, bool bChecked);
+    // The rows behind row move down by one, of nRows rows.
+    void DeleteRow(int row, int nRows);
+    // Drops the check states.
     void FreeChecks();
 
 private:
