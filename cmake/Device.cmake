@@ -9,16 +9,17 @@
 set(ZNC_CE5_SURFACE ${PROJECT_SOURCE_DIR}/tools/device/ce5-surface.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZNC_CE5_SURFACE})
 
-# The CE libraries the list names (coredll.lib, commctrl.lib, ...).
-file(STRINGS ${ZNC_CE5_SURFACE} ZNC_CE5_ROWS REGEX "^[A-Za-z_][A-Za-z0-9_]*[ \t]*\\|")
-set(ZNC_CE5_LIBRARIES)
-foreach(row IN LISTS ZNC_CE5_ROWS)
-    if(NOT row MATCHES "^[^|]*\\|[ \t]*([A-Za-z0-9_]+\\.lib)[ \t]*\\|")
-        message(FATAL_ERROR "${ZNC_CE5_SURFACE}: no library in the row \"${row}\"")
-    endif()
-    list(APPEND ZNC_CE5_LIBRARIES ${CMAKE_MATCH_1})
-endforeach()
-list(REMOVE_DUPLICATES ZNC_CE5_LIBRARIES)
+set(ZNC_CE5_SCRIPT ${PROJECT_SOURCE_DIR}/tools/device/ce5-imports.cmake)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZNC_CE5_SCRIPT})
+
+# The CE libraries the list names (coredll.lib, commctrl.lib, ...), read by the same script that
+# writes the check builds' .def files.
+execute_process(COMMAND ${CMAKE_COMMAND} -DMODE=libraries -DSURFACE=${ZNC_CE5_SURFACE}
+                        -P ${ZNC_CE5_SCRIPT}
+                OUTPUT_VARIABLE ZNC_CE5_LIBRARIES RESULT_VARIABLE failed)
+if(failed OR NOT ZNC_CE5_LIBRARIES)
+    message(FATAL_ERROR "${ZNC_CE5_SURFACE}: its libraries could not be read")
+endif()
 
 if(CMAKE_SYSTEM_NAME STREQUAL "WindowsCE")
     # The SDK's own compiler and libraries. Each DLL is compiled with
@@ -56,7 +57,6 @@ set(ZNC_CE5_DIR ${CMAKE_BINARY_DIR}/ce5)
 # run beside the library under Wine name what they use.
 set(CMAKE_C_STANDARD_LIBRARIES "")
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
-set(ZNC_CE5_SCRIPT ${PROJECT_SOURCE_DIR}/tools/device/ce5-imports.cmake)
 
 # Compiled as for the device, against the narrowed desktop headers; warnings are errors.
 function(znc_ce5_compile target)
@@ -87,7 +87,6 @@ else()
 endif()
 foreach(lib IN LISTS ZNC_CE5_LIBRARIES)
     string(REGEX REPLACE "\\.lib$" "" name ${lib})
-    string(TOLOWER ${name} name)
     list(APPEND ZNC_CE5_DEFS ${ZNC_CE5_DIR}/${name}.def)
     list(APPEND ZNC_CE5_IMPORT_LIBS ${ZNC_CE5_DIR}/libce5_${name}.a)
 endforeach()

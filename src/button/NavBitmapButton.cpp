@@ -458,9 +458,7 @@ void CNavBitmapButton::SetButtonState(WPARAM /*wParam*/, LPARAM lParam, HWND hwn
         return;
     RECT rc = {};
     GetClientRect(hwnd, &rc);
-    // Unsigned on purpose: a release left of or above the button is far outside.
-    const POINT pt = {static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam))};
-    if (PtInRect(&rc, pt))
+    if (PtInRect(&rc, nav::PointFromLParam(lParam)))
         pThis->ApplyClick(hwnd);
 }
 
@@ -591,8 +589,8 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
 // The caption, at most 49 characters of the window text, placed by kind.
 void CNavBitmapButton::DrawCaption(HDC hdc, RECT rcText, int cxFace)
 {
-    // Read from the native button straight away: through the window the request passes this
-    // button's procedure on its way to the same place, a third more under Wine.
+    // Read from the native button straight away: through the window the request would pass
+    // this button's procedure on its way to the same place (see nav::AskNative).
     wchar_t szText[kCaptionBuffer];
     szText[0] = L'\0';
     const int nLen =

@@ -4,9 +4,9 @@
 
 #include "combo/ComboTextBuffer.h"
 #include "core/NavCore.h"
+#include "core/NavCompose.h"
 #include "win32/NavCheck.h"
 #include "win32/NavGdi.h"
-#include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
@@ -471,7 +471,7 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
 
     DrawArrow(buffer, rcClient.right - m_nArrowWidth,
               m_bLarger ? IDB_COMBO_ARROW_LARGE : IDB_COMBO_ARROW);
-    nav::edit::PaintNativeText(m_pfnOldProc, hWnd, buffer, lParam);
+    nav::PaintNative(m_pfnOldProc, hWnd, buffer, lParam);
     buffer.CopyTo(dc);
     return 0;
 }
@@ -514,7 +514,7 @@ LRESULT CNavCombobox::OnLButtonDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     const RECT rcArrow = ArrowRect(hWnd);
     m_bPressed = 1;
     m_bListOpenAtPress = 0;
-    if (PtInRect(&rcArrow, nav::edit::PointFromLParam(lParam)))
+    if (PtInRect(&rcArrow, nav::PointFromLParam(lParam)))
     {
         // The native edit takes the focus at the pen-down, which may close an open list
         // before the pen-up arrives; the pen-up acts on the list as it was at the press.
@@ -535,7 +535,7 @@ LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
     const BOOL bWasOpen = m_bListOpenAtPress;
     m_bPressed = 0;
     m_bListOpenAtPress = 0;
-    if (PtInRect(&rcArrow, nav::edit::PointFromLParam(lParam)) && HasList())
+    if (PtInRect(&rcArrow, nav::PointFromLParam(lParam)) && HasList())
     {
         const nav::WindowWatch watch(hWnd, this);
         const int nCount = static_cast<int>(SendList(LB_GETCOUNT));

@@ -2,10 +2,10 @@
 #include "NavEdit.h"
 
 #include "core/NavCore.h"
+#include "core/NavCompose.h"
 #include "win32/NavAlloc.h"
 #include "win32/NavCheck.h"
 #include "win32/NavGdi.h"
-#include "edit/EditShared.h"
 #include "platform/NavPlatform.h"
 #include "resource.h"
 #include "win32/NavWindow.h"
@@ -20,6 +20,12 @@ const int kFrameBorder = 5;      // the frame bitmaps' fixed border, and the tex
 const UINT kCmdCopy = 1010;      // WM_COMMAND id: copy the selection to the clipboard
 const UINT kCmdSelectAll = 1011; // WM_COMMAND id: select the whole text
 const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
+
+// One piece of the frame: where it goes and where it comes from in the frame bitmap.
+struct FramePiece
+{
+    int x, y, cx, cy, xSrc, ySrc, cxSrc, cySrc;
+};
 
 // Opens the soft input panel unless it reports exactly "on"; a failed query leaves it alone.
 void OpenInputPanel()
@@ -245,7 +251,7 @@ LRESULT CNavEdit::OnPaint(HWND hWnd, LPARAM lParam)
     ComposeBackground(buffer, rcClient, rcInParent);
     if (watch.Died())
         return 0;
-    nav::edit::PaintNativeText(m_pfnOldProc, hWnd, buffer, lParam);
+    nav::PaintNative(m_pfnOldProc, hWnd, buffer, lParam);
     DrawBottomLine(buffer, rcInParent);
     buffer.CopyTo(dc);
     return 0;
@@ -297,7 +303,7 @@ LRESULT CNavEdit::OnLButtonDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
     RECT rcClient;
     GetClientRect(hWnd, &rcClient);
     const nav::WindowWatch watch(hWnd, this);
-    if (PtInRect(&rcClient, nav::edit::PointFromLParam(lParam)))
+    if (PtInRect(&rcClient, nav::PointFromLParam(lParam)))
         OpenInputPanel(); // the application hears of the panel coming up
     if (watch.Died())
         return 0;
@@ -368,18 +374,14 @@ void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
     const int cxMid = cx - 2 * bx, cyMid = cy - 2 * by;
     const int cxSrcMid = bw - 2 * kFrameBorder, cySrcMid = bh - 2 * kFrameBorder;
 
-    struct Piece
-    {
-        int x, y, cx, cy, xSrc, ySrc, cxSrc, cySrc;
-    };
-    const Piece stretched[] = {
+    const FramePiece stretched[] = {
         {l + bx, t + by, cxMid, cyMid, kFrameBorder, kFrameBorder, cxSrcMid, cySrcMid},
         {l + bx, t, cxMid, by, kFrameBorder, 0, cxSrcMid, by},
         {l + bx, b - by, cxMid, by, kFrameBorder, bh - by, cxSrcMid, by},
         {l, t + by, bx, cyMid, 0, kFrameBorder, bx, cySrcMid},
         {r - bx, t + by, bx, cyMid, bw - bx, kFrameBorder, bx, cySrcMid},
     };
-    const Piece corners[] = {
+    const FramePiece corners[] = {
         {l, t, bx, by, 0, 0, bx, by},
         {l, b - by, bx, by, 0, bh - by, bx, by},
         {r - bx, t, bx, by, bw - bx, 0, bx, by},
@@ -391,14 +393,14 @@ void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
     size_t i;
     for (i = 0; i < NAV_COUNT_OF(stretched); ++i)
     {
-        const Piece& p = stretched[i];
+        const FramePiece& p = stretched[i];
         if (p.cx > 0 && p.cy > 0)
             StretchBlt(hdcMem, p.x, p.y, p.cx, p.cy, dcFrame, p.xSrc, p.ySrc, p.cxSrc, p.cySrc,
                        SRCCOPY);
     }
     for (i = 0; i < NAV_COUNT_OF(corners); ++i)
     {
-        const Piece& p = corners[i];
+        const FramePiece& p = corners[i];
         if (p.cx > 0 && p.cy > 0)
             TransparentImage(hdcMem, p.x, p.y, p.cx, p.cy, dcFrame, p.xSrc, p.ySrc, p.cxSrc,
                              p.cySrc, kKey);

@@ -92,8 +92,8 @@ void DrawCellText(HDC hdc, const wchar_t* pszText, RECT rc, UINT uFlags)
 
 // The native list that a row's paint reads its columns and cells from. They are asked of the
 // native procedure straight away: through the window, by way of the list's own procedure that
-// passes them on unchanged, each question costs a third more under Wine, and a row of two
-// columns asks five.
+// passes them on unchanged, each question costs more, and a row of two columns asks five (the
+// cells' piece in bench_list's output says what they cost).
 struct NativeList
 {
     HWND hwnd;
@@ -386,8 +386,7 @@ LRESULT CNavListCtrl::OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LVHITTESTINFO hit = {};
-    hit.pt.x = LOWORD(lParam);
-    hit.pt.y = HIWORD(lParam);
+    hit.pt = nav::PointFromLParam(lParam);
     hit.flags = LVHT_ONITEM;
     if (SendMessageW(hWnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) != -1)
     {

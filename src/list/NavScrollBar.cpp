@@ -264,8 +264,7 @@ void CNavScrollBar::Paint(HDC hdc)
 void CNavScrollBar::OnLButtonDown(WPARAM /*wParam*/, LPARAM lParam)
 {
     SetCapture(m_hWnd);
-    const POINT pt = {LOWORD(lParam), HIWORD(lParam)};
-    m_zonePressed = ZoneAt(pt); // a release lost with the capture must not act later
+    m_zonePressed = ZoneAt(nav::PointFromLParam(lParam)); // a release lost with the capture must not act later
 }
 
 // The zone under a point of the client area; the arrows before the thumb, which only counts
@@ -305,7 +304,7 @@ CNavScrollBar::Zone::Value CNavScrollBar::ZoneAt(POINT pt)
 // arrows and the track scroll the list, a dragged thumb drops the list at its row.
 void CNavScrollBar::OnLButtonUp(WPARAM /*wParam*/, LPARAM lParam)
 {
-    const int y = static_cast<short>(HIWORD(lParam));
+    const int y = nav::PointFromLParam(lParam).y;
     const bool bPageScroll = m_pListCtrl && m_pListCtrl->IsPageScrollEnabled();
     const nav::WindowWatch watch(m_hWnd, this);
 
@@ -364,7 +363,7 @@ void CNavScrollBar::TrackThumb(LPARAM lParam, BOOL bApply)
         return;
     if (m_zonePressed == Zone::Thumb || bApply)
     {
-        const int y = static_cast<short>(HIWORD(lParam));
+        const int y = nav::PointFromLParam(lParam).y;
         m_nThumbTop = y > 0 ? y - kThumbHold : 0;
         const int P = m_nPageArrowHeight;
         const int travel = ClientHeight() - 2 * P - kFixedHeights;

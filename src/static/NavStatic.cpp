@@ -34,8 +34,8 @@ const COLORREF kLinkBlue = 0xFF0000;
 // no text or no memory could be had for it. Most labels are short: the text is read into the
 // object's own room in one request, and only one that fills that room is measured and fetched
 // again into memory of its own. The requests go to the native static straight away: through
-// the window they pass the label's procedure on their way to the same place, a third more
-// under Wine.
+// the window they would pass the label's procedure on their way to the same place (what that
+// adds: the label's table of pieces in bench_static's output).
 class WindowText
 {
 public:
@@ -123,8 +123,7 @@ void LabelWindowGone()
 // in the window's client area.
 bool PointInClient(HWND hWnd, LPARAM lParam, POINT* ppt)
 {
-    ppt->x = static_cast<short>(LOWORD(lParam));
-    ppt->y = static_cast<short>(HIWORD(lParam));
+    *ppt = nav::PointFromLParam(lParam);
     RECT rcClient = {};
     GetClientRect(hWnd, &rcClient);
     return PtInRect(&rcClient, *ppt) != FALSE;

@@ -118,8 +118,8 @@ public:
 // Sets the background mode and text colour that drawing text needs in a DC lent to us, and
 // puts back the ones it had, with the pen's position, when it goes out of scope. With
 // SelectGuard for the objects, code that draws text and lines into a caller's DC hands it back
-// as it came without saving the whole state: under Wine, SaveDC and RestoreDC (which selects
-// every object again) cost about a microsecond, more than a list row's lines.
+// as it came without saving the whole state: SaveDC and RestoreDC (which selects every object
+// again) cost more than a list row's lines (their piece in bench_list's output).
 class TextModeGuard
 {
 public:
@@ -238,8 +238,8 @@ private:
 // Selects an object into a paint's picture until the paint ends. In a picture lent by
 // PaintBuffer, whose state the buffer puts back when the paint ends, the previous object is left
 // for the buffer to select again; in any other DC the guard selects it back itself. Either way
-// the DC comes back as it was, and a lent picture is spared one selection (under Wine a font's
-// costs about as much as a tenth of the caption it draws). The object must stay alive until the
+// the DC comes back as it was, and a lent picture is spared one selection (what a selection costs
+// beside the caption it draws: bench_button's output). The object must stay alive until the
 // paint ends: declare its owner before the paint's buffer.
 class PaintSelectGuard
 {

@@ -132,9 +132,25 @@ inline LRESULT CallNative(WNDPROC pfnNative, HWND hwnd, UINT msg, WPARAM wParam,
     return CallWindowProcW(pfnNative, hwnd, msg, wParam, lParam);
 }
 
+// Lets the native procedure paint the window into hdc, over what was composed there: a native
+// edit paints into the DC that WM_PAINT's wParam gives it.
+inline void PaintNative(WNDPROC pfnNative, HWND hwnd, HDC hdc, LPARAM lParam)
+{
+    CallNative(pfnNative, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(hdc), lParam);
+}
+
+// The point a pen message carries in lParam, in client coordinates: each is a signed 16-bit
+// value, negative left of or above the window (a pen held by the capture).
+inline POINT PointFromLParam(LPARAM lParam)
+{
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    return pt;
+}
+
 // Asks the native procedure a question it answers through a pointer (a text, a column, a
 // cell). A paint that asks it straight away, rather than through the window and the control's
-// own procedure that only passes the question on, pays a third less under Wine.
+// own procedure that only passes the question on, pays less: the benchmarks' tables of pieces
+// (bench_list's cells, bench_static's text) show what the questions cost.
 inline LRESULT AskNative(WNDPROC pfnNative, HWND hwnd, UINT msg, WPARAM wParam, void* pAnswer)
 {
     return CallNative(pfnNative, hwnd, msg, wParam, reinterpret_cast<LPARAM>(pAnswer));

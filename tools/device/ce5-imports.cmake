@@ -1,5 +1,7 @@
-# ce5-imports.cmake - the .def files of the device check builds, from ce5-surface.txt
-# (cmake/Device.cmake runs it at build time).
+# ce5-imports.cmake - the one reader of ce5-surface.txt: the libraries it names, and the .def
+# files of the device check builds (cmake/Device.cmake runs it at configure and build time).
+#   cmake -DMODE=libraries -DSURFACE=<list> -P ce5-imports.cmake
+#       prints the libraries the list names (coredll.lib;commctrl.lib), as a CMake list;
 #   cmake -DMODE=probe -DSURFACE=<list> -DDIR=<dir> -P ce5-imports.cmake
 #       writes <dir>/ce5-probe.c, which takes the address of every listed call;
 #   cmake -DMODE=def -DSURFACE=<list> -DDIR=<dir> -DNM=<nm> -DPROBE=<object> [-DPREFIX=_]
@@ -40,6 +42,13 @@ function(write_if_changed path text)
     endif()
     file(WRITE ${path} "${text}")
 endfunction()
+
+if(MODE STREQUAL "libraries")
+    list(REMOVE_DUPLICATES LIBS)
+    list(TRANSFORM LIBS APPEND .lib)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E echo_append "${LIBS}")
+    return()
+endif()
 
 if(MODE STREQUAL "probe")
     set(text "/* Generated from ${SURFACE}: the address of every device call, taken under the\n")
@@ -132,7 +141,7 @@ if(MODE STREQUAL "standin")
 endif()
 
 if(NOT MODE STREQUAL "def")
-    message(FATAL_ERROR "MODE must be probe, def or standin")
+    message(FATAL_ERROR "MODE must be libraries, probe, def or standin")
 endif()
 
 # Imports go through __imp_; stdcall names carry @N as well.
