@@ -49,7 +49,7 @@ enum IconIndex
 struct CheckBlock
 {
     int nCheck;
-    LONG nRefs;
+    nav::RefCount refs;
 };
 
 CheckBlock* BlockOf(int* pCheck)
@@ -61,10 +61,7 @@ CheckBlock* BlockOf(int* pCheck)
 int* NewCheckWord()
 {
     CheckBlock* pBlock = nav::NewObject(nav::Type<CheckBlock>());
-    if (!pBlock)
-        return NULL;
-    pBlock->nRefs = 1;
-    return &pBlock->nCheck;
+    return pBlock ? &pBlock->nCheck : NULL;
 }
 
 bool Has(UINT nState, UINT nBit)
@@ -207,13 +204,13 @@ void CNavBitmapButton::DestroyOwnWindow()
 void CNavBitmapButton::AddRefCheck()
 {
     if (m_pCheck)
-        InterlockedIncrement(&BlockOf(m_pCheck)->nRefs);
+        BlockOf(m_pCheck)->refs.AddRef();
 }
 
 // Drops this button's share of the check-state word; the last share frees it.
 void CNavBitmapButton::ReleaseCheck()
 {
-    if (m_pCheck && InterlockedDecrement(&BlockOf(m_pCheck)->nRefs) == 0)
+    if (m_pCheck && BlockOf(m_pCheck)->refs.Release())
         nav::FreeObject(BlockOf(m_pCheck));
     m_pCheck = NULL;
 }

@@ -52,7 +52,7 @@ int CNavListCtrl::LineHeight()
 
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
-    : nRefs(1), pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckBits(NULL),
+    : pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckBits(NULL),
       nCheckRows(0)
 {
 }
@@ -168,7 +168,7 @@ CNavListCtrl::CNavListCtrl(const CNavListCtrl& other)
       m_hWnd(other.m_hWnd), m_hImageList(other.m_hImageList), m_hInst(other.m_hInst)
 {
     if (m_pShared)
-        ++m_pShared->nRefs;
+        m_pShared->refs.AddRef();
 }
 
 // Lets go of this object's share, then copies every field of the other and shares its pieces.
@@ -201,7 +201,7 @@ CNavListCtrl& CNavListCtrl::operator=(const CNavListCtrl& other)
     m_hImageList = other.m_hImageList;
     m_hInst = other.m_hInst;
     if (m_pShared)
-        ++m_pShared->nRefs;
+        m_pShared->refs.AddRef();
     return *this;
 }
 
@@ -221,7 +221,7 @@ void CNavListCtrl::ReleaseShared(bool bWindowGoes)
     m_pShared = NULL;
     if (!pShared)
         return;
-    const bool bLast = --pShared->nRefs == 0;
+    const bool bLast = pShared->refs.Release();
     if (CNavScrollBar* pBar = pShared->pScrollBar)
     {
         const bool bBeside = bWindowGoes && (pBar->m_pListCtrl == this ||

@@ -29,7 +29,7 @@ struct CNavListShared
     CNavListShared();
     ~CNavListShared();
 
-    long nRefs;
+    nav::RefCount refs;
     CNavScrollBar* pScrollBar; // owned; null only when its allocation failed
     nav::Pen pen;              // separator lines, made by the first Create
     DWORD* pCheckBits;         // owned (calloc); row i checked when bit i % 32 of word i / 32

@@ -52,6 +52,21 @@ template <class T, class A, class B, class C> T* NewObject(Type<T>, A a, B b, C 
     return p ? new (p) T(a, b, c) : NULL;
 }
 
+// The number of holders of a block that copies share (a button's check word, a list's scroll
+// bar and check words): one when the block is made, one more for each copy. Copies may be made
+// and destroyed on more than one thread, so the count moves with the Interlocked calls.
+class RefCount
+{
+public:
+    RefCount() : m_nRefs(1) {}
+    void AddRef() { InterlockedIncrement(&m_nRefs); }
+    // Drops one holder; true for the last, which frees the block.
+    bool Release() { return InterlockedDecrement(&m_nRefs) == 0; }
+
+private:
+    LONG m_nRefs; // the device's Interlocked calls take a plain LPLONG
+};
+
 // Destroys and frees what NewObject made; null does nothing.
 template <class T> void FreeObject(T* p)
 {

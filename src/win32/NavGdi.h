@@ -79,6 +79,22 @@ public:
     const PAINTSTRUCT& Info() const { return GetCloser().ps; }
 };
 
+// ---- Guards that hand a DC back as it came ----
+//
+// A paint uses the fewest that put back what it changes:
+// - SelectGuard: one object selected into any DC (a memory DC holding artwork, a caller's DC);
+//   the previous object goes back at the end of the scope, before the object's owner (declared
+//   earlier) deletes it.
+// - PaintSelectGuard: an object selected into the picture of a paint (PaintBuffer) for the rest
+//   of that paint, its owner declared before the buffer. In the buffer the library keeps, the
+//   buffer's own restore at the paint's end puts the previous object back; elsewhere it is a
+//   SelectGuard.
+// - TextModeGuard: the background mode, text colour and pen position of a DC lent to us (the
+//   list's rows), with SelectGuards for its objects.
+// - SavedDC: the whole state of a DC, only where code we do not know draws into it (an
+//   application's row callback), which may leave anything changed.
+// A control's own pictures (BackBuffer, PaintBuffer) need none of them for what they draw last.
+
 // Selects an object into a DC and puts the previous one back when it goes out of scope.
 // A null object or DC selects nothing.
 struct SelectBack
