@@ -1,11 +1,22 @@
-// NavDib.h - the 32-bit DIB section every off-screen picture is drawn in. Plain Win32 and
-// header-only, so that the image library, a DLL of its own, makes its surfaces the same way.
+// NavDib.h - the 32-bit DIB section every off-screen picture is drawn in, and the closers of the
+// GDI handles (for the owners of NavOwner.h). Plain Win32 and header-only, so that the image
+// library, a DLL of its own, makes and frees its surfaces the same way.
 #pragma once
 
 #include <windows.h>
 
 namespace nav
 {
+// Closers of the GDI handles, one call each.
+struct CloseGdiObject
+{
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct CloseMemDC
+{
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+
 // A 32-bit DIB section of the given size (null on failure); its pixels go to *ppBits when
 // asked for. Top-down (row 0 first) on the desktop. The device's reference leaves negative
 // heights open, so the device's rows run bottom-up; whoever writes pixels there writes the

@@ -7,6 +7,7 @@
 
 #include "ImgBlendAlloc.h"
 #include "NavDib.h"
+#include "NavOwner.h"
 #include "PngDecode.h"
 
 #include <string.h>
@@ -55,6 +56,24 @@ DWORD CxImage::GetWidth() const
     return m_nWidth;
 }
 
+namespace
+{
+// The surface's DC goes with its first bitmap selected back, so that the surface, deleted after
+// it, is no longer selected anywhere.
+struct CloseSurfaceDC
+{
+    explicit CloseSurfaceDC(HGDIOBJ hFirst = NULL) : hFirstBitmap(hFirst) {}
+    void operator()(HDC h) const
+    {
+        SelectObject(h, hFirstBitmap);
+        DeleteDC(h);
+    }
+    HGDIOBJ hFirstBitmap;
+};
+typedef nav::UniqueHandle<HBITMAP, nav::CloseGdiObject> SurfaceBitmap;
+typedef nav::UniqueHandle<HDC, CloseSurfaceDC> SurfaceDC;
+} // namespace
+
 // Moves the pixels into a DIB section selected into a DC of our own, once.
 bool CxImage::EnsureSurface()
 {
@@ -65,16 +84,11 @@ bool CxImage::EnsureSurface()
 
     // Bottom-up, as the device makes every DIB section: the rows are copied in that order.
     void* pBits = NULL;
-    HBITMAP hSurface =
-        nav::CreateDib32(NULL, static_cast<int>(m_nWidth), static_cast<int>(m_nHeight), &pBits);
-    if (!hSurface)
+    SurfaceBitmap surface(
+        nav::CreateDib32(NULL, static_cast<int>(m_nWidth), static_cast<int>(m_nHeight), &pBits));
+    nav::UniqueHandle<HDC, nav::CloseMemDC> dc(surface ? CreateCompatibleDC(NULL) : NULL);
+    if (!dc)
         return false;
-    HDC hdc = CreateCompatibleDC(NULL);
-    if (!hdc)
-    {
-        DeleteObject(hSurface);
-        return false;
-    }
     const size_t cbRow = static_cast<size_t>(m_nWidth) * sizeof(DWORD);
     for (DWORD y = 0; y < m_nHeight; ++y)
         memcpy(static_cast<BYTE*>(pBits) + cbRow * (m_nHeight - 1 - y), m_pPixels + m_nWidth * y,
@@ -82,9 +96,9 @@ bool CxImage::EnsureSurface()
     ImgBlendFree(m_pPixels);
     m_pPixels = NULL;
 
-    m_hSurface = hSurface;
-    m_hSurfaceDC = hdc;
-    m_hOldBitmap = SelectObject(hdc, hSurface);
+    m_hSurface = surface.Detach();
+    m_hSurfaceDC = dc.Detach();
+    m_hOldBitmap = SelectObject(m_hSurfaceDC, m_hSurface);
     return true;
 }
 
@@ -126,22 +140,16 @@ DWORD CxImage::DrawAlphaChannel(HDC hdc, int x, int y, int cx, int cy, int xSrc,
                : 0;
 }
 
+// The owners take the surface back (its DC first, declared last) and the pixels go.
 void CxImage::ReleaseImage()
 {
-    if (m_hSurfaceDC)
-    {
-        SelectObject(m_hSurfaceDC, m_hOldBitmap);
-        DeleteDC(m_hSurfaceDC);
-        m_hSurfaceDC = NULL;
-        m_hOldBitmap = NULL;
-    }
-    if (m_hSurface)
-    {
-        DeleteObject(m_hSurface);
-        m_hSurface = NULL;
-    }
+    SurfaceBitmap surface(m_hSurface);
+    SurfaceDC dc(m_hSurfaceDC, CloseSurfaceDC(m_hOldBitmap));
     ImgBlendFree(m_pPixels);
     m_pPixels = NULL;
+    m_hSurface = NULL;
+    m_hSurfaceDC = NULL;
+    m_hOldBitmap = NULL;
     m_nWidth = 0;
     m_nHeight = 0;
 }

@@ -10,6 +10,7 @@
 #include "PngDecode.h"
 
 #include "ImgBlendAlloc.h"
+#include "NavOwner.h"
 
 #include <string.h>
 
@@ -21,6 +22,14 @@
 
 namespace
 {
+// A block of the allocation point: a padded copy of the file, or the decoder's pixels (the
+// decoder allocates and frees through the same point).
+struct FreeBlock
+{
+    void operator()(unsigned char* p) const { ImgBlendFree(p); }
+};
+typedef nav::UniqueHandle<unsigned char*, FreeBlock> Block;
+
 const char kSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
 const size_t kChunkFrame = 12; // length, type, CRC
 const unsigned int kColorPalette = 3;
@@ -183,34 +192,28 @@ int ImgBlendDecodePng(const unsigned char* pData, size_t cbData, unsigned int** 
 
     const unsigned char* pPng = pData;
     size_t cbPng = layout.cbPng;
-    unsigned char* pPadded = NULL;
+    Block padded;
     if (layout.nColor == kColorPalette && layout.offPalette != 0 && layout.nDepth <= 8 &&
         layout.nPaletteBytes != 0 && layout.nPaletteBytes % 3 == 0 &&
         layout.nPaletteBytes < (3u << layout.nDepth))
     {
-        pPadded = PadPalette(pData, layout, &cbPng);
-        if (!pPadded)
+        padded.Attach(PadPalette(pData, layout, &cbPng));
+        if (!padded)
             return 0;
-        pPng = pPadded;
+        pPng = padded;
     }
     if (cbPng > 0x7FFFFFFF)
-    {
-        ImgBlendFree(pPadded);
         return 0;
-    }
 
     int cx = 0, cy = 0, nChannels = 0;
-    stbi_uc* pRgba = stbi_load_from_memory(pPng, static_cast<int>(cbPng), &cx, &cy, &nChannels, 4);
-    ImgBlendFree(pPadded);
-    if (!pRgba)
+    Block rgba(stbi_load_from_memory(pPng, static_cast<int>(cbPng), &cx, &cy, &nChannels, 4));
+    padded.Attach(NULL);
+    if (!rgba)
         return 0;
     if (static_cast<unsigned int>(cx) != layout.cx || static_cast<unsigned int>(cy) != layout.cy)
-    {
-        stbi_image_free(pRgba);
         return 0;
-    }
-    PremultiplyInPlace(pRgba, static_cast<size_t>(layout.cx) * layout.cy);
-    *ppPixels = reinterpret_cast<unsigned int*>(pRgba);
+    PremultiplyInPlace(rgba, static_cast<size_t>(layout.cx) * layout.cy);
+    *ppPixels = reinterpret_cast<unsigned int*>(rgba.Detach());
     *pcx = layout.cx;
     *pcy = layout.cy;
     return 1;

@@ -621,6 +621,7 @@ TEST_F(EditTest, TinyFieldsDrawWithoutMirroredPieces)
         SCOPED_TRACE(c.label);
         TestEdit edit;
         ASSERT_EQ(1, Make(edit, {20, 20, 20 + c.cx, 20 + c.cy}));
+        Paint(edit.GetSafeHwnd()); // the first paint makes the buffer kept between paints
         const long nLive = StandInLiveObjects();
         Pixels px = Paint(edit.GetSafeHwnd());
         EXPECT_EQ(nLive, StandInLiveObjects());
@@ -683,6 +684,7 @@ TEST_F(EditTest, MissingFrameBitmapLeavesTheParentsBackground)
     TestEdit edit;
     ASSERT_EQ(1, Make(edit, {10, 10, 210, 46}));
     edit.SetFrameId(999); // no such bitmap
+    Paint(edit.GetSafeHwnd()); // the first paint makes the buffer kept between paints
     const long nLive = StandInLiveObjects();
     Pixels px = Paint(edit.GetSafeHwnd());
     EXPECT_EQ(nLive, StandInLiveObjects());

@@ -3,6 +3,7 @@
 // window and a cooperating library (static_coop.dll) that records how it was called.
 #include <gtest/gtest.h>
 
+#include "NavGroupBox.h"
 #include "NavStatic.h"
 #include "Sequence.h"
 #include "Assignment.h"
@@ -35,6 +36,12 @@ public:
     COLORREF LinkColor() const { return m_crLink; }
     CoopInfo* Table() const { return m_pCoopInfo; }
     void MakeTable() { m_pCoopInfo = new CoopInfo(); }
+    // Where the table lies in the object: copies never take it.
+    size_t TableOffset() const
+    {
+        return reinterpret_cast<const char*>(&m_pCoopInfo) -
+               reinterpret_cast<const char*>(static_cast<const CNavStatic*>(this));
+    }
 
     // Messages the label passes on to the native procedure, from now on.
     void ListenToNative()
@@ -303,6 +310,7 @@ TEST_F(StaticTest, AssignmentGivesUpTheTargetsOwnWindow)
         ASSERT_TRUE(MakeStatic(target, m_host, L"target", RECT{0, 30, 50, 50}, 0, nullptr, 101));
         target.MakeTable();
     };
+    rule.nUncopiedAt = StaticProbe().TableOffset();
     rule.afterAssign = [](StaticProbe& source, StaticProbe& target, bool) {
         EXPECT_EQ(nullptr, target.Table());
         g_callback = CallbackLog();
@@ -791,10 +799,11 @@ SIZE_T WorkingSetBytes()
                                                                             : 0;
 }
 
-// The labels' kept picture never outlives them: however the last label window goes, the
-// live-object count is back where it started. While a small label keeps it, a huge label
-// paints with a picture of its own, which goes with the paint.
-TEST_F(StaticTest, TheKeptPictureGoesWithTheLastLabelAndStaysSmall)
+// The controls' kept picture never outlives them: however the last control window goes, the
+// live-object count is back where it started; a label that goes before another control leaves
+// it to that control. While a small label keeps it, a huge label paints with a picture of its
+// own, which goes with the paint.
+TEST_F(StaticTest, TheKeptPictureGoesWithTheLastControlAndStaysSmall)
 {
     PumpMessages();
     const long nStart = StandInLiveObjects();
@@ -812,6 +821,18 @@ TEST_F(StaticTest, TheKeptPictureGoesWithTheLastLabelAndStaysSmall)
         }
     }
     EXPECT_EQ(nStart, StandInLiveObjects());
+    {
+        CNavGroupBox box;
+        RECT rcBox = {120, 10, 220, 60};
+        ASSERT_EQ(1, box.Create(nullptr, WS_VISIBLE, nullptr, rcBox, m_host, 80, nullptr));
+        {
+            StaticProbe label;
+            ASSERT_TRUE(MakeStatic(label, m_host, L"Kept", RECT{10, 10, 110, 40}));
+            Redraw(label.GetSafeHwnd());
+        }
+        EXPECT_GT(StandInLiveObjects(), nStart) << "kept for the group box";
+    }
+    EXPECT_EQ(nStart, StandInLiveObjects()) << "gone with the last control";
 
     StaticProbe small;
     ASSERT_TRUE(MakeStatic(small, m_host, L"Small", RECT{10, 10, 110, 40}));

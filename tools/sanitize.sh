@@ -13,7 +13,7 @@ mkdir -p "$out"
 start=$(date +%s)
 
 library="$top/imgblend/PngDecode.cpp $top/imgblend/ImgBlendAlloc.cpp"
-flags="-g -O1 -fno-omit-frame-pointer -DIMGBLEND_HEAP_STATS -I$top/imgblend -I/usr/include/stb"
+flags="-g -O1 -fno-omit-frame-pointer -DIMGBLEND_HEAP_STATS -I$top/imgblend -I$top/common -I/usr/include/stb"
 
 # build NAME SANITIZER-FLAGS MAIN: the library as C++03 and C89, the check as C++17.
 build() {

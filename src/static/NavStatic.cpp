@@ -103,22 +103,6 @@ private:
     nav::Font m_font;
 };
 
-// The label windows alive. Labels paint with the buffer the library keeps between paints
-// (nav::PaintBuffer); after the last label window it is given back, so that nothing of the
-// labels stays behind them.
-LONG g_nLabelWindows; // the device's Interlocked calls take a plain LPLONG
-
-void LabelWindowMade()
-{
-    InterlockedIncrement(&g_nLabelWindows);
-}
-
-void LabelWindowGone()
-{
-    if (InterlockedDecrement(&g_nLabelWindows) == 0)
-        nav::PaintBuffer::GiveBackKept();
-}
-
 // The point of a mouse message (client coordinates, which may be negative) and whether it lies
 // in the window's client area.
 bool PointInClient(HWND hWnd, LPARAM lParam, POINT* ppt)
@@ -197,12 +181,9 @@ CNavStatic& CNavStatic::operator=(const CNavStatic& other)
     return *this;
 }
 
-// Gives the window its native procedure back, then destroys it, if it is alive. The window's
-// last message then goes to the native procedure, so it is counted out here.
+// Gives the window its native procedure back, then destroys it, if it is alive.
 void CNavStatic::DestroyOwnWindow()
 {
-    if (IsWindow(m_hWnd) && m_pfnOldProc)
-        LabelWindowGone();
     nav::RestoreAndDestroy(m_hWnd, m_pfnOldProc);
 }
 
@@ -235,7 +216,6 @@ int CNavStatic::Create(HINSTANCE hInstance, unsigned long dwStyle, wchar_t* pszT
         SendMessageW(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
 
     nav::Subclass(hWnd, this, StaticProc, m_pfnOldProc);
-    LabelWindowMade();
     return 1;
 }
 
@@ -355,8 +335,6 @@ void CNavStatic::OnScrollText(HWND hWnd)
 // The window procedure: finds the object and hands each message to its handler.
 LRESULT CALLBACK CNavStatic::StaticProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg == WM_NCDESTROY) // destroyed while still ours, object or not
-        LabelWindowGone();
     return nav::ForwardToObject(&CNavStatic::OnMessage, nav::NoObject::AnswerZero, hWnd, uMsg,
                                 wParam, lParam);
 }

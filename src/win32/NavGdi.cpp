@@ -45,6 +45,7 @@ struct KeptBuffer
     }
 };
 KeptBuffer g_kept;
+LONG g_nControlWindows; // the device's Interlocked calls take a plain LPLONG
 } // namespace
 
 PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst)
@@ -83,6 +84,17 @@ void PaintBuffer::GiveBackKept()
         return;
     FreeObject(g_kept.pBuffer);
     g_kept.pBuffer = NULL;
+}
+
+void PaintBuffer::ControlWindowIn()
+{
+    InterlockedIncrement(&g_nControlWindows);
+}
+
+void PaintBuffer::ControlWindowOut()
+{
+    if (InterlockedDecrement(&g_nControlWindows) == 0)
+        GiveBackKept();
 }
 
 bool PaintBuffer::PutsBackAtEnd(HDC hdc)

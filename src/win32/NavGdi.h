@@ -239,8 +239,14 @@ public:
     // back when that paint ends.
     static bool PutsBackAtEnd(HDC hdc);
     // Frees the kept buffer when no paint has it, on the thread that keeps it; the next paint
-    // makes a new one. For owners that must leave nothing behind when their last window goes.
+    // makes a new one.
     static void GiveBackKept();
+    // The kept buffer lives as the library's control windows do: the subclassing seam counts
+    // each window in when it installs a control's procedure and out when the window goes or
+    // gets its native procedure back, and the last one out gives the buffer back, so that
+    // nothing of the controls stays behind them.
+    static void ControlWindowIn();
+    static void ControlWindowOut();
 
 private:
     PaintBuffer(const PaintBuffer&);

@@ -8,6 +8,7 @@
 
 #include "NavCommon.h"
 #include "win32/NavAlloc.h"
+#include "win32/NavGdi.h"
 
 namespace nav
 {
@@ -75,6 +76,8 @@ inline void Subclass(HWND hwnd, void* pObject, WNDPROC pfnNew, WNDPROC& pfnOld)
     }
     pfnOld = reinterpret_cast<WNDPROC>(
         detail::SetSlot(hwnd, detail::kProcSlot, reinterpret_cast<LONG_PTR>(pfnNew)));
+    if (pfnOld)
+        PaintBuffer::ControlWindowIn();
 }
 
 // Gives a subclassed window its native procedure back (when one was replaced), then destroys
@@ -85,7 +88,10 @@ inline void RestoreAndDestroy(HWND hwnd, WNDPROC pfnOldProc)
     if (!IsWindow(hwnd))
         return;
     if (pfnOldProc)
+    {
         detail::SetSlot(hwnd, detail::kProcSlot, reinterpret_cast<LONG_PTR>(pfnOldProc));
+        PaintBuffer::ControlWindowOut(); // its last message goes to the native procedure
+    }
     DestroyWindow(hwnd);
 }
 
@@ -181,6 +187,8 @@ template <class T>
 LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM),
                         NoObject::Answer answer, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_NCDESTROY) // destroyed while still ours, object or not
+        PaintBuffer::ControlWindowOut();
     T* pObject = FindObject(Type<T>(), hwnd);
     if (!pObject)
         return AnswerWithoutObject(answer, hwnd, msg, wParam, lParam);

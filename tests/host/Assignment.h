@@ -4,7 +4,8 @@
 // left alone they would stay subclassed to an object that no longer stands for them, and once
 // that object is gone their next message would reach freed memory. A copy assigned over leaves
 // the windows of the control it was copied from alone. Each check runs twice: once assigning
-// another control (the source), once a fresh one.
+// another control (the source), once a fresh one. A copy, made or assigned, holds its source's
+// fields as they are (a field that copies leave null on purpose is named).
 //
 // Every control also forgets its object when its window is destroyed behind its back (by the
 // parent going, say): whatever reaches the window's handle after WM_NCDESTROY finds no object.
@@ -14,6 +15,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -41,6 +43,10 @@ struct AssignmentRule
             static_cast<Control&>(copyOfTarget) = Control();
         };
 
+    // Where a field lies (bytes from the object's start) that copies deliberately leave null
+    // instead of sharing it (the label's tap table), or 0.
+    size_t nUncopiedAt = 0;
+
     void Check() const
     {
         for (bool bFresh : {false, true})
@@ -58,7 +64,12 @@ struct AssignmentRule
                     to = source;
             };
             Probe copyOfTarget(target);
+            EXPECT_TRUE(SameFields(copyOfTarget, target)) << "a copy equals its original";
             assign(copyOfTarget);
+            if (!bFresh)
+            {
+                EXPECT_TRUE(SameFields(copyOfTarget, source)) << "assigned field for field";
+            }
             for (HWND hwnd : own)
                 EXPECT_TRUE(IsWindow(hwnd)) << "a copy does not take its maker's windows";
             assign(target);
@@ -73,6 +84,20 @@ struct AssignmentRule
     }
 
 private:
+    // Whether two objects hold the same fields, byte for byte after the virtual-table pointer
+    // (every field is a plain value), but for the pointer at nUncopiedAt.
+    bool SameFields(const Control& a, const Control& b) const
+    {
+        const char* pa = reinterpret_cast<const char*>(&a);
+        const char* pb = reinterpret_cast<const char*>(&b);
+        const size_t nFirst = sizeof(void*);
+        if (!nUncopiedAt)
+            return std::memcmp(pa + nFirst, pb + nFirst, sizeof(Control) - nFirst) == 0;
+        const size_t nAfter = nUncopiedAt + sizeof(void*);
+        return std::memcmp(pa + nFirst, pb + nFirst, nUncopiedAt - nFirst) == 0 &&
+               std::memcmp(pa + nAfter, pb + nAfter, sizeof(Control) - nAfter) == 0;
+    }
+
     // A procedure stacked on top of the control's, which reads the user data once the
     // control's own procedure has seen WM_NCDESTROY.
     struct Spy
