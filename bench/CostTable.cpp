@@ -404,7 +404,7 @@ void List(Table& table, HWND host, HFONT hRow)
     list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     RECT rcClient;
     GetClientRect(hList, &rcClient);
-    const int nRows = list.GetPageSize() + 1; // the last one in part
+    const int nRows = list.GetPageSize() + 1; // the last one cut off at the bottom
     const long cxRow = kCol0 + kCol1, cyRow = CNavListCtrl::FixLineHeight;
     const long nRowArea = cxRow * cyRow;
     // A row: its background, its check box and image, two cells of text, one copy.

@@ -79,7 +79,7 @@ int main()
 
     // The 800 x 480 screen of bench_screen, repainted: each of its controls' repaint rows, as
     // many times as it has such controls.
-    struct Part
+    struct Share
     {
         const char* control;
         const char* op;
@@ -94,12 +94,12 @@ int main()
                   {"group box 300x120", "repaint", 1}};
     double usScreen = 0, usFloor = 0;
     long nSystem = 0;
-    for (const Part& part : screen)
-        if (const navcost::Row* row = Find(rows, part.control, part.op))
+    for (const Share& share : screen)
+        if (const navcost::Row* row = Find(rows, share.control, share.op))
         {
-            usScreen += part.nTimes * DeviceMicros(row->cost);
-            usFloor += part.nTimes * FloorMicros(row->floor);
-            nSystem += part.nTimes * row->cost.SystemCalls();
+            usScreen += share.nTimes * DeviceMicros(row->cost);
+            usFloor += share.nTimes * FloorMicros(row->floor);
+            nSystem += share.nTimes * row->cost.SystemCalls();
         }
     printf("\nThe 800x480 screen (8 push, 6 check/radio, 2 edits, 5 labels, a list and its bar, a "
            "combo box, a group box) repainted on the device: %ld system calls, about %.0f us "

@@ -153,7 +153,8 @@ void DrawRowBackground(HWND hList, HDC hdc, const RECT& rc, bool bSelected)
     nav::PaintBuffer back(hdc, rc.right - rc.left, rc.bottom - rc.top);
     if (!back)
         return;
-    nav::PaintParentBeneath(hList, back, nav::ClientRectInParent(hList, rc));
+    const nav::Place place = nav::PlaceInParent(hList);
+    nav::PaintParentBeneath(place, back, nav::ClientRectIn(place, rc));
     back.CopyTo(hdc, rc.left, rc.top);
 }
 
@@ -293,7 +294,8 @@ LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
         ClipUnderScrollBar(); // before the list paints over the bar
     nav::PaintDC dc(hWnd);
     const nav::WindowWatch watch(hWnd, this);
-    nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
+    const nav::Place place = nav::PlaceInParent(hWnd);
+    nav::PaintParentBeneath(place, dc, place.rcWindow);
     if (watch.Died())
         return 0;
     nav::CallNative(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);

@@ -40,6 +40,25 @@ inline UINT_PTR StartTimer(HWND hwnd, UINT_PTR nID, UINT nPeriod)
     return SetTimer(hwnd, nID, nPeriod, NULL);
 }
 
+// Where a window stands in its parent: the parent, and the window rectangle and the client
+// area's corner in the parent's client coordinates.
+struct Place
+{
+    HWND hParent;
+    RECT rcWindow;
+    POINT ptClient;
+};
+
+// hwnd's place in its parent. Found once (four calls) and remembered until the window moves,
+// changes its size or frame, or goes: every control's procedure forgets it at
+// WM_WINDOWPOSCHANGED and WM_NCDESTROY (ForwardToObject), and so do Subclass and
+// RestoreAndDestroy. While remembered it costs one call, the parent asked for again, so that a
+// window given another parent is placed afresh. Remembered on the thread that asked first
+// alone; other threads find it at each call.
+ZNC_TEST_API Place PlaceInParent(HWND hwnd);
+// Drops what PlaceInParent remembers of hwnd.
+ZNC_TEST_API void ForgetPlace(HWND hwnd);
+
 // The object a control stored in its window, or null (no window, or not one of ours).
 template <class T> T* FindObject(Type<T>, HWND hwnd)
 {
@@ -66,6 +85,7 @@ inline WNDPROC WindowProcOf(HWND hwnd)
 // save it as its own native procedure, and every message would then call itself.
 inline void Subclass(HWND hwnd, void* pObject, WNDPROC pfnNew, WNDPROC& pfnOld)
 {
+    ForgetPlace(hwnd); // it may have moved while no procedure of ours heard it
     detail::SetSlot(hwnd, detail::kUserDataSlot, reinterpret_cast<LONG_PTR>(pObject));
     if (WindowProcOf(hwnd) == pfnNew)
     {
@@ -82,6 +102,7 @@ inline void Subclass(HWND hwnd, void* pObject, WNDPROC pfnNew, WNDPROC& pfnOld)
 // happens when the window is gone already.
 inline void RestoreAndDestroy(HWND hwnd, WNDPROC pfnOldProc)
 {
+    ForgetPlace(hwnd); // the handle may name another window later
     if (!IsWindow(hwnd))
         return;
     if (pfnOldProc)
@@ -181,6 +202,8 @@ template <class T>
 LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM),
                         NoObject::Answer answer, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_WINDOWPOSCHANGED || msg == WM_NCDESTROY)
+        ForgetPlace(hwnd);
     T* pObject = FindObject(Type<T>(), hwnd);
     if (!pObject)
         return AnswerWithoutObject(answer, hwnd, msg, wParam, lParam);
