@@ -246,7 +246,7 @@ void DrawRowCells(const NativeList& list, const LVCOLUMNW* pColumns, int nColumn
 // for each column themselves.
 int ColumnsOf(const NativeList& list, CNavListShared* pShared, LVCOLUMNW* pColumns)
 {
-    if (pShared && pShared->nColumns < 0)
+    if (pShared && pShared->nColumns == -1)
     {
         int n = 0;
         LVCOLUMNW column = {};
@@ -257,11 +257,9 @@ int ColumnsOf(const NativeList& list, CNavListShared* pShared, LVCOLUMNW* pColum
                 pShared->columns[n] = column;
             ++n;
         }
-        if (n > CNavListShared::kMaxColumns)
-            return -1;
-        pShared->nColumns = n;
+        pShared->nColumns = n > CNavListShared::kMaxColumns ? -2 : n;
     }
-    if (!pShared)
+    if (!pShared || pShared->nColumns < 0)
         return -1;
     for (int i = 0; i < pShared->nColumns; ++i)
         pColumns[i] = pShared->columns[i];

@@ -43,7 +43,8 @@ struct CNavListShared
     int nCheckRows;            // the rows the bits cover; 0 while there are none
     // The columns' formats and widths, asked of the native list by the first row that needs
     // them and kept for every row after it until a message that may change them passes the
-    // list's procedure (each question crosses into the native list); -1 while not known.
+    // list's procedure (each question crosses into the native list); -1 while not known, -2 for
+    // more columns than are kept (each row then asks for them itself).
     int nColumns;
     LVCOLUMNW columns[kMaxColumns];
 
