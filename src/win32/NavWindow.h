@@ -124,23 +124,26 @@ inline void DestroyKeepingProc(HWND hwnd)
 // notification). The watch keeps the handle and the object in locals; after the call, Died()
 // says whether the window is gone or no longer names the object, and the handler then returns
 // at once, touching nothing of the object. A watch over no window never reports a death.
+// One call each: a window that is gone has no user data (GetWindowLongW answers 0), so the
+// user data alone says both whether the window lives and whether it still names the object.
 class WindowWatch
 {
 public:
     template <class T>
     WindowWatch(HWND hwnd, const T* pObject)
-        : m_hwnd(hwnd), m_pObject(pObject), m_bWatching(IsWindow(hwnd) != FALSE)
+        : m_hwnd(hwnd), m_pObject(pObject),
+          m_bWatching(hwnd && (NamesObject(hwnd, pObject) || IsWindow(hwnd)))
     {
     }
-    bool Died() const
-    {
-        return m_bWatching &&
-               (!IsWindow(m_hwnd) ||
-                detail::GetSlot(m_hwnd, detail::kUserDataSlot) !=
-                    reinterpret_cast<LONG_PTR>(m_pObject));
-    }
+    bool Died() const { return m_bWatching && !NamesObject(m_hwnd, m_pObject); }
 
 private:
+    static bool NamesObject(HWND hwnd, const void* pObject)
+    {
+        return pObject &&
+               detail::GetSlot(hwnd, detail::kUserDataSlot) == reinterpret_cast<LONG_PTR>(pObject);
+    }
+
     HWND m_hwnd;
     const void* m_pObject;
     bool m_bWatching;
