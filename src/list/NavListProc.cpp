@@ -195,7 +195,6 @@ RECT DrawFirstCell(HDC hdc, const RowAreas& areas, const RowImages& images, LVIT
                    int cx)
 {
     RECT rcText = {areas.image.right + 1, 0, areas.image.right + 1 + cx, 0};
-    SetTextColor(hdc, RGB(0, 0, 0));
     RECT rcImage = areas.image;
     if (images.hImageList && item.iImage != -1)
         nav::DrawListImage(images.hImageList, item.iImage, hdc, rcImage.left, rcImage.top,
