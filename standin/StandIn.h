@@ -50,6 +50,20 @@ STANDIN_API void StandInFailAllocations(const wchar_t* pszModule, long nFail,
 // Allocating calls of the module counted since its last StandInFailAllocations.
 STANDIN_API long StandInAllocationCount(const wchar_t* pszModule);
 
+// ---- Calls counted ----
+
+// Starts counting, from zero, every call ZorNavCtrl.dll and imgblend.dll make into the platform
+// (bOn), or stops; what was counted stays readable until counting starts again.
+STANDIN_API void StandInCountCalls(BOOL bOn);
+// The device call at nIndex of the stand-in's list (null past its end), and the times the two
+// DLLs called it while counting.
+STANDIN_API const char* StandInCallName(int nIndex);
+STANDIN_API long StandInCallCount(int nIndex);
+// The pixels those calls wrote, from their own rectangles: copied (BitBlt, StretchBlt,
+// TransparentImage, ImageList_DrawEx), filled (PatBlt, FillRect, DrawFrameControl) and
+// blended (AlphaBlend).
+STANDIN_API void StandInPixelCounts(long* pnCopied, long* pnFilled, long* pnBlended);
+
 // ---- Debug output ----
 
 // Receives every line NKDbgPrintfW writes, after formatting. Null removes the hook.

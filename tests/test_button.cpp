@@ -542,6 +542,43 @@ TEST(ButtonPaint, SharedFaceBySizeOverParentBackground)
     }
 }
 
+// The place a paint asks its parent for is remembered between paints; however the button comes
+// to stand elsewhere, the next paint asks for the new place, of the parent it has then.
+TEST(ButtonPaint, BackgroundRequestFollowsTheButtonWhereverItGoes)
+{
+    TestHost host, other;
+    struct Case
+    {
+        const char* label;
+        std::function<void(HWND)> move;
+        TestHost* pParentAfter;
+        RECT rcAfter;
+    } cases[] = {
+        {"MoveWindow", [](HWND h) { MoveWindow(h, 60, 70, 90, 40, TRUE); }, &host,
+         {60, 70, 150, 110}},
+        {"SetWindowPos, moved only",
+         [](HWND h) { SetWindowPos(h, nullptr, 15, 25, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
+         &host, {15, 25, 95, 65}},
+        {"another parent", [&other](HWND h) { SetParent(h, other); }, &other, {10, 20, 90, 60}},
+    };
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        auto btn = MakeButton(host, {10, 20, 90, 60}, NAVBTN_PUSH);
+        HWND hwnd = btn->GetSafeHwnd();
+        Screen(hwnd); // the place found and remembered
+        c.move(hwnd);
+        host.Clear();
+        other.Clear();
+        Screen(hwnd);
+        ASSERT_EQ(1u, c.pParentAfter->BackgroundRequests().size());
+        const RECT rq = c.pParentAfter->BackgroundRequests()[0];
+        EXPECT_TRUE(EqualRect(&c.rcAfter, &rq))
+            << rq.left << "," << rq.top << "," << rq.right << "," << rq.bottom;
+        SetParent(hwnd, host);
+    }
+}
+
 // The frame follows the owner-draw state, with pressed before focused before disabled; the
 // push-on/push-off kind shows no check state in the shared faces.
 TEST(ButtonPaint, SharedFaceFramePerState)

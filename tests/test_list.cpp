@@ -774,6 +774,44 @@ TEST_F(ListTest, ColumnsAlignAndSeparate)
     RECT text1 = InkBox(px, {L + 102, 0, L + 180, 28}, IsDark);
     EXPECT_GE(text1.left, L + 160) << "right-aligned " << RectText(text1);
     EXPECT_LE(text1.right, L + 181);
+
+    // The rows keep the columns between paints; each change shows at the next paint.
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, 1, 60);
+    PaintNow(Hwnd());
+    px = Pixels::FromWindow(Hwnd());
+    EXPECT_EQ(line, px.At(L + 160, 10)) << "column 2's line after column 1 narrowed";
+    EXPECT_NE(line, px.At(L + 180, 10));
+    col.mask = LVCF_FMT;
+    col.fmt = LVCFMT_LEFT;
+    SendMessageW(Hwnd(), LVM_SETCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
+    SendMessageW(Hwnd(), LVM_DELETECOLUMN, 2, 0);
+    PaintNow(Hwnd());
+    px = Pixels::FromWindow(Hwnd());
+    EXPECT_NE(line, px.At(L + 160, 10)) << "column 2 deleted";
+    text1 = InkBox(px, {L + 102, 0, L + 161, 28}, IsDark);
+    EXPECT_LE(text1.left, L + 110) << "left-aligned " << RectText(text1);
+}
+
+// More columns than the list keeps between rows: each row asks for them all itself.
+TEST_F(ListTest, EveryColumnOfAManyColumnedListSeparates)
+{
+    host.text = [](int, int sub) { return sub ? std::wstring() : std::wstring(L"I"); };
+    Make();
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, 0, 40);
+    LVCOLUMNW col = {};
+    col.mask = LVCF_FMT | LVCF_WIDTH;
+    col.fmt = LVCFMT_LEFT;
+    col.cx = 16;
+    const int nColumns = 10;
+    for (int i = 1; i < nColumns; ++i)
+        SendMessageW(Hwnd(), LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+    list.SetItemCount(1);
+    PaintNow(Hwnd());
+    Pixels px = Pixels::FromWindow(Hwnd());
+    const int L = host.drawRects[0].left;
+    // An empty column draws its line one pixel left of where the previous column's text ends.
+    for (int i = 1; i < nColumns; ++i)
+        EXPECT_EQ(RGB(0xC7, 0x92, 0x5D), px.At(L + 40 + 16 * (i - 1), 10)) << "column " << i;
 }
 
 TEST_F(ListTest, NoGdiObjectSurvivesPaintsOrScrollingSteps)

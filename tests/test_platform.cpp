@@ -322,6 +322,7 @@ TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
     const long nBefore = StandInLiveObjects();
     HFONT hFont = navtest::MakeFont(20);
     const COLORREF crText = GetTextColor(nav::PaintBuffer(hdcWin, 4, 4));
+    const int nBkMode = GetBkMode(nav::PaintBuffer(hdcWin, 4, 4));
     struct
     {
         const char* label;
@@ -342,6 +343,10 @@ TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
             }
             EXPECT_EQ(static_cast<HGDIOBJ>(hFont), GetCurrentObject(dirty, OBJ_FONT));
             SetTextColor(dirty, RGB(1, 2, 3));
+            // What a parent's background answer, an application's drawing callback or a native
+            // procedure may leave behind in the picture it was handed.
+            IntersectClipRect(dirty, 0, 0, 1, 1);
+            SetBkMode(dirty, OPAQUE);
             nav::PaintBuffer nested(hdcWin, c.cx, c.cy);
             ASSERT_TRUE(nested);
             EXPECT_FALSE(nested.IsLent()) << "the kept buffer is in use";
@@ -359,6 +364,7 @@ TEST(GdiOwners, PaintBufferLooksNewToEveryPaint)
             ASSERT_EQ(0u, v);
         EXPECT_NE(static_cast<HGDIOBJ>(hFont), GetCurrentObject(clean, OBJ_FONT));
         EXPECT_EQ(crText, GetTextColor(clean));
+        EXPECT_EQ(nBkMode, GetBkMode(clean));
         // Drawing stops at the paint's size, as in a bitmap of its own.
         RECT rcClip = {};
         EXPECT_EQ(SIMPLEREGION, GetClipBox(clean, &rcClip));

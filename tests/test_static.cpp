@@ -413,12 +413,20 @@ TEST_F(StaticTest, TextColourAndUnderline)
         unsigned int nCoop;
         COLORREF crInk;
         bool bUnderlined;
+        bool bUnderlinedFont; // the label is given an underlined font
     } cases[] = {
-        {"black", 0, 0, 0, 0, false},
-        {"red underlined", kRed, 1, 0, kRed, true},
-        {"link is blue and underlined", kRed, 0, NAV_COOP_TEL, kLinkBlue, true},
-        {"unknown kind still a link", kRed, 0, 3, kLinkBlue, true},
+        {"black", 0, 0, 0, 0, false, false},
+        {"red underlined", kRed, 1, 0, kRed, true, false},
+        {"link is blue and underlined", kRed, 0, NAV_COOP_TEL, kLinkBlue, true, false},
+        {"unknown kind still a link", kRed, 0, 3, kLinkBlue, true, false},
+        {"underlined font, label not underlined", 0, 0, 0, 0, false, true},
+        {"underlined font, label underlined", 0, 1, 0, 0, true, true},
     };
+    LOGFONTW lf = {};
+    lf.lfHeight = 16;
+    lf.lfUnderline = 1;
+    wcscpy(lf.lfFaceName, L"Tahoma");
+    nav::Font hUnderlined(CreateFontIndirectW(&lf));
     for (const Case& c : cases)
     {
         StaticProbe label;
@@ -426,7 +434,13 @@ TEST_F(StaticTest, TextColourAndUnderline)
         label.SetUnderLine(c.bUnderline);
         label.SetCoopFlag(c.nCoop);
         RECT rc = {20, 20, 200, 50};
-        ASSERT_TRUE(MakeLabel(label, L"xvxvxv", rc));
+        if (c.bUnderlinedFont)
+        {
+            label.SetFont(hUnderlined);
+            ASSERT_TRUE(MakeStatic(label, m_host, L"xvxvxv", rc, 0, nullptr));
+        }
+        else
+            ASSERT_TRUE(MakeLabel(label, L"xvxvxv", rc));
         Redraw(label.GetSafeHwnd());
         Pixels px = Pixels::FromWindow(label.GetSafeHwnd());
         Ink ink = FindInk(px, rc);

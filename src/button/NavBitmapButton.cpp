@@ -511,9 +511,10 @@ bool CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
     if (!buffer)
         return false;
 
-    const RECT rcParent = nav::WindowRectInParent(m_hWnd);
+    const nav::Place place = nav::PlaceInParent(m_hWnd);
+    const RECT& rcParent = place.rcWindow;
     const nav::WindowWatch watch(m_hWnd, this);
-    nav::PaintParentBeneath(m_hWnd, buffer, rcParent);
+    nav::PaintParentBeneath(place, buffer, rcParent);
     if (watch.Died())
         return false;
 

@@ -465,7 +465,8 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
     // one-pixel border; the desktop's edit keeps no non-client border and paints its line
     // inside the client area instead.
     const nav::WindowWatch watch(hWnd, this);
-    nav::PaintParentBeneath(hWnd, buffer, nav::ClientRectInParent(hWnd, rcClient));
+    const nav::Place place = nav::PlaceInParent(hWnd);
+    nav::PaintParentBeneath(place, buffer, nav::ClientRectIn(place, rcClient));
     if (watch.Died())
         return 0;
 

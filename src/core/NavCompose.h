@@ -4,25 +4,30 @@
 #pragma once
 
 #include "NavCommon.h"
+#include "win32/NavWindow.h"
 
 namespace nav
 {
 // The window rectangle of hwnd in its parent's client coordinates (empty when hwnd is no
-// window).
+// window). The place is remembered between paints (PlaceInParent).
 inline RECT WindowRectInParent(HWND hwnd)
 {
-    RECT rc = {};
-    GetWindowRect(hwnd, &rc);
-    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return PlaceInParent(hwnd).rcWindow;
+}
+
+// A rectangle of a window's client area in its parent's client coordinates, the window standing
+// at place.
+inline RECT ClientRectIn(const Place& place, const RECT& rcClient)
+{
+    const RECT rc = {rcClient.left + place.ptClient.x, rcClient.top + place.ptClient.y,
+                     rcClient.right + place.ptClient.x, rcClient.bottom + place.ptClient.y};
     return rc;
 }
 
 // A rectangle of hwnd's client area in its parent's client coordinates.
 inline RECT ClientRectInParent(HWND hwnd, const RECT& rcClient)
 {
-    RECT rc = rcClient;
-    MapWindowPoints(hwnd, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
+    return ClientRectIn(PlaceInParent(hwnd), rcClient);
 }
 
 // Asks hwnd's parent to paint what it shows beneath rcInParent (parent client coordinates)
@@ -32,6 +37,14 @@ inline void PaintParentBeneath(HWND hwnd, HDC hdc, const RECT& rcInParent)
 {
     RECT rcRequest = rcInParent;
     SendMessageW(GetParent(hwnd), WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdc),
+                 reinterpret_cast<LPARAM>(&rcRequest));
+}
+
+// The same for a window standing at place, whose parent was asked for with it.
+inline void PaintParentBeneath(const Place& place, HDC hdc, const RECT& rcInParent)
+{
+    RECT rcRequest = rcInParent;
+    SendMessageW(place.hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdc),
                  reinterpret_cast<LPARAM>(&rcRequest));
 }
 

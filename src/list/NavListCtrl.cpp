@@ -53,7 +53,7 @@ int CNavListCtrl::LineHeight()
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
     : pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckBits(NULL),
-      nCheckRows(0)
+      nCheckRows(0), nColumns(-1)
 {
 }
 

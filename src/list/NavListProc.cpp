@@ -153,7 +153,8 @@ void DrawRowBackground(HWND hList, HDC hdc, const RECT& rc, bool bSelected)
     nav::PaintBuffer back(hdc, rc.right - rc.left, rc.bottom - rc.top);
     if (!back)
         return;
-    nav::PaintParentBeneath(hList, back, nav::ClientRectInParent(hList, rc));
+    const nav::Place place = nav::PlaceInParent(hList);
+    nav::PaintParentBeneath(place, back, nav::ClientRectIn(place, rc));
     back.CopyTo(hdc, rc.left, rc.top);
 }
 
@@ -194,7 +195,6 @@ RECT DrawFirstCell(HDC hdc, const RowAreas& areas, const RowImages& images, LVIT
                    int cx)
 {
     RECT rcText = {areas.image.right + 1, 0, areas.image.right + 1 + cx, 0};
-    SetTextColor(hdc, RGB(0, 0, 0));
     RECT rcImage = areas.image;
     if (images.hImageList && item.iImage != -1)
         nav::DrawListImage(images.hImageList, item.iImage, hdc, rcImage.left, rcImage.top,
@@ -216,14 +216,17 @@ RECT DrawSeparator(HDC hdc, const RECT& rcRow, const wchar_t* pszText, int right
 }
 
 // Every column's cell of a row, left to right, each text cut at the row's right edge.
-void DrawRowCells(const NativeList& list, HDC hdc, int row, const RECT& rc,
-                  const RowAreas& areas, const RowImages& images)
+void DrawRowCells(const NativeList& list, const LVCOLUMNW* pColumns, int nColumns, HDC hdc,
+                  int row, const RECT& rc, const RowAreas& areas, const RowImages& images)
 {
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH;
     int right = areas.image.right; // right edge of the previous column's text
-    for (int i = 0; list.Ask(LVM_GETCOLUMNW, i, &column); ++i)
+    for (int i = 0; nColumns >= 0 ? i < nColumns : list.Ask(LVM_GETCOLUMNW, i, &column) != 0;
+         ++i)
     {
+        if (nColumns >= 0)
+            column = pColumns[i];
         wchar_t szText[kTextChars];
         LVITEMW item = FetchCell(list, row, i, szText);
         RECT rcText = i == 0 ? DrawFirstCell(hdc, areas, images, item, column.cx)
@@ -234,6 +237,50 @@ void DrawRowCells(const NativeList& list, HDC hdc, int row, const RECT& rc,
             rcText.right = rc.right - 2;
         DrawCellText(hdc, szText, rcText, AlignmentOf(column.fmt) | kTextFlags);
         right = rcText.right;
+    }
+}
+
+// The columns' formats and widths into pColumns, from what the list keeps or asked of the native
+// list (and kept); their count, or -1 for a list of more columns than are kept, whose rows ask
+// for each column themselves.
+int ColumnsOf(const NativeList& list, CNavListShared* pShared, LVCOLUMNW* pColumns)
+{
+    if (pShared && pShared->nColumns == -1)
+    {
+        int n = 0;
+        LVCOLUMNW column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH;
+        while (n <= CNavListShared::kMaxColumns && list.Ask(LVM_GETCOLUMNW, n, &column))
+        {
+            if (n < CNavListShared::kMaxColumns)
+                pShared->columns[n] = column;
+            ++n;
+        }
+        pShared->nColumns = n > CNavListShared::kMaxColumns ? -2 : n;
+    }
+    if (!pShared || pShared->nColumns < 0)
+        return -1;
+    for (int i = 0; i < pShared->nColumns; ++i)
+        pColumns[i] = pShared->columns[i];
+    return pShared->nColumns;
+}
+
+// Whether a message to the list may change its columns: what the list keeps of them is then
+// asked for again.
+bool ChangesColumns(UINT uMsg)
+{
+    switch (uMsg)
+    {
+    case LVM_INSERTCOLUMNW:
+    case LVM_INSERTCOLUMNA:
+    case LVM_DELETECOLUMN:
+    case LVM_SETCOLUMNW:
+    case LVM_SETCOLUMNA:
+    case LVM_SETCOLUMNWIDTH:
+    case WM_DESTROY:
+        return true;
+    default:
+        return false;
     }
 }
 } // namespace
@@ -247,6 +294,8 @@ LRESULT CALLBACK CNavListCtrl::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
 
 LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (m_pShared && ChangesColumns(uMsg))
+        m_pShared->nColumns = -1;
     switch (uMsg)
     {
     case WM_SIZE:
@@ -293,7 +342,8 @@ LRESULT CNavListCtrl::OnPaint(HWND hWnd, LPARAM lParam)
         ClipUnderScrollBar(); // before the list paints over the bar
     nav::PaintDC dc(hWnd);
     const nav::WindowWatch watch(hWnd, this);
-    nav::PaintParentBeneath(hWnd, dc, nav::WindowRectInParent(hWnd));
+    const nav::Place place = nav::PlaceInParent(hWnd);
+    nav::PaintParentBeneath(place, dc, place.rcWindow);
     if (watch.Died())
         return 0;
     nav::CallNative(m_pfnOldProc, hWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), lParam);
@@ -327,7 +377,11 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     nav::SelectGuard selectFont(hdc, m_hFont);
     const RowImages images = {m_hImageList, m_pfnDrawItem};
     const NativeList list = {m_hWnd, m_pfnOldProc};
-    DrawRowCells(list, hdc, row, rc, areas, images);
+    // The columns copied out first: a parent answering for a cell may change them, or destroy
+    // the list, and the row then draws on with what it had.
+    LVCOLUMNW columns[CNavListShared::kMaxColumns];
+    const int nColumns = ColumnsOf(list, m_pShared, columns);
+    DrawRowCells(list, columns, nColumns, hdc, row, rc, areas, images);
 
     if (!bSelected)
     {

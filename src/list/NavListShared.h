@@ -26,6 +26,13 @@ inline LVITEMW CellItem(int row, int nSubItem, wchar_t* pszText)
 
 struct CNavListShared
 {
+    // An enumerator: the device's older compilers take no initialiser for a static member in
+    // the class.
+    enum
+    {
+        kMaxColumns = 8
+    };
+
     CNavListShared();
     ~CNavListShared();
 
@@ -34,6 +41,12 @@ struct CNavListShared
     nav::Pen pen;              // separator lines, made by the first Create
     DWORD* pCheckBits;         // owned (calloc); row i checked when bit i % 32 of word i / 32
     int nCheckRows;            // the rows the bits cover; 0 while there are none
+    // The columns' formats and widths, asked of the native list by the first row that needs
+    // them and kept for every row after it until a message that may change them passes the
+    // list's procedure (each question crosses into the native list); -1 while not known, -2 for
+    // more columns than are kept (each row then asks for them itself).
+    int nColumns;
+    LVCOLUMNW columns[kMaxColumns];
 
     // Replaces the check states with nCount clear ones (one bit a row). When they cannot be
     // had, every row reads unchecked and EnsureChecks tries again at the next check.

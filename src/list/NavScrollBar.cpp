@@ -227,7 +227,8 @@ void CNavScrollBar::Paint(HDC hdc)
     if (!back)
         return;
     const nav::WindowWatch watch(m_hWnd, this);
-    nav::PaintParentBeneath(m_hWnd, back, nav::WindowRectInParent(m_hWnd));
+    const nav::Place place = nav::PlaceInParent(m_hWnd);
+    nav::PaintParentBeneath(place, back, place.rcWindow);
     if (watch.Died())
         return;
 

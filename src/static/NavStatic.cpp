@@ -77,18 +77,20 @@ private:
     int m_nLength;
 };
 
-// A copy of the base font with the underline the label needs.
+// A copy of the base font with the underline the label needs; null when the base font has it
+// already and draws as it is.
 HFONT MakeLabelFont(HFONT hBase, bool bUnderline)
 {
     LOGFONTW lf = {};
-    if (hBase)
-        GetObjectW(hBase, sizeof(lf), &lf);
+    if (hBase && GetObjectW(hBase, sizeof(lf), &lf) && (lf.lfUnderline != 0) == bUnderline)
+        return NULL;
     lf.lfUnderline = bUnderline ? 1 : 0;
     return CreateFontIndirectW(&lf);
 }
 
-// The font of one text drawing: the base font's copy with the label's underline, made for it and
-// deleted after it. Without memory for the copy the base font is drawn with, plain.
+// The font of one text drawing: the base font when its underline is the label's, else the base
+// font's copy with the label's underline, made for it and deleted after it. Without memory for
+// the copy the base font is drawn with, plain.
 class LabelFont
 {
 public:

@@ -41,6 +41,25 @@ inline UINT_PTR StartTimer(HWND hwnd, UINT_PTR nID, UINT nPeriod)
     return SetTimer(hwnd, nID, nPeriod, NULL);
 }
 
+// Where a window stands in its parent: the parent, and the window rectangle and the client
+// area's corner in the parent's client coordinates.
+struct Place
+{
+    HWND hParent;
+    RECT rcWindow;
+    POINT ptClient;
+};
+
+// hwnd's place in its parent. Found once (four calls) and remembered until the window moves,
+// changes its size or frame, or goes: every control's procedure forgets it at
+// WM_WINDOWPOSCHANGED and WM_NCDESTROY (ForwardToObject), and so do Subclass and
+// RestoreAndDestroy. While remembered it costs one call, the parent asked for again, so that a
+// window given another parent is placed afresh. Remembered on the thread that asked first
+// alone; other threads find it at each call.
+ZNC_TEST_API Place PlaceInParent(HWND hwnd);
+// Drops what PlaceInParent remembers of hwnd.
+ZNC_TEST_API void ForgetPlace(HWND hwnd);
+
 // The object a control stored in its window, or null (no window, or not one of ours).
 template <class T> T* FindObject(Type<T>, HWND hwnd)
 {
@@ -67,6 +86,7 @@ inline WNDPROC WindowProcOf(HWND hwnd)
 // save it as its own native procedure, and every message would then call itself.
 inline void Subclass(HWND hwnd, void* pObject, WNDPROC pfnNew, WNDPROC& pfnOld)
 {
+    ForgetPlace(hwnd); // it may have moved while no procedure of ours heard it
     detail::SetSlot(hwnd, detail::kUserDataSlot, reinterpret_cast<LONG_PTR>(pObject));
     if (WindowProcOf(hwnd) == pfnNew)
     {
@@ -85,6 +105,7 @@ inline void Subclass(HWND hwnd, void* pObject, WNDPROC pfnNew, WNDPROC& pfnOld)
 // happens when the window is gone already.
 inline void RestoreAndDestroy(HWND hwnd, WNDPROC pfnOldProc)
 {
+    ForgetPlace(hwnd); // the handle may name another window later
     if (!IsWindow(hwnd))
         return;
     if (pfnOldProc)
@@ -109,23 +130,26 @@ inline void DestroyKeepingProc(HWND hwnd)
 // notification). The watch keeps the handle and the object in locals; after the call, Died()
 // says whether the window is gone or no longer names the object, and the handler then returns
 // at once, touching nothing of the object. A watch over no window never reports a death.
+// One call each: a window that is gone has no user data (GetWindowLongW answers 0), so the
+// user data alone says both whether the window lives and whether it still names the object.
 class WindowWatch
 {
 public:
     template <class T>
     WindowWatch(HWND hwnd, const T* pObject)
-        : m_hwnd(hwnd), m_pObject(pObject), m_bWatching(IsWindow(hwnd) != FALSE)
+        : m_hwnd(hwnd), m_pObject(pObject),
+          m_bWatching(hwnd && (NamesObject(hwnd, pObject) || IsWindow(hwnd)))
     {
     }
-    bool Died() const
-    {
-        return m_bWatching &&
-               (!IsWindow(m_hwnd) ||
-                detail::GetSlot(m_hwnd, detail::kUserDataSlot) !=
-                    reinterpret_cast<LONG_PTR>(m_pObject));
-    }
+    bool Died() const { return m_bWatching && !NamesObject(m_hwnd, m_pObject); }
 
 private:
+    static bool NamesObject(HWND hwnd, const void* pObject)
+    {
+        return pObject &&
+               detail::GetSlot(hwnd, detail::kUserDataSlot) == reinterpret_cast<LONG_PTR>(pObject);
+    }
+
     HWND m_hwnd;
     const void* m_pObject;
     bool m_bWatching;
@@ -189,6 +213,8 @@ LRESULT ForwardToObject(LRESULT (T::*pfnHandler)(HWND, UINT, WPARAM, LPARAM),
 {
     if (msg == WM_NCDESTROY) // destroyed while still ours, object or not
         PaintBuffer::ControlWindowOut();
+    if (msg == WM_WINDOWPOSCHANGED || msg == WM_NCDESTROY)
+        ForgetPlace(hwnd);
     T* pObject = FindObject(Type<T>(), hwnd);
     if (!pObject)
         return AnswerWithoutObject(answer, hwnd, msg, wParam, lParam);

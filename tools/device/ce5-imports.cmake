@@ -11,10 +11,10 @@
 #   cmake -DMODE=standin -DSURFACE=<list> -DDIR=<dir> -DNM=<nm> -DBODIES=<static library>
 #         -DIMPLIBS=<import library;...> [-DPREFIX=_] -P ce5-imports.cmake
 #       writes <dir>/standin-<library>.def for the stand-in of every library of the list: each
-#       call the stand-in has a body for (Ce5_<name> in BODIES) exported from it, every other
-#       forwarded to the desktop DLL whose import library has it; and <dir>/standin-tests.def,
-#       what programs that test with the stand-in may call: its own calls (StandIn*) and the
-#       device's services that no desktop DLL has.
+#       call exported as a counting entry (Cnt_<name>, in <dir>/standin-counted.c) that goes on
+#       to the stand-in's body for it (Ce5_<name> in BODIES) or to the desktop DLL whose import
+#       library has it; and <dir>/standin-tests.def, what programs that test with the stand-in
+#       may call: its own calls (StandIn*) and the device's services that no desktop DLL has.
 
 cmake_minimum_required(VERSION 3.20)
 
@@ -105,9 +105,23 @@ if(MODE STREQUAL "standin")
             string(REGEX REPLACE "@[0-9]+$" "" name ${symbol})
             if(NOT DEFINED dll_${name})
                 set(dll_${name} ${dll})
+                set(sym_${name} ${symbol})
             endif()
         endforeach()
     endforeach()
+    # Every call enters the stand-in at a counting entry of its own (one instruction and a jump
+    # while nothing counts), which goes on to the body or to the desktop DLL's call. The entries
+    # are i686 code: the stand-in exists at 32 bits alone.
+    if(NOT PREFIX STREQUAL "_")
+        message(FATAL_ERROR "the stand-in's counting entries are written for i686 (PREFIX _)")
+    endif()
+    set(counted "/* Generated from ${SURFACE} by ce5-imports.cmake: the stand-in's entry for every\n")
+    string(APPEND counted "   device call. While standin_counting is set, each entry tells standin_count_call\n")
+    string(APPEND counted "   its call's index, the caller's return address and the arguments (on the stack,\n")
+    string(APPEND counted "   cdecl and stdcall alike), then jumps to the call itself. */\n")
+    set(names_text "")
+    set(entries "")
+    set(index 0)
     set(defs)
     foreach(name lib IN ZIP_LISTS NAMES LIBS)
         if(NOT lib IN_LIST defs)
@@ -119,19 +133,31 @@ if(MODE STREQUAL "standin")
             string(REGEX REPLACE "^Ce5_" "" import ${body_${name}})
             string(APPEND services "${import}\n")
         endif()
-        if(DEFINED body_${name} AND lib STREQUAL "coredll")
-            string(APPEND text_${lib} "${name} = ${body_${name}}\n")
-        elseif(DEFINED body_${name})
-            # Every body lives in coredll.dll, which keeps the one ledger; the other libraries
-            # forward to it.
-            string(APPEND text_${lib} "${name} = coredll.Ce5_${name}\n")
-            string(APPEND forwarded "Ce5_${name} = ${body_${name}}\n")
+        if(DEFINED body_${name})
+            set(target "${PREFIX}${body_${name}}")
         elseif(DEFINED dll_${name})
-            string(APPEND text_${lib} "${name} = ${dll_${name}}.${name}\n")
+            set(target "*__imp_${PREFIX}${sym_${name}}")
         else()
             message(FATAL_ERROR "${name}: the stand-in has no body for it and no desktop DLL exports it")
         endif()
+        string(APPEND entries "\".globl ${PREFIX}Cnt_${name}\\n${PREFIX}Cnt_${name}:\\n\"\n")
+        string(APPEND entries "\"    cmpl $0, ${PREFIX}standin_counting\\n    je 1f\\n\"\n")
+        string(APPEND entries "\"    pushl $${index}\\n    call ${PREFIX}standin_count_call\\n    addl $4, %esp\\n\"\n")
+        string(APPEND entries "\"1:  jmp ${target}\\n\"\n")
+        string(APPEND names_text "    \"${name}\",\n")
+        math(EXPR index "${index} + 1")
+        if(lib STREQUAL "coredll")
+            string(APPEND text_${lib} "${name} = Cnt_${name}\n")
+        else()
+            # Every entry lives in coredll.dll, which keeps the one ledger and the counts; the
+            # other libraries forward to it.
+            string(APPEND text_${lib} "${name} = coredll.Cnt_${name}\n")
+            string(APPEND forwarded "Cnt_${name}\n")
+        endif()
     endforeach()
+    string(APPEND counted "const char* const standin_call_names[] = {\n${names_text}    0\n};\n\n")
+    string(APPEND counted "__asm__(\".text\\n\"\n${entries});\n")
+    write_if_changed(${DIR}/standin-counted.c "${counted}")
     string(APPEND text_coredll "${own}${forwarded}")
     foreach(lib IN LISTS defs)
         write_if_changed(${DIR}/standin-${lib}.def "${text_${lib}}")
