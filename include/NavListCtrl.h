@@ -209,9 +209,19 @@ public:
     /// \return 1.
     int EnableHScrollBar(int bEnable);
     /// Non-zero: after a tap on a row, a selected row whose column-0 text does not fit is
-    /// redrawn once a second starting one character further on (over its image), wrapping
-    /// round; zero stops it. Either value stops a running scroll; the next tap starts it.
+    /// redrawn once a second starting one character further on, wrapping round; zero stops
+    /// it. Either value stops a running scroll; the next tap starts it. By default each step
+    /// draws the selection bar, the check box and column 0's text alone, from the check box's
+    /// right edge across the whole row (over the image, the separators and every other
+    /// column), and the text fits when it fits the whole row; EnableSelectHScrollInColumn
+    /// keeps the rest of the row.
     void EnableSelectHScroll(int bEnable);
+    /// Non-zero: each step of the selected row's text scrolling (EnableSelectHScroll) draws
+    /// the whole row, its check box, image, separators and other columns as they are, and
+    /// scrolls column 0's text inside column 0, cut at its right edge; the text fits when it
+    /// fits column 0's text area. Zero (the default): a step draws column 0's text alone
+    /// across the row. May be called before Create; copies share the setting.
+    void EnableSelectHScrollInColumn(int bInColumn);
 
     /// The row height the list and its scroll bar work with: FixLineHeight, or 30 when it is
     /// 0 or below.
@@ -240,6 +250,7 @@ private:
     LRESULT OnLButtonDown(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowPosChanged(HWND hWnd, WPARAM wParam, const WINDOWPOS* pPos);
     LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCallbackMask(HWND hWnd, UINT uMask);
 
     // Helpers.
     CNavScrollBar* ScrollBar() const;
@@ -247,7 +258,12 @@ private:
     bool IsRowChecked(int index);
     void WriteRowCheck(int index, bool bCheck);
     void ToggleRowCheck(int index);
-    bool ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow);
+    bool ToggleCheckAsTapped(HWND hWnd, int row);
+    void CheckZoneTap(HWND hWnd, const LVHITTESTINFO& hit);
+    bool ChecksFromParent();
+    bool ChangeRowCheck(int index, bool bCheck);
+    bool DrawRowContent(HDC hdc, int row, const RECT& rc, bool bSelected, int nFirstChar);
+    void ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc, int n);
     void SetAllChecks(bool bCheck);
     void SetColumn0Width(int cx);
     void UpdateThumb();

@@ -24,6 +24,24 @@ inline LVITEMW CellItem(int row, int nSubItem, wchar_t* pszText)
     return item;
 }
 
+// A check change a tap, the space bar or the application made, told to the parent as the native
+// list tells of a state image it changes: LVN_ITEMCHANGING (a non-zero answer refuses the
+// change), then LVN_ITEMCHANGED, both with LVIF_STATE and the row's whole state before and
+// after (its selection and focus bits and state image 1 or 2). Row -1 stands for every row.
+struct CheckChange
+{
+    HWND hList;
+    int row;
+    bool bChecked; // the new state
+};
+// LVN_ITEMCHANGING for the change; true when the parent refused it.
+bool RefusedByParent(const CheckChange& change);
+// LVN_ITEMCHANGED for the change.
+void TellParentChanged(const CheckChange& change);
+// A virtual list's check state of a row as its parent keeps it: LVN_GETDISPINFOW with
+// LVIF_STATE and the state-image mask; state image 2 is checked.
+bool AskParentChecked(HWND hList, int row);
+
 struct CNavListShared
 {
     CNavListShared();
@@ -34,6 +52,9 @@ struct CNavListShared
     nav::Pen pen;              // separator lines, made by the first Create
     DWORD* pCheckBits;         // owned (calloc); row i checked when bit i % 32 of word i / 32
     int nCheckRows;            // the rows the bits cover; 0 while there are none
+    UINT uCallbackMask;        // LVM_SETCALLBACKMASK's mask: with the state-image bits, a
+                               // virtual list's checks are the parent's, and the list keeps none
+    bool bScrollInColumn;      // the selected row's text scrolls inside column 0, the rest kept
 
     // Replaces the check states with nCount clear ones (one bit a row). When they cannot be
     // had, every row reads unchecked and EnsureChecks tries again at the next check.
