@@ -263,7 +263,8 @@ private:
     bool ChecksFromParent();
     bool ChangeRowCheck(int index, bool bCheck);
     bool DrawRowContent(HDC hdc, int row, const RECT& rc, bool bSelected, int nFirstChar);
-    void ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc, int n);
+    void ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc, const wchar_t* pszText,
+                        int n);
     void SetAllChecks(bool bCheck);
     void SetColumn0Width(int cx);
     void UpdateThumb();

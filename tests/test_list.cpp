@@ -1030,6 +1030,65 @@ TEST_F(ScrollTextTest, AStepDrawsTheBarOverTheImageButNoImage)
         << "the same selection bar as a painted selected row";
 }
 
+// In its column, a step keeps the row: the image, the separator and the other column stay,
+// and the text scrolls when it does not fit column 0, though it would fit the whole row, where
+// the default step finds that it fits and stops.
+TEST_F(ScrollTextTest, InItsColumnAStepKeepsTheRowAndMeasuresTheColumn)
+{
+    RedImages images;
+    host.image = 0;
+    list.SetImageList(images.hil, nullptr, nullptr);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_WIDTH;
+    column.cx = 110;
+    SendMessageW(Hwnd(), LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, 0, 60);
+    // A text wider than column 0's 60 pixels, narrower than the row less the image.
+    rowText[0] = L"";
+    {
+        HDC hdc = GetDC(Hwnd());
+        HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        while (size.cx <= 80)
+        {
+            rowText[0] += L'W';
+            GetTextExtentPoint32W(hdc, rowText[0].c_str(), static_cast<int>(rowText[0].size()),
+                                  &size);
+        }
+        SelectObject(hdc, hOld);
+        ReleaseDC(Hwnd(), hdc);
+        ASSERT_LT(size.cx, 150);
+    }
+    host.text = [this](int row, int subItem) {
+        return subItem ? std::wstring(L"WW") : rowText[row % 3];
+    };
+    list.EnableSelectHScrollInColumn(1);
+    SendTap(Hwnd(), 100, 10);
+    PaintNow(Hwnd());
+    const RECT rc = host.drawRects[0];
+    const RECT inner = {rc.left + 6, rc.top + 6, rc.right - 6, rc.bottom - 6};
+    const Pixels painted = Pixels::FromWindow(Hwnd());
+    Tick();
+    EXPECT_EQ(1, list.m_nScrollChar) << "too wide for column 0";
+    const Pixels px = Pixels::FromWindow(Hwnd());
+    const RECT imageBefore = InkBox(painted, inner, IsRed);
+    const RECT imageAfter = InkBox(px, inner, IsRed);
+    ASSERT_FALSE(IsRectEmpty(&imageBefore));
+    EXPECT_TRUE(EqualRect(&imageBefore, &imageAfter)) << "the image stays";
+    // Column 1: from column 0's right edge to the row's.
+    const int x1 = rc.left + 17 + 1 + 60;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = x1; x < rc.right - 6; ++x)
+            ASSERT_EQ(painted.At(x, y), px.At(x, y)) << "column 1 and its separator stay, at "
+                                                      << x << "," << y;
+
+    list.EnableSelectHScrollInColumn(0);
+    SendTap(Hwnd(), 100, 10);
+    Tick();
+    EXPECT_EQ(0, list.m_nScrollChar) << "the default step measures the whole row";
+    EXPECT_FALSE(KillTimer(Hwnd(), 1));
+}
+
 TEST_F(ScrollTextTest, AFittingTextKillsTheTimerAndKeysDoNotRestartIt)
 {
     SendTap(Hwnd(), 100, 10); // row 0, too wide
@@ -1139,6 +1198,8 @@ struct NoticeRecorder
 {
     std::vector<Notice> heard;
     std::map<int, UINT> parentStates; // state image by row, for a list asking the parent
+    UINT allRows = INDEXTOSTATEIMAGEMASK(1); // ... of every row not in the map
+    bool bRefuse = false;                    // answer LVN_ITEMCHANGING with a refusal
 
     void Attach(ListHost& host)
     {
@@ -1154,13 +1215,23 @@ struct NoticeRecorder
                 heard.push_back({code, -1, 0, 0});
             else if (code == LVN_ITEMCHANGING || code == LVN_ITEMCHANGED)
                 heard.push_back({code, pnm->iItem, pnm->uNewState, pnm->uOldState});
+            if (code == LVN_ITEMCHANGING && bRefuse)
+            {
+                *pResult = TRUE;
+                return true;
+            }
             if (code == LVN_ITEMCHANGED && (pnm->uNewState & LVIS_STATEIMAGEMASK))
-                parentStates[pnm->iItem] = pnm->uNewState & LVIS_STATEIMAGEMASK;
+            {
+                if (pnm->iItem == -1)
+                    parentStates.clear(), allRows = pnm->uNewState & LVIS_STATEIMAGEMASK;
+                else
+                    parentStates[pnm->iItem] = pnm->uNewState & LVIS_STATEIMAGEMASK;
+            }
             NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(l);
             if (code == LVN_GETDISPINFOW && (pInfo->item.mask & LVIF_STATE))
                 pInfo->item.state = parentStates.count(pInfo->item.iItem)
                                         ? parentStates[pInfo->item.iItem]
-                                        : INDEXTOSTATEIMAGEMASK(1);
+                                        : allRows;
             return rows(msg, w, l, pResult);
         };
     }
@@ -1312,4 +1383,60 @@ TEST(ListTwin, CheckChangesAreToldAsByTheNativeListWithCheckBoxes)
         }
         DestroyWindow(hwndNative);
     }
+}
+
+// With the state-image bits in its callback mask, a virtual list keeps no check: it asks the
+// parent for each row's (GetCheckStatus, painting), keeps what the parent answers across
+// SetItemCount, and tells the parent of every change, its own calls included (every row at
+// once as row -1); a refused LVN_ITEMCHANGING leaves the check as it was.
+TEST(ListParentChecks, TheParentKeepsTheChecksWhenTheCallbackMaskSaysSo)
+{
+    ListHost host;
+    NoticeRecorder parent;
+    parent.Attach(host);
+    ProbeList l;
+    ASSERT_EQ(1, l.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
+    SendMessageW(l.GetSafeHwnd(), LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    EXPECT_EQ(LVIS_STATEIMAGEMASK, SendMessageW(l.GetSafeHwnd(), LVM_GETCALLBACKMASK, 0, 0));
+    l.SetCheckBox(1);
+    l.SetItemCount(5);
+    parent.parentStates[3] = INDEXTOSTATEIMAGEMASK(2);
+    l.SetItemCount(5);
+    EXPECT_EQ(1, l.GetCheckStatus(3)) << "the parent's answer, kept across SetItemCount";
+    EXPECT_EQ(0, l.GetCheckStatus(2));
+
+    PaintNow(l.GetSafeHwnd());
+    const Pixels px = Pixels::FromWindow(l.GetSafeHwnd());
+    auto box = [&px, &l](int row) {
+        const RECT rc = RowRect(l.GetSafeHwnd(), row);
+        std::vector<COLORREF> v;
+        for (int y = rc.top + 4; y < rc.top + 30; ++y)
+            for (int x = rc.left + 4; x < rc.left + 28; ++x)
+                v.push_back(px.At(x, y));
+        return v;
+    };
+    EXPECT_NE(box(2), box(3)) << "row 3 painted checked, row 2 not";
+    EXPECT_EQ(box(2), box(4));
+
+    parent.heard.clear();
+    l.SetCheckStatus(2, 1);
+    const std::vector<Notice> one = {
+        {LVN_ITEMCHANGING, 2, INDEXTOSTATEIMAGEMASK(2), INDEXTOSTATEIMAGEMASK(1)},
+        {LVN_ITEMCHANGED, 2, INDEXTOSTATEIMAGEMASK(2), INDEXTOSTATEIMAGEMASK(1)}};
+    EXPECT_EQ(one, parent.heard) << NoticesText(parent.heard);
+    EXPECT_EQ(1, l.GetCheckStatus(2));
+
+    parent.heard.clear();
+    l.SetCheckOff();
+    const std::vector<Notice> all = {{LVN_ITEMCHANGING, -1, INDEXTOSTATEIMAGEMASK(1), 0},
+                                     {LVN_ITEMCHANGED, -1, INDEXTOSTATEIMAGEMASK(1), 0}};
+    EXPECT_EQ(all, parent.heard) << NoticesText(parent.heard);
+    EXPECT_EQ(0, l.GetCheckStatus(2));
+    EXPECT_EQ(0, l.GetCheckStatus(3));
+
+    parent.bRefuse = true;
+    SendTap(l.GetSafeHwnd(), 8, RowRect(l.GetSafeHwnd(), 1).top + 5);
+    PumpMessages();
+    EXPECT_EQ(0, l.GetCheckStatus(1)) << "the parent refused the change";
+    EXPECT_EQ(1, l.GetNextItem(-1, LVNI_SELECTED));
 }

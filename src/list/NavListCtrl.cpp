@@ -104,7 +104,7 @@ int CNavListCtrl::LineHeight()
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
     : pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckBits(NULL),
-      nCheckRows(0), uCallbackMask(0), bScrollInColumn(false)
+      nCheckRows(0), uCallbackMask(0), bScrollInColumn(false), nScrollRow(-1)
 {
 }
 
@@ -856,6 +856,8 @@ void CNavListCtrl::EnableSelectHScroll(int bEnable)
 {
     m_bSelectHScroll = bEnable;
     m_nScrollChar = 0;
+    if (m_pShared)
+        m_pShared->nScrollRow = -1;
     if (IsWindow(m_hWnd))
         KillTimer(m_hWnd, kSelectScrollTimer);
 }

@@ -305,7 +305,12 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     DrawRowBackground(m_hWnd, hdc, rc, bSelected);
     if (watch.Died())
         return 1;
-    DrawRowContent(hdc, row, rc, bSelected, 0);
+    // The row a scrolling step in column 0 moved on shows its text from where the step left it.
+    const int nFirstChar = bSelected && m_bSelectHScroll && m_pShared &&
+                                   m_pShared->bScrollInColumn && m_pShared->nScrollRow == row
+                               ? m_nScrollChar
+                               : 0;
+    DrawRowContent(hdc, row, rc, bSelected, nFirstChar);
     return 1;
 }
 
@@ -413,6 +418,8 @@ LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM 
     if (m_bSelectHScroll)
     {
         m_nScrollChar = 0;
+        if (m_pShared)
+            m_pShared->nScrollRow = -1;
         KillTimer(hWnd, kSelectScrollTimer);
         nav::StartTimer(hWnd, kSelectScrollTimer, kScrollPeriod);
     }
@@ -564,7 +571,7 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
     const int n = static_cast<int>(wcslen(pszText));
     if (m_pShared && m_pShared->bScrollInColumn)
     {
-        ScrollInColumn(hWnd, dc, row, rc, n);
+        ScrollInColumn(hWnd, dc, row, rc, pszText, n);
         return;
     }
     nav::SelectGuard selectFont(dc, m_hFont);
@@ -593,30 +600,32 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
 }
 
 // A scrolling step that keeps the row: the text is measured against column 0's own text area
-// (after the check box and the image, as wide as the column), and the whole selected row is
-// drawn again, its image, separators and other columns as the native list's paint shows them,
-// with column 0's text from the next character on, cut at the column's edge.
-void CNavListCtrl::ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc, int n)
+// (after the check box and the image, as wide as the column, in the font the row is drawn
+// with), and the row is painted again as the native list paints it (OnDrawItem), its image,
+// separators and other columns as they are, column 0's text from the next character on.
+void CNavListCtrl::ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc,
+                                  const wchar_t* pszText, int n)
 {
-    wchar_t szText[kTextChars];
     const NativeList list = {hWnd, m_pfnOldProc};
-    const nav::WindowWatch watch(hWnd, this);
-    const LVITEMW item = FetchCell(list, row, 0, szText);
     LVCOLUMNW column = {};
     column.mask = LVCF_WIDTH;
-    if (watch.Died() || !item.pszText[0] || !list.Ask(LVM_GETCOLUMNW, 0, &column))
+    if (!list.Ask(LVM_GETCOLUMNW, 0, &column))
         return;
     const RowAreas areas = LayOutRow(rc, m_bCheckBox != 0, m_sizeIcon.cx);
-    int right = areas.image.right + 1 + column.cx;
+    const int left = areas.image.right + 1;
+    int right = left + column.cx;
     if (right > rc.right)
         right = rc.right - 2;
+    HFONT hFont = m_hFont ? m_hFont
+                          : reinterpret_cast<HFONT>(list.Ask(WM_GETFONT, 0, NULL));
     SIZE size = {};
     {
-        nav::SelectGuard selectFont(hdc, m_hFont);
-        GetTextExtentExPointW(hdc, szText, n, 0, NULL, NULL, &size);
+        nav::SelectGuard selectFont(hdc, hFont);
+        GetTextExtentExPointW(hdc, pszText, n, 0, NULL, NULL, &size);
     }
-    if (size.cx <= right - (areas.image.right + 1))
+    if (size.cx <= right - left)
     {
+        m_pShared->nScrollRow = -1;
         KillTimer(hWnd, kSelectScrollTimer);
         return;
     }
@@ -624,8 +633,10 @@ void CNavListCtrl::ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc, i
         m_nScrollChar = 0;
     if (++m_nScrollChar >= n)
         m_nScrollChar = 0;
-    nav::SavedDC saved(m_pfnDrawItem ? hdc : NULL);
-    nav::TextModeGuard modes(hdc, TRANSPARENT, RGB(0, 0, 0));
-    DrawRowBackground(hWnd, hdc, rc, true);
-    DrawRowContent(hdc, row, rc, true, m_nScrollChar);
+    m_pShared->nScrollRow = row;
+    RECT rcClient = {};
+    GetClientRect(hWnd, &rcClient);
+    const RECT rcRepaint = {rcClient.left, rc.top, rcClient.right, rc.bottom};
+    InvalidateRect(hWnd, &rcRepaint, FALSE);
+    UpdateWindow(hWnd);
 }

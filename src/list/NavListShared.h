@@ -55,6 +55,7 @@ struct CNavListShared
     UINT uCallbackMask;        // LVM_SETCALLBACKMASK's mask: with the state-image bits, a
                                // virtual list's checks are the parent's, and the list keeps none
     bool bScrollInColumn;      // the selected row's text scrolls inside column 0, the rest kept
+    int nScrollRow;            // the row whose column 0 such a step moved on; -1 for none
 
     // Replaces the check states with nCount clear ones (one bit a row). When they cannot be
     // had, every row reads unchecked and EnsureChecks tries again at the next check.
