@@ -251,13 +251,13 @@ private:
     LRESULT OnWindowPosChanged(HWND hWnd, WPARAM wParam, const WINDOWPOS* pPos);
     LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnSetCallbackMask(HWND hWnd, UINT uMask);
+    LRESULT OnGetItemState(HWND hWnd, int row, UINT uMask);
 
     // Helpers.
     CNavScrollBar* ScrollBar() const;
     HPEN SeparatorPen() const;
     bool IsRowChecked(int index);
     void WriteRowCheck(int index, bool bCheck);
-    void ToggleRowCheck(int index);
     bool ToggleCheckAsTapped(HWND hWnd, int row);
     void CheckZoneTap(HWND hWnd, const LVHITTESTINFO& hit);
     bool ChecksFromParent();

@@ -1404,6 +1404,19 @@ TEST(ListParentChecks, TheParentKeepsTheChecksWhenTheCallbackMaskSaysSo)
     l.SetItemCount(5);
     EXPECT_EQ(1, l.GetCheckStatus(3)) << "the parent's answer, kept across SetItemCount";
     EXPECT_EQ(0, l.GetCheckStatus(2));
+    // Read as an ordinary list's state image (the test kit's ListRowChecked), from the parent
+    // here and from the list's own check states without the mask.
+    EXPECT_TRUE(ListRowChecked(l.GetSafeHwnd(), 3));
+    EXPECT_FALSE(ListRowChecked(l.GetSafeHwnd(), 2));
+    {
+        ProbeList own;
+        ASSERT_EQ(1, own.Create(host, kVirtualStyle, nullptr, kListRect, kListId + 1));
+        own.SetCheckBox(1);
+        own.SetItemCount(3);
+        own.SetCheckStatus(1, 1);
+        EXPECT_TRUE(ListRowChecked(own.GetSafeHwnd(), 1));
+        EXPECT_FALSE(ListRowChecked(own.GetSafeHwnd(), 0));
+    }
 
     PaintNow(l.GetSafeHwnd());
     const Pixels px = Pixels::FromWindow(l.GetSafeHwnd());

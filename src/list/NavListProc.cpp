@@ -257,6 +257,8 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         return OnDestroy(hWnd, wParam, lParam);
     case LVM_SETCALLBACKMASK:
         return OnSetCallbackMask(hWnd, static_cast<UINT>(wParam));
+    case LVM_GETITEMSTATE:
+        return OnGetItemState(hWnd, static_cast<int>(wParam), static_cast<UINT>(lParam));
     default:
         return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
     }
@@ -508,6 +510,23 @@ LRESULT CNavListCtrl::OnSetCallbackMask(HWND hWnd, UINT uMask)
             m_pShared->EnsureChecks(m_nItemCount);
     }
     return nav::CallNative(m_pfnOldProc, hWnd, LVM_SETCALLBACKMASK, uMask, 0);
+}
+
+// A virtual list with check boxes answers a row's state image as an ordinary one does (2
+// checked, 1 unchecked), from its own check states or the parent's, so that the platform's
+// ListView_GetCheckState reads either kind of list; the rest of the state is the native list's.
+LRESULT CNavListCtrl::OnGetItemState(HWND hWnd, int row, UINT uMask)
+{
+    const nav::WindowWatch watch(hWnd, this);
+    const UINT uNative = static_cast<UINT>(
+        nav::CallNative(m_pfnOldProc, hWnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), uMask));
+    if (watch.Died() || !(uMask & LVIS_STATEIMAGEMASK) || !m_bCheckBox || !IsVirtualList())
+        return static_cast<LRESULT>(uNative);
+    const bool bChecked = IsRowChecked(row);
+    if (watch.Died())
+        return 0;
+    return static_cast<LRESULT>((uNative & uMask & ~LVIS_STATEIMAGEMASK) |
+                                INDEXTOSTATEIMAGEMASK(bChecked ? 2 : 1));
 }
 
 // The platform moved or resized the list (SetWindowPos, MoveWindow, a dialog's layout): the
