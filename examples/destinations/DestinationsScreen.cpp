@@ -205,10 +205,10 @@ LRESULT CALLBACK ScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         g_list.EnsureVisible(g_list.GetScrollPos(), 0);
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) == kIdSortList && HIWORD(wParam) == LBN_SELCHANGE)
-            OnSortChosen();
-        else if (LOWORD(wParam) == kIdSearch && HIWORD(wParam) == EN_KILLFOCUS)
+        if (LOWORD(wParam) == kIdSearch && HIWORD(wParam) == EN_KILLFOCUS)
             SipShowIM(SIPF_OFF); // the screen stops taking text: the panel goes
+        else if (LOWORD(wParam) == kIdSortList && HIWORD(wParam) == LBN_SELCHANGE)
+            OnSortChosen();
         return 0;
     case WM_NOTIFY:
     {
