@@ -40,18 +40,25 @@ struct CNavListShared;
 ///   back to the list window (the list draws rows only when the request reaches its own
 ///   window);
 /// - for a virtual list, answer \c LVN_GETDISPINFOW with each cell's text (and the image
-///   index for column 0);
+///   index for column 0), and, when the callback mask holds the state-image bits
+///   (\c LVM_SETCALLBACKMASK with \c LVIS_STATEIMAGEMASK), with each row's state image
+///   (\c LVIF_STATE: 2 checked, 1 unchecked): the list then keeps no check of its own;
 /// - with page scrolling on, act on #WM_NAV_PAGESCROLL: send the list \c WM_VSCROLL with
 ///   \c SB_PAGEUP or \c SB_PAGEDOWN, then call <tt>EnsureVisible(GetScrollPos(), 0)</tt>,
 ///   which places the thumb without painting the list again.
 ///
 /// What the parent hears (as \c WM_NOTIFY under the list's id): \c LVN_ITEMCHANGED for
-/// selection changes, and for every check change made by a tap or by the space bar on the
-/// selected row, in both kinds of list: \c uChanged has \c LVIF_STATE, \c iItem is the row
-/// and the state image bits \c (uNewState & LVIS_STATEIMAGEMASK) are 0x2000 checked, 0x1000
-/// unchecked (differing from \c uOldState's). An ordinary list's native list sends it, also
-/// for SetCheckStatus, SetCheckAll and SetCheckOff; a virtual list sends it for taps and keys
-/// only, not for the application's own calls. \c NM_CLICK follows a tap.
+/// selection changes, and \c LVN_ITEMCHANGING then \c LVN_ITEMCHANGED for every check change
+/// made by a tap or by the space bar on the selected row, in both kinds of list, in the order
+/// of the platform's list with check boxes: a tap in the check zone sends \c NM_CLICK first
+/// (a row not yet selected is selected before it), the space bar \c LVN_KEYDOWN. \c uChanged
+/// has \c LVIF_STATE, \c iItem is the row, \c uNewState and \c uOldState are the row's whole
+/// state (selection and focus bits, and the state image 0x2000 checked, 0x1000 unchecked). A
+/// non-zero answer to \c LVN_ITEMCHANGING keeps the check. An ordinary list's native list
+/// sends them, also for SetCheckStatus, SetCheckAll and SetCheckOff; a virtual list whose
+/// parent keeps the checks sends them for those calls too (row -1 for every row), any other
+/// virtual list for taps and keys only. \c NM_CLICK follows any other tap. Either kind answers
+/// \c LVM_GETITEMSTATE with state image 2 for a checked row.
 ///
 /// The thumb is placed again only by the calls that say so (Create, Invalidate, MoveWindow,
 /// DeleteAllItems, EnsureVisible, SetItemCount), by the arrow keys and by the bar's own
@@ -138,8 +145,9 @@ public:
     /// \return non-zero on success; 0 without a window.
     int DeleteAllItems();
     /// Sets a virtual list's row count (a negative count counts as 0); every row is
-    /// unchecked afterwards, also when the count did not change. The thumb is placed again.
-    /// Does nothing for an ordinary list or without a window.
+    /// unchecked afterwards, also when the count did not change, unless the parent keeps the
+    /// checks (callback mask). The thumb is placed again. Does nothing for an ordinary list or
+    /// without a window.
     void SetItemCount(int nCount);
     /// The number of rows, as the list window reports it (0 without a window).
     int GetItemCount();
@@ -160,13 +168,14 @@ public:
     /// Shows (non-zero) or hides the rows' check boxes; repaints at once. The check states
     /// are kept while the boxes are hidden. May be called before Create.
     void SetCheckBox(int bCheckBox);
-    /// 1 when row \p index is checked; 0 when not, while check boxes are off, or for a row
-    /// outside the count.
+    /// 1 when row \p index is checked (a virtual list whose parent keeps the checks asks it);
+    /// 0 when not, while check boxes are off, or for a row outside the count.
     int GetCheckStatus(int index);
     /// Checks (non-zero) or unchecks row \p index. Ignored while check boxes are off or for a
     /// row outside the count. An ordinary list repaints the row and sends
-    /// \c LVN_ITEMCHANGED; a virtual list sends nothing and shows it at the next paint (call
-    /// Invalidate()).
+    /// \c LVN_ITEMCHANGED; a virtual list whose parent keeps the checks tells the parent
+    /// (\c LVN_ITEMCHANGING, \c LVN_ITEMCHANGED) and repaints the row; any other virtual list
+    /// sends nothing and shows it at the next paint (call Invalidate()).
     void SetCheckStatus(int index, int bCheck);
     /// Checks every row and repaints at once; nothing while check boxes are off.
     void SetCheckAll();
@@ -209,9 +218,19 @@ public:
     /// \return 1.
     int EnableHScrollBar(int bEnable);
     /// Non-zero: after a tap on a row, a selected row whose column-0 text does not fit is
-    /// redrawn once a second starting one character further on (over its image), wrapping
-    /// round; zero stops it. Either value stops a running scroll; the next tap starts it.
+    /// redrawn once a second starting one character further on, wrapping round; zero stops
+    /// it. Either value stops a running scroll; the next tap starts it. By default each step
+    /// draws the selection bar, the check box and column 0's text alone, from the check box's
+    /// right edge across the whole row (over the image, the separators and every other
+    /// column), and the text fits when it fits the whole row; EnableSelectHScrollInColumn
+    /// keeps the rest of the row.
     void EnableSelectHScroll(int bEnable);
+    /// Non-zero: each step of the selected row's text scrolling (EnableSelectHScroll) draws
+    /// the whole row, its check box, image, separators and other columns as they are, and
+    /// scrolls column 0's text inside column 0, cut at its right edge; the text fits when it
+    /// fits column 0's text area. Zero (the default): a step draws column 0's text alone
+    /// across the row. May be called before Create; copies share the setting.
+    void EnableSelectHScrollInColumn(int bInColumn);
 
     /// The row height the list and its scroll bar work with: FixLineHeight, or 30 when it is
     /// 0 or below.
@@ -240,14 +259,21 @@ private:
     LRESULT OnLButtonDown(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowPosChanged(HWND hWnd, WPARAM wParam, const WINDOWPOS* pPos);
     LRESULT OnDestroy(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCallbackMask(HWND hWnd, UINT uMask);
+    LRESULT OnGetItemState(HWND hWnd, int row, UINT uMask);
 
     // Helpers.
     CNavScrollBar* ScrollBar() const;
     HPEN SeparatorPen() const;
     bool IsRowChecked(int index);
     void WriteRowCheck(int index, bool bCheck);
-    void ToggleRowCheck(int index);
-    bool ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow);
+    bool ToggleCheckAsTapped(HWND hWnd, int row);
+    void CheckZoneTap(HWND hWnd, const LVHITTESTINFO& hit);
+    bool ChecksFromParent();
+    bool ChangeRowCheck(int index, bool bCheck);
+    bool DrawRowContent(HDC hdc, int row, const RECT& rc, bool bSelected, int nFirstChar);
+    void ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc, const wchar_t* pszText,
+                        int n);
     void SetAllChecks(bool bCheck);
     void SetColumn0Width(int cx);
     void UpdateThumb();

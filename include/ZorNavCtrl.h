@@ -16,8 +16,17 @@
 ///
 /// Every control asks its parent for the picture beneath it (#WM_NAV_PAINTBKGND); buttons
 /// and lists draw only when the parent passes \c WM_DRAWITEM back to them; the edit, the combo
-/// box and the label want their colour requests passed back. The README's "Using the
-/// library" section shows the parent procedure and what each control sends to the parent.
+/// box and the label want their colour requests passed back.
+///
+/// The guides say how the pieces go together (the links are relative to build/docs/html, where
+/// tools/docs.sh writes this reference):
+/// - <a href="../../../docs/application-guide.md">the application developer's guide</a>
+///   (docs/application-guide.md): the package, running, testing screens with the test kit
+///   (NavTestKit.h), the parent procedure, each control with what it sends to the parent;
+/// - <a href="../../../docs/library-guide.md">the library developer's guide</a>
+///   (docs/library-guide.md): the layout, the device check, the stand-in platform,
+///   benchmarks, low memory, fuzzing;
+/// - <a href="../../../README.md">the README</a>: the two commands and a first screen.
 #pragma once
 
 #include "NavCommon.h"

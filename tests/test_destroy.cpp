@@ -262,6 +262,21 @@ std::vector<Case> Cases()
                          SendMessageW(s.list->GetSafeHwnd(), WM_KEYDOWN, VK_SPACE, 0);
                      },
                      CheckChange()});
+        c.push_back({(kind + ", NM_CLICK of a tap on a check box"), make,
+                     [](Scene& s) { SendTap(s.list->GetSafeHwnd(), 12, 45); }, Notify(NM_CLICK)});
+        c.push_back({(kind + ", LVN_ITEMCHANGING of a check change"), make,
+                     [](Scene& s) { SendTap(s.list->GetSafeHwnd(), 12, 45); },
+                     Notify(LVN_ITEMCHANGING)});
+        c.push_back({(kind + ", LVN_KEYDOWN of the space bar"),
+                     [make](Scene& s) {
+                         make(s);
+                         s.list->SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED,
+                                              LVIS_SELECTED | LVIS_FOCUSED);
+                     },
+                     [](Scene& s) {
+                         SendMessageW(s.list->GetSafeHwnd(), WM_KEYDOWN, VK_SPACE, 0);
+                     },
+                     Notify(LVN_KEYDOWN)});
         c.push_back({(kind + ", a tap selecting a row"), make,
                      [](Scene& s) { SendTap(s.list->GetSafeHwnd(), 100, 75); },
                      Notify(LVN_ITEMCHANGED)});
@@ -278,6 +293,35 @@ std::vector<Case> Cases()
         c.push_back({(kind + ", scroll bar's background request"), make,
                      [](Scene& s) { RepaintNow(ListBar(s)); }, Message(WM_NAV_PAINTBKGND)});
     }
+    // The list's own question for a check (the native list's requests ask for more).
+    const Trigger checkAsked = [](UINT msg, WPARAM, LPARAM lParam) {
+        return msg == WM_NOTIFY &&
+               reinterpret_cast<const NMHDR*>(lParam)->code == LVN_GETDISPINFOW &&
+               reinterpret_cast<const NMLVDISPINFOW*>(lParam)->item.mask == LVIF_STATE;
+    };
+    c.push_back({"virtual list keeping no checks, a check asked for by its paint",
+                 [](Scene& s) {
+                     MakeList(s, true);
+                     SendMessageW(s.list->GetSafeHwnd(), LVM_SETCALLBACKMASK,
+                                  LVIS_STATEIMAGEMASK, 0);
+                 },
+                 [](Scene& s) { RepaintNow(s.list->GetSafeHwnd()); }, checkAsked});
+    c.push_back({"virtual list keeping no checks, a check asked for by a tap",
+                 [](Scene& s) {
+                     MakeList(s, true);
+                     SendMessageW(s.list->GetSafeHwnd(), LVM_SETCALLBACKMASK,
+                                  LVIS_STATEIMAGEMASK, 0);
+                 },
+                 [](Scene& s) { SendTap(s.list->GetSafeHwnd(), 12, 45); }, checkAsked});
+    c.push_back({"virtual list, its row's cells asked for by the marquee in its column",
+                 [](Scene& s) {
+                     MakeList(s, true);
+                     s.list->EnableSelectHScrollInColumn(1);
+                     s.list->EnableSelectHScroll(1);
+                     SendTap(s.list->GetSafeHwnd(), 100, 75);
+                 },
+                 [](Scene& s) { SendMessageW(s.list->GetSafeHwnd(), WM_TIMER, 1, 0); },
+                 Notify(LVN_GETDISPINFOW)});
     c.push_back({"virtual list, its row asked for by the marquee",
                  [](Scene& s) {
                      MakeList(s, true);

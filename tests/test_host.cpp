@@ -195,3 +195,57 @@ TEST(TestKit, MenuDriverAnswersByItemText)
     }
     DestroyMenu(hMenu);
 }
+
+// A masked comparison leaves out exactly the pixels inside its rectangles: a difference there
+// passes, one pixel beside them fails.
+TEST(TestKit, GoldenMasksLeaveOutTheirPixelsOnly)
+{
+    HDC hdcScreen = GetDC(nullptr);
+    HDC hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 8, 8);
+    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    RECT rcAll = {0, 0, 8, 8};
+    FillRect(hdc, &rcAll, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const Pixels golden = Pixels::FromDC(hdc, 0, 0, 8, 8);
+    ASSERT_TRUE(golden.SavePng(L"kit-mask-golden.png"));
+    SetPixel(hdc, 3, 3, RGB(0, 0, 0));
+    const Pixels inside = Pixels::FromDC(hdc, 0, 0, 8, 8);
+    SetPixel(hdc, 4, 3, RGB(0, 0, 0));
+    const Pixels beside = Pixels::FromDC(hdc, 0, 0, 8, 8);
+    SelectObject(hdc, hOld);
+    DeleteObject(hbm);
+    DeleteDC(hdc);
+    ReleaseDC(nullptr, hdcScreen);
+    const std::vector<RECT> mask = {{3, 3, 4, 4}};
+    std::string report;
+    EXPECT_TRUE(MatchesGolden(inside, L"kit-mask-golden.png", L"kit-mask", mask, &report))
+        << report;
+    EXPECT_FALSE(MatchesGolden(inside, L"kit-mask-golden.png", L"kit-mask", &report));
+    EXPECT_FALSE(MatchesGolden(beside, L"kit-mask-golden.png", L"kit-mask", mask, &report));
+    EXPECT_NE(std::string::npos, report.find("1 pixels differ; first at (4, 3)")) << report;
+}
+
+// Advancing the clock delivers timer 1 to the lists and labels whose timer 1 runs, once a
+// second, and to no other window; each such timer starts its second again.
+TEST(TestKit, AdvanceSecondsTicksRunningControlTimersOnly)
+{
+    TestHost host(300, 100);
+    HWND hwndRunning = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, host, nullptr,
+                                       nullptr, nullptr);
+    HWND hwndStill = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 20, 10, 10, host, nullptr,
+                                     nullptr, nullptr);
+    HWND hwndEdit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 40, 10, 10, host, nullptr,
+                                    nullptr, nullptr);
+    SetTimer(hwndRunning, 1, 1000, nullptr);
+    SetTimer(hwndEdit, 1, 1000, nullptr);
+    MessageSpy running(hwndRunning), still(hwndStill), edit(hwndEdit);
+    EXPECT_EQ(3, AdvanceSeconds(host, 3));
+    EXPECT_EQ(3, running.Count(WM_TIMER));
+    EXPECT_EQ(0, still.Count(WM_TIMER));
+    EXPECT_EQ(0, edit.Count(WM_TIMER)) << "only the controls' windows";
+    EXPECT_TRUE(KillTimer(hwndRunning, 1)) << "still running";
+    KillTimer(hwndEdit, 1);
+    DestroyWindow(hwndEdit);
+    DestroyWindow(hwndStill);
+    DestroyWindow(hwndRunning);
+}

@@ -7,7 +7,9 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <algorithm>
 #include <set>
+#include <sstream>
 
 using namespace listtest;
 
@@ -1066,6 +1068,65 @@ TEST_F(ScrollTextTest, AStepDrawsTheBarOverTheImageButNoImage)
         << "the same selection bar as a painted selected row";
 }
 
+// In its column, a step keeps the row: the image, the separator and the other column stay,
+// and the text scrolls when it does not fit column 0, though it would fit the whole row, where
+// the default step finds that it fits and stops.
+TEST_F(ScrollTextTest, InItsColumnAStepKeepsTheRowAndMeasuresTheColumn)
+{
+    RedImages images;
+    host.image = 0;
+    list.SetImageList(images.hil, nullptr, nullptr);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_WIDTH;
+    column.cx = 110;
+    SendMessageW(Hwnd(), LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(Hwnd(), LVM_SETCOLUMNWIDTH, 0, 60);
+    // A text wider than column 0's 60 pixels, narrower than the row less the image.
+    rowText[0] = L"";
+    {
+        HDC hdc = GetDC(Hwnd());
+        HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        while (size.cx <= 80)
+        {
+            rowText[0] += L'W';
+            GetTextExtentPoint32W(hdc, rowText[0].c_str(), static_cast<int>(rowText[0].size()),
+                                  &size);
+        }
+        SelectObject(hdc, hOld);
+        ReleaseDC(Hwnd(), hdc);
+        ASSERT_LT(size.cx, 150);
+    }
+    host.text = [this](int row, int subItem) {
+        return subItem ? std::wstring(L"WW") : rowText[row % 3];
+    };
+    list.EnableSelectHScrollInColumn(1);
+    SendTap(Hwnd(), 100, 10);
+    PaintNow(Hwnd());
+    const RECT rc = host.drawRects[0];
+    const RECT inner = {rc.left + 6, rc.top + 6, rc.right - 6, rc.bottom - 6};
+    const Pixels painted = Pixels::FromWindow(Hwnd());
+    Tick();
+    EXPECT_EQ(1, list.m_nScrollChar) << "too wide for column 0";
+    const Pixels px = Pixels::FromWindow(Hwnd());
+    const RECT imageBefore = InkBox(painted, inner, IsRed);
+    const RECT imageAfter = InkBox(px, inner, IsRed);
+    ASSERT_FALSE(IsRectEmpty(&imageBefore));
+    EXPECT_TRUE(EqualRect(&imageBefore, &imageAfter)) << "the image stays";
+    // Column 1: from column 0's right edge to the row's.
+    const int x1 = rc.left + 17 + 1 + 60;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = x1; x < rc.right - 6; ++x)
+            ASSERT_EQ(painted.At(x, y), px.At(x, y)) << "column 1 and its separator stay, at "
+                                                      << x << "," << y;
+
+    list.EnableSelectHScrollInColumn(0);
+    SendTap(Hwnd(), 100, 10);
+    Tick();
+    EXPECT_EQ(0, list.m_nScrollChar) << "the default step measures the whole row";
+    EXPECT_FALSE(KillTimer(Hwnd(), 1));
+}
+
 TEST_F(ScrollTextTest, AFittingTextKillsTheTimerAndKeysDoNotRestartIt)
 {
     SendTap(Hwnd(), 100, 10); // row 0, too wide
@@ -1135,3 +1196,298 @@ TEST(ListPaint, RepaintLeavesItsBarAlone)
 }
 
 } // namespace
+
+// ---- Check changes told as the native list with check boxes tells them ----
+
+namespace
+{
+// One notification the parent heard: its code, row and, for the state changes, the row's whole
+// state after and before.
+struct Notice
+{
+    UINT code;
+    int item;
+    UINT newState, oldState;
+    bool operator==(const Notice& o) const
+    {
+        return code == o.code && item == o.item && newState == o.newState &&
+               oldState == o.oldState;
+    }
+};
+
+std::string NoticesText(const std::vector<Notice>& notices)
+{
+    std::ostringstream os;
+    for (const Notice& n : notices)
+    {
+        const char* name = n.code == NM_CLICK          ? "NM_CLICK"
+                           : n.code == LVN_KEYDOWN     ? "LVN_KEYDOWN"
+                           : n.code == LVN_ITEMCHANGING ? "LVN_ITEMCHANGING"
+                                                        : "LVN_ITEMCHANGED";
+        os << "  " << name << " row " << n.item << std::hex << " new 0x" << n.newState
+           << " old 0x" << n.oldState << std::dec << "\n";
+    }
+    return os.str();
+}
+
+// Records what a tap or the space bar tells the parent, and keeps a parent's check states for a
+// list whose callback mask holds the state-image bits.
+struct NoticeRecorder
+{
+    std::vector<Notice> heard;
+    std::map<int, UINT> parentStates; // state image by row, for a list asking the parent
+    UINT allRows = INDEXTOSTATEIMAGEMASK(1); // ... of every row not in the map
+    bool bRefuse = false;                    // answer LVN_ITEMCHANGING with a refusal
+
+    void Attach(ListHost& host)
+    {
+        auto rows = host.hook;
+        host.hook = [this, rows](UINT msg, WPARAM w, LPARAM l, LRESULT* pResult) {
+            if (msg != WM_NOTIFY)
+                return rows(msg, w, l, pResult);
+            const NMLISTVIEW* pnm = reinterpret_cast<const NMLISTVIEW*>(l);
+            const UINT code = pnm->hdr.code;
+            if (code == NM_CLICK)
+                heard.push_back({code, pnm->iItem, 0, 0});
+            else if (code == LVN_KEYDOWN)
+                heard.push_back({code, -1, 0, 0});
+            else if (code == LVN_ITEMCHANGING || code == LVN_ITEMCHANGED)
+                heard.push_back({code, pnm->iItem, pnm->uNewState, pnm->uOldState});
+            if (code == LVN_ITEMCHANGING && bRefuse)
+            {
+                *pResult = TRUE;
+                return true;
+            }
+            if (code == LVN_ITEMCHANGED && (pnm->uNewState & LVIS_STATEIMAGEMASK))
+            {
+                if (pnm->iItem == -1)
+                    parentStates.clear(), allRows = pnm->uNewState & LVIS_STATEIMAGEMASK;
+                else
+                    parentStates[pnm->iItem] = pnm->uNewState & LVIS_STATEIMAGEMASK;
+            }
+            NMLVDISPINFOW* pInfo = reinterpret_cast<NMLVDISPINFOW*>(l);
+            if (code == LVN_GETDISPINFOW && (pInfo->item.mask & LVIF_STATE))
+                pInfo->item.state = parentStates.count(pInfo->item.iItem)
+                                        ? parentStates[pInfo->item.iItem]
+                                        : allRows;
+            return rows(msg, w, l, pResult);
+        };
+    }
+};
+
+enum class TwinAction
+{
+    TapBoxOfSelected,
+    TapBoxOfUnselected,
+    Space,
+};
+
+// Row 2 selected; a tap on row 2's box (row 3's when it is the unselected one), or the space
+// bar.
+void Act(HWND hwnd, TwinAction action)
+{
+    const RECT rc = RowRect(hwnd, action == TwinAction::TapBoxOfUnselected ? 3 : 2);
+    if (action != TwinAction::Space)
+    {
+        SendTap(hwnd, 8, (rc.top + rc.bottom) / 2);
+        PumpMessages();
+        return;
+    }
+    SetFocus(hwnd);
+    PumpMessages();
+    SendMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageW(hwnd, WM_CHAR, L' ', 1);
+    SendMessageW(hwnd, WM_KEYUP, VK_SPACE, 1 | (3u << 30));
+    PumpMessages();
+}
+} // namespace
+
+// A tap on a check box and the space bar tell the parent what the native list with
+// LVS_EX_CHECKBOXES tells it, in its order and with its states (the whole state of the row,
+// selection bits included), from each kind of list: NM_CLICK or LVN_KEYDOWN first, then
+// LVN_ITEMCHANGING and LVN_ITEMCHANGED. A tap on the box of the row already selected changes
+// its check alone. Where the lists differ by design:
+// - a tap on the box of a row that is not selected selects it first (the native list leaves
+//   the selection), with the notifications of any tap; then come the native list's three, the
+//   row now selected;
+// - the native list passes the space bar on to its keyboard selection, which asks about the row
+//   it already selected (an LVN_ITEMCHANGING that changes nothing); the list keeps the key.
+// The native owner-data list tells of no check change at all; both kinds of list follow the
+// ordinary one.
+TEST(ListTwin, CheckChangesAreToldAsByTheNativeListWithCheckBoxes)
+{
+    struct Kind
+    {
+        const char* label;
+        DWORD dwStyle;
+        bool bParentKeepsChecks;
+    } kinds[] = {
+        {"ordinary", kOrdinaryStyle, false},
+        {"virtual", kVirtualStyle, false},
+        {"virtual, checks kept by the parent", kVirtualStyle, true},
+    };
+    struct Case
+    {
+        const char* label;
+        TwinAction action;
+    } cases[] = {
+        {"tap on the box of the selected row", TwinAction::TapBoxOfSelected},
+        {"tap on the box of an unselected row", TwinAction::TapBoxOfUnselected},
+        {"space bar", TwinAction::Space},
+    };
+    const UINT kSelection = LVIS_SELECTED | LVIS_FOCUSED;
+    for (const Case& c : cases)
+    {
+        // The native twin: a report list with check boxes, four rows, row 2 selected.
+        ListHost nativeHost;
+        NoticeRecorder native;
+        native.Attach(nativeHost);
+        HWND hwndNative = CreateWindowExW(
+            0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL |
+                                      LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+            10, 10, 300, 243, nativeHost, reinterpret_cast<HMENU>(kListId), nullptr, nullptr);
+        SendMessageW(hwndNative, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES,
+                     LVS_EX_CHECKBOXES);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_WIDTH;
+        column.cx = 200;
+        SendMessageW(hwndNative, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+        for (int i = 0; i < 4; ++i)
+        {
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT;
+            item.iItem = i;
+            item.pszText = const_cast<wchar_t*>(L"x");
+            SendMessageW(hwndNative, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        Select(hwndNative, 2);
+        PumpMessages();
+        native.heard.clear();
+        Act(hwndNative, c.action);
+        std::vector<Notice> expected = native.heard;
+        if (c.action == TwinAction::Space)
+            expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                          [](const Notice& n) {
+                                              return n.code == LVN_ITEMCHANGING &&
+                                                     n.newState == n.oldState;
+                                          }),
+                           expected.end());
+        if (c.action == TwinAction::TapBoxOfUnselected)
+            for (Notice& n : expected)
+                if (n.code != NM_CLICK)
+                    n.newState |= kSelection, n.oldState |= kSelection;
+        ASSERT_EQ(3u, expected.size()) << c.label << "\n" << NoticesText(native.heard);
+
+        for (const Kind& k : kinds)
+        {
+            SCOPED_TRACE(std::string(c.label) + ", " + k.label);
+            ListHost host;
+            NoticeRecorder ours;
+            ours.Attach(host);
+            ProbeList l;
+            ASSERT_EQ(1, l.Create(host, k.dwStyle, nullptr, kListRect, kListId));
+            if (k.bParentKeepsChecks)
+                SendMessageW(l.GetSafeHwnd(), LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+            if (k.dwStyle == kVirtualStyle)
+                l.SetItemCount(4);
+            else
+                for (int i = 0; i < 4; ++i)
+                    l.InsertItem(i, const_cast<wchar_t*>(L"x"), -1, 0);
+            l.SetCheckBox(1);
+            if (!k.bParentKeepsChecks)
+                l.SetCheckOff(); // state image 1 on every row, as the native list's
+            Select(l.GetSafeHwnd(), 2);
+            PumpMessages();
+            ours.heard.clear();
+            Act(l.GetSafeHwnd(), c.action);
+
+            std::vector<Notice> heard = ours.heard;
+            if (c.action == TwinAction::TapBoxOfUnselected)
+            {
+                // The selection first: no check changes there.
+                auto click = std::find_if(heard.begin(), heard.end(),
+                                          [](const Notice& n) { return n.code == NM_CLICK; });
+                for (auto it = heard.begin(); it != click; ++it)
+                    EXPECT_EQ(0u, (it->newState ^ it->oldState) & LVIS_STATEIMAGEMASK)
+                        << NoticesText(ours.heard);
+                heard.erase(heard.begin(), click);
+            }
+            EXPECT_EQ(expected, heard) << "expected (the native list's):\n"
+                                       << NoticesText(expected) << "heard:\n"
+                                       << NoticesText(ours.heard);
+            const int row = c.action == TwinAction::TapBoxOfUnselected ? 3 : 2;
+            EXPECT_EQ(1, l.GetCheckStatus(row));
+            EXPECT_EQ(row, l.GetNextItem(-1, LVNI_SELECTED));
+        }
+        DestroyWindow(hwndNative);
+    }
+}
+
+// With the state-image bits in its callback mask, a virtual list keeps no check: it asks the
+// parent for each row's (GetCheckStatus, painting), keeps what the parent answers across
+// SetItemCount, and tells the parent of every change, its own calls included (every row at
+// once as row -1); a refused LVN_ITEMCHANGING leaves the check as it was.
+TEST(ListParentChecks, TheParentKeepsTheChecksWhenTheCallbackMaskSaysSo)
+{
+    ListHost host;
+    NoticeRecorder parent;
+    parent.Attach(host);
+    ProbeList l;
+    ASSERT_EQ(1, l.Create(host, kVirtualStyle, nullptr, kListRect, kListId));
+    SendMessageW(l.GetSafeHwnd(), LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    EXPECT_EQ(LVIS_STATEIMAGEMASK, SendMessageW(l.GetSafeHwnd(), LVM_GETCALLBACKMASK, 0, 0));
+    l.SetCheckBox(1);
+    l.SetItemCount(5);
+    parent.parentStates[3] = INDEXTOSTATEIMAGEMASK(2);
+    l.SetItemCount(5);
+    EXPECT_EQ(1, l.GetCheckStatus(3)) << "the parent's answer, kept across SetItemCount";
+    EXPECT_EQ(0, l.GetCheckStatus(2));
+    // Read as an ordinary list's state image (the test kit's ListRowChecked), from the parent
+    // here and from the list's own check states without the mask.
+    EXPECT_TRUE(ListRowChecked(l.GetSafeHwnd(), 3));
+    EXPECT_FALSE(ListRowChecked(l.GetSafeHwnd(), 2));
+    {
+        ProbeList own;
+        ASSERT_EQ(1, own.Create(host, kVirtualStyle, nullptr, kListRect, kListId + 1));
+        own.SetCheckBox(1);
+        own.SetItemCount(3);
+        own.SetCheckStatus(1, 1);
+        EXPECT_TRUE(ListRowChecked(own.GetSafeHwnd(), 1));
+        EXPECT_FALSE(ListRowChecked(own.GetSafeHwnd(), 0));
+    }
+
+    PaintNow(l.GetSafeHwnd());
+    const Pixels px = Pixels::FromWindow(l.GetSafeHwnd());
+    auto box = [&px, &l](int row) {
+        const RECT rc = RowRect(l.GetSafeHwnd(), row);
+        std::vector<COLORREF> v;
+        for (int y = rc.top + 4; y < rc.top + 30; ++y)
+            for (int x = rc.left + 4; x < rc.left + 28; ++x)
+                v.push_back(px.At(x, y));
+        return v;
+    };
+    EXPECT_NE(box(2), box(3)) << "row 3 painted checked, row 2 not";
+    EXPECT_EQ(box(2), box(4));
+
+    parent.heard.clear();
+    l.SetCheckStatus(2, 1);
+    const std::vector<Notice> one = {
+        {LVN_ITEMCHANGING, 2, INDEXTOSTATEIMAGEMASK(2), INDEXTOSTATEIMAGEMASK(1)},
+        {LVN_ITEMCHANGED, 2, INDEXTOSTATEIMAGEMASK(2), INDEXTOSTATEIMAGEMASK(1)}};
+    EXPECT_EQ(one, parent.heard) << NoticesText(parent.heard);
+    EXPECT_EQ(1, l.GetCheckStatus(2));
+
+    parent.heard.clear();
+    l.SetCheckOff();
+    const std::vector<Notice> all = {{LVN_ITEMCHANGING, -1, INDEXTOSTATEIMAGEMASK(1), 0},
+                                     {LVN_ITEMCHANGED, -1, INDEXTOSTATEIMAGEMASK(1), 0}};
+    EXPECT_EQ(all, parent.heard) << NoticesText(parent.heard);
+    EXPECT_EQ(0, l.GetCheckStatus(2));
+    EXPECT_EQ(0, l.GetCheckStatus(3));
+
+    parent.bRefuse = true;
+    SendTap(l.GetSafeHwnd(), 8, RowRect(l.GetSafeHwnd(), 1).top + 5);
+    PumpMessages();
+    EXPECT_EQ(0, l.GetCheckStatus(1)) << "the parent refused the change";
+    EXPECT_EQ(1, l.GetNextItem(-1, LVNI_SELECTED));
+}

@@ -214,11 +214,14 @@ bool SoftInputPanelShows(TestHost& host)
     SendTap(edit.GetSafeHwnd(), 50, 10);
     PumpMessages();
     HWND hPanel = StandInSipPanel();
-    RECT rc = {};
+    RECT rc = {}, rcKit = {};
+    // The test kit's view of it, which application tests use, agrees.
     const bool bShown = hPanel && IsWindowVisible(hPanel) && GetWindowRect(hPanel, &rc) &&
-                        rc.bottom == GetSystemMetrics(SM_CYSCREEN);
+                        rc.bottom == GetSystemMetrics(SM_CYSCREEN) &&
+                        navtest::SoftInputPanel(&rcKit) && EqualRect(&rc, &rcKit);
     StandInSipSimulate(SIPF_OFF, FALSE);
-    return bShown && !IsWindowVisible(hPanel);
+    return bShown && !IsWindowVisible(hPanel) && !navtest::SoftInputPanel(&rcKit) &&
+           IsRectEmpty(&rcKit);
 }
 
 const Case kCases[] = {

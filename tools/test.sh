@@ -20,19 +20,28 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 # The installed package works for an application: install it, build the minimal consumer
 # against it (its build puts both DLLs next to it) and start it once with the package's
-# runner; build the settings screen and its own test, written with the package's test kit,
-# and run that test. The runner uses the build tree's Wine prefix instead of making one.
-rm -rf "$top/build/stage" "$top/build/consumer" "$top/build/settings"
+# runner, and the README's first screen likewise; build the settings and destination screens
+# and their own tests, written with the package's test kit, and run those tests. The runner
+# uses the build tree's Wine prefix instead of making one.
+rm -rf "$top/build/stage" "$top/build/consumer" "$top/build/settings" "$top/build/destinations" \
+    "$top/build/first-screen"
 cmake --install "$top/build" --prefix "$top/build/stage" >/dev/null
+# Every C++ and CMake snippet of the documentation: the README's first screen extracted into
+# build/doc-snippets (built and started below), the others found in the code they mirror.
+"$top/tools/doc-snippets.sh" "$top/build/doc-snippets"
 export WINEPREFIX="$top/build/wineprefix"
 run="$top/build/stage/share/ZorNavCtrl/wine-run.sh"
-for example in consumer settings; do
-    cmake -S "$top/examples/$example" -B "$top/build/$example" -DCMAKE_PREFIX_PATH="$top/build/stage" \
+for example in examples/consumer examples/settings examples/destinations \
+               build/doc-snippets/first-screen; do
+    dir="$top/build/$(basename "$example")"
+    cmake -S "$top/$example" -B "$dir" -DCMAKE_PREFIX_PATH="$top/build/stage" \
         -DCMAKE_TOOLCHAIN_FILE="$top/build/stage/share/ZorNavCtrl/mingw-w64-i686.cmake" >/dev/null
-    cmake --build "$top/build/$example" -j"$(nproc)" >/dev/null
+    cmake --build "$dir" -j"$(nproc)" >/dev/null
 done
 (cd "$top/build/consumer" && "$run" ./consumer.exe --quit)
+(cd "$top/build/first-screen" && "$run" ./myapp.exe --quit)
 echo "The installed package builds and runs an application."
 (cd "$top/build/settings" && ctest --output-on-failure)
+(cd "$top/build/destinations" && ctest --output-on-failure)
 "$top/tools/docs.sh" # the reference; an undocumented public member fails here
 echo "All tests passed against the device build under the stand-in platform; the device build checks out."

@@ -1,8 +1,9 @@
 // test_settings.cpp - the settings screen's own test, written with the test kit installed with
-// the package (NavTestKit.h): it builds the screen in this process and goes through it as a
-// user would, with real taps, a drag, typing and keys, answers the Reset button's popup menu
-// by its text, checks what the screen heard at each step, and compares the finished screen
-// with a golden picture.
+// the package (NavTestKit.h) and no test framework: it builds the screen in this process and
+// goes through it as a user would, with real taps, a drag, typing and keys, answers the Reset
+// button's popup menu by its text, checks what the screen heard at each step (each check
+// printed, the summary's exit status read by CTest), and compares the finished screen with a
+// golden picture.
 //
 // test_settings.exe [picture.png]   also writes the whole screen to picture.png
 //
@@ -22,15 +23,6 @@ using namespace navtest;
 
 namespace
 {
-int g_nFailed;
-
-void Check(bool bOk, const char* pszWhat)
-{
-    printf("%s %s\n", bOk ? "ok    " : "FAILED", pszWhat);
-    fflush(stdout);
-    g_nFailed += !bOk;
-}
-
 std::wstring TextOf(HWND hwnd)
 {
     wchar_t sz[256] = L"";
@@ -52,12 +44,7 @@ public:
     {
         return static_cast<int>(SendMessageW(Item(settings::kIdList), LVM_GETTOPINDEX, 0, 0));
     }
-    RECT Row(int row) const
-    {
-        RECT rc = {LVIR_BOUNDS, 0, 0, 0};
-        SendMessageW(Item(settings::kIdList), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
-        return rc;
-    }
+    RECT Row(int row) const { return ListRowRect(Item(settings::kIdList), row); }
 
 private:
     HWND m_hwnd;
@@ -100,23 +87,16 @@ void GoThrough(const Screen& screen)
     // The list: a tap on a row's check box, then the space bar on the selected row.
     HWND hList = screen.Item(settings::kIdList);
     RealTap(hList, 12, screen.Row(3).top + 15);
-    Check(screen.Heard(L"Announce street names: on"), "a tap on a row's check box is heard");
+    Check(screen.Heard(L"Announce street names: on") && ListRowChecked(hList, 3),
+          "a tap on a row's check box is heard");
     RealKey(VK_SPACE);
     Check(screen.Heard(L"Announce street names: off"), "the space bar's check change is heard");
     RealKey(VK_SPACE);
     Check(screen.Heard(L"Announce street names: on"), "and again");
 
     // The units: the arrow opens the list, a tap on its second item chooses it.
-    HWND hUnits = screen.Item(settings::kIdUnits);
-    RECT rcUnits;
-    GetClientRect(hUnits, &rcUnits);
-    RealTap(hUnits, rcUnits.right - 8, rcUnits.bottom / 2);
-    HWND hUnitsList = screen.Item(settings::kIdUnitsList);
-    Check(IsWindowVisible(hUnitsList) != FALSE, "the arrow opens the units list");
-    const int cyItem = static_cast<int>(SendMessageW(hUnitsList, LB_GETITEMHEIGHT, 0, 0));
-    RealTap(hUnitsList, 20, cyItem + cyItem / 2);
-    Check(screen.Heard(L"Units: Miles") && !IsWindowVisible(hUnitsList),
-          "a tap on an item chooses it and closes the list");
+    Check(ChooseComboItem(screen.Item(settings::kIdUnits), 1) && screen.Heard(L"Units: Miles"),
+          "the arrow opens the units list, a tap on an item chooses it and closes the list");
 
     // The scroll bar: the thumb dragged to the bottom of its track shows the last page; the
     // page-up arrow turns one page back. The bar is as high as the list (392): page arrows
@@ -135,9 +115,8 @@ void GoThrough(const Screen& screen)
 int wmain(int argc, wchar_t** argv)
 {
     HWND hwnd = settings::Create(GetModuleHandleW(nullptr));
-    Check(hwnd != nullptr, "the screen is built");
-    if (!hwnd)
-        return 1;
+    if (!Check(hwnd != nullptr, "the screen is built"))
+        return CheckSummary();
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
     PumpFor(200);
@@ -162,6 +141,5 @@ int wmain(int argc, wchar_t** argv)
     DestroyWindow(hwnd);
     PumpMessages();
     settings::Free();
-    printf("%s\n", g_nFailed ? "settings test FAILED" : "settings test passed");
-    return g_nFailed ? 1 : 0;
+    return CheckSummary();
 }

@@ -42,6 +42,57 @@ bool Overlap(const RECT& a, const RECT& b, RECT* pOverlap)
 }
 } // namespace
 
+namespace
+{
+// The row's whole state (its selection and focus bits) with the given state image.
+UINT RowStateWith(HWND hList, int row, UINT stateImage)
+{
+    const UINT kSelection = LVIS_SELECTED | LVIS_FOCUSED;
+    const UINT state = row < 0 ? 0 : static_cast<UINT>(SendMessageW(hList, LVM_GETITEMSTATE, row, kSelection));
+    return (state & kSelection) | stateImage;
+}
+
+LRESULT SendCheckChange(const CheckChange& change, UINT code)
+{
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = change.hList;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(change.hList));
+    nm.hdr.code = code;
+    nm.iItem = change.row;
+    nm.uChanged = LVIF_STATE;
+    nm.uNewState = RowStateWith(change.hList, change.row,
+                                change.bChecked ? kStateChecked : kStateUnchecked);
+    nm.uOldState = change.row < 0 ? 0
+                                  : RowStateWith(change.hList, change.row,
+                                                 change.bChecked ? kStateUnchecked : kStateChecked);
+    return SendMessageW(GetParent(change.hList), WM_NOTIFY, nm.hdr.idFrom,
+                        reinterpret_cast<LPARAM>(&nm));
+}
+} // namespace
+
+bool RefusedByParent(const CheckChange& change)
+{
+    return SendCheckChange(change, LVN_ITEMCHANGING) != 0;
+}
+
+void TellParentChanged(const CheckChange& change)
+{
+    SendCheckChange(change, LVN_ITEMCHANGED);
+}
+
+bool AskParentChecked(HWND hList, int row)
+{
+    NMLVDISPINFOW nm = {};
+    nm.hdr.hwndFrom = hList;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hList));
+    nm.hdr.code = LVN_GETDISPINFOW;
+    nm.item.mask = LVIF_STATE;
+    nm.item.iItem = row;
+    nm.item.stateMask = LVIS_STATEIMAGEMASK;
+    SendMessageW(GetParent(hList), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    return (nm.item.state & LVIS_STATEIMAGEMASK) == kStateChecked;
+}
+
 int CNavListCtrl::FixLineHeight = kDefaultLineHeight;
 
 // The row height to compute with.
@@ -53,7 +104,7 @@ int CNavListCtrl::LineHeight()
 // The bar's object is made with the shared block; its window comes with the first Create.
 CNavListShared::CNavListShared()
     : pScrollBar(nav::NewObject(nav::Type<CNavScrollBar>())), pCheckBits(NULL),
-      nCheckRows(0), nColumns(-1)
+      nCheckRows(0), nColumns(-1), uCallbackMask(0), bScrollInColumn(false), nScrollRow(-1)
 {
 }
 
@@ -509,7 +560,9 @@ void CNavListCtrl::SetItemCount(int nCount)
     if (nCount < 0)
         nCount = 0;
     m_nItemCount = nCount;
-    if (m_pShared)
+    if (m_pShared && ChecksFromParent())
+        m_pShared->FreeChecks(); // the parent keeps them
+    else if (m_pShared)
         m_pShared->ResetChecks(nCount);
     SendMessageW(m_hWnd, LVM_SETITEMCOUNT, nCount, 0);
     UpdateThumb();
@@ -557,9 +610,19 @@ int CNavListCtrl::IsVirtualList()
     return GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_OWNERDATA;
 }
 
-// Whether a row is checked: its bit in a virtual list, state image 2 otherwise.
+// Whether a virtual list's checks are its parent's: the application put the state-image bits
+// into the callback mask (LVM_SETCALLBACKMASK), as for the native list's owner data.
+bool CNavListCtrl::ChecksFromParent()
+{
+    return m_pShared && (m_pShared->uCallbackMask & LVIS_STATEIMAGEMASK) && IsVirtualList();
+}
+
+// Whether a row is checked: the parent's answer or its bit in a virtual list, state image 2
+// otherwise. Asking the parent is a call out: the caller checks that the list still lives.
 bool CNavListCtrl::IsRowChecked(int index)
 {
+    if (ChecksFromParent())
+        return index >= 0 && index < m_nItemCount && AskParentChecked(m_hWnd, index);
     if (IsVirtualList())
         return m_pShared && index >= 0 && index < m_nItemCount && m_pShared->IsChecked(index);
     UINT state = static_cast<UINT>(
@@ -569,9 +632,12 @@ bool CNavListCtrl::IsRowChecked(int index)
 
 // Checks a row (its bit, state image 2) or unchecks it (state image 1). A virtual list without
 // check states (SetItemCount could not have them) tries for them at a check; without them the
-// row stays unchecked.
+// row stays unchecked. A virtual list whose parent keeps the checks keeps nothing: the caller
+// tells the parent.
 void CNavListCtrl::WriteRowCheck(int index, bool bCheck)
 {
+    if (ChecksFromParent())
+        return;
     if (IsVirtualList())
     {
         if (m_pShared && index >= 0 && index < m_nItemCount &&
@@ -585,10 +651,30 @@ void CNavListCtrl::WriteRowCheck(int index, bool bCheck)
     SendMessageW(m_hWnd, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
-// Flips a row's check: a checked row (its bit / image 2) is unchecked, any other checked.
-void CNavListCtrl::ToggleRowCheck(int index)
+// Changes a row's check (-1: every row's) as the user or the application asked. An ordinary
+// list's native list tells the parent of its state image itself; a virtual list tells it here,
+// LVN_ITEMCHANGING first, whose refusal leaves the check as it was. False when the parent
+// destroyed the list on hearing of it.
+bool CNavListCtrl::ChangeRowCheck(int index, bool bCheck)
 {
-    WriteRowCheck(index, !IsRowChecked(index));
+    const nav::WindowWatch watch(m_hWnd, this);
+    if (!IsVirtualList())
+    {
+        WriteRowCheck(index, bCheck);
+        return !watch.Died();
+    }
+    const CheckChange change = {m_hWnd, index, bCheck};
+    if (RefusedByParent(change) || watch.Died())
+        return !watch.Died();
+    if (index == -1)
+    {
+        if (m_pShared && !ChecksFromParent() && (!bCheck || m_pShared->EnsureChecks(m_nItemCount)))
+            m_pShared->SetAllChecked(m_nItemCount, bCheck);
+    }
+    else
+        WriteRowCheck(index, bCheck);
+    TellParentChanged(change);
+    return !watch.Died();
 }
 
 void CNavListCtrl::SetCheckBox(int bCheckBox)
@@ -604,19 +690,37 @@ int CNavListCtrl::GetCheckStatus(int index)
     return IsRowChecked(index) ? 1 : 0;
 }
 
+// An ordinary list's native list repaints the row; a virtual list whose parent keeps the checks
+// tells the parent and repaints the row, any other shows it at its next paint.
 void CNavListCtrl::SetCheckStatus(int index, int bCheck)
 {
     if (!m_bCheckBox || index < 0 || index >= m_nItemCount)
         return;
-    WriteRowCheck(index, bCheck != 0);
+    if (!ChecksFromParent())
+    {
+        WriteRowCheck(index, bCheck != 0);
+        return;
+    }
+    if (!ChangeRowCheck(index, bCheck != 0))
+        return;
+    RECT rcRow = {};
+    rcRow.left = LVIR_BOUNDS;
+    if (SendMessageW(m_hWnd, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rcRow)))
+        InvalidateRect(m_hWnd, &rcRow, FALSE);
 }
 
-// Checks or unchecks every row and repaints at once.
+// Checks or unchecks every row and repaints at once. A parent that keeps the checks hears of
+// all rows at once (row -1), as the native list tells of a state set on every row.
 void CNavListCtrl::SetAllChecks(bool bCheck)
 {
     if (!m_bCheckBox)
         return;
-    if (IsVirtualList())
+    if (ChecksFromParent())
+    {
+        if (!ChangeRowCheck(-1, bCheck))
+            return;
+    }
+    else if (IsVirtualList())
     {
         if (m_pShared && (!bCheck || m_pShared->EnsureChecks(m_nItemCount)))
             m_pShared->SetAllChecked(m_nItemCount, bCheck);
@@ -742,10 +846,18 @@ int CNavListCtrl::EnableHScrollBar(int bEnable)
     return 1;
 }
 
+void CNavListCtrl::EnableSelectHScrollInColumn(int bInColumn)
+{
+    if (m_pShared)
+        m_pShared->bScrollInColumn = bInColumn != 0;
+}
+
 void CNavListCtrl::EnableSelectHScroll(int bEnable)
 {
     m_bSelectHScroll = bEnable;
     m_nScrollChar = 0;
+    if (m_pShared)
+        m_pShared->nScrollRow = -1;
     if (IsWindow(m_hWnd))
         KillTimer(m_hWnd, kSelectScrollTimer);
 }

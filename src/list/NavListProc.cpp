@@ -172,24 +172,6 @@ struct RowImages
     DrawItemProc pfnDrawItem;
 };
 
-// Tells the parent that a row of a virtual list changed its check, in the notification an
-// ordinary list's native list sends for its state images: LVN_ITEMCHANGED with LVIF_STATE,
-// state image 2 for checked and 1 for unchecked. A virtual list's checks live in the control's
-// own words, of which the native list knows nothing.
-void NotifyCheckChanged(HWND hList, int row, bool bChecked)
-{
-    const UINT kChecked = INDEXTOSTATEIMAGEMASK(2), kUnchecked = INDEXTOSTATEIMAGEMASK(1);
-    NMLISTVIEW nm = {};
-    nm.hdr.hwndFrom = hList;
-    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hList));
-    nm.hdr.code = LVN_ITEMCHANGED;
-    nm.iItem = row;
-    nm.uChanged = LVIF_STATE;
-    nm.uNewState = bChecked ? kChecked : kUnchecked;
-    nm.uOldState = bChecked ? kUnchecked : kChecked;
-    SendMessageW(GetParent(hList), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
-}
-
 // The first cell: its image (or the callback) in the image area, its text after it.
 RECT DrawFirstCell(HDC hdc, const RowAreas& areas, const RowImages& images, LVITEMW& item,
                    int cx)
@@ -217,7 +199,8 @@ RECT DrawSeparator(HDC hdc, const RECT& rcRow, const wchar_t* pszText, int right
 
 // Every column's cell of a row, left to right, each text cut at the row's right edge.
 void DrawRowCells(const NativeList& list, const LVCOLUMNW* pColumns, int nColumns, HDC hdc,
-                  int row, const RECT& rc, const RowAreas& areas, const RowImages& images)
+                  int row, const RECT& rc, const RowAreas& areas, const RowImages& images,
+                  int nFirstChar)
 {
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH;
@@ -235,7 +218,8 @@ void DrawRowCells(const NativeList& list, const LVCOLUMNW* pColumns, int nColumn
         rcText.bottom = rc.bottom;
         if (rcText.right > rc.right)
             rcText.right = rc.right - 2;
-        DrawCellText(hdc, szText, rcText, AlignmentOf(column.fmt) | kTextFlags);
+        const int nSkip = i == 0 && nFirstChar < static_cast<int>(wcslen(szText)) ? nFirstChar : 0;
+        DrawCellText(hdc, szText + nSkip, rcText, AlignmentOf(column.fmt) | kTextFlags);
         right = rcText.right;
     }
 }
@@ -321,6 +305,10 @@ LRESULT CNavListCtrl::ListCtrlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         return OnWindowPosChanged(hWnd, wParam, reinterpret_cast<const WINDOWPOS*>(lParam));
     case WM_DESTROY:
         return OnDestroy(hWnd, wParam, lParam);
+    case LVM_SETCALLBACKMASK:
+        return OnSetCallbackMask(hWnd, static_cast<UINT>(wParam));
+    case LVM_GETITEMSTATE:
+        return OnGetItemState(hWnd, static_cast<int>(wParam), static_cast<UINT>(lParam));
     default:
         return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
     }
@@ -363,7 +351,6 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     const RECT& rc = pdis->rcItem;
     const int row = static_cast<int>(pdis->itemID);
     const bool bSelected = (pdis->itemState & ODS_SELECTED) != 0;
-    const RowAreas areas = LayOutRow(rc, m_bCheckBox != 0, m_sizeIcon.cx);
     nav::SavedDC saved(m_pfnDrawItem ? hdc : NULL);
     nav::TextModeGuard modes(hdc, TRANSPARENT, RGB(0, 0, 0));
 
@@ -371,9 +358,32 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     DrawRowBackground(m_hWnd, hdc, rc, bSelected);
     if (watch.Died())
         return 1;
+    // The row a scrolling step in column 0 moved on shows its text from where the step left it.
+    const int nFirstChar = bSelected && m_bSelectHScroll && m_pShared &&
+                                   m_pShared->bScrollInColumn && m_pShared->nScrollRow == row
+                               ? m_nScrollChar
+                               : 0;
+    DrawRowContent(hdc, row, rc, bSelected, nFirstChar);
+    return 1;
+}
+
+// What a row shows over its background: the check box, the image, the columns' texts with
+// their separators (the first column's text from character nFirstChar on) and, when the row
+// is not selected, its bottom line. Reading a virtual list's check or cells asks the parent;
+// false when the parent destroyed the list meanwhile.
+bool CNavListCtrl::DrawRowContent(HDC hdc, int row, const RECT& rc, bool bSelected,
+                                  int nFirstChar)
+{
+    const nav::WindowWatch watch(m_hWnd, this);
+    const RowAreas areas = LayOutRow(rc, m_bCheckBox != 0, m_sizeIcon.cx);
     nav::SelectGuard selectPen(hdc, SeparatorPen());
     if (m_bCheckBox)
-        DrawRowCheck(hdc, areas.check, IsRowChecked(row));
+    {
+        const bool bChecked = IsRowChecked(row);
+        if (watch.Died())
+            return false;
+        DrawRowCheck(hdc, areas.check, bChecked);
+    }
     nav::SelectGuard selectFont(hdc, m_hFont);
     const RowImages images = {m_hImageList, m_pfnDrawItem};
     const NativeList list = {m_hWnd, m_pfnOldProc};
@@ -381,33 +391,42 @@ LRESULT CNavListCtrl::OnDrawItem(const DRAWITEMSTRUCT* pdis)
     // the list, and the row then draws on with what it had.
     LVCOLUMNW columns[CNavListShared::kMaxColumns];
     const int nColumns = ColumnsOf(list, m_pShared, columns);
-    DrawRowCells(list, columns, nColumns, hdc, row, rc, areas, images);
+    DrawRowCells(list, columns, nColumns, hdc, row, rc, areas, images, nFirstChar);
+    if (watch.Died())
+        return false;
 
     if (!bSelected)
     {
         MoveToEx(hdc, rc.left, rc.bottom - 1, NULL);
         LineTo(hdc, rc.right, rc.bottom - 1);
     }
-    return 1;
+    return true;
 }
 
-// The space bar toggles the selected row's check as a tap in its check zone would. A held key
-// toggles once: its repeats are left to the native list.
+// The space bar toggles the selected row's check as the native list with check boxes does: the
+// parent hears LVN_KEYDOWN, then of the check's change, and the row is repainted at once. The
+// key goes no further, so that the native list does not select the row anew (a virtual one
+// clears and sets the selection again at the space bar). A held key toggles once: its repeats
+// are left to the native list.
 LRESULT CNavListCtrl::OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     const LPARAM kRepeat = 1 << 30; // the key was already down
-    if (wParam == VK_SPACE && m_bCheckBox && !(lParam & kRepeat))
-    {
-        const int row = static_cast<int>(
-            SendMessageW(hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-        RECT rcRow = {};
-        rcRow.left = LVIR_BOUNDS;
-        if (row != -1 &&
-            SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow)) &&
-            !ToggleCheckAsTapped(hWnd, row, rcRow))
-            return 0; // the parent destroyed the list when it heard of the change
-    }
-    return nav::CallNative(m_pfnOldProc, hWnd, WM_KEYDOWN, wParam, lParam);
+    const int row = wParam == VK_SPACE && m_bCheckBox && !(lParam & kRepeat)
+                        ? static_cast<int>(SendMessageW(hWnd, LVM_GETNEXTITEM,
+                                                        static_cast<WPARAM>(-1), LVNI_SELECTED))
+                        : -1;
+    if (row == -1)
+        return nav::CallNative(m_pfnOldProc, hWnd, WM_KEYDOWN, wParam, lParam);
+    NMLVKEYDOWN nm = {};
+    nm.hdr.hwndFrom = hWnd;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hWnd));
+    nm.hdr.code = LVN_KEYDOWN;
+    nm.wVKey = VK_SPACE;
+    const nav::WindowWatch watch(hWnd, this);
+    SendMessageW(GetParent(hWnd), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    if (!watch.Died())
+        ToggleCheckAsTapped(hWnd, row);
+    return 0;
 }
 
 // The arrow keys move the selection and may scroll: the thumb follows.
@@ -433,62 +452,136 @@ LRESULT CNavListCtrl::OnVScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return nav::CallNative(m_pfnOldProc, hWnd, WM_VSCROLL, wParam, lParam);
 }
 
-// A tap on a row: toggles its check inside the check zone (the whole row with m_bSelChecked),
-// repaints an already selected row at once, restarts the text scrolling, then lets the native
-// list select the row. The second tap of a double tap is a tap as well; the native list hears
-// of it as a double click.
+// A tap on a row restarts the text scrolling. In the check zone (the whole row with
+// m_bSelChecked) the list takes the tap as the native list with check boxes takes a tap on a
+// box (CheckZoneTap); anywhere else the native list selects the row and tells the parent. The
+// second tap of a double tap reaches the native list as a double click, then toggles the check
+// in the zone as a tap.
 LRESULT CNavListCtrl::OnLButtonDown(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LVHITTESTINFO hit = {};
     hit.pt = nav::PointFromLParam(lParam);
     hit.flags = LVHT_ONITEM;
-    if (SendMessageW(hWnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) != -1)
+    if (SendMessageW(hWnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == -1)
+        return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
+    const int row = hit.iItem;
+    RECT rcRow = {};
+    rcRow.left = LVIR_BOUNDS;
+    SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow));
+    RECT rcZone = rcRow;
+    if (!m_bSelChecked)
+        SetRect(&rcZone, rcRow.left, rcRow.top, kCheckZoneRight, rcRow.top + kCheckZoneHeight);
+    const bool bToggles = m_bCheckBox && PtInRect(&rcZone, hit.pt);
+    if (m_bSelectHScroll)
     {
-        const int row = hit.iItem;
-        RECT rcRow = {};
-        rcRow.left = LVIR_BOUNDS;
-        SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow));
-        if (m_bCheckBox)
-        {
-            RECT rcZone = rcRow;
-            if (!m_bSelChecked)
-                SetRect(&rcZone, rcRow.left, rcRow.top, kCheckZoneRight,
-                        rcRow.top + kCheckZoneHeight);
-            if (PtInRect(&rcZone, hit.pt) && !ToggleCheckAsTapped(hWnd, row, rcRow))
-                return 0; // the parent destroyed the list when it heard of the change
-        }
-        if (m_bSelectHScroll)
-        {
-            m_nScrollChar = 0;
-            KillTimer(hWnd, kSelectScrollTimer);
-            nav::StartTimer(hWnd, kSelectScrollTimer, kScrollPeriod);
-        }
+        m_nScrollChar = 0;
+        if (m_pShared)
+            m_pShared->nScrollRow = -1;
+        KillTimer(hWnd, kSelectScrollTimer);
+        nav::StartTimer(hWnd, kSelectScrollTimer, kScrollPeriod);
     }
-    return nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
+    if (bToggles && uMsg == WM_LBUTTONDOWN)
+    {
+        CheckZoneTap(hWnd, hit);
+        return 0;
+    }
+    const nav::WindowWatch watch(hWnd, this);
+    const LRESULT lResult = nav::CallNative(m_pfnOldProc, hWnd, uMsg, wParam, lParam);
+    if (bToggles && !watch.Died())
+        ToggleCheckAsTapped(hWnd, row);
+    return lResult;
 }
 
-// Flips a row's check and tells the parent (an ordinary list's native list does so itself); a
-// row that is already selected shows it at once, any other is repainted by the native list
-// when it becomes selected. False when the parent destroyed the list on hearing of it.
-bool CNavListCtrl::ToggleCheckAsTapped(HWND hWnd, int row, const RECT& rcRow)
+// A pen-down in a row's check zone, in the order the native list with check boxes keeps: the
+// parent hears NM_CLICK, then of the check's change, and the row is repainted at once. The list
+// takes the focus and selects a row that was not selected first, telling the parent as any tap
+// does; the row already selected changes its check alone. The native list does not see this
+// pen-down, so its pen-up sends no second NM_CLICK.
+void CNavListCtrl::CheckZoneTap(HWND hWnd, const LVHITTESTINFO& hit)
+{
+    const nav::WindowWatch watch(hWnd, this);
+    SetFocus(hWnd); // as the native list's pen-down does; nothing happens when it has the focus
+    if (watch.Died())
+        return;
+    const UINT kSelection = LVIS_SELECTED | LVIS_FOCUSED;
+    if (SendMessageW(hWnd, LVM_GETITEMSTATE, hit.iItem, kSelection) != kSelection)
+    {
+        LVITEMW item = {};
+        item.state = item.stateMask = kSelection;
+        SendMessageW(hWnd, LVM_SETITEMSTATE, hit.iItem, reinterpret_cast<LPARAM>(&item));
+        if (watch.Died())
+            return;
+    }
+    LVITEMW param = {};
+    param.mask = LVIF_PARAM;
+    param.iItem = hit.iItem;
+    SendMessageW(hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&param));
+    if (watch.Died())
+        return;
+    NMLISTVIEW nm = {}; // the fields of NMITEMACTIVATE that NM_CLICK fills
+    nm.hdr.hwndFrom = hWnd;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hWnd));
+    nm.hdr.code = NM_CLICK;
+    nm.iItem = hit.iItem;
+    nm.iSubItem = hit.iSubItem;
+    nm.ptAction = hit.pt;
+    nm.lParam = param.lParam;
+    SendMessageW(GetParent(hWnd), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    if (!watch.Died())
+        ToggleCheckAsTapped(hWnd, hit.iItem);
+}
+
+// Flips a row's check, telling the parent (an ordinary list's native list does so itself), and
+// repaints the row at once when it is selected; any other row is repainted by the native list
+// when it becomes selected. False when the parent destroyed the list meanwhile.
+bool CNavListCtrl::ToggleCheckAsTapped(HWND hWnd, int row)
 {
     const nav::WindowWatch watch(hWnd, this);
     const bool bWasChecked = IsRowChecked(row);
-    ToggleRowCheck(row);
-    if (watch.Died())
+    if (watch.Died() || !ChangeRowCheck(row, !bWasChecked))
         return false;
-    if (IsVirtualList() && IsRowChecked(row) != bWasChecked)
-    {
-        NotifyCheckChanged(hWnd, row, !bWasChecked);
-        if (watch.Died())
-            return false;
-    }
-    if (SendMessageW(hWnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED)
+    RECT rcRow = {};
+    rcRow.left = LVIR_BOUNDS;
+    if (SendMessageW(hWnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED &&
+        SendMessageW(hWnd, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rcRow)))
     {
         InvalidateRect(hWnd, &rcRow, FALSE);
         UpdateWindow(hWnd);
     }
     return !watch.Died();
+}
+
+// The application names what the parent keeps: with the state-image bits a virtual list asks
+// the parent for each row's check and keeps none itself (the check states it held go). The
+// native list keeps the mask as well (LVM_GETCALLBACKMASK answers it).
+LRESULT CNavListCtrl::OnSetCallbackMask(HWND hWnd, UINT uMask)
+{
+    if (m_pShared)
+    {
+        m_pShared->uCallbackMask = uMask;
+        if (ChecksFromParent())
+            m_pShared->FreeChecks();
+        else if (IsVirtualList())
+            m_pShared->EnsureChecks(m_nItemCount);
+    }
+    return nav::CallNative(m_pfnOldProc, hWnd, LVM_SETCALLBACKMASK, uMask, 0);
+}
+
+// A virtual list with check boxes answers a row's state image as an ordinary one does (2
+// checked, 1 unchecked), from its own check states or the parent's, so that the platform's
+// ListView_GetCheckState reads either kind of list; the rest of the state is the native list's.
+LRESULT CNavListCtrl::OnGetItemState(HWND hWnd, int row, UINT uMask)
+{
+    const nav::WindowWatch watch(hWnd, this);
+    const UINT uNative = static_cast<UINT>(
+        nav::CallNative(m_pfnOldProc, hWnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), uMask));
+    if (watch.Died() || !(uMask & LVIS_STATEIMAGEMASK) || !m_bCheckBox || !IsVirtualList())
+        return static_cast<LRESULT>(uNative);
+    const bool bChecked = IsRowChecked(row);
+    if (watch.Died())
+        return 0;
+    return static_cast<LRESULT>((uNative & uMask & ~LVIS_STATEIMAGEMASK) |
+                                INDEXTOSTATEIMAGEMASK(bChecked ? 2 : 1));
 }
 
 // The platform moved or resized the list (SetWindowPos, MoveWindow, a dialog's layout): the
@@ -550,6 +643,11 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
         return;
 
     const int n = static_cast<int>(wcslen(pszText));
+    if (m_pShared && m_pShared->bScrollInColumn)
+    {
+        ScrollInColumn(hWnd, dc, row, rc, pszText, n);
+        return;
+    }
     nav::SelectGuard selectFont(dc, m_hFont);
     // The text starts after the check box and runs over the place of the image.
     RECT rcCheck = LayOutRow(rc, m_bCheckBox != 0, 0).check;
@@ -573,4 +671,46 @@ void CNavListCtrl::OnSelectScroll(HWND hWnd)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     DrawTextW(dc, pszText + m_nScrollChar, -1, &rcText, DT_LEFT | kTextFlags);
+}
+
+// A scrolling step that keeps the row: the text is measured against column 0's own text area
+// (after the check box and the image, as wide as the column, in the font the row is drawn
+// with), and the row is painted again as the native list paints it (OnDrawItem), its image,
+// separators and other columns as they are, column 0's text from the next character on.
+void CNavListCtrl::ScrollInColumn(HWND hWnd, HDC hdc, int row, const RECT& rc,
+                                  const wchar_t* pszText, int n)
+{
+    const NativeList list = {hWnd, m_pfnOldProc};
+    LVCOLUMNW column = {};
+    column.mask = LVCF_WIDTH;
+    if (!list.Ask(LVM_GETCOLUMNW, 0, &column))
+        return;
+    const RowAreas areas = LayOutRow(rc, m_bCheckBox != 0, m_sizeIcon.cx);
+    const int left = areas.image.right + 1;
+    int right = left + column.cx;
+    if (right > rc.right)
+        right = rc.right - 2;
+    HFONT hFont = m_hFont ? m_hFont
+                          : reinterpret_cast<HFONT>(list.Ask(WM_GETFONT, 0, NULL));
+    SIZE size = {};
+    {
+        nav::SelectGuard selectFont(hdc, hFont);
+        GetTextExtentExPointW(hdc, pszText, n, 0, NULL, NULL, &size);
+    }
+    if (size.cx <= right - left)
+    {
+        m_pShared->nScrollRow = -1;
+        KillTimer(hWnd, kSelectScrollTimer);
+        return;
+    }
+    if (m_nScrollChar < 0)
+        m_nScrollChar = 0;
+    if (++m_nScrollChar >= n)
+        m_nScrollChar = 0;
+    m_pShared->nScrollRow = row;
+    RECT rcClient = {};
+    GetClientRect(hWnd, &rcClient);
+    const RECT rcRepaint = {rcClient.left, rc.top, rcClient.right, rc.bottom};
+    InvalidateRect(hWnd, &rcRepaint, FALSE);
+    UpdateWindow(hWnd);
 }

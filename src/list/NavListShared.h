@@ -24,6 +24,24 @@ inline LVITEMW CellItem(int row, int nSubItem, wchar_t* pszText)
     return item;
 }
 
+// A check change a tap, the space bar or the application made, told to the parent as the native
+// list tells of a state image it changes: LVN_ITEMCHANGING (a non-zero answer refuses the
+// change), then LVN_ITEMCHANGED, both with LVIF_STATE and the row's whole state before and
+// after (its selection and focus bits and state image 1 or 2). Row -1 stands for every row.
+struct CheckChange
+{
+    HWND hList;
+    int row;
+    bool bChecked; // the new state
+};
+// LVN_ITEMCHANGING for the change; true when the parent refused it.
+bool RefusedByParent(const CheckChange& change);
+// LVN_ITEMCHANGED for the change.
+void TellParentChanged(const CheckChange& change);
+// A virtual list's check state of a row as its parent keeps it: LVN_GETDISPINFOW with
+// LVIF_STATE and the state-image mask; state image 2 is checked.
+bool AskParentChecked(HWND hList, int row);
+
 struct CNavListShared
 {
     // An enumerator: the device's older compilers take no initialiser for a static member in
@@ -47,6 +65,10 @@ struct CNavListShared
     // more columns than are kept (each row then asks for them itself).
     int nColumns;
     LVCOLUMNW columns[kMaxColumns];
+    UINT uCallbackMask;        // LVM_SETCALLBACKMASK's mask: with the state-image bits, a
+                               // virtual list's checks are the parent's, and the list keeps none
+    bool bScrollInColumn;      // the selected row's text scrolls inside column 0, the rest kept
+    int nScrollRow;            // the row whose column 0 such a step moved on; -1 for none
 
     // Replaces the check states with nCount clear ones (one bit a row). When they cannot be
     // had, every row reads unchecked and EnsureChecks tries again at the next check.

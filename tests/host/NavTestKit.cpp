@@ -5,6 +5,8 @@
 
 #include "NavDib.h"
 
+#include <commctrl.h>
+
 #include <stdio.h>
 
 #include <stb_image.h>
@@ -330,6 +332,12 @@ bool Pixels::SavePng(const wchar_t* pszPath) const
 bool MatchesGolden(const Pixels& actual, const wchar_t* pszGolden, const wchar_t* pszOut,
                    std::string* pReport)
 {
+    return MatchesGolden(actual, pszGolden, pszOut, std::vector<RECT>(), pReport);
+}
+
+bool MatchesGolden(const Pixels& actual, const wchar_t* pszGolden, const wchar_t* pszOut,
+                   const std::vector<RECT>& masked, std::string* pReport)
+{
     std::string report;
     const Pixels golden = Pixels::FromPng(pszGolden);
     const std::wstring out = WindowsPath(pszOut);
@@ -358,6 +366,15 @@ bool MatchesGolden(const Pixels& actual, const wchar_t* pszGolden, const wchar_t
             for (int x = 0; x < golden.Width(); ++x)
             {
                 DWORD& d = diff[static_cast<size_t>(y) * golden.Width() + x];
+                const POINT pt = {x, y};
+                bool bMasked = false;
+                for (size_t i = 0; i < masked.size() && !bMasked; ++i)
+                    bMasked = PtInRect(&masked[i], pt) != FALSE;
+                if (bMasked)
+                {
+                    d = 0x808080;
+                    continue;
+                }
                 if (golden.At(x, y) == actual.At(x, y))
                 {
                     d = (d >> 2) & 0x3F3F3F;
@@ -386,6 +403,120 @@ bool MatchesGolden(const Pixels& actual, const wchar_t* pszGolden, const wchar_t
     if (pReport)
         *pReport = report;
     return false;
+}
+
+// ---- Checks ----
+
+namespace
+{
+int g_nChecks, g_nFailedChecks;
+}
+
+bool Check(bool bOk, const char* pszWhat)
+{
+    printf("%s %s\n", bOk ? "ok    " : "FAILED", pszWhat ? pszWhat : "");
+    fflush(stdout);
+    ++g_nChecks;
+    g_nFailedChecks += !bOk;
+    return bOk;
+}
+
+int CheckSummary()
+{
+    printf("%d checks, %d failed\n", g_nChecks, g_nFailedChecks);
+    fflush(stdout);
+    return g_nChecks > 0 && g_nFailedChecks == 0 ? 0 : 1;
+}
+
+// ---- The controls ----
+
+RECT ListRowRect(HWND hList, int row)
+{
+    RECT rc = {LVIR_BOUNDS, 0, 0, 0};
+    if (!SendMessageW(hList, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)))
+        SetRectEmpty(&rc);
+    return rc;
+}
+
+std::wstring ListCellText(HWND hList, int row, int nSubItem)
+{
+    wchar_t sz[256] = L"";
+    LVITEMW item = {};
+    item.iSubItem = nSubItem;
+    item.pszText = sz;
+    item.cchTextMax = 256;
+    SendMessageW(hList, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return sz;
+}
+
+bool ListRowChecked(HWND hList, int row)
+{
+    return (SendMessageW(hList, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) &
+            LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+bool ChooseComboItem(HWND hCombo, int n)
+{
+    const int kListIdOffset = 1010; // the combo's list: a sibling, id of the edit + 1010
+    RECT rc = {};
+    GetClientRect(hCombo, &rc);
+    RealTap(hCombo, rc.right - 8, rc.bottom / 2); // the arrow
+    HWND hList = GetDlgItem(GetParent(hCombo), GetDlgCtrlID(hCombo) + kListIdOffset);
+    if (!hList || !IsWindowVisible(hList) || n < 0 ||
+        n >= static_cast<int>(SendMessageW(hList, LB_GETCOUNT, 0, 0)))
+        return false;
+    SendMessageW(hList, LB_SETTOPINDEX, n, 0);
+    const int top = static_cast<int>(SendMessageW(hList, LB_GETTOPINDEX, 0, 0));
+    const int cy = static_cast<int>(SendMessageW(hList, LB_GETITEMHEIGHT, 0, 0));
+    RealTap(hList, 20, (n - top) * cy + cy / 2);
+    return !IsWindowVisible(hList) && SendMessageW(hList, LB_GETCURSEL, 0, 0) == n;
+}
+
+namespace
+{
+BOOL CALLBACK CollectTimed(HWND hwnd, LPARAM lParam)
+{
+    wchar_t szClass[32] = L"";
+    GetClassNameW(hwnd, szClass, 32);
+    if (lstrcmpiW(szClass, L"SysListView32") == 0 || lstrcmpiW(szClass, L"STATIC") == 0)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+} // namespace
+
+int AdvanceSeconds(HWND hwndRoot, int nSeconds)
+{
+    const UINT_PTR kTimer = 1;
+    int nSent = 0;
+    for (int second = 0; second < nSeconds; ++second)
+    {
+        std::vector<HWND> windows;
+        CollectTimed(hwndRoot, reinterpret_cast<LPARAM>(&windows));
+        EnumChildWindows(hwndRoot, CollectTimed, reinterpret_cast<LPARAM>(&windows));
+        for (size_t i = 0; i < windows.size(); ++i)
+        {
+            if (!IsWindow(windows[i]) || !KillTimer(windows[i], kTimer))
+                continue; // gone, or no timer running
+            SetTimer(windows[i], kTimer, 1000, NULL);
+            SendMessageW(windows[i], WM_TIMER, kTimer, 0);
+            ++nSent;
+        }
+        PumpMessages();
+    }
+    return nSent;
+}
+
+bool SoftInputPanel(RECT* prcScreen)
+{
+    HWND hPanel = FindWindowW(L"SipWndClass", NULL);
+    const bool bShown = hPanel && IsWindowVisible(hPanel);
+    if (prcScreen)
+    {
+        SetRectEmpty(prcScreen);
+        if (bShown)
+            GetWindowRect(hPanel, prcScreen);
+    }
+    return bShown;
 }
 
 } // namespace navtest

@@ -11,8 +11,15 @@
 /// - modal popup menus: a MenuDriver answers the next menu by an item's text (or position),
 ///   since nothing may wait for a user;
 /// - pictures: Pixels reads a window (or a rectangle of a DC), writes and reads PNG files, and
-///   MatchesGolden compares a picture with a golden PNG and, on a difference, writes the
-///   actual picture and a difference picture beside the path it is given.
+///   MatchesGolden compares a picture with a golden PNG (optionally leaving masked rectangles
+///   out) and, on a difference, writes the actual picture and a difference picture beside the
+///   path it is given;
+/// - checks: Check prints and counts each check, CheckSummary prints the count and gives the
+///   program's exit status, which CTest reads (no test framework needed);
+/// - the controls: a list's row rectangle, cell text and check (ListRowRect, ListCellText,
+///   ListRowChecked), a combo box's item chosen with the pen (ChooseComboItem), the controls'
+///   one-second timers advanced without waiting (AdvanceSeconds), and the soft input panel
+///   the stand-in platform shows (SoftInputPanel).
 ///
 /// Everything runs on the thread that owns the windows. Paths are Windows paths; one
 /// starting with '/' is a path of the machine Wine runs on, reached through Wine's drive Z:.
@@ -124,6 +131,39 @@ private:
     std::vector<DWORD> m_bits;
 };
 
+/// Records one check: prints \c "ok" or \c "FAILED" and \p pszWhat on a line of its own, and
+/// counts it for CheckSummary. \return \p bOk.
+bool Check(bool bOk, const char* pszWhat);
+/// Prints how many checks ran and how many failed (\c "12 checks, 0 failed") and returns
+/// the exit status for \c main: 0 when every check passed and at least one ran, else 1, which
+/// CTest reports as a failed test.
+int CheckSummary();
+
+/// The rectangle of row \p row of a list (\c LVM_GETITEMRECT, \c LVIR_BOUNDS), in the list
+/// window's client coordinates; empty for a row the list does not have.
+RECT ListRowRect(HWND hList, int row);
+/// The text of column \p nSubItem of row \p row of a list (a virtual list asks its parent),
+/// at most 255 characters.
+std::wstring ListCellText(HWND hList, int row, int nSubItem);
+/// Whether row \p row of a list shows a check: its state image is 2 (\c LVM_GETITEMSTATE),
+/// for an ordinary list, a virtual list that keeps its checks and one whose parent keeps them.
+bool ListRowChecked(HWND hList, int row);
+/// Opens the combo box whose edit is \p hCombo with a tap on its arrow, brings item \p n of
+/// its list into view and taps it. \return true when the list opened and then closed with
+/// item \p n chosen.
+bool ChooseComboItem(HWND hCombo, int n);
+/// Advances the controls' one-second timers by \p nSeconds seconds at once: each second, every
+/// list and label window in \p hwndRoot (itself included) whose timer 1 runs gets the
+/// \c WM_TIMER it would have had, and its timer starts its second again. Timers that do not
+/// run (a marquee whose text fits) stay still. \return how many timer messages were sent.
+int AdvanceSeconds(HWND hwndRoot, int nSeconds);
+/// Whether the soft input panel is up, and where: on the desktop the stand-in platform shows
+/// it as a window (class "SipWndClass") across the bottom of the screen while it is up.
+/// \param prcScreen when not null, receives the panel's rectangle in screen coordinates
+///        (empty while it is down).
+/// \return true while the panel is shown.
+bool SoftInputPanel(RECT* prcScreen);
+
 /// Compares a picture with a golden PNG, pixel for pixel.
 /// \param actual the picture to check (for example Pixels::FromWindow of a screen).
 /// \param pszGolden the golden PNG file.
@@ -137,5 +177,10 @@ private:
 /// \return true when both have the same size and every pixel matches.
 bool MatchesGolden(const Pixels& actual, const wchar_t* pszGolden, const wchar_t* pszOut,
                    std::string* pReport = NULL);
+/// As the other MatchesGolden, leaving out the pixels inside any of \p masked (rectangles of
+/// the picture, for what moves with the clock or blinks); the difference picture shows them
+/// grey.
+bool MatchesGolden(const Pixels& actual, const wchar_t* pszGolden, const wchar_t* pszOut,
+                   const std::vector<RECT>& masked, std::string* pReport = NULL);
 
 } // namespace navtest
