@@ -342,7 +342,8 @@ void Combo(Table& table, HWND host, HFONT hText)
                 FloorOf({Times(2, kNative), Once(kPaint), Once(kBackground), Once(kNative),
                          Once(kLoadBitmap), Once(kArtwork, 24 * 22), Once(kCopy, nArea)}),
                 [&] {
-                    SendMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+                    // Escape where the open list's keys go: to the list, which has the focus.
+                    SendMessageW(GetDlgItem(host, 5 + 1010), WM_KEYDOWN, VK_ESCAPE, 0);
                     Flush(host);
                 });
 }
