@@ -448,15 +448,12 @@ RECT CNavCombobox::ArrowRect(HWND hWnd) const
 }
 
 // Draws arrow bitmap nBitmapID at (x, 0), magenta transparent; nothing if it cannot be loaded.
+// The arrows are kept between paints (nav::ArtworkDC).
 void CNavCombobox::DrawArrow(HDC hdc, int x, int nBitmapID)
 {
-    nav::Bitmap arrow(nav::LoadBitmapResource(GetModuleInstance(), static_cast<WORD>(nBitmapID)));
-    if (!arrow)
-        return;
-    nav::MemDC dcArrow(hdc);
+    const nav::ArtworkDC dcArrow(GetModuleInstance(), static_cast<WORD>(nBitmapID));
     if (!dcArrow)
         return;
-    nav::SelectGuard select(dcArrow, arrow);
     TransparentImage(hdc, x, 0, m_nArrowWidth, m_nArrowHeight, dcArrow, 0, 0, m_nArrowWidth,
                      m_nArrowHeight, kKey);
 }

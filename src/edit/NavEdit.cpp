@@ -357,20 +357,15 @@ bool CNavEdit::ComposeBackground(HDC hdcMem, const RECT& rcClient, HWND hParent,
 // Nine-slice copy of the frame bitmap: stretched edges and centre, colour-keyed corners.
 // A field smaller than two borders gets borders of half its size, so that no piece has a
 // negative size (StretchBlt would mirror it); a bitmap that cannot be loaded leaves the
-// parent's background.
+// parent's background. The frame is kept between paints (nav::ArtworkDC).
 void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
 {
-    nav::Bitmap frame(nav::LoadBitmapResource(GetModuleInstance(), LOWORD(m_nFrameBitmapID)));
-    BITMAP bm;
-    if (!frame || GetObjectW(frame, sizeof(bm), &bm) != sizeof(bm))
-        return;
-    const int bw = bm.bmWidth, bh = bm.bmHeight;
-    if (bw <= 2 * kFrameBorder || bh <= 2 * kFrameBorder)
-        return;
-    nav::MemDC dcFrame(hdcMem);
+    const nav::ArtworkDC dcFrame(GetModuleInstance(), LOWORD(m_nFrameBitmapID));
     if (!dcFrame)
         return;
-    nav::SelectGuard select(dcFrame, frame);
+    const int bw = dcFrame.Width(), bh = dcFrame.Height();
+    if (bw <= 2 * kFrameBorder || bh <= 2 * kFrameBorder)
+        return;
 
     const int l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
     const int cx = r - l, cy = b - t;
