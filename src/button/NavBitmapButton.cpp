@@ -112,12 +112,12 @@ int FaceFrame(UINT nState)
     return Has(nState, ODS_DISABLED) ? 3 : 0;
 }
 
-// Draws one icon of bitmap 108. The strip is loaded for this draw only: a failed load draws
-// nothing.
+// Draws one icon of bitmap 108. The strip is kept between paints (nav::ArtworkImageList); a
+// failed load draws nothing.
 void DrawIcon(HDC hdc, int x, int y, int nIcon)
 {
-    nav::ImageList icons(nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO,
-                                                    kIconSize, RGB(0xFF, 0x00, 0xFF)));
+    const nav::ArtworkImageList icons(GetModuleInstance(), IDB_CHECK_RADIO, kIconSize,
+                                      RGB(0xFF, 0x00, 0xFF));
     if (icons)
         nav::DrawListImage(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
 }

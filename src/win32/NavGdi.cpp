@@ -151,6 +151,58 @@ struct KeptArtwork
 };
 KeptArtwork g_artwork; // zero-initialised: every slot free
 
+// The image lists kept with the buffer, on the buffer's thread, as the bitmaps above.
+struct KeptImageLists
+{
+    enum
+    {
+        kSlots = 2 // the check and radio icons, and room
+    };
+    struct Slot
+    {
+        HINSTANCE hModule;
+        WORD wResId;
+        int cx;
+        COLORREF crMask;
+        ImageList list; // empty: a free slot
+    };
+    Slot slots[kSlots];
+
+    void FreeAll()
+    {
+        for (int i = 0; i < kSlots; ++i)
+            slots[i].list.Attach(NULL);
+    }
+    // The kept list, loaded now when it is not kept yet; *pbKept false when every slot is
+    // taken, and the caller loads the list for itself.
+    HIMAGELIST Find(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask, bool* pbKept)
+    {
+        Slot* pFree = NULL;
+        for (int i = 0; i < kSlots; ++i)
+        {
+            Slot& slot = slots[i];
+            if (slot.list && slot.hModule == hModule && slot.wResId == wResId &&
+                slot.cx == cx && slot.crMask == crMask)
+            {
+                *pbKept = true;
+                return slot.list;
+            }
+            if (!slot.list && !pFree)
+                pFree = &slot;
+        }
+        *pbKept = pFree != NULL;
+        if (!pFree)
+            return NULL;
+        pFree->list.Attach(LoadImageListResource(hModule, wResId, cx, crMask));
+        pFree->hModule = hModule;
+        pFree->wResId = wResId;
+        pFree->cx = cx;
+        pFree->crMask = crMask;
+        return pFree->list; // null when it could not be loaded: the slot stays free
+    }
+};
+KeptImageLists g_imageLists; // every slot free
+
 // Whether this is the thread that keeps the buffer and the artwork (the first that asks).
 bool OnKeepingThread()
 {
@@ -182,6 +234,19 @@ ArtworkDC::ArtworkDC(HINSTANCE hModule, WORD wResId) : m_hdc(NULL), m_cx(0), m_c
 ArtworkDC::~ArtworkDC()
 {
     FreeObject(m_pOwn);
+}
+
+ArtworkImageList::ArtworkImageList(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
+    : m_himl(NULL)
+{
+    bool bKept = false;
+    if (OnKeepingThread())
+        m_himl = g_imageLists.Find(hModule, wResId, cx, crMask, &bKept);
+    if (!bKept)
+    {
+        m_own.Attach(LoadImageListResource(hModule, wResId, cx, crMask));
+        m_himl = m_own;
+    }
 }
 
 PaintBuffer::PaintBuffer(HDC hdcTarget, int cx, int cy, HBRUSH hbrFirst)
@@ -221,6 +286,7 @@ void PaintBuffer::GiveBackKept()
     FreeObject(g_kept.pBuffer);
     g_kept.pBuffer = NULL;
     g_artwork.FreeAll();
+    g_imageLists.FreeAll();
 }
 
 void PaintBuffer::ControlWindowIn()

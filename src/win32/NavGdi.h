@@ -285,6 +285,24 @@ private:
     LoadedBitmap* m_pOwn; // loaded for this drawing alone, or null
 };
 
+// An image list resource of the library's (the check box's and radio button's icons), kept
+// between paints as ArtworkDC keeps its bitmaps: on the thread that keeps the paint buffer,
+// given back with it; elsewhere loaded for this drawing alone. Null when it cannot be had.
+class ArtworkImageList
+{
+public:
+    ArtworkImageList(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask);
+    HIMAGELIST Get() const { return m_himl; }
+    operator HIMAGELIST() const { return m_himl; }
+
+private:
+    ArtworkImageList(const ArtworkImageList&);
+    ArtworkImageList& operator=(const ArtworkImageList&);
+
+    HIMAGELIST m_himl; // the kept list or m_own's
+    ImageList m_own;   // loaded for this drawing alone
+};
+
 // Selects an object into a paint's picture until the paint ends. In a picture lent by
 // PaintBuffer, whose state the buffer puts back when the paint ends, the previous object is left
 // for the buffer to select again; in any other DC the guard selects it back itself. Either way
