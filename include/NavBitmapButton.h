@@ -120,7 +120,7 @@ private:
     // (0, 0), or to the button's place in the parent when bToParent; false when nothing could
     // be drawn.
     bool DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, bool bToParent);
-    void DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, RECT& rcText);
+    bool DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, RECT& rcText);
     void DrawCaption(HDC hdc, RECT rcText, int cxFace);
     bool IsChecked() const;
     void AddRefCheck();

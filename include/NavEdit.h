@@ -112,9 +112,11 @@ private:
     LRESULT OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
     // Composes everything but the text into hdcMem (W x H), as the paint and OnPaintEx do.
-    void ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& rcInParent);
+    // False when the window went meanwhile.
+    bool ComposeBackground(HDC hdcMem, const RECT& rcClient, HWND hParent,
+                           const RECT& rcInParent);
     void DrawFrame(HDC hdcMem, const RECT& rc);
     void DrawBottomLine(HDC hdcMem, const RECT& rcWindow);
-    // The window rectangle in the parent's client coordinates.
-    RECT WindowRectInParent();
+    // The window rectangle in the parent's client coordinates; returns the parent.
+    HWND ParentRect(RECT* prcInParent);
 };

@@ -169,8 +169,8 @@ private:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
 
     void Repaint();
-    void ParentRect(RECT* prc);
-    void DrawBackground(HDC hdcMem, const RECT& rcParent);
+    HWND ParentRect(RECT* prc);
+    bool DrawBackground(HDC hdcMem, HWND hParent, const RECT& rcParent);
     HFONT TextFont();
     bool TextUnderlined() const;
     void DrawLabel(HDC hdc, const RECT& rc, bool bCenterAlways, HFONT hFont);

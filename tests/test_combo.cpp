@@ -813,26 +813,34 @@ TEST_F(ComboTest, TextBufferThatCannotBeHadLeavesTheEditsText)
 
 // ---- Resources ----
 
+// The arrows are kept between paints and presses, and go with the last control window.
 TEST_F(ComboTest, NoGdiObjectSurvivesAPaintOrAnArrowPress)
 {
-    TestCombo normal, large;
-    large.IsLargerCB(1);
-    ASSERT_EQ(1, Make(normal, {20, 20, 220, 100}, {L"One", L"Two"}));
-    ASSERT_EQ(1, Make(large, {20, 150, 220, 250}, {L"One", L"Two"}));
-    const long nLive = StandInLiveObjects();
-    for (int i = 0; i < 3000; ++i)
-    {
-        TestCombo& combo = i % 2 ? large : normal;
-        HWND hwnd = combo.GetSafeHwnd();
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        SendPenDown(hwnd, rc.right - 8, 8);
-        SendPenUp(hwnd, rc.right - 8, 8);
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
     PumpMessages();
-    EXPECT_EQ(nLive, StandInLiveObjects());
-    HPEN hPen = CreatePen(PS_SOLID, 1, 0);
-    EXPECT_NE(nullptr, hPen) << "GDI objects can still be made";
-    DeleteObject(hPen);
+    const long nStart = StandInLiveObjects();
+    {
+        TestCombo normal, large;
+        large.IsLargerCB(1);
+        ASSERT_EQ(1, Make(normal, {20, 20, 220, 100}, {L"One", L"Two"}));
+        ASSERT_EQ(1, Make(large, {20, 150, 220, 250}, {L"One", L"Two"}));
+        long nLive = 0;
+        for (int i = 0; i < 3000; ++i)
+        {
+            if (i == 2) // both have pressed and painted their arrows once: those are kept
+                nLive = StandInLiveObjects();
+            TestCombo& combo = i % 2 ? large : normal;
+            HWND hwnd = combo.GetSafeHwnd();
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            SendPenDown(hwnd, rc.right - 8, 8);
+            SendPenUp(hwnd, rc.right - 8, 8);
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+        PumpMessages();
+        EXPECT_EQ(nLive, StandInLiveObjects());
+        HPEN hPen = CreatePen(PS_SOLID, 1, 0);
+        EXPECT_NE(nullptr, hPen) << "GDI objects can still be made";
+        DeleteObject(hPen);
+    }
+    EXPECT_EQ(nStart, StandInLiveObjects()) << "the kept arrows went with the last control";
 }

@@ -112,12 +112,12 @@ int FaceFrame(UINT nState)
     return Has(nState, ODS_DISABLED) ? 3 : 0;
 }
 
-// Draws one icon of bitmap 108. The strip is loaded for this draw only: a failed load draws
-// nothing.
+// Draws one icon of bitmap 108. The strip is kept between paints (nav::ArtworkImageList); a
+// failed load draws nothing.
 void DrawIcon(HDC hdc, int x, int y, int nIcon)
 {
-    nav::ImageList icons(nav::LoadImageListResource(GetModuleInstance(), IDB_CHECK_RADIO,
-                                                    kIconSize, RGB(0xFF, 0x00, 0xFF)));
+    const nav::ArtworkImageList icons(GetModuleInstance(), IDB_CHECK_RADIO, kIconSize,
+                                      RGB(0xFF, 0x00, 0xFF));
     if (icons)
         nav::DrawListImage(icons, nIcon, hdc, x, y, ILD_TRANSPARENT);
 }
@@ -513,7 +513,9 @@ bool CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
 
     const nav::Place place = nav::PlaceInParent(m_hWnd);
     const RECT& rcParent = place.rcWindow;
-    const nav::WindowWatch watch(m_hWnd, this);
+    // Alive: an owner-draw request reaches the face through the button's own procedure, and
+    // OnPaintEx has the button's client area.
+    const nav::WindowWatch watch = nav::WindowWatch::OverLiveWindow(m_hWnd, this);
     nav::PaintParentBeneath(place, buffer, rcParent);
     if (watch.Died())
         return false;
@@ -521,8 +523,7 @@ bool CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
     SetTextColor(buffer, RGB(0, 0, 0));
     SetBkMode(buffer, TRANSPARENT);
     RECT rcText = rcFace;
-    DrawFaceArt(buffer, rcFace, nState, rcText); // the application's callback may draw
-    if (watch.Died())
+    if (DrawFaceArt(buffer, rcFace, nState, rcText) && watch.Died())
         return false;
     DrawCaption(buffer, rcText, cx);
 
@@ -536,8 +537,9 @@ bool CNavBitmapButton::DrawFace(HDC hdcTarget, const RECT& rcFace, UINT nState, 
 
 // The face itself, by the first rule that applies: radio icon (and the application's icon),
 // check icon, the application's image list, its callback, the shared PNG faces. Moves the
-// caption's left edge past the icons.
-void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, RECT& rcText)
+// caption's left edge past the icons. True when the application's callback was called (it may
+// have destroyed the window).
+bool CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, RECT& rcText)
 {
     const bool bChecked = IsChecked();
     if (m_nType == NAVBTN_RADIO)
@@ -552,13 +554,13 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
                                ILD_TRANSPARENT);
             rcText.left = rcFace.left + kIconTextGap + cxIcon + 1;
         }
-        return;
+        return false;
     }
     if (m_nType == NAVBTN_CHECK)
     {
         DrawIcon(hdc, rcFace.left, rcFace.top, bChecked ? kIconCheckOn : kIconCheckOff);
         rcText.left = rcFace.left + kIconTextGap;
-        return;
+        return false;
     }
     const bool bFaceKind = m_nType == NAVBTN_PUSH || m_nType == NAVBTN_TOGGLE;
     if (m_hImageList)
@@ -569,7 +571,7 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
             nav::DrawListImage(m_hImageList, ImageIndex(m_nType, nState, bChecked, nImages),
                                hdc, 0, 0, ILD_TRANSPARENT);
         }
-        return;
+        return false;
     }
     if (m_pfnDrawBk)
     {
@@ -578,10 +580,12 @@ void CNavBitmapButton::DrawFaceArt(HDC hdc, const RECT& rcFace, UINT nState, REC
             RECT rc = rcFace; // the application gets its own copy to scribble on
             m_pfnDrawBk(hdc, &rc, CallbackFlags(m_nType, nState, bChecked),
                         static_cast<UINT>(GetDlgCtrlID(m_hWnd)));
+            return true;
         }
-        return;
+        return false;
     }
     DrawSharedFace(hdc, rcFace, nState);
+    return false;
 }
 
 // The caption, at most 49 characters of the window text, placed by kind.

@@ -22,6 +22,16 @@ const UINT kListIdOffset = 1010;
 const DWORD kEditStyle = WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 const DWORD kListStyle = WS_CHILD | WS_VSCROLL | LBS_NOTIFY;
 const UINT kHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
+
+// Asks the native list box a question (a count, a height, the selection, a text's length)
+// straight away: the list's own procedure only passes such questions on, and a message through
+// the window costs two calls more. For the handlers, on the windows' thread; the public
+// operations, which any thread may call, send.
+LRESULT AskList(WNDPROC pfnListNative, HWND hList, UINT msg, WPARAM wParam = 0)
+{
+    return pfnListNative ? nav::CallNative(pfnListNative, hList, msg, wParam, 0)
+                         : SendMessageW(hList, msg, wParam, 0);
+}
 } // namespace
 
 // Sets the defaults: no windows, 24 x 22 arrows.
@@ -362,14 +372,14 @@ void CNavCombobox::HideList()
 // whole rows as the greatest height allows (at least one).
 void CNavCombobox::OpenList()
 {
-    const int cyItem = static_cast<int>(SendList(LB_GETITEMHEIGHT, 0));
-    const int nCount = static_cast<int>(SendList(LB_GETCOUNT));
+    const int cyItem = static_cast<int>(AskList(m_pfnOldListProc, m_hList, LB_GETITEMHEIGHT));
+    const int nCount = static_cast<int>(AskList(m_pfnOldListProc, m_hList, LB_GETCOUNT));
     if (cyItem <= 0 || nCount <= 0)
         return;
-    HWND hParent = GetParent(m_hWnd);
-    const RECT rcEdit = nav::WindowRectInParent(m_hWnd);
+    const nav::Place place = nav::PlaceInParent(m_hWnd);
+    const RECT& rcEdit = place.rcWindow;
     RECT rcParent;
-    GetClientRect(hParent, &rcParent);
+    GetClientRect(place.hParent, &rcParent);
 
     const int cyMax = m_rcList.bottom - m_rcList.top;
     int cy = nCount * cyItem;
@@ -379,7 +389,8 @@ void CNavCombobox::OpenList()
         cy = cyItem; // rows taller than the greatest height: one row rather than none
     const int y = rcEdit.bottom + cy > rcParent.bottom ? rcEdit.top - cy : rcEdit.bottom;
 
-    const nav::WindowWatch watch(m_hWnd, this);
+    // Opened by the edit's handlers, with nothing called out since they began.
+    const nav::WindowWatch watch = nav::WindowWatch::OverLiveWindow(m_hWnd, this);
     SetFocus(m_hList); // the parent hears EN_KILLFOCUS
     if (!watch.Died())
         SetWindowPos(m_hList, NULL, rcEdit.left, y, rcEdit.right - rcEdit.left, cy,
@@ -390,9 +401,9 @@ void CNavCombobox::OpenList()
 // does; an item without text changes nothing. TRUE when an item was chosen.
 BOOL CNavCombobox::ChooseSelected()
 {
-    const int nSel = static_cast<int>(SendList(LB_GETCURSEL));
+    const int nSel = static_cast<int>(AskList(m_pfnOldListProc, m_hList, LB_GETCURSEL));
     if (nSel == LB_ERR || !IsWindowVisible(m_hList) ||
-        static_cast<int>(SendList(LB_GETTEXTLEN, nSel)) <= 0)
+        static_cast<int>(AskList(m_pfnOldListProc, m_hList, LB_GETTEXTLEN, nSel)) <= 0)
         return FALSE;
     InvalidateRect(m_hWnd, NULL, TRUE);
     const nav::WindowWatch watch(m_hWnd, this);
@@ -437,15 +448,12 @@ RECT CNavCombobox::ArrowRect(HWND hWnd) const
 }
 
 // Draws arrow bitmap nBitmapID at (x, 0), magenta transparent; nothing if it cannot be loaded.
+// The arrows are kept between paints (nav::ArtworkDC).
 void CNavCombobox::DrawArrow(HDC hdc, int x, int nBitmapID)
 {
-    nav::Bitmap arrow(nav::LoadBitmapResource(GetModuleInstance(), static_cast<WORD>(nBitmapID)));
-    if (!arrow)
-        return;
-    nav::MemDC dcArrow(hdc);
+    const nav::ArtworkDC dcArrow(GetModuleInstance(), static_cast<WORD>(nBitmapID));
     if (!dcArrow)
         return;
-    nav::SelectGuard select(dcArrow, arrow);
     TransparentImage(hdc, x, 0, m_nArrowWidth, m_nArrowHeight, dcArrow, 0, 0, m_nArrowWidth,
                      m_nArrowHeight, kKey);
 }
@@ -464,7 +472,7 @@ LRESULT CNavCombobox::OnPaint(HWND hWnd, LPARAM lParam)
     // The client area in the parent's coordinates. On the device that is the window less its
     // one-pixel border; the desktop's edit keeps no non-client border and paints its line
     // inside the client area instead.
-    const nav::WindowWatch watch(hWnd, this);
+    const nav::WindowWatch watch = nav::WindowWatch::OverLiveWindow(hWnd, this);
     const nav::Place place = nav::PlaceInParent(hWnd);
     nav::PaintParentBeneath(place, buffer, nav::ClientRectIn(place, rcClient));
     if (watch.Died())
@@ -538,8 +546,8 @@ LRESULT CNavCombobox::OnLButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam)
     m_bListOpenAtPress = 0;
     if (PtInRect(&rcArrow, nav::PointFromLParam(lParam)) && HasList())
     {
-        const nav::WindowWatch watch(hWnd, this);
-        const int nCount = static_cast<int>(SendList(LB_GETCOUNT));
+        const nav::WindowWatch watch = nav::WindowWatch::OverLiveWindow(hWnd, this);
+        const int nCount = static_cast<int>(AskList(m_pfnOldListProc, m_hList, LB_GETCOUNT));
         if (IsWindowVisible(m_hList) || bWasOpen || nCount <= 0)
             SetWindowPos(m_hList, NULL, 0, 0, 0, 0, kHideFlags);
         else

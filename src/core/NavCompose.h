@@ -40,12 +40,18 @@ inline void PaintParentBeneath(HWND hwnd, HDC hdc, const RECT& rcInParent)
                  reinterpret_cast<LPARAM>(&rcRequest));
 }
 
+// The same, hParent being the window's parent, already asked for (PlaceInParent).
+inline void PaintBeneathIn(HWND hParent, HDC hdc, const RECT& rcInParent)
+{
+    RECT rcRequest = rcInParent;
+    SendMessageW(hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdc),
+                 reinterpret_cast<LPARAM>(&rcRequest));
+}
+
 // The same for a window standing at place, whose parent was asked for with it.
 inline void PaintParentBeneath(const Place& place, HDC hdc, const RECT& rcInParent)
 {
-    RECT rcRequest = rcInParent;
-    SendMessageW(place.hParent, WM_NAV_PAINTBKGND, reinterpret_cast<WPARAM>(hdc),
-                 reinterpret_cast<LPARAM>(&rcRequest));
+    PaintBeneathIn(place.hParent, hdc, rcInParent);
 }
 
 // Answers a control-colour request: the native control draws its text without filling its

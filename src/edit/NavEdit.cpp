@@ -166,11 +166,13 @@ int CNavEdit::OnPaintEx(HDC hdc)
         return 0; // nothing to place: drawing nothing is not success
     RECT rcClient;
     GetClientRect(m_hWnd, &rcClient);
-    const RECT rcInParent = WindowRectInParent();
+    RECT rcInParent;
+    const HWND hParent = ParentRect(&rcInParent);
     nav::PaintBuffer buffer(hdc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
-    ComposeBackground(buffer, rcClient, rcInParent);
+    // The picture is copied whatever happened to the window meanwhile.
+    ComposeBackground(buffer, rcClient, hParent, rcInParent);
     DrawBottomLine(buffer, rcInParent);
     // Only the composed picture is copied; a native border, if any, has nothing composed.
     buffer.CopyTo(hdc, rcInParent.left, rcInParent.top);
@@ -246,10 +248,9 @@ LRESULT CNavEdit::OnPaint(HWND hWnd, LPARAM lParam)
     nav::PaintBuffer buffer(dc, rcClient.right, rcClient.bottom);
     if (!buffer)
         return 0;
-    const RECT rcInParent = WindowRectInParent();
-    const nav::WindowWatch watch(hWnd, this);
-    ComposeBackground(buffer, rcClient, rcInParent);
-    if (watch.Died())
+    RECT rcInParent;
+    const HWND hParent = ParentRect(&rcInParent);
+    if (!ComposeBackground(buffer, rcClient, hParent, rcInParent))
         return 0;
     nav::PaintNative(m_pfnOldProc, hWnd, buffer, lParam);
     DrawBottomLine(buffer, rcInParent);
@@ -330,42 +331,41 @@ LRESULT CNavEdit::OnCaptureChanged(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return nav::CallNative(m_pfnOldProc, hWnd, WM_CAPTURECHANGED, wParam, lParam);
 }
 
-// The parent's background, then the application's background or the frame.
-void CNavEdit::ComposeBackground(HDC hdcMem, const RECT& rcClient, const RECT& rcInParent)
+// The parent's background, then the application's background or the frame. False when the
+// parent's answer or the application's callback destroyed the window (touch nothing of the
+// object then). Called with the window alive: by the paint handler, or by OnPaintEx once it
+// has seen the window.
+bool CNavEdit::ComposeBackground(HDC hdcMem, const RECT& rcClient, HWND hParent,
+                                 const RECT& rcInParent)
 {
-    const nav::WindowWatch watch(m_hWnd, this);
-    nav::PaintParentBeneath(m_hWnd, hdcMem, rcInParent);
+    const nav::WindowWatch watch = nav::WindowWatch::OverLiveWindow(m_hWnd, this);
+    nav::PaintBeneathIn(hParent, hdcMem, rcInParent);
     if (watch.Died())
-        return;
+        return false;
     if (m_pfnDrawBk)
     {
         RECT rc = rcClient;
         m_pfnDrawBk(hdcMem, &rc, m_bPressed == 1 ? 1 : 0,
                     static_cast<UINT>(GetDlgCtrlID(m_hWnd)));
+        return !watch.Died();
     }
-    else if (!m_bNoFrame)
-    {
+    if (!m_bNoFrame)
         DrawFrame(hdcMem, rcClient);
-    }
+    return true;
 }
 
 // Nine-slice copy of the frame bitmap: stretched edges and centre, colour-keyed corners.
 // A field smaller than two borders gets borders of half its size, so that no piece has a
 // negative size (StretchBlt would mirror it); a bitmap that cannot be loaded leaves the
-// parent's background.
+// parent's background. The frame is kept between paints (nav::ArtworkDC).
 void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
 {
-    nav::Bitmap frame(nav::LoadBitmapResource(GetModuleInstance(), LOWORD(m_nFrameBitmapID)));
-    BITMAP bm;
-    if (!frame || GetObjectW(frame, sizeof(bm), &bm) != sizeof(bm))
-        return;
-    const int bw = bm.bmWidth, bh = bm.bmHeight;
-    if (bw <= 2 * kFrameBorder || bh <= 2 * kFrameBorder)
-        return;
-    nav::MemDC dcFrame(hdcMem);
+    const nav::ArtworkDC dcFrame(GetModuleInstance(), LOWORD(m_nFrameBitmapID));
     if (!dcFrame)
         return;
-    nav::SelectGuard select(dcFrame, frame);
+    const int bw = dcFrame.Width(), bh = dcFrame.Height();
+    if (bw <= 2 * kFrameBorder || bh <= 2 * kFrameBorder)
+        return;
 
     const int l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
     const int cx = r - l, cy = b - t;
@@ -408,18 +408,19 @@ void CNavEdit::DrawFrame(HDC hdcMem, const RECT& rc)
 }
 
 // The black line along the window's bottom row (rcWindow: the window's rectangle, wherever it
-// is), drawn over frame, background and text.
+// is), drawn over frame, background and text. One fill of the row, the pixels a one-pixel
+// black pen's line would set, for one call where the pen took six.
 void CNavEdit::DrawBottomLine(HDC hdcMem, const RECT& rcWindow)
 {
     const int w = rcWindow.right - rcWindow.left, h = rcWindow.bottom - rcWindow.top;
-    nav::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-    nav::SelectGuard select(hdcMem, pen);
-    MoveToEx(hdcMem, 0, h - 1, NULL);
-    LineTo(hdcMem, w, h - 1);
+    if (w > 0 && h > 0)
+        PatBlt(hdcMem, 0, h - 1, w, 1, BLACKNESS);
 }
 
-// The field's window rectangle in its parent's client coordinates.
-RECT CNavEdit::WindowRectInParent()
+// The field's window rectangle in its parent's client coordinates; returns the parent.
+HWND CNavEdit::ParentRect(RECT* prcInParent)
 {
-    return nav::WindowRectInParent(m_hWnd);
+    const nav::Place place = nav::PlaceInParent(m_hWnd);
+    *prcInParent = place.rcWindow;
+    return place.hParent;
 }

@@ -292,10 +292,8 @@ int CNavStatic::OnPaintEx(HDC hdc)
     SetBkMode(buffer, TRANSPARENT);
 
     RECT rcParent;
-    ParentRect(&rcParent);
-    const nav::WindowWatch watch(m_hWnd, this);
-    DrawBackground(buffer, rcParent);
-    if (watch.Died())
+    const HWND hParent = ParentRect(&rcParent);
+    if (!DrawBackground(buffer, hParent, rcParent))
         return 0;
     DrawLabel(buffer, rcClient, true, font.Get());
     // Only the composed client area is copied; a border, if any, has nothing composed.
@@ -371,7 +369,7 @@ LRESULT CNavStatic::OnMessage(HWND /*hWnd*/, UINT uMsg, WPARAM wParam, LPARAM lP
 // The text over the background that WM_ERASEBKGND left; SS_CENTER only at offset 0.
 void CNavStatic::OnPaint()
 {
-    const nav::WindowWatch watch(m_hWnd, this);
+    const nav::WindowWatch watch = nav::WindowWatch::OverLiveWindow(m_hWnd, this);
     nav::PaintDC dc(m_hWnd); // BeginPaint sends WM_ERASEBKGND, which asks the parent
     if (watch.Died())
         return;
@@ -386,12 +384,12 @@ void CNavStatic::OnPaint()
 LRESULT CNavStatic::OnEraseBkgnd(HDC hdc)
 {
     RECT rcParent;
-    ParentRect(&rcParent);
+    const HWND hParent = ParentRect(&rcParent);
     const int cx = rcParent.right - rcParent.left, cy = rcParent.bottom - rcParent.top;
     nav::PaintBuffer buffer(hdc, cx, cy);
     if (buffer)
     {
-        DrawBackground(buffer, rcParent);
+        DrawBackground(buffer, hParent, rcParent);
         BitBlt(hdc, 0, 0, cx, cy, buffer, 0, 0, SRCCOPY);
     }
     return 1;
@@ -479,25 +477,31 @@ void CNavStatic::Repaint()
     InvalidateRect(m_hWnd, NULL, TRUE);
 }
 
-// The control's window rectangle in its parent's client coordinates.
-void CNavStatic::ParentRect(RECT* prc)
+// The control's window rectangle in its parent's client coordinates; returns the parent.
+HWND CNavStatic::ParentRect(RECT* prc)
 {
-    *prc = nav::WindowRectInParent(m_hWnd);
+    const nav::Place place = nav::PlaceInParent(m_hWnd);
+    *prc = place.rcWindow;
+    return place.hParent;
 }
 
-// The parent's background beneath the control, then the caller's background over it.
-void CNavStatic::DrawBackground(HDC hdcMem, const RECT& rcParent)
+// The parent's background beneath the control, then the caller's background over it. False
+// when the window went meanwhile (touch nothing of the object then). Called with the window
+// alive: by the erase handler, or by OnPaintEx once it has the client area.
+bool CNavStatic::DrawBackground(HDC hdcMem, HWND hParent, const RECT& rcParent)
 {
-    const nav::WindowWatch watch(m_hWnd, this);
-    nav::PaintParentBeneath(m_hWnd, hdcMem, rcParent);
+    const nav::WindowWatch watch = nav::WindowWatch::OverLiveWindow(m_hWnd, this);
+    nav::PaintBeneathIn(hParent, hdcMem, rcParent);
     if (watch.Died())
-        return;
+        return false;
     if (m_pfnDrawBk)
     {
         RECT rcClient = {};
         GetClientRect(m_hWnd, &rcClient);
         m_pfnDrawBk(hdcMem, &rcClient, m_bPressed == 1 ? 1 : 0, GetDlgCtrlID(m_hWnd));
+        return !watch.Died();
     }
+    return true;
 }
 
 // The font the text is drawn from: the stored one, else the window's own.

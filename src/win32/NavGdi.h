@@ -257,6 +257,52 @@ private:
     BackBuffer* m_pOwn;
 };
 
+// A bitmap resource of the library's, selected into a DC to draw it from, and its size: the
+// artwork a control draws at every paint (the edit's frame, the combo box's arrows). On the
+// thread that keeps the paint buffer it is loaded once and kept with that buffer, given back
+// when the buffer is (GiveBackKept: the last control window gone); on another thread, or when
+// the few places for kept artwork are taken, it is loaded for this drawing and freed after it.
+// Null when the bitmap cannot be had (draw nothing then). Draw from it before anything is
+// called out: the kept one may be given back meanwhile.
+class LoadedBitmap;
+class ArtworkDC
+{
+public:
+    ArtworkDC(HINSTANCE hModule, WORD wResId);
+    ~ArtworkDC();
+    HDC Get() const { return m_hdc; }
+    operator HDC() const { return m_hdc; }
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+
+private:
+    ArtworkDC(const ArtworkDC&);
+    ArtworkDC& operator=(const ArtworkDC&);
+
+    HDC m_hdc; // null when the bitmap could not be had
+    int m_cx;
+    int m_cy;
+    LoadedBitmap* m_pOwn; // loaded for this drawing alone, or null
+};
+
+// An image list resource of the library's (the check box's and radio button's icons), kept
+// between paints as ArtworkDC keeps its bitmaps: on the thread that keeps the paint buffer,
+// given back with it; elsewhere loaded for this drawing alone. Null when it cannot be had.
+class ArtworkImageList
+{
+public:
+    ArtworkImageList(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask);
+    HIMAGELIST Get() const { return m_himl; }
+    operator HIMAGELIST() const { return m_himl; }
+
+private:
+    ArtworkImageList(const ArtworkImageList&);
+    ArtworkImageList& operator=(const ArtworkImageList&);
+
+    HIMAGELIST m_himl; // the kept list or m_own's
+    ImageList m_own;   // loaded for this drawing alone
+};
+
 // Selects an object into a paint's picture until the paint ends. In a picture lent by
 // PaintBuffer, whose state the buffer puts back when the paint ends, the previous object is left
 // for the buffer to select again; in any other DC the guard selects it back itself. Either way

@@ -141,9 +141,22 @@ public:
           m_bWatching(hwnd && (NamesObject(hwnd, pObject) || IsWindow(hwnd)))
     {
     }
+    // A watch over a window the caller knows to be alive: a handler that the window's procedure
+    // reached through the object the window names, or code that has just asked the window for
+    // its client area. It needs no question, and differs from the one above only over a handle
+    // that is no window when the watch is made, whose death it reports at once.
+    template <class T> static WindowWatch OverLiveWindow(HWND hwnd, const T* pObject)
+    {
+        return WindowWatch(hwnd, static_cast<const void*>(pObject), hwnd != NULL);
+    }
     bool Died() const { return m_bWatching && !NamesObject(m_hwnd, m_pObject); }
 
 private:
+    WindowWatch(HWND hwnd, const void* pObject, bool bWatching)
+        : m_hwnd(hwnd), m_pObject(pObject), m_bWatching(bWatching)
+    {
+    }
+
     static bool NamesObject(HWND hwnd, const void* pObject)
     {
         return pObject &&
