@@ -816,6 +816,14 @@ TEST(ButtonPaint, OnPaintExAndForeignDrawItem)
     EXPECT_EQ(RGB(0, 0, 0), px.At(29, 20));
     EXPECT_EQ(RGB(0, 0, 0), px.At(130, 70));
     EXPECT_EQ("", before.Changes(hdc));
+    {
+        // A copy names the same window and composes the same picture.
+        CNavBitmapButton copy(*btn);
+        canvas.Fill(RGB(0, 0, 0));
+        EXPECT_EQ(1, copy.OnPaintEx(hdc));
+        EXPECT_EQ(px.Raw(), Pixels::FromDC(hdc, 0, 0, 200, 100).Raw()) << "a copy's picture";
+        copy = CNavBitmapButton(); // the button alone gives the window up
+    }
 
     LRESULT lr = -1;
     Pixels untouched = DrawItem(btn->GetSafeHwnd(), 0, ODT_LISTBOX, &lr);

@@ -601,6 +601,13 @@ TEST_F(EditTest, OnPaintExDrawsTheFieldWithoutTextAtItsPlace)
                 ASSERT_EQ(kField, px.At(x, y)) << x << "," << y;
         EXPECT_EQ(kBlack, px.At(140, 65));
         EXPECT_EQ("", before.Changes(canvas)) << "the caller's DC comes back as it was";
+
+        // A copy names the same window and composes the same picture.
+        CNavEdit copy(edit);
+        canvas.Fill(kCanvas);
+        EXPECT_EQ(1, copy.OnPaintEx(canvas));
+        EXPECT_EQ(px.Raw(), Pixels::FromDC(canvas, 0, 0, 400, 300).Raw()) << "a copy's picture";
+        copy = CNavEdit(); // the edit alone gives the window up
     }
 }
 

@@ -605,6 +605,13 @@ TEST_F(StaticTest, OnPaintExComposesAtTheControlsPlaceAndLeavesTheDcAsItWas)
         EXPECT_GT(CountColor(px, kRed), 5);
 
         EXPECT_EQ("", before.Changes(target));
+
+        // A copy names the same window and composes the same picture.
+        CNavStatic copy(label);
+        target.Fill(RGB(255, 255, 255));
+        EXPECT_EQ(1, copy.OnPaintEx(target));
+        EXPECT_EQ(px.Raw(), Pixels::FromDC(target, 0, 0, 200, 100).Raw()) << "a copy's picture";
+        static_cast<CNavStatic&>(copy) = CNavStatic(); // the label alone gives the window up
     }
 }
 

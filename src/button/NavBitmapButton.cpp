@@ -321,6 +321,10 @@ int CNavBitmapButton::OnPaintEx(HDC hdcParent)
     RECT rcFace = {};
     if (!hdcParent || !GetClientRect(m_hWnd, &rcFace)) // no window, nothing to place
         return 0;
+    // A copy shares its maker's window, which the object it names composes.
+    CNavBitmapButton* pMaker = nav::FindObject(nav::Type<CNavBitmapButton>(), m_hWnd);
+    if (pMaker && pMaker != this)
+        return pMaker->OnPaintEx(hdcParent);
     return DrawFace(hdcParent, rcFace, 0, true) ? 1 : 0;
 }
 

@@ -162,8 +162,13 @@ int CNavEdit::OnPaintEx(HDC hdc)
 {
     if (!hdc)
         return 0;
-    if (!IsWindow(m_hWnd))
-        return 0; // nothing to place: drawing nothing is not success
+    // A copy shares its maker's window, which the object it names composes; a window that names
+    // none is gone: nothing to place, and drawing nothing is not success.
+    CNavEdit* pMaker = nav::FindObject(nav::Type<CNavEdit>(), m_hWnd);
+    if (!pMaker)
+        return 0;
+    if (pMaker != this)
+        return pMaker->OnPaintEx(hdc);
     RECT rcClient;
     GetClientRect(m_hWnd, &rcClient);
     RECT rcInParent;

@@ -284,6 +284,10 @@ int CNavStatic::OnPaintEx(HDC hdc)
     RECT rcClient = {};
     if (!hdc || !GetClientRect(m_hWnd, &rcClient)) // no window, nothing to place
         return 0;
+    // A copy shares its maker's window, which the object it names composes.
+    CNavStatic* pMaker = nav::FindObject(nav::Type<CNavStatic>(), m_hWnd);
+    if (pMaker && pMaker != this)
+        return pMaker->OnPaintEx(hdc);
     // Made before the picture, which keeps it selected until the paint ends.
     const LabelFont font(TextFont(), TextUnderlined());
     nav::PaintBuffer buffer(hdc, rcClient.right, rcClient.bottom);

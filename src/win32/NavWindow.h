@@ -135,11 +135,19 @@ inline void DestroyKeepingProc(HWND hwnd)
 class WindowWatch
 {
 public:
+    // A copy of a control shares its maker's window, which names the maker: the watch of a
+    // copy's call follows the object the window names when the watch is made, so that the
+    // copy's paint goes on while the window lives and still names its maker.
     template <class T>
-    WindowWatch(HWND hwnd, const T* pObject)
-        : m_hwnd(hwnd), m_pObject(pObject),
-          m_bWatching(hwnd && (NamesObject(hwnd, pObject) || IsWindow(hwnd)))
+    WindowWatch(HWND hwnd, const T* pObject) : m_hwnd(hwnd), m_pObject(pObject), m_bWatching(false)
     {
+        if (!hwnd)
+            return;
+        const void* pNamed =
+            reinterpret_cast<const void*>(detail::GetSlot(hwnd, detail::kUserDataSlot));
+        m_bWatching = (pObject && pNamed == pObject) || IsWindow(hwnd);
+        if (pNamed && pNamed != pObject)
+            m_pObject = pNamed;
     }
     // A watch over a window the caller knows to be alive: a handler that the window's procedure
     // reached through the object the window names, or code that has just asked the window for
