@@ -1,10 +1,19 @@
-// NavGdi.cpp - the paint buffer the library keeps between paints, and the artwork kept with it.
+// NavGdi.cpp - the paint buffer the library keeps between paints, the library's resource
+// loaders and the artwork kept with the buffer.
 #include "win32/NavGdi.h"
-
-#include "platform/NavPlatform.h"
 
 namespace nav
 {
+HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId)
+{
+    return LoadBitmapW(hModule, MAKEINTRESOURCEW(wResId));
+}
+
+HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx, COLORREF crMask)
+{
+    return ImageList_LoadImageW(hModule, MAKEINTRESOURCEW(wResId), cx, 0, crMask, IMAGE_BITMAP, 0);
+}
+
 // A bitmap resource loaded into a memory DC made like the screen, with its size. Members in
 // acquisition order: the bitmap is deselected, then the DC deleted, then the bitmap.
 class LoadedBitmap

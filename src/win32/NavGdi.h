@@ -257,6 +257,14 @@ private:
     BackBuffer* m_pOwn;
 };
 
+// Loads a bitmap resource of the library: a DIB section in the resource's own format.
+ZNC_TEST_API HBITMAP LoadBitmapResource(HINSTANCE hModule, WORD wResId);
+
+// Loads a strip bitmap of the library as an image list of cx-wide images whose crMask pixels
+// are transparent, in the bitmap's own colours.
+ZNC_TEST_API HIMAGELIST LoadImageListResource(HINSTANCE hModule, WORD wResId, int cx,
+                                              COLORREF crMask);
+
 // A bitmap resource of the library's, selected into a DC to draw it from, and its size: the
 // artwork a control draws at every paint (the edit's frame, the combo box's arrows). On the
 // thread that keeps the paint buffer it is loaded once and kept with that buffer, given back
